@@ -1,0 +1,149 @@
+#include "app/Cli.h"
+
+#include "format/Capitals.h"
+#include "format/TextUtils.h"
+#include "store/Installation.h"
+#include "store/ProgramFolder.h"
+
+#include <functional>
+#include <map>
+
+namespace pennock::core {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "usage: pennock-cli COMMAND ...\n"
+    "  capitals AMOUNT                   amount in capital words\n"
+    "  digit-capitals AMOUNT CELLS MODE  one capital digit per cell\n"
+    "  date-capitals PART                year, month or day in capitals\n"
+    "  normalize-amount TEXT             digits and point of a typed amount\n"
+    "  format-money AMOUNT [--thousands] two decimals\n"
+    "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
+    "  init --home DIR                   create or complete an installation folder\n");
+
+struct BadInput
+{
+    QString message;
+};
+
+QString line(const QString &text)
+{
+    return text + QLatin1Char('\n');
+}
+
+void expectArgs(const QStringList &args, qsizetype count)
+{
+    if (args.size() != count)
+        throw BadInput{QStringLiteral("%1: expects %2 argument(s)").arg(args.value(0)).arg(count - 1)};
+}
+
+QString checkedAmount(const std::optional<QString> &result, const QString &text)
+{
+    if (!result)
+        throw BadInput{QStringLiteral("not an amount: %1").arg(text)};
+    if (result->isEmpty())
+        throw BadInput{QStringLiteral("amount out of range (0 to 9999999999999.99): %1").arg(text)};
+    return *result;
+}
+
+int positiveInt(const QString &text, const char *what)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 1)
+        throw BadInput{QStringLiteral("%1 must be a whole number of at least 1: %2")
+                           .arg(QLatin1String(what), text)};
+    return value;
+}
+
+QString homeOption(const QStringList &args)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--home"));
+    if (at < 0 || at + 1 >= args.size() || args[at + 1].isEmpty())
+        throw BadInput{QStringLiteral("%1: --home DIR is required").arg(args.value(0))};
+    return args[at + 1];
+}
+
+using Command = std::function<QString(const QStringList &)>;
+
+const std::map<QString, Command> &commands()
+{
+    static const std::map<QString, Command> table = {
+        {QStringLiteral("capitals"),
+         [](const QStringList &a) {
+             expectArgs(a, 2);
+             return line(checkedAmount(AmountToCapitals(a[1]), a[1]));
+         }},
+        {QStringLiteral("digit-capitals"),
+         [](const QStringList &a) {
+             expectArgs(a, 4);
+             const int cells = positiveInt(a[2], "CELLS");
+             return line(checkedAmount(AmountToDigitCapitals(a[1], cells, a[3]), a[1]));
+         }},
+        {QStringLiteral("date-capitals"),
+         [](const QStringList &a) {
+             expectArgs(a, 2);
+             const QString text = DateNumberToCapitals(a[1]);
+             if (text.isEmpty())
+                 throw BadInput{QStringLiteral("not a year, month or day: %1").arg(a[1])};
+             return line(text);
+         }},
+        {QStringLiteral("normalize-amount"),
+         [](const QStringList &a) {
+             expectArgs(a, 2);
+             return line(NormalizeAmountText(a[1]));
+         }},
+        {QStringLiteral("format-money"),
+         [](const QStringList &a) {
+             const bool thousands = a.contains(QStringLiteral("--thousands"));
+             QStringList rest = a;
+             rest.removeAll(QStringLiteral("--thousands"));
+             expectArgs(rest, 2);
+             const auto amount = ParseAmount(rest[1]);
+             if (!amount)
+                 throw BadInput{QStringLiteral("not an amount: %1").arg(rest[1])};
+             return line(FormatMoney(*amount, thousands));
+         }},
+        {QStringLiteral("break-text"),
+         [](const QStringList &a) {
+             expectArgs(a, 3);
+             const int width = positiveInt(a[1], "WIDTH");
+             QString out;
+             for (const QString &l : BreakTextByWidth(a[2], width))
+                 out += line(l);
+             return out;
+         }},
+        {QStringLiteral("init"),
+         [](const QStringList &a) {
+             const ProgramFolder folder(homeOption(a));
+             try {
+                 ensureInstallation(folder);
+             } catch (const InstallError &e) {
+                 throw BadInput{e.message()};
+             }
+             return line(QStringLiteral("installation ready: %1").arg(folder.root()));
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+CliResult runCli(const QStringList &args)
+{
+    if (args.isEmpty())
+        return {2, {}, kUsage};
+    if (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")
+        return {0, kUsage, {}};
+    const auto found = commands().find(args[0]);
+    if (found == commands().end())
+        return {2, {}, line(QStringLiteral("unknown command: %1").arg(args[0]))};
+    try {
+        return {0, found->second(args), {}};
+    } catch (const BadInput &bad) {
+        return {2, {}, line(QStringLiteral("pennock-cli: ") + bad.message)};
+    }
+}
+
+} // namespace pennock::core

@@ -1,0 +1,14 @@
+#include "app/Services.h"
+
+namespace pennock::core {
+
+Services::Services(const QString &programFolder, Prompter &prompter)
+    : mFolder(programFolder), mPrompter(prompter),
+      mDb(std::make_unique<Database>(mFolder.databasePath())),
+      mSettings(std::make_unique<Settings>(*mDb, mFolder, mPrompter))
+{
+}
+
+Services::~Services() = default;
+
+} // namespace pennock::core

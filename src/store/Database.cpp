@@ -1,0 +1,198 @@
+#include "store/Database.h"
+
+#include "store/SqlFunctions.h"
+
+#include <QAtomicInteger>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace pennock::core {
+
+namespace {
+QAtomicInteger<quint64> gConnectionCounter;
+
+QString errorText(const QSqlError &error)
+{
+    const QString driver = error.driverText().trimmed();
+    const QString db = error.databaseText().trimmed();
+    if (db.isEmpty())
+        return driver;
+    if (driver.isEmpty() || driver == db)
+        return db;
+    return driver + QStringLiteral(": ") + db;
+}
+
+QVariant bindable(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return Database::dateTimeText(value.toDateTime());
+    case QMetaType::QDate:
+        return Database::dateTimeText(value.toDate().startOfDay());
+    default:
+        return value;
+    }
+}
+} // namespace
+
+DbError::DbError(const QString &message, const QString &sql)
+    : std::runtime_error(message.toStdString()), mMessage(message), mSql(sql)
+{
+}
+
+Database::Database(QString filePath, Kind kind)
+    : mFilePath(std::move(filePath)),
+      mConnectionName(QStringLiteral("pennock-%1").arg(++gConnectionCounter)), mKind(kind)
+{
+}
+
+Database::~Database()
+{
+    close();
+    mDb = QSqlDatabase();
+    if (QSqlDatabase::contains(mConnectionName))
+        QSqlDatabase::removeDatabase(mConnectionName);
+}
+
+QSqlDatabase &Database::connection()
+{
+    return open(false);
+}
+
+QSqlDatabase &Database::create()
+{
+    return open(true);
+}
+
+bool Database::isOpen() const
+{
+    return mDb.isValid() && mDb.isOpen();
+}
+
+void Database::close()
+{
+    if (mDb.isValid() && mDb.isOpen())
+        mDb.close();
+}
+
+QSqlDatabase &Database::open(bool createMissing)
+{
+    if (isOpen())
+        return mDb;
+    const QFileInfo info(mFilePath);
+    if (!info.exists()) {
+        if (!createMissing)
+            throw DbError(QStringLiteral("数据库文件不存在：%1").arg(mFilePath), {});
+        if (!QDir().mkpath(info.absolutePath()))
+            throw DbError(QStringLiteral("无法创建数据文件夹：%1").arg(info.absolutePath()), {});
+    } else if (!info.isFile()) {
+        throw DbError(QStringLiteral("数据库路径不是文件：%1").arg(mFilePath), {});
+    }
+    if (!mDb.isValid())
+        mDb = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), mConnectionName);
+    // A URI with an explicit mode keeps SQLite from creating an empty file where one was expected.
+    QString uri = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    uri += createMissing ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
+    mDb.setDatabaseName(uri);
+    mDb.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!mDb.open())
+        throw DbError(QStringLiteral("无法打开数据库 %1：%2").arg(mFilePath, errorText(mDb.lastError())),
+                      {});
+    try {
+        QSqlQuery probe(mDb);
+        // Reading the schema fails at once on a file that is not a database.
+        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")))
+            throw DbError(QStringLiteral("文件不是有效的数据库：%1（%2）")
+                              .arg(mFilePath, errorText(probe.lastError())),
+                          probe.lastQuery());
+        if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError(QStringLiteral("数据库文件不可写：%1（%2）")
+                              .arg(mFilePath, errorText(probe.lastError())),
+                          probe.lastQuery());
+        probe.exec(QStringLiteral("ROLLBACK"));
+        if (mKind == Kind::Main) {
+            probe.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            probe.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        }
+        registerSqlFunctions(mDb);
+    } catch (...) {
+        mDb.close();
+        throw;
+    }
+    return mDb;
+}
+
+QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DbError(errorText(query.lastError()), sql);
+    for (const QVariant &value : values)
+        query.addBindValue(bindable(value));
+    if (!query.exec())
+        throw DbError(errorText(query.lastError()), sql);
+    return query;
+}
+
+int Database::execute(const QString &sql, const QVariantList &values)
+{
+    return exec(sql, values).numRowsAffected();
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query = exec(sql, values);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+bool Database::tableExists(const QString &table)
+{
+    return scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and "
+                                 "lower(name)=lower(?)"),
+                  {table})
+               .toInt()
+        > 0;
+}
+
+bool Database::columnExists(const QString &table, const QString &column)
+{
+    return connection().record(table).indexOf(column) >= 0;
+}
+
+QString Database::quoted(const QString &identifier)
+{
+    QString escaped = identifier;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QString Database::dateTimeText(const QDateTime &dt)
+{
+    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+Transaction::Transaction(Database &db) : mDb(db)
+{
+    if (!mDb.connection().transaction())
+        throw DbError(errorText(mDb.connection().lastError()), QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    if (!mDone)
+        mDb.connection().rollback();
+}
+
+void Transaction::commit()
+{
+    if (!mDb.connection().commit())
+        throw DbError(errorText(mDb.connection().lastError()), QStringLiteral("COMMIT"));
+    mDone = true;
+}
+
+} // namespace pennock::core

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <stdexcept>
+
+namespace pennock::core {
+
+/// A failed statement: the SQL text and the driver's message travel together.
+class DbError : public std::runtime_error
+{
+public:
+    DbError(const QString &message, const QString &sql);
+    const QString &message() const noexcept { return mMessage; }
+    const QString &sql() const noexcept { return mSql; }
+
+private:
+    QString mMessage;
+    QString mSql;
+};
+
+/// One SQLite file behind one named connection, opened on first use.
+/// Every value is bound; date-times are stored as "yyyy-MM-dd HH:mm:ss" so they compare as text.
+class Database
+{
+public:
+    enum class Kind { Main, Package };
+
+    explicit Database(QString filePath, Kind kind = Kind::Main);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    const QString &filePath() const noexcept { return mFilePath; }
+
+    /// Opens the existing file (never creates one). Throws DbError with a readable reason:
+    /// missing file, not a database, read-only.
+    QSqlDatabase &connection();
+    /// Creates the file when missing, then opens it.
+    QSqlDatabase &create();
+    bool isOpen() const;
+    void close();
+
+    /// Runs one statement with bound values; the query is positioned before its first row.
+    QSqlQuery exec(const QString &sql, const QVariantList &values = {});
+    /// Runs one statement and returns the number of rows it changed.
+    int execute(const QString &sql, const QVariantList &values = {});
+    /// First column of the first row, or an invalid QVariant when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &values = {});
+
+    bool tableExists(const QString &table);
+    bool columnExists(const QString &table, const QString &column);
+
+    /// Quotes a table or column name taken from the code's own tables.
+    static QString quoted(const QString &identifier);
+    /// Date-time text as stored.
+    static QString dateTimeText(const QDateTime &dt);
+
+private:
+    QSqlDatabase &open(bool createMissing);
+
+    QString mFilePath;
+    QString mConnectionName;
+    Kind mKind;
+    QSqlDatabase mDb;
+};
+
+/// Rolls back unless committed: a save is all or nothing.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &mDb;
+    bool mDone = false;
+};
+
+} // namespace pennock::core
