@@ -16,7 +16,7 @@ namespace pennock::core {
 
 struct IniFile::Impl
 {
-    CSimpleIniCaseA ini{true, false, false};
+    CSimpleIniA ini{true, false, false};
 };
 
 namespace {
@@ -68,9 +68,9 @@ bool IniFile::hasKey(const QString &section, const QString &key) const
 
 QStringList IniFile::keys(const QString &section) const
 {
-    CSimpleIniCaseA::TNamesDepend names;
+    CSimpleIniA::TNamesDepend names;
     mImpl->ini.GetAllKeys(utf8(section).c_str(), names);
-    names.sort(CSimpleIniCaseA::Entry::LoadOrder());
+    names.sort(CSimpleIniA::Entry::LoadOrder());
     QStringList out;
     for (const auto &name : names)
         out << QString::fromUtf8(name.pItem);

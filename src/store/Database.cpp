@@ -109,11 +109,8 @@ QSqlDatabase &Database::open(bool createMissing)
             throw DbError(QStringLiteral("文件不是有效的数据库：%1（%2）")
                               .arg(mFilePath, errorText(probe.lastError())),
                           probe.lastQuery());
-        if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            throw DbError(QStringLiteral("数据库文件不可写：%1（%2）")
-                              .arg(mFilePath, errorText(probe.lastError())),
-                          probe.lastQuery());
-        probe.exec(QStringLiteral("ROLLBACK"));
+        if (isReadOnly(mDb))
+            throw DbError(QStringLiteral("数据库文件不可写：%1").arg(mFilePath), {});
         if (mKind == Kind::Main) {
             probe.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
             probe.exec(QStringLiteral("PRAGMA synchronous=FULL"));

@@ -109,12 +109,25 @@ std::optional<QDateTime> parseDateTimeText(const QString &text)
     return QDateTime(date, time);
 }
 
-void registerSqlFunctions(QSqlDatabase &db)
+namespace {
+sqlite3 *nativeHandle(QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return;
-    auto *sqlite = *static_cast<sqlite3 *const *>(handle.data());
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+} // namespace
+
+bool isReadOnly(QSqlDatabase &db)
+{
+    sqlite3 *sqlite = nativeHandle(db);
+    return sqlite && sqlite3_db_readonly(sqlite, "main") == 1;
+}
+
+void registerSqlFunctions(QSqlDatabase &db)
+{
+    sqlite3 *sqlite = nativeHandle(db);
     if (!sqlite)
         return;
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;

@@ -12,6 +12,9 @@ namespace pennock::core {
 /// Registers val(), ucase(), lcase(), len() and cdate() on an open SQLite connection.
 void registerSqlFunctions(QSqlDatabase &db);
 
+/// True when SQLite could open the file for reading only.
+bool isReadOnly(QSqlDatabase &db);
+
 /// The leading decimal number of a text, 0 when it has none: "12.5abc" -> 12.5.
 double leadingNumber(QStringView text) noexcept;
 
