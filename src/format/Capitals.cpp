@@ -122,9 +122,21 @@ QString AmountToCapitals(double amount)
     if (!(amount > 0 && amount < kAmountLimit))
         return {};
 
-    const RoundedDecimal fen(amount, 2);
-    std::string_view digits = fen.allDigits();
-    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    // Far from a half fen, binary rounding of amount * 100 agrees with rounding the decimal
+    // text, and skips writing that text out.
+    char fastDigits[24];
+    std::string_view digits;
+    const double scaled = amount * 100;
+    if (scaled < 1e12 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-3) {
+        const char *end = std::to_chars(fastDigits, fastDigits + sizeof fastDigits,
+                                        std::llround(scaled)).ptr;
+        digits = std::string_view(fastDigits, std::size_t(end - fastDigits));
+    }
+    const RoundedDecimal fen(digits.empty() ? amount : 0.0, 2);
+    if (digits.empty()) {
+        digits = fen.allDigits();
+        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    }
     const std::size_t n = digits.size();
     if (n > kMaxFenDigits)
         return {};
