@@ -2,8 +2,14 @@
 
 #include "format/Capitals.h"
 #include "format/TextUtils.h"
+#include "app/Services.h"
+#include "platform/Prompter.h"
 #include "store/Installation.h"
+#include "templates/Seed.h"
 #include "store/ProgramFolder.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
 
 #include <functional>
 #include <map>
@@ -20,7 +26,8 @@ const QString kUsage = QStringLiteral(
     "  normalize-amount TEXT             digits and point of a typed amount\n"
     "  format-money AMOUNT [--thousands] two decimals\n"
     "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
-    "  init --home DIR                   create or complete an installation folder\n");
+    "  init --home DIR                   create or complete an installation folder\n"
+    "  templates --home DIR [--kind KIND] list the templates\n");
 
 struct BadInput
 {
@@ -57,12 +64,57 @@ int positiveInt(const QString &text, const char *what)
     return value;
 }
 
+QString option(const QStringList &args, const QString &name)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return {};
+    if (at + 1 >= args.size() || args[at + 1].isEmpty())
+        throw BadInput{QStringLiteral("%1: %2 needs a value").arg(args.value(0), name)};
+    return args[at + 1];
+}
+
 QString homeOption(const QStringList &args)
 {
     const qsizetype at = args.indexOf(QStringLiteral("--home"));
     if (at < 0 || at + 1 >= args.size() || args[at + 1].isEmpty())
         throw BadInput{QStringLiteral("%1: --home DIR is required").arg(args.value(0))};
     return args[at + 1];
+}
+
+QString paperText(int tenthMm)
+{
+    return QString::number(tenthMm / 10.0, 'f', tenthMm % 10 == 0 ? 0 : 1);
+}
+
+// One row a template: what a user checks after an installation or an import.
+QString listTemplates(Database &db, const QString &kind)
+{
+    QString sql = QStringLiteral("select CheckTypeID, TypeName, IsDefault, IsCommon, Visiable, "
+                                 "PWidth, PHeight from CKTypeTable");
+    QVariantList values;
+    if (!kind.isEmpty()) {
+        sql += QStringLiteral(" where TypeFirstName=?");
+        values << kind;
+    }
+    QSqlQuery q = db.exec(sql + QStringLiteral(" order by TypeFirstName, CheckTypeID"), values);
+    QString out = line(QStringLiteral("ID\t模板名称\t默认\t常用\t状态\t纸张(毫米)"));
+    int rows = 0;
+    while (q.next()) {
+        ++rows;
+        out += line(QStringList{q.value(0).toString(), q.value(1).toString(),
+                                q.value(2).toString() == u"默认" ? QStringLiteral("默认")
+                                                                : QStringLiteral("-"),
+                                q.value(3).toString().isEmpty() ? QStringLiteral("否")
+                                                                : q.value(3).toString(),
+                                q.value(4).toString(),
+                                paperText(q.value(5).toInt()) + QLatin1Char('x')
+                                    + paperText(q.value(6).toInt())}
+                        .join(QLatin1Char('\t')));
+    }
+    if (rows == 0 && !kind.isEmpty())
+        throw BadInput{QStringLiteral("no templates of kind %1").arg(kind)};
+    return out;
 }
 
 using Command = std::function<QString(const QStringList &)>;
@@ -118,11 +170,25 @@ const std::map<QString, Command> &commands()
          [](const QStringList &a) {
              const ProgramFolder folder(homeOption(a));
              try {
-                 ensureInstallation(folder);
+                 ensureSeededInstallation(folder);
              } catch (const InstallError &e) {
                  throw BadInput{e.message()};
              }
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
+         }},
+        {QStringLiteral("templates"),
+         [](const QStringList &a) {
+             const QString home = homeOption(a);
+             const QString kind = option(a, QStringLiteral("--kind"));
+             if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+                 throw BadInput{QStringLiteral("no installation in %1 (run init first)").arg(home)};
+             ConsolePrompter prompter;
+             Services services(home, prompter);
+             try {
+                 return listTemplates(services.db(), kind);
+             } catch (const DbError &e) {
+                 throw BadInput{e.message()};
+             }
          }},
     };
     return table;

@@ -1,6 +1,7 @@
 #include "app/Services.h"
 #include "platform/MessageBoxPrompter.h"
 #include "store/Installation.h"
+#include "templates/Seed.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,7 +17,7 @@ int main(int argc, char **argv)
 
     const QString home = pennock::core::ProgramFolder::locate();
     try {
-        pennock::core::ensureInstallation(pennock::core::ProgramFolder(home));
+        pennock::core::ensureSeededInstallation(pennock::core::ProgramFolder(home));
     } catch (const pennock::core::InstallError &e) {
         QMessageBox::critical(nullptr, QStringLiteral("错误"), e.message());
         return 1;

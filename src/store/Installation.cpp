@@ -68,8 +68,12 @@ void ensureInstallation(const ProgramFolder &folder, const Seeder &seed)
             }
         }
         ensureBlankPackage(folder.blankPackagePath());
+    } catch (const InstallError &) {
+        throw;
     } catch (const DbError &e) {
         throw InstallError(e.message());
+    } catch (const std::exception &e) {
+        throw InstallError(QString::fromStdString(e.what()));
     }
 }
 
