@@ -5,7 +5,8 @@ namespace pennock::core {
 Services::Services(const QString &programFolder, Prompter &prompter)
     : mFolder(programFolder), mPrompter(prompter),
       mDb(std::make_unique<Database>(mFolder.databasePath())),
-      mSettings(std::make_unique<Settings>(*mDb, mFolder, mPrompter))
+      mSettings(std::make_unique<Settings>(*mDb, mFolder, mPrompter)),
+      mTemplates(std::make_unique<TemplateLookups>(*mDb, mPrompter))
 {
 }
 

@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
+#include "templates/TemplateLookups.h"
 
 #include <memory>
 
@@ -24,12 +25,14 @@ public:
     Database &db() noexcept { return *mDb; }
     Settings &settings() noexcept { return *mSettings; }
     Prompter &prompter() noexcept { return mPrompter; }
+    TemplateLookups &templates() noexcept { return *mTemplates; }
 
 private:
     ProgramFolder mFolder;
     Prompter &mPrompter;
     std::unique_ptr<Database> mDb;
     std::unique_ptr<Settings> mSettings;
+    std::unique_ptr<TemplateLookups> mTemplates;
 };
 
 } // namespace pennock::core

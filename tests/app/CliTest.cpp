@@ -1,6 +1,7 @@
 #include "store/Database.h"
 #include "support/TempHome.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -122,4 +123,37 @@ TEST(Cli, InitCreatesAnInstallationAndRefusesAForeignDatabase)
     const CliRun bad = cli({QStringLiteral("init"), QStringLiteral("--home"), broken.path()});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("EPData.ini"))) << bad.err.toStdString();
+}
+
+TEST(Cli, TemplatesListsWhatInitSeeded)
+{
+    TempHome home;
+    ASSERT_EQ(cli({QStringLiteral("init"), QStringLiteral("--home"), home.path()}).exitCode, 0);
+    const CliRun all = cli({QStringLiteral("templates"), QStringLiteral("--home"), home.path()});
+    ASSERT_EQ(all.exitCode, 0) << all.err.toStdString();
+    const QStringList lines = all.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.value(0), QStringLiteral("ID\t模板名称\t默认\t常用\t状态\t纸张(毫米)"));
+    EXPECT_EQ(lines.filter(QStringLiteral("\t默认\t")).size(), 11);
+
+    const CliRun waybills = cli({QStringLiteral("templates"), QStringLiteral("--home"), home.path(),
+                                 QStringLiteral("--kind"), QStringLiteral("快递单")});
+    ASSERT_EQ(waybills.exitCode, 0);
+    const QStringList rows = waybills.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+    EXPECT_EQ(rows.size(), 5);
+    for (const QString &row : rows) {
+        const QStringList f = row.split(QLatin1Char('\t'));
+        ASSERT_EQ(f.size(), 6) << row.toStdString();
+        EXPECT_TRUE(f[1].startsWith(QStringLiteral("快递单（"))) << row.toStdString();
+        EXPECT_EQ(f[4], QStringLiteral("启用"));
+        EXPECT_TRUE(f[5].contains(QLatin1Char('x'))) << row.toStdString();
+    }
+
+    EXPECT_EQ(cli({QStringLiteral("templates"), QStringLiteral("--home"), home.path(),
+                   QStringLiteral("--kind"), QStringLiteral("不存在")})
+                  .exitCode,
+              2);
+    TempHome empty;
+    const CliRun none = cli({QStringLiteral("templates"), QStringLiteral("--home"), empty.path()});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_FALSE(QFile::exists(empty.file(QStringLiteral("Data/EPData.ini"))));
 }
