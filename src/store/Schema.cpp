@@ -30,10 +30,10 @@ QString typeFor(const QString &code)
 }
 
 // "name:type name2 ..." with text as the default type; "name1..5" expands to name1 … name5.
-QList<ColumnDef> columns(const QString &spec)
+QList<ColumnDef> columns(const QString &columnList)
 {
     QList<ColumnDef> out;
-    for (const QString &token : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString &token : columnList.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const qsizetype colon = token.indexOf(QLatin1Char(':'));
         QString name = colon < 0 ? token : token.left(colon);
         const QString type = typeFor(colon < 0 ? QString() : token.mid(colon + 1));
@@ -81,14 +81,14 @@ QList<ColumnDef> lineItemColumns(int lines)
 
 QList<ColumnDef> exportInvoiceColumns()
 {
-    QString spec = QStringLiteral(
+    QString columnList = QStringLiteral(
         "流水号:key 模板种类 其他选项 发票代码 票据编号 发票编号 票据状态 出票日期:date 购方单位 "
         "购方地址 购方电话 币种 金额合计 当期汇率 离岸价合计 开票人 合同号码 贸易方式 收汇方式 信用证号 "
         "运输方式 启运港 转运港 目的港 销方单位 销方地址 销方电话");
     for (int line = 1; line <= 7; ++line)
-        spec += QStringLiteral(" 订单号码%1 商品名称%1 单位%1 数量%1 单价%1 销售额%1 离岸价%1").arg(line);
-    spec += QStringLiteral(" 自定义1..3 备注 勾选项");
-    return columns(spec);
+        columnList += QStringLiteral(" 订单号码%1 商品名称%1 单位%1 数量%1 单价%1 销售额%1 离岸价%1").arg(line);
+    columnList += QStringLiteral(" 自定义1..3 备注 勾选项");
+    return columns(columnList);
 }
 
 const QString kWaybillFees = QStringLiteral(

@@ -1,0 +1,180 @@
+#include "store/Database.h"
+#include "store/ProgramFolder.h"
+#include "support/TempHome.h"
+#include "templates/Seed.h"
+
+#include <QImageReader>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using namespace pennock::core;
+using pennock::test::TempHome;
+
+namespace {
+
+const QStringList kKinds = {
+    QStringLiteral("支票"),         QStringLiteral("进账单"),       QStringLiteral("电汇单"),
+    QStringLiteral("缴款单"),       QStringLiteral("承兑汇票"),     QStringLiteral("境外汇款申请书"),
+    QStringLiteral("定制单"),       QStringLiteral("普通发票收据"), QStringLiteral("出口商品发票"),
+    QStringLiteral("国际货运发票"), QStringLiteral("快递单"),
+};
+
+// One seeded installation for the whole suite: seeding is what is under test, not repeated.
+class SeedTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        home = new TempHome;
+        ensureSeededInstallation(ProgramFolder(home->path()));
+    }
+    static void TearDownTestSuite()
+    {
+        delete home;
+        home = nullptr;
+    }
+
+    QStringList column(const QString &sql, const QVariantList &values = {})
+    {
+        QStringList out;
+        QSqlQuery q = db.exec(sql, values);
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+
+    static TempHome *home;
+    ProgramFolder folder{home->path()};
+    Database db{folder.databasePath()};
+};
+
+TempHome *SeedTest::home = nullptr;
+
+} // namespace
+
+TEST_F(SeedTest, EveryKindHasOneEnabledDefaultTemplate)
+{
+    EXPECT_EQ(column(QStringLiteral("select distinct CheckTypeName from NameDict")).size(),
+              kKinds.size());
+    for (const QString &kind : kKinds) {
+        EXPECT_EQ(column(QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=? "
+                                        "and IsDefault='默认' and Visiable='启用' and IsCommon='是'"),
+                         {kind})
+                      .size(),
+                  1)
+            << kind.toStdString();
+        EXPECT_EQ(column(QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=? "
+                                        "and IsDefault='默认'"),
+                         {kind})
+                      .size(),
+                  1)
+            << kind.toStdString();
+    }
+    const QStringList names = column(QStringLiteral("select TypeName from CKTypeTable"));
+    for (const QString &name : names)
+        EXPECT_EQ(name.count(QStringLiteral("（")), 1) << name.toStdString();
+    EXPECT_EQ(column(QStringLiteral("select TypeDescribe from CKTypeTable where TypeFirstName='快递单' "
+                                    "order by TypeDescribe")),
+              (QStringList{QStringLiteral("圆通速递"), QStringLiteral("申通速递"),
+                           QStringLiteral("邮政快递"), QStringLiteral("韵达快运"),
+                           QStringLiteral("顺丰速运")}));
+    for (const char *bankKind : {"支票", "进账单", "电汇单", "缴款单", "承兑汇票", "境外汇款申请书"})
+        EXPECT_GE(column(QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=? "
+                                        "and Visiable='启用'"),
+                         {QString::fromUtf8(bankKind)})
+                      .size(),
+                  2)
+            << bankKind;
+}
+
+TEST_F(SeedTest, EveryPrintableItemIsLaidOutOnItsKindsDefaultTemplate)
+{
+    const QStringList missing = column(QStringLiteral(
+        "select n.CheckTypeName || ':' || n.CtlName from NameDict n join CKTypeTable t on "
+        "t.TypeFirstName=n.CheckTypeName and t.IsDefault='默认' where n.PrintItem=1 and not exists "
+        "(select 1 from CKControl c where c.CheckTypeID=t.CheckTypeID and c.CtlName=n.CtlName)"));
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(' ').toStdString();
+    const QStringList stray = column(QStringLiteral(
+        "select c.CheckTypeID || ':' || c.CtlName from CKControl c join CKTypeTable t on "
+        "t.CheckTypeID=c.CheckTypeID where not exists (select 1 from NameDict n where "
+        "n.CheckTypeName=t.TypeFirstName and n.CtlName=c.CtlName)"));
+    EXPECT_TRUE(stray.isEmpty()) << stray.join(' ').toStdString();
+    EXPECT_EQ(column(QStringLiteral("select CtlName from NameDict where CtlName<>upper(CtlName) "
+                                    "collate binary")),
+              QStringList());
+}
+
+TEST_F(SeedTest, LayoutsLieOnThePaperAndOnThePicture)
+{
+    const QStringList outside = column(QStringLiteral(
+        "select c.CheckTypeID || ':' || c.CtlName from CKControl c join CKTypeTable t on "
+        "t.CheckTypeID=c.CheckTypeID where c.CtlX<0 or c.CtlY<0 or c.CtlX+c.CtlW>t.PWidth or "
+        "c.CtlY+c.CtlH>t.PHeight or c.SrcX+c.SrcW>t.Twidth+1 or c.SrcY+c.SrcH>t.Theight+1"));
+    EXPECT_TRUE(outside.isEmpty()) << outside.join(' ').toStdString();
+}
+
+TEST_F(SeedTest, EveryTemplateHasItsPictureAtItsScreenSize)
+{
+    QSqlQuery q = db.exec(QStringLiteral("select TypeName, ImgFile, Twidth, Theight, PWidth, PHeight "
+                                         "from CKTypeTable"));
+    int templates = 0;
+    while (q.next()) {
+        ++templates;
+        const QString name = q.value(0).toString();
+        QImageReader reader(folder.path(QStringLiteral("Image/") + q.value(1).toString()));
+        EXPECT_EQ(reader.size(), QSize(q.value(2).toInt(), q.value(3).toInt())) << name.toStdString();
+        // Real bill papers: from a cheque to an A4 sheet.
+        EXPECT_GE(q.value(4).toInt(), 1500) << name.toStdString();
+        EXPECT_LE(q.value(4).toInt(), 2500) << name.toStdString();
+        EXPECT_GE(q.value(5).toInt(), 700) << name.toStdString();
+        EXPECT_LE(q.value(5).toInt(), 2970) << name.toStdString();
+    }
+    EXPECT_GE(templates, 21);
+    for (const char *system : {"sys_boot.jpg", "sys_bg.jpg", "sys_PosExp.jpg", "sys_exZX.jpg",
+                               "sys_exHX.jpg", "dhd_default.jpg"})
+        EXPECT_TRUE(QImageReader(folder.path(QStringLiteral("image\\") + QString::fromLatin1(system)))
+                        .canRead())
+            << system;
+}
+
+TEST_F(SeedTest, ReferenceDataIsReady)
+{
+    EXPECT_EQ(column(QStringLiteral("select 币种 || 缩写 from coins order by 顺序 desc limit 2")),
+              (QStringList{QStringLiteral("人民币￥"), QStringLiteral("美元USD")}));
+    EXPECT_EQ(column(QStringLiteral("select 二级代码 from DMTable2 where 类型='省市' and "
+                                    "一级代码='北京市' and 二级代码='海淀区'"))
+                  .size(),
+              1);
+    EXPECT_GE(column(QStringLiteral("select distinct 一级代码 from DMTable2")).size(), 34);
+    EXPECT_EQ(column(QStringLiteral("select ItemName from MatchColumn where MatchType='收件信息导入'"))
+                  .size(),
+              33);
+    EXPECT_TRUE(column(QStringLiteral("select SourceName from MatchColumn where ItemName='订单号'"))
+                    .value(0)
+                    .startsWith(QLatin1Char('\t')));
+    EXPECT_EQ(column(QStringLiteral("select cvalue from configtable where cname='启用默认出票人'")),
+              QStringList{QStringLiteral("no")});
+    EXPECT_FALSE(column(QStringLiteral("select DMValue from DMTable where DMName='用途' and "
+                                       "CheckTypeID=0"))
+                     .isEmpty());
+}
+
+TEST_F(SeedTest, ASecondStartSeedsNothingTwice)
+{
+    const QString before = db.scalar(QStringLiteral("select count(*) from NameDict")).toString()
+        + db.scalar(QStringLiteral("select count(*) from CKControl")).toString();
+    ensureSeededInstallation(folder);
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from NameDict")).toString()
+                  + db.scalar(QStringLiteral("select count(*) from CKControl")).toString(),
+              before);
+}
+
+TEST(ReadTsv, NamesFieldsByTheHeaderAndRejectsRaggedRows)
+{
+    const auto rows = readTsv("a\tb\r\n1\t2\n\n3\t\n", QStringLiteral("t.tsv"));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].value(QStringLiteral("b")), QStringLiteral("2"));
+    EXPECT_EQ(rows[1].value(QStringLiteral("b")), QString());
+    EXPECT_THROW(readTsv("a\tb\n1\n", QStringLiteral("t.tsv")), std::runtime_error);
+}
