@@ -29,11 +29,6 @@ const QString kUsage = QStringLiteral(
     "  init --home DIR                   create or complete an installation folder\n"
     "  templates --home DIR [--kind KIND] list the templates\n");
 
-struct BadInput
-{
-    QString message;
-};
-
 QString line(const QString &text)
 {
     return text + QLatin1Char('\n');
@@ -42,15 +37,15 @@ QString line(const QString &text)
 void expectArgs(const QStringList &args, qsizetype count)
 {
     if (args.size() != count)
-        throw BadInput{QStringLiteral("%1: expects %2 argument(s)").arg(args.value(0)).arg(count - 1)};
+        throw CliError{QStringLiteral("%1: expects %2 argument(s)").arg(args.value(0)).arg(count - 1)};
 }
 
 QString checkedAmount(const std::optional<QString> &result, const QString &text)
 {
     if (!result)
-        throw BadInput{QStringLiteral("not an amount: %1").arg(text)};
+        throw CliError{QStringLiteral("not an amount: %1").arg(text)};
     if (result->isEmpty())
-        throw BadInput{QStringLiteral("amount out of range (0 to 9999999999999.99): %1").arg(text)};
+        throw CliError{QStringLiteral("amount out of range (0 to 9999999999999.99): %1").arg(text)};
     return *result;
 }
 
@@ -59,27 +54,9 @@ int positiveInt(const QString &text, const char *what)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     if (!ok || value < 1)
-        throw BadInput{QStringLiteral("%1 must be a whole number of at least 1: %2")
+        throw CliError{QStringLiteral("%1 must be a whole number of at least 1: %2")
                            .arg(QLatin1String(what), text)};
     return value;
-}
-
-QString option(const QStringList &args, const QString &name)
-{
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return {};
-    if (at + 1 >= args.size() || args[at + 1].isEmpty())
-        throw BadInput{QStringLiteral("%1: %2 needs a value").arg(args.value(0), name)};
-    return args[at + 1];
-}
-
-QString homeOption(const QStringList &args)
-{
-    const qsizetype at = args.indexOf(QStringLiteral("--home"));
-    if (at < 0 || at + 1 >= args.size() || args[at + 1].isEmpty())
-        throw BadInput{QStringLiteral("%1: --home DIR is required").arg(args.value(0))};
-    return args[at + 1];
 }
 
 QString paperText(int tenthMm)
@@ -113,7 +90,7 @@ QString listTemplates(Database &db, const QString &kind)
                         .join(QLatin1Char('\t')));
     }
     if (rows == 0 && !kind.isEmpty())
-        throw BadInput{QStringLiteral("no templates of kind %1").arg(kind)};
+        throw CliError{QStringLiteral("no templates of kind %1").arg(kind)};
     return out;
 }
 
@@ -138,7 +115,7 @@ const std::map<QString, Command> &commands()
              expectArgs(a, 2);
              const QString text = DateNumberToCapitals(a[1]);
              if (text.isEmpty())
-                 throw BadInput{QStringLiteral("not a year, month or day: %1").arg(a[1])};
+                 throw CliError{QStringLiteral("not a year, month or day: %1").arg(a[1])};
              return line(text);
          }},
         {QStringLiteral("normalize-amount"),
@@ -154,7 +131,7 @@ const std::map<QString, Command> &commands()
              expectArgs(rest, 2);
              const auto amount = ParseAmount(rest[1]);
              if (!amount)
-                 throw BadInput{QStringLiteral("not an amount: %1").arg(rest[1])};
+                 throw CliError{QStringLiteral("not an amount: %1").arg(rest[1])};
              return line(FormatMoney(*amount, thousands));
          }},
         {QStringLiteral("break-text"),
@@ -168,26 +145,26 @@ const std::map<QString, Command> &commands()
          }},
         {QStringLiteral("init"),
          [](const QStringList &a) {
-             const ProgramFolder folder(homeOption(a));
+             const ProgramFolder folder(cliHome(a));
              try {
                  ensureSeededInstallation(folder);
              } catch (const InstallError &e) {
-                 throw BadInput{e.message()};
+                 throw CliError{e.message()};
              }
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
          }},
         {QStringLiteral("templates"),
          [](const QStringList &a) {
-             const QString home = homeOption(a);
-             const QString kind = option(a, QStringLiteral("--kind"));
+             const QString home = cliHome(a);
+             const QString kind = cliOption(a, QStringLiteral("--kind"));
              if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
-                 throw BadInput{QStringLiteral("no installation in %1 (run init first)").arg(home)};
+                 throw CliError{QStringLiteral("no installation in %1 (run init first)").arg(home)};
              ConsolePrompter prompter;
              Services services(home, prompter);
              try {
                  return listTemplates(services.db(), kind);
              } catch (const DbError &e) {
-                 throw BadInput{e.message()};
+                 throw CliError{e.message()};
              }
          }},
     };
@@ -195,6 +172,24 @@ const std::map<QString, Command> &commands()
 }
 
 } // namespace
+
+QString cliOption(const QStringList &args, const QString &name)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return {};
+    if (at + 1 >= args.size() || args[at + 1].isEmpty())
+        throw CliError{QStringLiteral("%1: %2 needs a value").arg(args.value(0), name)};
+    return args[at + 1];
+}
+
+QString cliHome(const QStringList &args)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--home"));
+    if (at < 0 || at + 1 >= args.size() || args[at + 1].isEmpty())
+        throw CliError{QStringLiteral("%1: --home DIR is required").arg(args.value(0))};
+    return args[at + 1];
+}
 
 CliResult runCli(const QStringList &args)
 {
@@ -207,7 +202,7 @@ CliResult runCli(const QStringList &args)
         return {2, {}, line(QStringLiteral("unknown command: %1").arg(args[0]))};
     try {
         return {0, found->second(args), {}};
-    } catch (const BadInput &bad) {
+    } catch (const CliError &bad) {
         return {2, {}, line(QStringLiteral("pennock-cli: ") + bad.message)};
     }
 }
