@@ -1,21 +1,30 @@
+#include "app/Boot.h"
+#include "app/MainWindow.h"
 #include "app/Services.h"
 #include "platform/MessageBoxPrompter.h"
+#include "platform/ProgramRegistry.h"
+#include "platform/Shell.h"
 #include "store/Installation.h"
 #include "templates/Seed.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QFont>
 #include <QMessageBox>
-#include <QStatusBar>
+#include <QScreen>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pennock"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pennock票据套打"));
+    // Windows face names of the layouts map to the installed CJK faces.
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("Noto Serif CJK SC"),
+                                                        QStringLiteral("Noto Sans CJK SC")});
+    QFont::insertSubstitutions(QStringLiteral("黑体"), {QStringLiteral("Noto Sans CJK SC")});
 
+    pennock::ui::MessageBoxPrompter prompter;
     const QString home = pennock::core::ProgramFolder::locate();
+    if (pennock::ui::TfmMain::refuseArchiveFolder(home, prompter))
+        return 1;
     try {
         pennock::core::ensureSeededInstallation(pennock::core::ProgramFolder(home));
     } catch (const pennock::core::InstallError &e) {
@@ -23,17 +32,20 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    pennock::ui::MessageBoxPrompter prompter;
     pennock::core::Services services(home, prompter);
-
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("fm_Main"));
+    pennock::core::DesktopShell shell;
+    pennock::core::ProgramRegistry registry(pennock::core::ProgramRegistry::defaultPath());
+    pennock::ui::TfmMain window(services, shell, registry);
     prompter.setParent(&window);
-    auto *label = new QLabel(QStringLiteral("程序文件夹：%1").arg(home), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.statusBar()->showMessage(services.folder().databasePath());
-    window.resize(900, 600);
-    window.show();
+    QApplication::processEvents();
+    {
+        pennock::ui::Tfm_Boot boot(services.folder());
+        boot.run();
+    }
+    QApplication::setApplicationDisplayName(QStringLiteral("Pennock票据打印"));
+    // Without a window manager "maximised" means nothing; the screen's size says it anyway.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
     return app.exec();
 }

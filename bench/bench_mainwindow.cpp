@@ -1,0 +1,102 @@
+// The main window built offscreen on a seeded installation, and the memory held once it stands.
+#include "app/MainWindow.h"
+#include "app/Services.h"
+#include "platform/ProgramRegistry.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "store/ProgramFolder.h"
+#include "templates/Seed.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+/// Resident memory of this process in MB, from /proc/self/status.
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+struct Installation
+{
+    Installation()
+    {
+        pennock::core::ensureSeededInstallation(pennock::core::ProgramFolder(dir.path()));
+    }
+    QTemporaryDir dir;
+    QTemporaryDir user;
+};
+
+Installation &installation()
+{
+    static Installation seeded;
+    return seeded;
+}
+
+// The first window of the process, as at start-up (fonts, styles and the printer list are cold),
+// and the memory held once it stands.
+void BM_FirstStart(benchmark::State &state)
+{
+    Installation &inst = installation();
+    pennock::core::ConsolePrompter prompter;
+    pennock::core::DesktopShell shell;
+    pennock::core::ProgramRegistry registry(inst.user.filePath(QStringLiteral("registry.ini")));
+    std::unique_ptr<pennock::core::Services> services;
+    std::unique_ptr<pennock::ui::TfmMain> window;
+    for (auto _ : state) {
+        services = std::make_unique<pennock::core::Services>(inst.dir.path(), prompter);
+        window = std::make_unique<pennock::ui::TfmMain>(*services, shell, registry);
+        window->showMaximized();
+        QApplication::processEvents();
+    }
+    state.counters["VmRSS_MB"] = residentMb();
+    window.reset();
+    services.reset();
+}
+BENCHMARK(BM_FirstStart)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_BuildMainWindow(benchmark::State &state)
+{
+    Installation &inst = installation();
+    pennock::core::ConsolePrompter prompter;
+    pennock::core::DesktopShell shell;
+    pennock::core::ProgramRegistry registry(inst.user.filePath(QStringLiteral("registry.ini")));
+    for (auto _ : state) {
+        pennock::core::Services services(inst.dir.path(), prompter);
+        auto window = std::make_unique<pennock::ui::TfmMain>(services, shell, registry);
+        window->showMaximized();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.get());
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BuildMainWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

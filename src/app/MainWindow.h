@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QVariantMap>
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QDate;
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QPlainTextEdit;
+class QTextBrowser;
+class QTimer;
+class QToolBar;
+
+namespace pennock::core {
+class ProgramRegistry;
+class Prompter;
+class Services;
+class Shell;
+} // namespace pennock::core
+
+namespace pennock::ui {
+
+class BillFormRegistry;
+
+/// The main window: bill forms open inside its document area; it carries every menu and
+/// toolbar command, the status bar with its clock, the online panel, the first-use
+/// instructions, the background picture and the four system options.
+class TfmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegistry &registry,
+            QWidget *parent = nullptr);
+    ~TfmMain() override;
+
+    /// year + month + day: the online panel stays hidden while the stored sum matches.
+    static int daySum(const QDate &date);
+    /// The product version as major.minor followed by the edition label.
+    static QString versionText();
+    /// The warning shown when the program folder lies inside an archive's temporary folder.
+    static QString archiveWarning();
+    /// A program folder with "$" in it is an archive's temporary folder: shows the warning and
+    /// returns true; the caller ends the program before touching any file.
+    static bool refuseArchiveFolder(const QString &programFolder, core::Prompter &prompter);
+
+    /// Program folder with a trailing slash.
+    QString getRunPath() const;
+    /// An information box, with Yes/No when `ask` (true for Yes); nothing for an empty caption.
+    bool alert(const QString &text, const QString &caption, bool ask);
+    /// The value input dialog; empty when cancelled.
+    QString giveMeAnValue(const QString &prompt, const QString &defaultValue,
+                          const QString &valueType);
+    /// Reads the four system options into their check marks and flags.
+    void LoadSysParam();
+    /// Shows the background picture when the option is on, clears it otherwise.
+    void InitBackGround();
+
+    bool popPrinterDialog() const noexcept { return mPopPrinterDialog; }
+    bool useDefaultDrawer() const noexcept { return mUseDefaultDrawer; }
+    /// The default drawer read at start (columns by name); empty when none.
+    const QVariantMap &defaultDrawer() const noexcept { return mDefaultDrawer; }
+    QStringList printers() const;
+    QComboBox *cbPrinters() const { return mPrinters; }
+    BillFormRegistry &billForms() const { return *mBillForms; }
+    int currentTemplateId() const;
+    int clockTicks() const noexcept { return mTicks; }
+    QString statusText(int panel) const;
+    /// A menu, toolbar or popup command by its object name; null when there is none.
+    QAction *command(const QString &name) const;
+
+    /// One tick of the clock (`TimerSystem`).
+    void onClockTick();
+
+signals:
+    /// Once, about two seconds after start: the online panel may fetch its content.
+    void onlineFetchDue();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using Handler = std::function<void()>;
+
+    void buildMenus();
+    void buildToolBar();
+    void buildPopupMenu();
+    void buildCentralArea();
+    void buildStatusBar();
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
+                        Handler handler = {}, const QKeySequence &shortcut = {});
+    QAction *addBillCommand(QMenu *menu, const QString &name, const QString &caption,
+                            const QString &kind, const QKeySequence &shortcut = {});
+    QAction *addMirror(QWidget *owner, const QString &name, const QString &caption,
+                       QAction *target, const QString &hint = {});
+    QAction *addOption(QMenu *menu, const QString &name, const QString &caption);
+    QMenu *addSubMenu(QMenu *parent, const QString &name, const QString &caption);
+
+    void start();
+    void writeRegistry();
+    void fillContactLabel();
+    QString vendorName();
+    void placeBackground();
+    void showClock();
+
+    void optionClick(QAction *option, const QString &key);
+    void backgroundOptionClick();
+    void toggleFirstUse();
+    void hidePanelForToday();
+    void toggleOnlinePanel();
+    void refreshClick();
+    void toggleToolBar();
+    void clearCachesClick();
+    void restartClick();
+    void exitClick();
+    void calculatorClick();
+    void lockScreenClick();
+
+    core::Services &mServices;
+    core::Shell &mShell;
+    core::ProgramRegistry &mRegistry;
+    QString mVersion;
+    QMdiArea *mMdi = nullptr;
+    BillFormRegistry *mBillForms = nullptr;
+    QLabel *mImage = nullptr;
+    QPlainTextEdit *mMemo = nullptr;
+    QFrame *mPanel = nullptr;
+    QLabel *mHide = nullptr;
+    QTextBrowser *mBrowser = nullptr;
+    QLabel *mContact = nullptr;
+    QToolBar *mToolBar = nullptr;
+    QMenu *mBankCheck = nullptr;
+    QMenu *mPopup = nullptr;
+    std::array<QLabel *, 5> mPanels{};
+    QComboBox *mPrinters = nullptr;
+    QTimer *mClock = nullptr;
+    QAction *mPopPrint = nullptr;
+    QAction *mNeedLogin = nullptr;
+    QAction *mSystemBackImage = nullptr;
+    QAction *mUseDefaultCPR = nullptr;
+    int mTicks = 0;
+    bool mFetchDone = false;
+    bool mPopPrinterDialog = false;
+    bool mUseDefaultDrawer = false;
+    QVariantMap mDefaultDrawer;
+};
+
+} // namespace pennock::ui
