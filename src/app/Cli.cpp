@@ -4,6 +4,7 @@
 #include "format/TextUtils.h"
 #include "app/Services.h"
 #include "platform/Prompter.h"
+#include "printing/PrintTemplateCommand.h"
 #include "store/Installation.h"
 #include "templates/Seed.h"
 #include "store/ProgramFolder.h"
@@ -27,7 +28,8 @@ const QString kUsage = QStringLiteral(
     "  format-money AMOUNT [--thousands] two decimals\n"
     "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
     "  init --home DIR                   create or complete an installation folder\n"
-    "  templates --home DIR [--kind KIND] list the templates\n");
+    "  templates --home DIR [--kind KIND] list the templates\n"
+    "  print-template --home DIR --template ID (--pdf OUT.pdf | --printer NAME) [--copies N] test print\n");
 
 QString line(const QString &text)
 {
@@ -153,6 +155,7 @@ const std::map<QString, Command> &commands()
              }
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
          }},
+        {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),
          [](const QStringList &a) {
              const QString home = cliHome(a);

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "printing/PrintCanvas.h"
+
+#include <QList>
+
+#include <functional>
+
+namespace pennock::core {
+
+/// A canvas that remembers every font and text it receives, with exact device positions and
+/// metrics fixed by the test that builds it.
+class RecordingCanvas final : public PrintCanvas
+{
+public:
+    struct Text
+    {
+        int leftPx;
+        int topPx;
+        QString text;
+        PrintFont font;
+    };
+    /// Average character width of a font; by default half an em at the horizontal resolution.
+    using WidthRule = std::function<int(const PrintFont &font, int dpiX)>;
+
+    RecordingCanvas(int dpiX, int dpiY, int physicalTopMargin,
+                    const PrintFont &initialFont = PrintFont{QStringLiteral("宋体"), 9},
+                    WidthRule widthRule = {});
+
+    int dpiX() const override { return mDpiX; }
+    int dpiY() const override { return mDpiY; }
+    int physicalTopMargin() const override { return mTopMargin; }
+    int averageCharWidth() const override;
+    const PrintFont &font() const override { return mFont; }
+    void setFont(const PrintFont &font) override;
+    void drawText(int leftPx, int topPx, const QString &text) override;
+
+    void setLandscape(bool landscape) override { mLandscape = landscape; }
+    void setCopyCount(int copies) override { mCopies = copies; }
+    bool beginDocument() override;
+    bool endDocument() override;
+    void abortDocument() override;
+    bool isActive() const override { return mActive; }
+    QString errorString() const override { return {}; }
+
+    /// Half an em: the rule used when the test gives none.
+    static int halfEm(const PrintFont &font, int dpiX);
+
+    const QList<Text> &texts() const noexcept { return mTexts; }
+    /// Every font selected, in order.
+    const QList<PrintFont> &fonts() const noexcept { return mFonts; }
+    bool landscape() const noexcept { return mLandscape; }
+    int copyCount() const noexcept { return mCopies; }
+    int documentsBegun() const noexcept { return mBegun; }
+    int documentsEnded() const noexcept { return mEnded; }
+    int documentsAborted() const noexcept { return mAborted; }
+    void clear();
+
+private:
+    int mDpiX;
+    int mDpiY;
+    int mTopMargin;
+    PrintFont mFont;
+    WidthRule mWidthRule;
+    QList<Text> mTexts;
+    QList<PrintFont> mFonts;
+    bool mLandscape = false;
+    bool mActive = false;
+    int mCopies = 1;
+    int mBegun = 0;
+    int mEnded = 0;
+    int mAborted = 0;
+};
+
+} // namespace pennock::core

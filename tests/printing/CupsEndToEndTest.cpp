@@ -1,0 +1,269 @@
+// Printing through a private CUPS scheduler with a cups-pdf queue: ctest starts it before these
+// tests and stops it afterwards (scripts/cups-test.sh); CUPS_SERVER points at its socket.
+#include "PdfWords.h"
+
+#include "app/Services.h"
+#include "printing/LockPrinter.h"
+#include "printing/PrintEngine.h"
+#include "printing/PrintFonts.h"
+#include "printing/PrinterBinding.h"
+#include "printing/PrinterSetupDialog.h"
+#include "printing/TemplateTestPrint.h"
+#include "store/Database.h"
+#include "store/ProgramFolder.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "templates/Seed.h"
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace pennock::core;
+using namespace pennock::ui;
+using pennock::test::PdfWord;
+using pennock::test::readPdfWords;
+using pennock::test::ScriptedPrompter;
+using pennock::test::TempHome;
+
+namespace {
+
+const QString kQueue = QStringLiteral(PENNOCK_CUPS_QUEUE);
+const QString kOutFolder = QStringLiteral(PENNOCK_CUPS_OUT);
+constexpr int kTemplate = 73;
+
+class PrivateScheduler : public ::testing::Environment
+{
+public:
+    void SetUp() override { qputenv("CUPS_SERVER", PENNOCK_CUPS_SERVER); }
+};
+const auto *const kScheduler = ::testing::AddGlobalTestEnvironment(new PrivateScheduler);
+
+class NoDialog final : public PrinterSetupDialog
+{
+public:
+    Result exec(QPrinter &, QWidget *) override { return Result::Rejected; }
+};
+
+QStringList outputFiles()
+{
+    return QDir(kOutFolder).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+}
+
+// The PDF the queue writes for the next job; the backend needs a moment after the job ends.
+QString waitForNewOutput(const QStringList &before)
+{
+    const QDeadlineTimer deadline(120000);
+    while (!deadline.hasExpired()) {
+        for (const QString &name : outputFiles()) {
+            if (before.contains(name))
+                continue;
+            const QString path = QDir(kOutFolder).filePath(name);
+            // cups-pdf renames the finished file into place; give it a stable size first.
+            const qint64 size = QFileInfo(path).size();
+            QThread::msleep(300);
+            if (size > 0 && QFileInfo(path).size() == size)
+                return path;
+        }
+        QThread::msleep(200);
+    }
+    return {};
+}
+
+// Pages times copies of every finished job, from the scheduler's page log.
+QMap<int, int> loggedJobs()
+{
+    QMap<int, int> jobs;
+    QFile log(QStringLiteral(PENNOCK_CUPS_LOG "/page_log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return jobs;
+    // "queue user job [date] total N ..."
+    for (const QByteArray &line : log.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype total = fields.indexOf("total");
+        if (fields.size() > 2 && total > 0 && total + 1 < fields.size())
+            jobs.insert(fields[2].toInt(), fields[total + 1].toInt());
+    }
+    return jobs;
+}
+
+// Pages times copies of the first job that is not in `known`; -1 when none finishes.
+int pagesOfNewJob(const QMap<int, int> &known)
+{
+    const QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired()) {
+        const QMap<int, int> jobs = loggedJobs();
+        for (auto it = jobs.begin(); it != jobs.end(); ++it)
+            if (!known.contains(it.key()))
+                return it.value();
+        QThread::msleep(200);
+    }
+    return -1;
+}
+
+struct Mark
+{
+    QString token;
+    bool cells;
+    double xMm;
+    double yMm;
+    int pointSize;
+};
+
+// Unique sample texts, letters only (see PrintTemplateTest), and where each item must land.
+QList<Mark> markItems(Database &db)
+{
+    QList<Mark> marks;
+    int n = 0;
+    int cellItems = 0;
+    for (const PrintValue &v : loadSampleValues(db, kTemplate)) {
+        QSqlQuery q = db.exec(QStringLiteral("select CtlX, CtlY, CtlFontSize, FitParam from "
+                                             "CKControl where CheckTypeID=? and CtlName=?"),
+                              {kTemplate, v.name});
+        if (!q.next())
+            continue;
+        ++n;
+        const bool cells = !q.value(3).toString().isEmpty();
+        const QString token = cells ? QString(QChar(u'a' + cellItems++)) + QStringLiteral("7")
+                                    : QStringLiteral("Q") + QChar(u'A' + n / 26)
+                                          + QChar(u'A' + n % 26);
+        db.execute(QStringLiteral("update NameDict set CtlData=? where CtlName=? and "
+                                  "CheckTypeName='快递单'"),
+                   {token, v.name});
+        marks.append({cells ? token.left(1) : token, cells, q.value(0).toInt() / 10.0,
+                      q.value(1).toInt() / 10.0, q.value(2).toInt()});
+    }
+    return marks;
+}
+
+// Every mark on the page: right of its paper position by the printable area's left edge plus
+// at most the origin shift, at its height within what the queue's conversion of the fonts
+// moves the text box.
+void expectMarks(const QString &pdf, const QList<Mark> &marks, double leftEdgeMm)
+{
+    // The spooler may have made the copies as pages of its own: each must look the same.
+    const auto pages = readPdfWords(pdf);
+    ASSERT_FALSE(pages.isEmpty()) << pdf.toStdString();
+    int largest = 0;
+    for (const Mark &m : marks)
+        largest = std::max(largest, m.pointSize);
+    const double shiftMm = 2 * 0.5 * largest * 25.4 / 72;
+    for (const auto &page : pages) {
+        for (const Mark &m : marks) {
+            QList<PdfWord> words;
+            for (const PdfWord &w : page.words)
+                if (m.cells ? w.text.startsWith(m.token) : w.text == m.token)
+                    words << w;
+            ASSERT_EQ(words.size(), 1) << m.token.toStdString();
+            const double dx = words[0].left - leftEdgeMm - m.xMm;
+            EXPECT_GE(dx, -0.3) << m.token.toStdString();
+            EXPECT_LE(dx, shiftMm + 0.3) << m.token.toStdString();
+            EXPECT_NEAR(words[0].top, m.yMm, 2.0) << m.token.toStdString();
+        }
+    }
+}
+
+class CupsEndToEndTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        installPrintFontSubstitutions();
+        sHome = new TempHome;
+        ensureSeededInstallation(ProgramFolder(sHome->path()));
+        Database db(ProgramFolder(sHome->path()).databasePath());
+        sMarks = new QList<Mark>(markItems(db));
+    }
+    static void TearDownTestSuite()
+    {
+        delete sMarks;
+        delete sHome;
+    }
+
+    static TempHome *sHome;
+    static QList<Mark> *sMarks;
+};
+
+TempHome *CupsEndToEndTest::sHome = nullptr;
+QList<Mark> *CupsEndToEndTest::sMarks = nullptr;
+
+} // namespace
+
+TEST_F(CupsEndToEndTest, ListsBindsAndPrintsATemplateThroughTheScheduler)
+{
+    const QStringList installed = PrinterBinding::installedPrinters();
+    ASSERT_TRUE(installed.contains(kQueue)) << installed.join(", ").toStdString();
+
+    ScriptedPrompter prompter;
+    Services services(sHome->path(), prompter);
+    PrintEngine engine(services.db(), prompter);
+    NoDialog dialog;
+    PrinterBinding binding(services.settings(), prompter, engine, dialog, installed);
+    {
+        TfmLockPrinter window(services, binding, VendorLinks{});
+        window.cbPrinters->setCurrentIndex(window.cbPrinters->findText(kQueue));
+        QTest::mouseClick(window.btLock, Qt::LeftButton);
+    }
+    EXPECT_EQ(services.settings().getConfigByname(QStringLiteral("DefaultPrinter")), kQueue);
+    EXPECT_EQ(binding.printer().printerName(), kQueue);
+    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("默认票据打印机设置成功！")});
+
+    // At the next start the bound printer is found again, whatever the letter case.
+    services.settings().setConfigByname(QStringLiteral("DefaultPrinter"), kQueue.toLower());
+    PrinterBinding restarted(services.settings(), prompter, engine, dialog, installed);
+    restarted.setDefaultPrinter({});
+    EXPECT_EQ(restarted.printer().printerName(), kQueue);
+
+    const QStringList before = outputFiles();
+    const QMap<int, int> jobsBefore = loggedJobs();
+    const TestPrintResult result =
+        printTemplateSample(engine, services.db(), kTemplate, 3, true);
+    ASSERT_TRUE(result.printed) << result.error.toStdString();
+    EXPECT_TRUE(result.failed.isEmpty());
+    EXPECT_EQ(result.items, sMarks->size());
+    const QString pdf = waitForNewOutput(before);
+    ASSERT_FALSE(pdf.isEmpty()) << "no output of the queue in " << kOutFolder.toStdString();
+    EXPECT_EQ(pagesOfNewJob(jobsBefore), 3);
+    expectMarks(pdf, *sMarks, restarted.printer().pageRect(QPrinter::Millimeter).left());
+}
+
+TEST_F(CupsEndToEndTest, CommandLineSendsATestPrintToThePrinter)
+{
+    const QStringList before = outputFiles();
+    const QMap<int, int> jobsBefore = loggedJobs();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral(PENNOCK_CUPS_SERVER));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PENNOCK_CLI_PATH),
+            {QStringLiteral("print-template"), QStringLiteral("--home"), sHome->path(),
+             QStringLiteral("--template"), QString::number(kTemplate), QStringLiteral("--printer"),
+             kQueue.toLower(), QStringLiteral("--copies"), QStringLiteral("2")});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("printed %1 items of template %2 to printer %3 (job ")
+                                   .arg(sMarks->size())
+                                   .arg(kTemplate)
+                                   .arg(kQueue)))
+        << out.toStdString();
+    const QString pdf = waitForNewOutput(before);
+    ASSERT_FALSE(pdf.isEmpty()) << "no output of the queue in " << kOutFolder.toStdString();
+    // One page, two copies: the copy count travels with the job.
+    EXPECT_EQ(pagesOfNewJob(jobsBefore), 2);
+    // The same place as a print from the program.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(kQueue);
+    expectMarks(pdf, *sMarks, printer.pageRect(QPrinter::Millimeter).left());
+}
