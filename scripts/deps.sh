@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite
   libsqlite3-dev sqlite3 libsimpleini-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libxlsxwriter-dev python3-openpyxl
   fonts-noto-cjk
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
 )

@@ -3,6 +3,7 @@
 #include "format/Capitals.h"
 #include "format/TextUtils.h"
 #include "app/Services.h"
+#include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"
 #include "printing/PrintTemplateCommand.h"
 #include "store/Installation.h"
@@ -29,6 +30,7 @@ const QString kUsage = QStringLiteral(
     "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
     "  init --home DIR                   create or complete an installation folder\n"
     "  templates --home DIR [--kind KIND] list the templates\n"
+    "  parties --home DIR [--type 我方单位|往来单位] [--search TEXT] [--xlsx OUT.xlsx] list or export parties\n"
     "  print-template --home DIR --template ID (--pdf OUT.pdf | --printer NAME) [--copies N] test print\n");
 
 QString line(const QString &text)
@@ -155,6 +157,7 @@ const std::map<QString, Command> &commands()
              }
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
          }},
+        {QStringLiteral("parties"), runParties},
         {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),
          [](const QStringList &a) {

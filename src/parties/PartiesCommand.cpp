@@ -1,0 +1,80 @@
+#include "parties/PartiesCommand.h"
+
+#include "app/Cli.h"
+#include "app/Services.h"
+#include "history/SpreadsheetExport.h"
+#include "parties/DAOPerson.h"
+#include "parties/PersonSearch.h"
+#include "platform/Prompter.h"
+#include "store/ProgramFolder.h"
+
+#include <QFileInfo>
+#include <QSqlQueryModel>
+
+namespace pennock::core {
+
+namespace {
+
+// One row stays one line: tabs and line breaks inside a value become blanks.
+QString tsvField(const QVariant &value)
+{
+    QString text = SpreadsheetExport::cellText(value);
+    for (QChar &c : text)
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return text;
+}
+
+} // namespace
+
+QString runParties(const QStringList &args)
+{
+    const QString home = cliHome(args);
+    const QString type = cliOption(args, QStringLiteral("--type"));
+    const QString search = cliOption(args, QStringLiteral("--search"));
+    const QString xlsx = cliOption(args, QStringLiteral("--xlsx"));
+    if (!type.isEmpty() && type != DAOPerson::kOwnCompany && type != DAOPerson::kCounterparty)
+        throw CliError { QStringLiteral("parties: --type must be %1 or %2")
+                             .arg(DAOPerson::kOwnCompany, DAOPerson::kCounterparty) };
+    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+
+    ConsolePrompter prompter;
+    Services services(home, prompter);
+    PersonSearch query;
+    query.keyword = search;
+    query.type = type;
+    QSqlQueryModel model;
+    try {
+        PersonSearch::runInto(
+            services.db(), model, query.listsAll() ? query.allStatement() : query.prepare());
+    } catch (const DbError &e) {
+        throw CliError { e.message() };
+    }
+
+    if (!xlsx.isEmpty()) {
+        if (model.rowCount() == 0)
+            return QStringLiteral("没有可导出的数据~\n");
+        try {
+            SpreadsheetExport::writeXlsx(xlsx, QStringLiteral("单位信息导出"), model);
+        } catch (const ExportError &e) {
+            throw CliError { e.message() };
+        }
+        return QStringLiteral("%1 parties written to %2\n").arg(model.rowCount()).arg(xlsx);
+    }
+
+    QString out;
+    QStringList titles;
+    for (int c = 0; c < model.columnCount(); ++c)
+        titles << SpreadsheetExport::fieldName(model, c);
+    out += titles.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < model.columnCount(); ++c)
+            fields << tsvField(model.index(r, c).data());
+        out += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+} // namespace pennock::core

@@ -1,0 +1,13 @@
+#include "platform/FileChooser.h"
+
+#include <QFileDialog>
+
+namespace pennock::ui {
+
+QString DialogFileChooser::saveFileName(
+    QWidget *parent, const QString &caption, const QString &proposedPath, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter);
+}
+
+} // namespace pennock::ui

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace pennock::core {
+
+/// The file dialogs that wait for a person; tests script them.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+    /// Asks where to save a file, proposing `proposedPath`; empty when the person cancels.
+    virtual QString saveFileName(
+        QWidget *parent, const QString &caption, const QString &proposedPath, const QString &filter)
+        = 0;
+};
+
+} // namespace pennock::core
+
+namespace pennock::ui {
+
+/// The desktop's own save dialog.
+class DialogFileChooser final : public core::FileChooser
+{
+public:
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
+        const QString &filter) override;
+};
+
+} // namespace pennock::ui
