@@ -1,12 +1,22 @@
 #include "app/MainWindow.h"
 
-#include "app/DefaultDrawer.h"
 #include "app/InputValue.h"
 #include "app/Services.h"
 #include "bills/BillFormRegistry.h"
+#include "history/GridServices.h"
+#include "online/Site.h"
+#include "parties/Com.h"
+#include "parties/DAOPerson.h"
+#include "parties/DMConfig.h"
+#include "parties/PersonManage.h"
+#include "parties/SsSet.h"
+#include "platform/FileChooser.h"
 #include "platform/ProgramRegistry.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "printing/LockPrinter.h"
+#include "printing/PrinterBinding.h"
+#include "printing/PrinterSetupDialog.h"
 #include "settings/IniFile.h"
 #include "store/Maintenance.h"
 
@@ -24,7 +34,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -77,9 +86,21 @@ QLabel *statusPanel(QStatusBar *bar, const QString &text, int minimumWidth, int 
 } // namespace
 
 TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegistry &registry,
-                 QWidget *parent)
+                 core::FileChooser *files, PrinterSetupDialog *printerDialog, QWidget *parent)
     : QMainWindow(parent), mServices(services), mShell(shell), mRegistry(registry)
 {
+    if (!files) {
+        mOwnFiles = std::make_unique<DialogFileChooser>();
+        files = mOwnFiles.get();
+    }
+    if (!printerDialog) {
+        mOwnPrinterDialog = std::make_unique<QtPrinterSetupDialog>();
+        printerDialog = mOwnPrinterDialog.get();
+    }
+    mGrids = std::make_unique<GridServices>(mServices, mShell, *files);
+    mBinding = new PrinterBinding(mServices.settings(), mServices.prompter(),
+                                  mServices.printEngine(), *printerDialog,
+                                  PrinterBinding::installedPrinters(), this);
     setObjectName(QStringLiteral("fm_Main"));
     QFont face(QStringLiteral("宋体"));
     face.setPixelSize(12);
@@ -380,16 +401,20 @@ void TfmMain::buildMenus()
         addCommand(history, QString::fromLatin1(name), QString::fromUtf8(caption));
 
     QMenu *system = addSubMenu(nullptr, QStringLiteral("mSystemSet"), QStringLiteral("系统设置(&X)"));
-    addCommand(system, QStringLiteral("PersonalInfoManage"), QStringLiteral("单位及客户资料管理(&K) "));
+    addCommand(system, QStringLiteral("PersonalInfoManage"), QStringLiteral("单位及客户资料管理(&K) "),
+               [this] { openParties(QString()); });
     system->addSeparator();
     addCommand(system, QStringLiteral("nDesign"),
                QStringLiteral("设计模式（票据模板界面及打印效果调整）"));
     addCommand(system, QStringLiteral("nImpExp"), QStringLiteral("票据模板导入"));
     addCommand(system, QStringLiteral("nTempManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）"));
     system->addSeparator();
-    addCommand(system, QStringLiteral("BaseSet"), QStringLiteral("字典管理设置(&N) 用途、始发站等"));
-    addCommand(system, QStringLiteral("N21"), QStringLiteral("币种设置"));
-    addCommand(system, QStringLiteral("MenuSsSet"), QStringLiteral("省市代码设置(&O)"));
+    addCommand(system, QStringLiteral("BaseSet"), QStringLiteral("字典管理设置(&N) 用途、始发站等"),
+               [this] { openDictionaryEditor(this, mServices, mBillForms->currentTemplateId()); });
+    addCommand(system, QStringLiteral("N21"), QStringLiteral("币种设置"),
+               [this] { openCurrencyEditor(this, mServices); });
+    addCommand(system, QStringLiteral("MenuSsSet"), QStringLiteral("省市代码设置(&O)"),
+               [this] { openRegionEditor(this, mServices); });
     system->addSeparator();
     addCommand(system, QStringLiteral("N23"), QStringLiteral("更改系统登录密码"));
     QMenu *options = addSubMenu(system, QStringLiteral("mItem_config"), QStringLiteral("系统选项(&Y)"));
@@ -409,8 +434,16 @@ void TfmMain::buildMenus()
 
     QMenu *printing = addSubMenu(nullptr, QStringLiteral("mPrintSet"), QStringLiteral("打印设置(&P)"));
     addCommand(printing, QStringLiteral("mTemplateProperty"), QStringLiteral("打印整体偏移调整(&M)"));
-    addCommand(printing, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机"));
-    addCommand(printing, QStringLiteral("PrinterConfig"), QStringLiteral("打印机设置 (&C)"));
+    addCommand(printing, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机"),
+               [this] {
+                   const auto open = [this](const QString &page) {
+                       mShell.openUrl(core::siteAddress(page));
+                   };
+                   openPrinterBinding(this, mServices, *mBinding,
+                                      VendorLinks{QStringLiteral(PENNOCK_VERSION), open});
+               });
+    addCommand(printing, QStringLiteral("PrinterConfig"), QStringLiteral("打印机设置 (&C)"),
+               [this] { mBinding->PrinterConfigClick(this); });
     addCommand(printing, QStringLiteral("N8"), QStringLiteral("添加打印机纸张规格"));
 
     QMenu *tools = addSubMenu(nullptr, QStringLiteral("mTools"), QStringLiteral("工具(&T)"));
@@ -457,12 +490,14 @@ void TfmMain::buildToolBar()
     if (auto *button = qobject_cast<QToolButton *>(mToolBar->widgetForAction(newBill)))
         button->setPopupMode(QToolButton::InstantPopup);
 
-    QAction *self = addCommand(nullptr, QStringLiteral("tbSelfComp"), QStringLiteral("我方单位"));
+    QAction *self = addCommand(nullptr, QStringLiteral("tbSelfComp"), QStringLiteral("我方单位"),
+                               [this] { openParties(QStringLiteral("我方单位")); });
     self->setToolTip(QStringLiteral("我方单位信息与帐户管理"));
     self->setIcon(icon(QStyle::SP_DirHomeIcon));
     mToolBar->addAction(self);
     QAction *customers =
-        addCommand(nullptr, QStringLiteral("tbCustomerComp"), QStringLiteral("往来单位(&K)"));
+        addCommand(nullptr, QStringLiteral("tbCustomerComp"), QStringLiteral("往来单位(&K)"),
+                   [this] { openParties(QStringLiteral("往来单位")); });
     customers->setToolTip(QStringLiteral("客户地址账户资料管理"));
     customers->setIcon(icon(QStyle::SP_DirIcon));
     mToolBar->addAction(customers);
@@ -580,11 +615,10 @@ void TfmMain::start()
     writeRegistry();
     setWindowTitle(QStringLiteral("Pennock票据打印V") + mVersion
                    + QStringLiteral("（欢迎访问软件官方网站，获取升级与帮助）"));
-    mPrinters->addItems(QPrinterInfo::availablePrinterNames());
-    mPrinters->setCurrentIndex(
-        mPrinters->findText(settings.getConfigByname(QStringLiteral("DefaultPrinter"))));
-    if (mUseDefaultDrawer)
-        mDefaultDrawer = core::loadDefaultDrawer(mServices.db());
+    mPrinters->addItems(mBinding->printers());
+    connect(mBinding, &PrinterBinding::printerSelected, mPrinters, &QComboBox::setCurrentIndex);
+    mBinding->setDefaultPrinter(QString());
+    reloadDefaultDrawer();
     showClock();
     mClock->start();
 }
@@ -752,6 +786,19 @@ void TfmMain::calculatorClick()
 {
     if (!mShell.startCalculator())
         mServices.prompter().warn(QStringLiteral("系统计算器调用失败！"), QStringLiteral("错误"));
+}
+
+void TfmMain::openParties(const QString &type)
+{
+    openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); });
+}
+
+void TfmMain::reloadDefaultDrawer()
+{
+    mDefaultDrawer.reset();
+    if (!mUseDefaultDrawer)
+        return;
+    mDefaultDrawer = core::DAOPerson(mServices.db()).loadDefaultDrawer();
 }
 
 void TfmMain::lockScreenClick()

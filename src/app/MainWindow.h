@@ -1,10 +1,13 @@
 #pragma once
 
+#include "parties/TPerson.h"
+
 #include <QMainWindow>
-#include <QVariantMap>
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QDate;
@@ -18,6 +21,7 @@ class QTimer;
 class QToolBar;
 
 namespace pennock::core {
+class FileChooser;
 class ProgramRegistry;
 class Prompter;
 class Services;
@@ -27,6 +31,9 @@ class Shell;
 namespace pennock::ui {
 
 class BillFormRegistry;
+class GridServices;
+class PrinterBinding;
+class PrinterSetupDialog;
 
 /// The main window: bill forms open inside its document area; it carries every menu and
 /// toolbar command, the status bar with its clock, the online panel, the first-use
@@ -35,7 +42,9 @@ class TfmMain : public QMainWindow
 {
     Q_OBJECT
 public:
+    /// `files` and `printerDialog` default to the desktop's own dialogs; tests script them.
     TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegistry &registry,
+            core::FileChooser *files = nullptr, PrinterSetupDialog *printerDialog = nullptr,
             QWidget *parent = nullptr);
     ~TfmMain() override;
 
@@ -63,11 +72,13 @@ public:
 
     bool popPrinterDialog() const noexcept { return mPopPrinterDialog; }
     bool useDefaultDrawer() const noexcept { return mUseDefaultDrawer; }
-    /// The default drawer read at start (columns by name); empty when none.
-    const QVariantMap &defaultDrawer() const noexcept { return mDefaultDrawer; }
+    /// The default drawer read at start; none when the option is off or the group is empty.
+    const std::optional<core::TPerson> &defaultDrawer() const noexcept { return mDefaultDrawer; }
     QStringList printers() const;
     QComboBox *cbPrinters() const { return mPrinters; }
     BillFormRegistry &billForms() const { return *mBillForms; }
+    PrinterBinding &printerBinding() const { return *mBinding; }
+    GridServices &grids() const { return *mGrids; }
     int currentTemplateId() const;
     int clockTicks() const noexcept { return mTicks; }
     QString statusText(int panel) const;
@@ -122,10 +133,16 @@ private:
     void exitClick();
     void calculatorClick();
     void lockScreenClick();
+    void openParties(const QString &type);
+    void reloadDefaultDrawer();
 
     core::Services &mServices;
     core::Shell &mShell;
     core::ProgramRegistry &mRegistry;
+    std::unique_ptr<core::FileChooser> mOwnFiles;
+    std::unique_ptr<PrinterSetupDialog> mOwnPrinterDialog;
+    std::unique_ptr<GridServices> mGrids;
+    PrinterBinding *mBinding = nullptr;
     QString mVersion;
     QMdiArea *mMdi = nullptr;
     BillFormRegistry *mBillForms = nullptr;
@@ -149,7 +166,7 @@ private:
     bool mFetchDone = false;
     bool mPopPrinterDialog = false;
     bool mUseDefaultDrawer = false;
-    QVariantMap mDefaultDrawer;
+    std::optional<core::TPerson> mDefaultDrawer;
 };
 
 } // namespace pennock::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/PrintEngine.h"
 #include "settings/Settings.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
@@ -11,8 +12,9 @@ namespace pennock::core {
 
 class Prompter;
 
-/// What every window reaches through the main window: the database, the settings files and the
-/// prompter. Created once; tests build their own on a temporary program folder.
+/// What every window reaches through the main window: the database, the settings files, the
+/// lookups, the print engine and the prompter. Created once; tests build their own on a
+/// temporary program folder.
 class Services
 {
 public:
@@ -26,6 +28,7 @@ public:
     Settings &settings() noexcept { return *mSettings; }
     Prompter &prompter() noexcept { return mPrompter; }
     TemplateLookups &templates() noexcept { return *mTemplates; }
+    PrintEngine &printEngine() noexcept { return *mPrintEngine; }
 
 private:
     ProgramFolder mFolder;
@@ -33,6 +36,7 @@ private:
     std::unique_ptr<Database> mDb;
     std::unique_ptr<Settings> mSettings;
     std::unique_ptr<TemplateLookups> mTemplates;
+    std::unique_ptr<PrintEngine> mPrintEngine;
 };
 
 } // namespace pennock::core

@@ -4,11 +4,11 @@
 #include "platform/MessageBoxPrompter.h"
 #include "platform/ProgramRegistry.h"
 #include "platform/Shell.h"
+#include "printing/PrintFonts.h"
 #include "store/Installation.h"
 #include "templates/Seed.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -16,10 +16,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pennock"));
-    // Windows face names of the layouts map to the installed CJK faces.
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("Noto Serif CJK SC"),
-                                                        QStringLiteral("Noto Sans CJK SC")});
-    QFont::insertSubstitutions(QStringLiteral("黑体"), {QStringLiteral("Noto Sans CJK SC")});
+    // The face names the layouts carry map to the installed CJK faces.
+    pennock::core::installPrintFontSubstitutions();
 
     pennock::ui::MessageBoxPrompter prompter;
     const QString home = pennock::core::ProgramFolder::locate();

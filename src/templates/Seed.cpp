@@ -1,5 +1,7 @@
 #include "templates/Seed.h"
 
+#include "printing/PrinterPresets.h"
+#include "settings/IniFile.h"
 #include "store/Database.h"
 #include "store/Installation.h"
 #include "store/ProgramFolder.h"
@@ -213,6 +215,10 @@ void seedDatabase(Database &db, const ProgramFolder &folder)
     QDir().mkpath(images);
     for (const QString &name : bundledPictures())
         writePicture(name, images);
+
+    // A new installation offers the bill printers we know in its matching window.
+    IniFile config(folder.configIniPath());
+    installPrinterPresets(config);
 }
 
 void ensureSeededInstallation(const ProgramFolder &folder)

@@ -3,7 +3,10 @@
 #include "app/Services.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/TemplatedForm.h"
+#include "parties/PersonManage.h"
 #include "platform/ProgramRegistry.h"
+#include "printing/PrinterBinding.h"
+#include "printing/PrinterSetupDialog.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"
 #include "support/ScriptedPrompter.h"
@@ -69,6 +72,33 @@ private:
     int mTag;
 };
 
+// No test here may reach a scheduler of the machine: the window finds no printer.
+class NoScheduler : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        qputenv("CUPS_SERVER", QDir::temp()
+                                   .filePath(QStringLiteral("pennock-no-scheduler-%1.sock")
+                                                 .arg(QCoreApplication::applicationPid()))
+                                   .toLocal8Bit());
+    }
+};
+const auto *const kNoScheduler = ::testing::AddGlobalTestEnvironment(new NoScheduler);
+
+/// The printer dialog, answered by the test.
+class ScriptedPrinterDialog final : public pennock::ui::PrinterSetupDialog
+{
+public:
+    Result exec(QPrinter &, QWidget *) override
+    {
+        ++shown;
+        return answer;
+    }
+    Result answer = Result::Accepted;
+    int shown = 0;
+};
+
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -76,7 +106,8 @@ protected:
 
     std::unique_ptr<TfmMain> makeWindow()
     {
-        auto window = std::make_unique<TfmMain>(services, shell, registry);
+        auto window =
+            std::make_unique<TfmMain>(services, shell, registry, nullptr, &printerDialog);
         window->show();
         return window;
     }
@@ -118,6 +149,7 @@ protected:
     ProgramFolder folder{home.path()};
     ScriptedPrompter prompter;
     ScriptedShell shell;
+    ScriptedPrinterDialog printerDialog;
     ProgramRegistry registry{home.file(QStringLiteral("user/registry.ini"))};
     Services services{home.path(), prompter};
 };
@@ -157,21 +189,21 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"mReceiptSearch", "收据及发票管理", false, ""},
         {"mIVIntelSearch", "国际货运发票管理", false, ""},
         {"mIVCKSPSearch", "出口商品发票管理", false, ""},
-        {"PersonalInfoManage", "单位及客户资料管理(&K) ", false, ""},
+        {"PersonalInfoManage", "单位及客户资料管理(&K) ", true, ""},
         {"nDesign", "设计模式（票据模板界面及打印效果调整）", false, ""},
         {"nImpExp", "票据模板导入", false, ""},
         {"nTempManage", "票据模板管理（默认、显示、隐藏）", false, ""},
-        {"BaseSet", "字典管理设置(&N) 用途、始发站等", false, ""},
-        {"N21", "币种设置", false, ""},
-        {"MenuSsSet", "省市代码设置(&O)", false, ""},
+        {"BaseSet", "字典管理设置(&N) 用途、始发站等", true, ""},
+        {"N21", "币种设置", true, ""},
+        {"MenuSsSet", "省市代码设置(&O)", true, ""},
         {"N23", "更改系统登录密码", false, ""},
         {"mPopPrint", "打印前弹出打印机配置窗口", true, ""},
         {"mNeedLogin", "进入系统需要密码验证", true, ""},
         {"mSystemBackImage", "启用系统背景图", true, ""},
         {"mUseDefaultCPR", "启用默认出票人", true, ""},
         {"mTemplateProperty", "打印整体偏移调整(&M)", false, ""},
-        {"mLockPrinter", "锁定/匹配票据打印机", false, ""},
-        {"PrinterConfig", "打印机设置 (&C)", false, ""},
+        {"mLockPrinter", "锁定/匹配票据打印机", true, ""},
+        {"PrinterConfig", "打印机设置 (&C)", true, ""},
         {"N8", "添加打印机纸张规格", false, ""},
         {"updates", "  在线升级", false, ""},
         {"mResetTemps", "  清除软件缓存文件", true, ""},
@@ -188,11 +220,11 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"ExitSystem", "  退出 (&Q)", true, ""},
         // Toolbar
         {"ToolButton4", "填开新票据", true, ""},
-        {"tbSelfComp", "我方单位", false, ""},
-        {"tbCustomerComp", "往来单位(&K)", false, ""},
+        {"tbSelfComp", "我方单位", true, ""},
+        {"tbCustomerComp", "往来单位(&K)", true, ""},
         {"ToolButton2", "模板管理", false, ""},
         {"ToolButton15", "新模板导入", false, ""},
-        {"ToolButton5", "打印机(&C)", false, ""},
+        {"ToolButton5", "打印机(&C)", true, ""},
         {"btFirstUser", "第一次用", true, ""},
         {"ToolButton6", "  退出 (&Q)", true, ""},
         // Popup menu of the background
@@ -333,13 +365,14 @@ TEST_F(MainWindowTest, DefaultDrawerIsReadAtStartOnlyWhenTheOptionIsOn)
     services.db().execute(QStringLiteral("insert into CKPersonalInfoTable (ID, 全称, 分组) values "
                                          "(1, '甲公司', '客户'), (2, '乙公司', '默认出票人'), "
                                          "(3, '丙公司', '默认出票人')"));
-    EXPECT_TRUE(makeWindow()->defaultDrawer().isEmpty());
+    EXPECT_FALSE(makeWindow()->defaultDrawer().has_value());
 
     setConfig("启用默认出票人", QStringLiteral("yes"));
     auto window = makeWindow();
     EXPECT_TRUE(window->useDefaultDrawer());
-    EXPECT_EQ(window->defaultDrawer().value(u8("全称")).toString(), u8("乙公司"));
-    EXPECT_EQ(window->defaultDrawer().value(QStringLiteral("ID")).toInt(), 2);
+    ASSERT_TRUE(window->defaultDrawer().has_value());
+    EXPECT_EQ(window->defaultDrawer()->全称, u8("乙公司"));
+    EXPECT_EQ(window->defaultDrawer()->ID, 2);
 }
 
 TEST_F(MainWindowTest, ClockShowsTheTimeAndAsksForTheOnlineContentOnceOnTheSecondTick)
@@ -977,3 +1010,53 @@ TEST_F(MainWindowTest, CloseReleasesTheConnectionAndWritesTheSettings)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, PrinterAndPartyCommandsOpenTheirWindows)
+{
+    auto window = makeWindow();
+    PrintEngine &engine = services.printEngine();
+
+    // Without any printer the dialog cannot choose one; both commands say so.
+    ASSERT_TRUE(window->printers().isEmpty());
+    engine.setPrintJobReady(true);
+    for (const char *name : {"ToolButton5", "PrinterConfig"}) {
+        prompter.clear();
+        command(*window, name)->trigger();
+        EXPECT_EQ(prompter.texts(),
+                  QStringList{u8("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，"
+                                 "请重新打开软件！")})
+            << name;
+    }
+    EXPECT_EQ(printerDialog.shown, 0);
+    EXPECT_TRUE(engine.printJobReady());
+
+    // Each party command shows the manager on its own type; closing it returns to the window.
+    const std::pair<const char *, const char *> commands[] = {
+        {"tbSelfComp", "【我方单位】"}, {"tbCustomerComp", "【往来单位】"}, {"PersonalInfoManage", "【全部分组】"}};
+    for (const auto &[name, tab] : commands) {
+        QString seenTab;
+        QTimer::singleShot(0, [&seenTab] {
+            auto *manager = qobject_cast<pennock::ui::Tfm_PersonManage *>(
+                QApplication::activeModalWidget());
+            if (!manager)
+                return;
+            seenTab = manager->TabControl1->tabText(manager->TabControl1->currentIndex());
+            manager->close();
+        });
+        command(*window, name)->trigger();
+        EXPECT_EQ(seenTab, u8(tab)) << name;
+    }
+
+    const char *windows[] = {"BaseSet", "N21", "MenuSsSet", "mLockPrinter"};
+    for (const char *name : windows) {
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                shown = QString::fromLatin1(modal->metaObject()->className());
+                modal->close();
+            }
+        });
+        command(*window, name)->trigger();
+        EXPECT_FALSE(shown.isEmpty()) << name;
+    }
+}

@@ -1,3 +1,5 @@
+#include "printing/PrinterPresets.h"
+#include "settings/IniFile.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "support/TempHome.h"
@@ -158,6 +160,15 @@ TEST_F(SeedTest, ReferenceDataIsReady)
     EXPECT_FALSE(column(QStringLiteral("select DMValue from DMTable where DMName='用途' and "
                                        "CheckTypeID=0"))
                      .isEmpty());
+}
+
+TEST_F(SeedTest, ANewInstallationOffersTheKnownBillPrinters)
+{
+    const IniFile config(folder.configIniPath());
+    const QStringList models = presetModels(config);
+    EXPECT_TRUE(models.contains(QStringLiteral("EPSON LQ-630K"))) << models.join(',').toStdString();
+    EXPECT_EQ(readPreset(config, QStringLiteral("EPSON LQ-630K")).direction,
+              QStringLiteral("纵向"));
 }
 
 TEST_F(SeedTest, ASecondStartSeedsNothingTwice)
