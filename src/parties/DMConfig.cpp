@@ -370,10 +370,7 @@ void Tfm_DMConfig::showEvent(QShowEvent *event)
     if (!mFaceLoaded) {
         mFaceLoaded = true;
         FormFaceLoad(mServices.settings(), this);
-        if (const QScreen *screen = this->screen())
-            move(screen->availableGeometry().x()
-                    + (screen->availableGeometry().width() - width()) / 2,
-                100);
+        centreAcrossScreen(this, 100);
     }
     QDialog::showEvent(event);
 }

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pennock::ui {
@@ -256,10 +255,7 @@ void TfrmSsSet::showEvent(QShowEvent *event)
     if (!mFaceLoaded) {
         mFaceLoaded = true;
         FormFaceLoad(mServices.settings(), this);
-        if (const QScreen *screen = this->screen())
-            move(screen->availableGeometry().x()
-                    + (screen->availableGeometry().width() - width()) / 2,
-                100);
+        centreAcrossScreen(this, 100);
     }
     QDialog::showEvent(event);
 }

@@ -112,4 +112,12 @@ void FormFaceLoad(core::Settings &settings, QWidget *form)
     form->resize(w, h);
 }
 
+void centreAcrossScreen(QWidget *form, int top)
+{
+    if (const QScreen *screen = form->screen()) {
+        const QRect area = screen->availableGeometry();
+        form->move(area.x() + (area.width() - form->width()) / 2, top);
+    }
+}
+
 } // namespace pennock::ui

@@ -26,6 +26,9 @@ void FormFaceSave(core::Settings &settings, QWidget *form);
 /// Gives a normal window its remembered size, no larger than the screen.
 void FormFaceLoad(core::Settings &settings, QWidget *form);
 
+/// Centres a window across its screen's free area, with its top at `top`.
+void centreAcrossScreen(QWidget *form, int top);
+
 /// The section name of a window: its object name in upper case.
 QString formSection(const QWidget *form);
 

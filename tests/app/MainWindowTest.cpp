@@ -6,9 +6,9 @@
 #include "parties/PersonManage.h"
 #include "platform/ProgramRegistry.h"
 #include "printing/PrinterBinding.h"
-#include "printing/PrinterSetupDialog.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"
+#include "support/ScriptedPrinterDialog.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "templates/Seed.h"
@@ -39,6 +39,7 @@
 #include <string>
 
 using namespace pennock::core;
+using pennock::test::ScriptedPrinterDialog;
 using pennock::test::ScriptedPrompter;
 using pennock::test::ScriptedShell;
 using pennock::test::TempHome;
@@ -73,31 +74,8 @@ private:
 };
 
 // No test here may reach a scheduler of the machine: the window finds no printer.
-class NoScheduler : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        qputenv("CUPS_SERVER", QDir::temp()
-                                   .filePath(QStringLiteral("pennock-no-scheduler-%1.sock")
-                                                 .arg(QCoreApplication::applicationPid()))
-                                   .toLocal8Bit());
-    }
-};
-const auto *const kNoScheduler = ::testing::AddGlobalTestEnvironment(new NoScheduler);
-
-/// The printer dialog, answered by the test.
-class ScriptedPrinterDialog final : public pennock::ui::PrinterSetupDialog
-{
-public:
-    Result exec(QPrinter &, QWidget *) override
-    {
-        ++shown;
-        return answer;
-    }
-    Result answer = Result::Accepted;
-    int shown = 0;
-};
+const auto *const kNoScheduler =
+    ::testing::AddGlobalTestEnvironment(new pennock::test::NoPrintScheduler);
 
 class MainWindowTest : public ::testing::Test
 {

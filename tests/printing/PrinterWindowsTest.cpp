@@ -7,6 +7,7 @@
 #include "printing/PrinterSetupDialog.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"
+#include "support/ScriptedPrinterDialog.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 
@@ -27,35 +28,14 @@
 using namespace pennock::core;
 using namespace pennock::ui;
 using pennock::test::ScriptedPrompter;
+using pennock::test::ScriptedPrinterDialog;
 using pennock::test::TempHome;
 
 namespace {
 
 // No test here may reach a scheduler of the machine: printers are lists given by the tests.
-class NoScheduler : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        qputenv("CUPS_SERVER", QDir::temp()
-                                   .filePath(QStringLiteral("pennock-no-scheduler-%1.sock")
-                                                 .arg(QCoreApplication::applicationPid()))
-                                   .toLocal8Bit());
-    }
-};
-const auto *const kNoScheduler = ::testing::AddGlobalTestEnvironment(new NoScheduler);
-
-class ScriptedSetupDialog final : public PrinterSetupDialog
-{
-public:
-    Result exec(QPrinter &, QWidget *) override
-    {
-        ++shown;
-        return answer;
-    }
-    Result answer = Result::Accepted;
-    int shown = 0;
-};
+const auto *const kNoScheduler =
+    ::testing::AddGlobalTestEnvironment(new pennock::test::NoPrintScheduler);
 
 class PrinterWindowsTest : public ::testing::Test
 {
@@ -96,7 +76,7 @@ protected:
     ScriptedPrompter prompter;
     Services services{home.path(), prompter};
     PrintEngine engine{services.db(), prompter};
-    ScriptedSetupDialog dialog;
+    ScriptedPrinterDialog dialog;
     VendorLinks links{QStringLiteral("9.9"), {}};
 };
 
