@@ -2,7 +2,9 @@
 
 #include "app/InputValue.h"
 #include "app/Services.h"
+#include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
+#include "bills/BillKinds.h"
 #include "history/GridServices.h"
 #include "online/Site.h"
 #include "parties/Com.h"
@@ -31,6 +33,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -109,6 +113,10 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     setContextMenuPolicy(Qt::NoContextMenu);
 
     buildCentralArea();
+    mBillEnv = std::make_unique<BillEnvironment>(BillEnvironment::forMainWindow(
+        mServices, *mBinding, *mGrids, this, [this] { return mPopPrinterDialog; },
+        [this] { return mDefaultDrawer; }));
+    registerBillKinds(*mBillForms, *mBillEnv);
     buildMenus();
     buildToolBar();
     buildPopupMenu();
@@ -122,6 +130,13 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
 TfmMain::~TfmMain()
 {
     qApp->removeEventFilter(this);
+    // Bill forms use the environment to the end; they go before it does. Deleting one window
+    // may take others with it, so each is looked at again before its turn.
+    QList<QPointer<QMdiSubWindow>> windows;
+    for (QMdiSubWindow *window : mMdi->subWindowList())
+        windows << window;
+    for (const QPointer<QMdiSubWindow> &window : windows)
+        delete window.data();
 }
 
 int TfmMain::daySum(const QDate &date)

@@ -30,6 +30,7 @@ class Shell;
 
 namespace pennock::ui {
 
+struct BillEnvironment;
 class BillFormRegistry;
 class GridServices;
 class PrinterBinding;
@@ -143,6 +144,7 @@ private:
     std::unique_ptr<PrinterSetupDialog> mOwnPrinterDialog;
     std::unique_ptr<GridServices> mGrids;
     PrinterBinding *mBinding = nullptr;
+    std::unique_ptr<BillEnvironment> mBillEnv;
     QString mVersion;
     QMdiArea *mMdi = nullptr;
     BillFormRegistry *mBillForms = nullptr;

@@ -1,6 +1,6 @@
 #include "app/Cli.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -11,7 +11,12 @@ int main(int argc, char **argv)
     // Printing needs fonts, and fonts a graphical application (without a display); the other
     // commands start without one.
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && std::strcmp(argv[1], "print-template") == 0) {
+    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+        // A bill is filled through its form: widgets, without a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else if (argc > 1 && std::strcmp(argv[1], "print-template") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);

@@ -145,7 +145,7 @@ struct CommandRow
 TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
 {
     const CommandRow rows[] = {
-        {"m_new_zp", "支票", false, "Ctrl+B"},
+        {"m_new_zp", "支票", true, "Ctrl+B"},
         {"m_new_jzd", "进账单", false, "Ctrl+A"},
         {"m_new_dhd", "电汇单-贷记业务凭证", false, "Ctrl+D"},
         {"m_new_JKD", "现金缴款单", false, ""},
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"btFirstUser", "第一次用", true, ""},
         {"ToolButton6", "  退出 (&Q)", true, ""},
         // Popup menu of the background
-        {"nZP", "支票", false, ""},
+        {"nZP", "支票", true, ""},
         {"nJZD", "进账单", false, ""},
         {"nDHD", "电汇单-贷记业务凭证", false, ""},
         {"nCDHP", "承兑汇票", false, ""},
@@ -713,8 +713,15 @@ TEST_F(MainWindowTest, ToolbarToggleIsStoredAndKeptForTheNextStart)
 TEST_F(MainWindowTest, BillCommandsAreEnabledOnceTheirFormIsRegistered)
 {
     auto window = makeWindow();
-    EXPECT_FALSE(command(*window, "m_new_zp")->isEnabled());
-    EXPECT_FALSE(command(*window, "nZP")->isEnabled());
+    // The cheque's form exists from the start; without any cheque template it says why and
+    // stays closed.
+    EXPECT_EQ(window->billForms().className(u8("支票")), QStringLiteral("TfmCheckZP"));
+    command(*window, "nZP")->trigger();
+    EXPECT_FALSE(window->billForms().anyOpen());
+    EXPECT_FALSE(prompter.entries().isEmpty());
+
+    EXPECT_FALSE(command(*window, "m_new_kdd")->isEnabled());
+    EXPECT_FALSE(command(*window, "nKDD")->isEnabled());
     registerFakeForms(*window);
     for (const char *name :
          {"m_new_zp", "m_new_kdd", "m_new_dhd", "m_new_JKD", "nZP", "nKDD", "nDHD", "nJKD"})
@@ -1037,4 +1044,32 @@ TEST_F(MainWindowTest, PrinterAndPartyCommandsOpenTheirWindows)
         command(*window, name)->trigger();
         EXPECT_FALSE(shown.isEmpty()) << name;
     }
+}
+
+TEST(MainWindowCheque, TheChequeCommandOpensTheFormOnTheDefaultTemplate)
+{
+    TempHome home;
+    ensureSeededInstallation(ProgramFolder(home.path()));
+    ScriptedPrompter prompter;
+    ScriptedShell shell;
+    ScriptedPrinterDialog printerDialog;
+    Services services(home.path(), prompter);
+    ProgramRegistry registry(home.file(QStringLiteral("user/registry.ini")));
+    auto window = std::make_unique<TfmMain>(services, shell, registry, nullptr, &printerDialog);
+    window->show();
+
+    window->command(QStringLiteral("m_new_zp"))->trigger();
+    QWidget *cheque = window->billForms().form(u8("支票"));
+    ASSERT_NE(cheque, nullptr);
+    EXPECT_STREQ(cheque->metaObject()->className(), "pennock::ui::TfmCheckZP");
+    EXPECT_EQ(window->findChild<QMdiArea *>()->subWindowList().size(), 1);
+    EXPECT_EQ(window->currentTemplateId(),
+              services.templates().loadDefaultCheckTypeId(u8("支票")));
+    EXPECT_TRUE(prompter.entries().isEmpty()) << prompter.texts().join('|').toStdString();
+
+    // A second command shows the same form; the window can then close with it open.
+    window->command(QStringLiteral("nZP"))->trigger();
+    EXPECT_EQ(window->billForms().form(u8("支票")), cheque);
+    EXPECT_EQ(window->findChild<QMdiArea *>()->subWindowList().size(), 1);
+    window.reset();
 }

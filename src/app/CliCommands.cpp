@@ -1,0 +1,201 @@
+#include "app/Cli.h"
+
+#include "format/Capitals.h"
+#include "format/TextUtils.h"
+#include "app/Services.h"
+#include "bills/PrintCommand.h"
+#include "parties/PartiesCommand.h"
+#include "platform/Prompter.h"
+#include "printing/PrintTemplateCommand.h"
+#include "store/Installation.h"
+#include "templates/Seed.h"
+#include "store/ProgramFolder.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <functional>
+#include <map>
+
+namespace pennock::core {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "usage: pennock-cli COMMAND ...\n"
+    "  capitals AMOUNT                   amount in capital words\n"
+    "  digit-capitals AMOUNT CELLS MODE  one capital digit per cell\n"
+    "  date-capitals PART                year, month or day in capitals\n"
+    "  normalize-amount TEXT             digits and point of a typed amount\n"
+    "  format-money AMOUNT [--thousands] two decimals\n"
+    "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
+    "  init --home DIR                   create or complete an installation folder\n"
+    "  templates --home DIR [--kind KIND] list the templates\n"
+    "  parties --home DIR [--type 我方单位|往来单位] [--search TEXT] [--xlsx OUT.xlsx] list or export parties\n"
+    "  print-template --home DIR --template ID (--pdf OUT.pdf | --printer NAME) [--copies N] test print\n"
+    "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --printer NAME) [--save] fill and print a bill\n");
+
+QString line(const QString &text)
+{
+    return text + QLatin1Char('\n');
+}
+
+void expectArgs(const QStringList &args, qsizetype count)
+{
+    if (args.size() != count)
+        throw CliError{QStringLiteral("%1: expects %2 argument(s)").arg(args.value(0)).arg(count - 1)};
+}
+
+QString checkedAmount(const std::optional<QString> &result, const QString &text)
+{
+    if (!result)
+        throw CliError{QStringLiteral("not an amount: %1").arg(text)};
+    if (result->isEmpty())
+        throw CliError{QStringLiteral("amount out of range (0 to 9999999999999.99): %1").arg(text)};
+    return *result;
+}
+
+int positiveInt(const QString &text, const char *what)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 1)
+        throw CliError{QStringLiteral("%1 must be a whole number of at least 1: %2")
+                           .arg(QLatin1String(what), text)};
+    return value;
+}
+
+QString paperText(int tenthMm)
+{
+    return QString::number(tenthMm / 10.0, 'f', tenthMm % 10 == 0 ? 0 : 1);
+}
+
+// One row a template: what a user checks after an installation or an import.
+QString listTemplates(Database &db, const QString &kind)
+{
+    QString sql = QStringLiteral("select CheckTypeID, TypeName, IsDefault, IsCommon, Visiable, "
+                                 "PWidth, PHeight from CKTypeTable");
+    QVariantList values;
+    if (!kind.isEmpty()) {
+        sql += QStringLiteral(" where TypeFirstName=?");
+        values << kind;
+    }
+    QSqlQuery q = db.exec(sql + QStringLiteral(" order by TypeFirstName, CheckTypeID"), values);
+    QString out = line(QStringLiteral("ID\t模板名称\t默认\t常用\t状态\t纸张(毫米)"));
+    int rows = 0;
+    while (q.next()) {
+        ++rows;
+        out += line(QStringList{q.value(0).toString(), q.value(1).toString(),
+                                q.value(2).toString() == u"默认" ? QStringLiteral("默认")
+                                                                : QStringLiteral("-"),
+                                q.value(3).toString().isEmpty() ? QStringLiteral("否")
+                                                                : q.value(3).toString(),
+                                q.value(4).toString(),
+                                paperText(q.value(5).toInt()) + QLatin1Char('x')
+                                    + paperText(q.value(6).toInt())}
+                        .join(QLatin1Char('\t')));
+    }
+    if (rows == 0 && !kind.isEmpty())
+        throw CliError{QStringLiteral("no templates of kind %1").arg(kind)};
+    return out;
+}
+
+using Command = std::function<QString(const QStringList &)>;
+
+const std::map<QString, Command> &commands()
+{
+    static const std::map<QString, Command> table = {
+        {QStringLiteral("capitals"),
+         [](const QStringList &a) {
+             expectArgs(a, 2);
+             return line(checkedAmount(AmountToCapitals(a[1]), a[1]));
+         }},
+        {QStringLiteral("digit-capitals"),
+         [](const QStringList &a) {
+             expectArgs(a, 4);
+             const int cells = positiveInt(a[2], "CELLS");
+             return line(checkedAmount(AmountToDigitCapitals(a[1], cells, a[3]), a[1]));
+         }},
+        {QStringLiteral("date-capitals"),
+         [](const QStringList &a) {
+             expectArgs(a, 2);
+             const QString text = DateNumberToCapitals(a[1]);
+             if (text.isEmpty())
+                 throw CliError{QStringLiteral("not a year, month or day: %1").arg(a[1])};
+             return line(text);
+         }},
+        {QStringLiteral("normalize-amount"),
+         [](const QStringList &a) {
+             expectArgs(a, 2);
+             return line(NormalizeAmountText(a[1]));
+         }},
+        {QStringLiteral("format-money"),
+         [](const QStringList &a) {
+             const bool thousands = a.contains(QStringLiteral("--thousands"));
+             QStringList rest = a;
+             rest.removeAll(QStringLiteral("--thousands"));
+             expectArgs(rest, 2);
+             const auto amount = ParseAmount(rest[1]);
+             if (!amount)
+                 throw CliError{QStringLiteral("not an amount: %1").arg(rest[1])};
+             return line(FormatMoney(*amount, thousands));
+         }},
+        {QStringLiteral("break-text"),
+         [](const QStringList &a) {
+             expectArgs(a, 3);
+             const int width = positiveInt(a[1], "WIDTH");
+             QString out;
+             for (const QString &l : BreakTextByWidth(a[2], width))
+                 out += line(l);
+             return out;
+         }},
+        {QStringLiteral("init"),
+         [](const QStringList &a) {
+             const ProgramFolder folder(cliHome(a));
+             try {
+                 ensureSeededInstallation(folder);
+             } catch (const InstallError &e) {
+                 throw CliError{e.message()};
+             }
+             return line(QStringLiteral("installation ready: %1").arg(folder.root()));
+         }},
+        {QStringLiteral("parties"), runParties},
+        {QStringLiteral("print"), ui::runPrint},
+        {QStringLiteral("print-template"), runPrintTemplate},
+        {QStringLiteral("templates"),
+         [](const QStringList &a) {
+             const QString home = cliHome(a);
+             const QString kind = cliOption(a, QStringLiteral("--kind"));
+             if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+                 throw CliError{QStringLiteral("no installation in %1 (run init first)").arg(home)};
+             ConsolePrompter prompter;
+             Services services(home, prompter);
+             try {
+                 return listTemplates(services.db(), kind);
+             } catch (const DbError &e) {
+                 throw CliError{e.message()};
+             }
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+CliResult runCli(const QStringList &args)
+{
+    if (args.isEmpty())
+        return {2, {}, kUsage};
+    if (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")
+        return {0, kUsage, {}};
+    const auto found = commands().find(args[0]);
+    if (found == commands().end())
+        return {2, {}, line(QStringLiteral("unknown command: %1").arg(args[0]))};
+    try {
+        return {0, found->second(args), {}};
+    } catch (const CliError &bad) {
+        return {2, {}, line(QStringLiteral("pennock-cli: ") + bad.message)};
+    }
+}
+
+} // namespace pennock::core

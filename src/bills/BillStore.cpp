@@ -1,0 +1,97 @@
+#include "bills/BillStore.h"
+
+#include "bills/BillKind.h"
+#include "store/Database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace pennock::core {
+
+const QString BillStore::kSerial = QStringLiteral("流水号");
+const QString BillStore::kStatus = QStringLiteral("票据状态");
+const QString BillStore::kNumber = QStringLiteral("票据编号");
+const QString BillStore::kVariant = QStringLiteral("模板种类");
+const QString BillStore::kUsed = QStringLiteral("已用");
+const QString BillStore::kUnused = QStringLiteral("未用");
+const QString BillStore::kVoided = QStringLiteral("作废");
+
+namespace {
+
+std::optional<QVariantMap> firstRow(QSqlQuery& q)
+{
+    if (!q.next())
+        return std::nullopt;
+    QVariantMap row;
+    const QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i)
+        row.insert(record.fieldName(i), q.value(i));
+    return row;
+}
+
+} // namespace
+
+BillStore::SaveResult BillStore::save(int serial, const Values& values)
+{
+    const QString table = Database::quoted(mKind.table);
+    const QString key = Database::quoted(kSerial);
+    Transaction transaction(mDb);
+    QSqlQuery existing = mDb.exec(
+        QStringLiteral("select %1 from %2 where %3=?").arg(Database::quoted(kStatus), table, key),
+        { serial });
+    const bool found = existing.next();
+    const QString status = found ? existing.value(0).toString() : QString();
+    existing.finish();
+    if (found) {
+        if (mKind.refusesVoided && status == kVoided)
+            return { Outcome::RefusedVoided, serial };
+        QStringList sets;
+        QVariantList bound;
+        for (const auto& [column, value] : values) {
+            sets << Database::quoted(column) + QStringLiteral("=?");
+            bound << value;
+        }
+        bound << serial;
+        if (!sets.isEmpty())
+            mDb.execute(QStringLiteral("update %1 set %2 where %3=?")
+                            .arg(table, sets.join(QLatin1Char(',')), key),
+                bound);
+        transaction.commit();
+        return { Outcome::Edited, serial };
+    }
+    QStringList columns;
+    QStringList marks;
+    QVariantList bound;
+    for (const auto& [column, value] : values) {
+        columns << Database::quoted(column);
+        marks << QStringLiteral("?");
+        bound << value;
+    }
+    QSqlQuery insert
+        = mDb.exec(QStringLiteral("insert into %1 (%2) values (%3)")
+                       .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+            bound);
+    const int written = insert.lastInsertId().toInt();
+    insert.finish();
+    transaction.commit();
+    return { Outcome::Appended, written };
+}
+
+std::optional<QVariantMap> BillStore::load(int serial)
+{
+    QSqlQuery q = mDb.exec(QStringLiteral("select * from %1 where %2=?")
+                               .arg(Database::quoted(mKind.table), Database::quoted(kSerial)),
+        { serial });
+    return firstRow(q);
+}
+
+std::optional<QVariantMap> BillStore::findByNumber(const QString& number)
+{
+    QSqlQuery q = mDb.exec(QStringLiteral("select * from %1 where %2=? order by %3")
+                               .arg(Database::quoted(mKind.table), Database::quoted(kNumber),
+                                   Database::quoted(kSerial)),
+        { number.trimmed() });
+    return firstRow(q);
+}
+
+} // namespace pennock::core

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <optional>
+#include <utility>
+
+namespace pennock::core {
+
+class Database;
+struct BillKind;
+
+/// The stored bills of one kind: one row of the kind's table per bill, keyed by `流水号`.
+/// Column names come from the kind's descriptor only.
+class BillStore
+{
+public:
+    BillStore(Database& db, const BillKind& kind)
+        : mDb(db)
+        , mKind(kind)
+    {
+    }
+
+    static const QString kSerial; ///< "流水号"
+    static const QString kStatus; ///< "票据状态"
+    static const QString kNumber; ///< "票据编号"
+    static const QString kVariant; ///< "模板种类"
+    static const QString kUsed; ///< "已用"
+    static const QString kUnused; ///< "未用"
+    static const QString kVoided; ///< "作废"
+
+    using Values = QList<std::pair<QString, QVariant>>;
+
+    enum class Outcome { Appended, Edited, RefusedVoided };
+    struct SaveResult
+    {
+        Outcome outcome;
+        int serial; ///< the row written; the given serial when refused
+    };
+
+    /// Writes one bill in one transaction: a new row when `serial` has none, else that row,
+    /// unless the kind refuses voided rows and it is voided. The row is complete or not
+    /// written. Throws DbError.
+    SaveResult save(int serial, const Values& values);
+    /// The row of a serial, by column name; none when missing. Throws DbError.
+    std::optional<QVariantMap> load(int serial);
+    /// The first row carrying a bill number (trimmed). Throws DbError.
+    std::optional<QVariantMap> findByNumber(const QString& number);
+
+private:
+    Database& mDb;
+    const BillKind& mKind;
+};
+
+} // namespace pennock::core

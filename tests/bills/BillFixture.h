@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/Services.h"
+#include "bills/AmountInputBox.h"
+#include "bills/BillEnvironment.h"
+#include "bills/TfmCheckZP.h"
+#include "printing/PrintEngine.h"
+#include "printing/PrintFonts.h"
+#include "printing/RecordingCanvas.h"
+#include "store/ProgramFolder.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "templates/Seed.h"
+
+#include <QComboBox>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Readable failures: texts print as text.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace pennock::test {
+
+/// A seeded installation, its services, a bill environment whose dialogs are scripted, and a
+/// recording canvas as the printer.
+class BillFixture : public ::testing::Test
+{
+protected:
+    static constexpr int kIcbc = 1; ///< the default cheque template, "工商银行2010版"
+    static constexpr int kCcb = 2; ///< "建设银行2010版"
+
+    BillFixture()
+    {
+        core::ensureSeededInstallation(core::ProgramFolder(home.path()));
+        core::installPrintFontSubstitutions();
+        env.printers = [this] { return printers; };
+        env.popPrinterDialog = [this] { return popDialog; };
+        env.printerDialog = [this](QWidget*) {
+            ++dialogs;
+            services.printEngine().setPrintJobReady(dialogAnswer);
+        };
+        env.defaultDrawer = [this] { return drawer; };
+        env.pickParty = [this](const QString& type, const QString& caption) {
+            picks << type + QLatin1Char('/') + caption;
+            return picked;
+        };
+        env.savePerson = [this](const core::TPerson& p) { savedPersons << p; };
+        env.giveMeAnValue = [this](const QString& prompt, const QString&, const QString& type) {
+            asked << prompt + QLatin1Char('/') + type;
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        };
+        env.setCurrentTemplate = [this](int id) { currentTemplate = id; };
+        services.printEngine().setCanvas(&canvas);
+    }
+    ~BillFixture() override { services.printEngine().setCanvas(nullptr); }
+
+    std::unique_ptr<ui::TfmCheckZP> openCheque()
+    {
+        auto form = std::make_unique<ui::TfmCheckZP>(env);
+        EXPECT_TRUE(form->valid());
+        return form;
+    }
+
+    /// Clicks the capitals, pastes an amount into the floating box and presses Enter.
+    static void enterAmount(ui::TfmBillForm& form, const QString& text)
+    {
+        QTest::mouseClick(form.item(QStringLiteral("zdJEDX")), Qt::LeftButton);
+        form.inputJEXX()->selectAll();
+        form.inputJEXX()->insert(text);
+        QTest::keyClick(form.inputJEXX(), Qt::Key_Return);
+    }
+
+    /// A row of a bill table, by column.
+    QVariantMap row(int serial)
+    {
+        QSqlQuery q = services.db().exec(
+            QStringLiteral("select * from DataZPTable where 流水号=?"), { serial });
+        QVariantMap out;
+        if (q.next())
+            for (int i = 0; i < q.record().count(); ++i)
+                out.insert(q.record().fieldName(i), q.value(i));
+        return out;
+    }
+    int rows()
+    {
+        return services.db().scalar(QStringLiteral("select count(*) from DataZPTable")).toInt();
+    }
+    /// Texts of the recording canvas joined by blanks.
+    QStringList printed() const
+    {
+        QStringList out;
+        for (const auto& t : canvas.texts())
+            out << t.text;
+        return out;
+    }
+
+    TempHome home;
+    ScriptedPrompter prompter;
+    core::Services services { home.path(), prompter };
+    ui::BillEnvironment env { services };
+    core::RecordingCanvas canvas { 360, 360, 0 };
+    QStringList printers { QStringLiteral("Recorder") };
+    bool popDialog = false;
+    bool dialogAnswer = true;
+    int dialogs = 0;
+    std::optional<core::TPerson> drawer;
+    std::optional<core::TPerson> picked;
+    QStringList picks;
+    QList<core::TPerson> savedPersons;
+    QStringList answers;
+    QStringList asked;
+    int currentTemplate = 0;
+};
+
+} // namespace pennock::test
