@@ -1,5 +1,6 @@
 // The cheque form opened and laid out on a seeded installation, one cheque printed to PDF, and
 // the memory held while the form stands.
+#include "BenchSupport.h"
 #include "app/Services.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillEnvironment.h"
@@ -13,7 +14,6 @@
 #include "templates/Seed.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -24,17 +24,7 @@ namespace {
 
 using namespace pennock;
 
-/// Resident memory of this process in MB, from /proc/self/status.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
+using pennock::bench::residentMb;
 
 struct Installation
 {

@@ -1,4 +1,5 @@
 // The main window built offscreen on a seeded installation, and the memory held once it stands.
+#include "BenchSupport.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "platform/ProgramRegistry.h"
@@ -8,7 +9,6 @@
 #include "templates/Seed.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -17,17 +17,7 @@
 
 namespace {
 
-/// Resident memory of this process in MB, from /proc/self/status.
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
+using pennock::bench::residentMb;
 
 struct Installation
 {

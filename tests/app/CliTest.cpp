@@ -1,29 +1,19 @@
 #include "store/Database.h"
+#include "support/CliProcess.h"
 #include "support/TempHome.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
+using pennock::test::CliRun;
 using pennock::test::TempHome;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
 CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(PENNOCK_CLI_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return pennock::test::runCliProcess(args);
 }
 
 struct Case

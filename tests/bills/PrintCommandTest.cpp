@@ -2,33 +2,23 @@
 
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
+#include "support/CliProcess.h"
 #include "support/TempHome.h"
 #include "templates/Seed.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
 using namespace pennock;
+using pennock::test::CliRun;
 
 namespace {
 
-struct CliRun
+CliRun cli(const QStringList &args)
 {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(PENNOCK_CLI_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-        QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
+    return pennock::test::runCliProcess(args);
 }
 
 class PrintCommandTest : public ::testing::Test

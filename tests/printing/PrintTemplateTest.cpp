@@ -3,10 +3,10 @@
 #include "printing/TemplateTestPrint.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
+#include "support/CliProcess.h"
 #include "support/TempHome.h"
 #include "templates/Seed.h"
 
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QSqlQuery>
 
@@ -14,6 +14,7 @@
 
 using namespace pennock::core;
 using pennock::test::readPdfWords;
+using pennock::test::CliRun;
 using pennock::test::TempHome;
 using pennock::test::wordsEqualTo;
 
@@ -22,24 +23,11 @@ namespace {
 // A waybill template with cells, broken lines, check boxes and hidden items.
 constexpr int kTemplate = 73;
 
-struct CliRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
 CliRun cli(const QStringList &args, const QString &cupsServer)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env;
     env.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PENNOCK_CLI_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return pennock::test::runCliProcess(args, env);
 }
 
 struct Expected
