@@ -1,6 +1,7 @@
 // Printing through a private CUPS scheduler with a cups-pdf queue: ctest starts it before these
 // tests and stops it afterwards (scripts/cups-test.sh); CUPS_SERVER points at its socket.
 #include "PdfWords.h"
+#include "TemplateMarks.h"
 
 #include "app/Services.h"
 #include "printing/LockPrinter.h"
@@ -32,6 +33,8 @@
 
 using namespace pennock::core;
 using namespace pennock::ui;
+using pennock::test::ItemMark;
+using pennock::test::markWaybillItems;
 using pennock::test::PdfWord;
 using pennock::test::readPdfWords;
 using pennock::test::ScriptedPrompter;
@@ -121,29 +124,12 @@ struct Mark
     int pointSize;
 };
 
-// Unique sample texts, letters only (see PrintTemplateTest), and where each item must land.
+// Unique sample texts, letters only, and where each item must land.
 QList<Mark> markItems(Database &db)
 {
     QList<Mark> marks;
-    int n = 0;
-    int cellItems = 0;
-    for (const PrintValue &v : loadSampleValues(db, kTemplate)) {
-        QSqlQuery q = db.exec(QStringLiteral("select CtlX, CtlY, CtlFontSize, FitParam from "
-                                             "CKControl where CheckTypeID=? and CtlName=?"),
-                              {kTemplate, v.name});
-        if (!q.next())
-            continue;
-        ++n;
-        const bool cells = !q.value(3).toString().isEmpty();
-        const QString token = cells ? QString(QChar(u'a' + cellItems++)) + QStringLiteral("7")
-                                    : QStringLiteral("Q") + QChar(u'A' + n / 26)
-                                          + QChar(u'A' + n % 26);
-        db.execute(QStringLiteral("update NameDict set CtlData=? where CtlName=? and "
-                                  "CheckTypeName='快递单'"),
-                   {token, v.name});
-        marks.append({cells ? token.left(1) : token, cells, q.value(0).toInt() / 10.0,
-                      q.value(1).toInt() / 10.0, q.value(2).toInt()});
-    }
+    for (const ItemMark &m : markWaybillItems(db, kTemplate))
+        marks.append({m.token, m.cells, m.x / 10.0, m.y / 10.0, m.pointSize});
     return marks;
 }
 

@@ -1,4 +1,5 @@
 #include "PdfWords.h"
+#include "TemplateMarks.h"
 
 #include "printing/TemplateTestPrint.h"
 #include "store/Database.h"
@@ -15,6 +16,8 @@
 using namespace pennock::core;
 using pennock::test::readPdfWords;
 using pennock::test::CliRun;
+using pennock::test::ItemMark;
+using pennock::test::markWaybillItems;
 using pennock::test::TempHome;
 using pennock::test::wordsEqualTo;
 
@@ -63,28 +66,8 @@ protected:
         db.execute(QStringLiteral("update CKTypeTable set XMove=?, YMove=? where CheckTypeID=?"),
                    {xMove, yMove, kTemplate});
         QList<Expected> expected;
-        int n = 0;
-        int cellItems = 0;
-        for (const PrintValue &v : loadSampleValues(db, kTemplate)) {
-            QSqlQuery q = db.exec(QStringLiteral("select CtlX, CtlY, CtlFontSize, FitParam from "
-                                                 "CKControl where CheckTypeID=? and CtlName=?"),
-                                  {kTemplate, v.name});
-            if (!q.next() || v.type.toUpper() == u"IMAGE")
-                continue;
-            ++n;
-            const bool cells = !q.value(3).toString().isEmpty();
-            // Letters name the items: Qt maps digits that follow letters, and the queue's
-            // conversion maps lone Chinese characters, to glyphs pdftotext cannot name. Cells
-            // spread each character; their first one, in lower case, names the item.
-            const QString token = cells ? QString(QChar(u'a' + cellItems++)) + QStringLiteral("7")
-                                        : QStringLiteral("Q") + QChar(u'A' + n / 26)
-                                              + QChar(u'A' + n % 26);
-            db.execute(QStringLiteral("update NameDict set CtlData=? where CtlName=? and "
-                                      "CheckTypeName='快递单'"),
-                       {token, v.name});
-            expected.append({cells ? token.left(1) : token, cells, q.value(0).toInt() + xMove,
-                             q.value(1).toInt() + yMove, q.value(2).toInt()});
-        }
+        for (const ItemMark &m : markWaybillItems(db, kTemplate))
+            expected.append({m.token, m.cells, m.x + xMove, m.y + yMove, m.pointSize});
         return expected;
     }
 
