@@ -93,6 +93,7 @@ bool PainterCanvas::beginPainting()
 {
     if (!mPainter.begin(device()))
         return false;
+    mFont = initialFont();
     mPainter.setFont(toQFont(mFont));
     mPainter.setPen(mFont.colour);
     return true;

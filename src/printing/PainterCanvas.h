@@ -37,7 +37,7 @@ public:
 
 protected:
     virtual QPaintDevice *device() const = 0;
-    /// Begins painting on the device with the current font.
+    /// Begins painting on the device with the initial font.
     bool beginPainting();
     void endPainting();
     void setError(const QString &message) { mError = message; }

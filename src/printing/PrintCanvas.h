@@ -33,7 +33,8 @@ public:
     virtual int physicalTopMargin() const = 0;
     /// Average character width of the font currently selected, in device pixels.
     virtual int averageCharWidth() const = 0;
-    /// The font currently selected: the canvas's initial font until the first setFont.
+    /// The font currently selected: the canvas's initial font until the first setFont of a
+    /// document.
     virtual const PrintFont &font() const = 0;
     virtual void setFont(const PrintFont &font) = 0;
     /// Draws a text run whose top-left corner is at the given device position.
@@ -41,7 +42,8 @@ public:
 
     virtual void setLandscape(bool landscape) = 0;
     virtual void setCopyCount(int copies) = 0;
-    /// Opens the print document; false (and errorString) when the device refuses.
+    /// Opens the print document with the initial font selected, so that every job places its
+    /// first text alike; false (and errorString) when the device refuses.
     virtual bool beginDocument() = 0;
     /// Closes the document and hands it to its destination; false (and errorString) on failure.
     virtual bool endDocument() = 0;

@@ -199,7 +199,15 @@ PlannedItem PrintEngine::planItem(const ItemLayout &layout, int xOffset, int yOf
     const int breakFontSize = std::max(layout.breakFontSize, kSmallestBreakFontSize);
     int x = xOffset + layout.x;
     const int y = yOffset + layout.y;
-    const int breakWidth = IsDigitText(layout.breakNum) ? layout.breakNum.toInt() : -1;
+    int breakWidth = -1;
+    if (IsDigitText(layout.breakNum)) {
+        bool ok = false;
+        breakWidth = layout.breakNum.toInt(&ok);
+        if (!ok) { // digits beyond any whole number: a broken layout, not "no breaking"
+            item.failed = true;
+            return item;
+        }
+    }
     const int pitch = layout.linePitch <= 0 ? kDefaultLinePitch : layout.linePitch;
     const QString trimmed = trimBlanks(value);
 

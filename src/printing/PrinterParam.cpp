@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace pennock::ui {
@@ -249,10 +250,12 @@ void TfrmPrinterParam::BitBtn1Click()
 
 void TfrmPrinterParam::openRecommendedParams()
 {
-    if (mLinks.open)
-        mLinks.open(QStringLiteral("customer/printerpos.asp?Printer=")
-                    + cb_PrintersClient->currentText() + QStringLiteral("&version=")
-                    + mLinks.version);
+    if (!mLinks.open)
+        return;
+    // A printer name may hold "&", "#" or "+", which would end or change the value.
+    const QByteArray printer = QUrl::toPercentEncoding(cb_PrintersClient->currentText());
+    mLinks.open(QStringLiteral("customer/printerpos.asp?Printer=") + QString::fromLatin1(printer)
+                + QStringLiteral("&version=") + mLinks.version);
 }
 
 } // namespace pennock::ui

@@ -4,7 +4,8 @@ namespace pennock::core {
 
 RecordingCanvas::RecordingCanvas(int dpiX, int dpiY, int physicalTopMargin,
                                  const PrintFont &initialFont, WidthRule widthRule)
-    : mDpiX(dpiX), mDpiY(dpiY), mTopMargin(physicalTopMargin), mFont(initialFont),
+    : mDpiX(dpiX), mDpiY(dpiY), mTopMargin(physicalTopMargin), mInitialFont(initialFont),
+      mFont(initialFont),
       mWidthRule(widthRule ? std::move(widthRule) : WidthRule(&RecordingCanvas::halfEm))
 {
 }
@@ -34,6 +35,7 @@ void RecordingCanvas::drawText(int leftPx, int topPx, const QString &text)
 bool RecordingCanvas::beginDocument()
 {
     mActive = true;
+    mFont = mInitialFont;
     ++mBegun;
     return true;
 }

@@ -60,6 +60,7 @@ private:
     int mDpiX;
     int mDpiY;
     int mTopMargin;
+    PrintFont mInitialFont;
     PrintFont mFont;
     WidthRule mWidthRule;
     QList<Text> mTexts;

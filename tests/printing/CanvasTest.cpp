@@ -110,6 +110,34 @@ TEST(PdfCanvas, TextLandsAtItsPaperPositionInsideAndOutsideMargins)
     }
 }
 
+TEST(PdfCanvas, EveryDocumentPlacesItsFirstTextFromTheInitialFont)
+{
+    installPrintFontSubstitutions();
+    TempHome home;
+    ensureInstallation(ProgramFolder(home.path()));
+    Database db(ProgramFolder(home.path()).databasePath());
+    ScriptedPrompter prompter;
+    const QString path = home.file(QStringLiteral("again.pdf"));
+    PdfCanvas canvas(path, PdfCanvas::paperLayout(2000, 1000));
+    PrintEngine engine(db, prompter);
+    engine.setCanvas(&canvas);
+    QList<double> lefts;
+    for (int document = 0; document < 2; ++document) {
+        engine.setPrintJobReady(true);
+        ASSERT_TRUE(engine.beginJob(1));
+        EXPECT_EQ(canvas.font(), PainterCanvas::initialFont()) << document;
+        engine.printTextAt(500, 300, QStringLiteral("ABC"), 0, 0, 0, 24, {}, QStringLiteral("黑体"));
+        ASSERT_TRUE(engine.endJob()) << canvas.errorString().toStdString();
+        const auto pages = readPdfWords(path);
+        ASSERT_EQ(pages.size(), 1);
+        const auto abc = wordsEqualTo(pages[0], QStringLiteral("ABC"));
+        ASSERT_EQ(abc.size(), 1);
+        lefts << abc[0].left;
+    }
+    // The 24-point font the first document ended with does not move the second one's text.
+    EXPECT_NEAR(lefts[1], lefts[0], 0.05);
+}
+
 TEST(PdfCanvas, UnwritableFileRefusesTheDocument)
 {
     TempHome home;

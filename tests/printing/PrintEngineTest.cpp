@@ -249,6 +249,14 @@ TEST_F(PrintEngineTest, BreakNumBreaksMixedTextByDoubleByteWidth)
     EXPECT_EQ(canvas.texts()[1].font.pointSize, 8);
 }
 
+TEST_F(PrintEngineTest, BreakNumBeyondAnyWholeNumberReportsTheItem)
+{
+    add({"ZDHUGE", 0, 0, 40, 12, 8, "", "99999999999"});
+    EXPECT_FALSE(print("ZDHUGE", QStringLiteral("北京")));
+    EXPECT_TRUE(canvas.texts().isEmpty());
+    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("打印ZDHUGE出现错误！")});
+}
+
 TEST_F(PrintEngineTest, CurrencyCodeMovesASingleLine)
 {
     add({"ZDCODE", 500, 100, 0, 12, 9});
@@ -426,4 +434,22 @@ TEST_F(PrintEngineTest, PlanningReportsFailingItemsAndGoesOn)
     EXPECT_EQ(failed, 1);
     EXPECT_EQ(drawn(), QStringList{QStringLiteral("ok")});
     EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("打印ZDBAD出现错误！")});
+}
+
+TEST_F(PrintEngineTest, EveryJobMeasuresItsFirstTextWithTheCanvasInitialFont)
+{
+    add({"ZDBIG", 100, 100, 0, 20});
+    const QList<PrintValue> values = {{QStringLiteral("ZDBIG"), {}, QStringLiteral("A")},
+                                      {QStringLiteral("ZDBIG"), {}, QStringLiteral("B")}};
+    // The second job starts where the first left a 20-point font; it must print alike.
+    for (int job = 0; job < 2; ++job) {
+        canvas.clear();
+        ASSERT_TRUE(engine.prepareJob(kTemplate));
+        ASSERT_TRUE(engine.beginJob(1));
+        EXPECT_EQ(engine.printItems(kTemplate, 0, 0, values), 0);
+        ASSERT_TRUE(engine.endJob());
+        ASSERT_EQ(canvas.texts().size(), 2);
+        EXPECT_EQ(canvas.texts()[0].leftPx, px(100) + 2 * avg(9)) << job;
+        EXPECT_EQ(canvas.texts()[1].leftPx, px(100) + 2 * avg(20)) << job;
+    }
 }

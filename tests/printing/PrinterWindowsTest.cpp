@@ -5,6 +5,7 @@
 #include "printing/PrinterParam.h"
 #include "printing/PrinterPresets.h"
 #include "printing/PrinterSetupDialog.h"
+#include "printing/RecordingCanvas.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"
 #include "support/ScriptedPrinterDialog.h"
@@ -146,6 +147,40 @@ TEST_F(PrinterWindowsTest, PrinterDialogSetsOrClearsTheJob)
               QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！"));
     binding.reset();
     EXPECT_EQ(engine.canvas(), nullptr);
+}
+
+TEST_F(PrinterWindowsTest, CancellingTheDialogDuringPreparationPrintsNothingAndSaysNothing)
+{
+    addTemplate(1, "启用", 100);
+    services.db().execute(QStringLiteral("insert into CKControl (CheckTypeID, CtlName, CtlX, CtlY, "
+                                         "CtlFontSize) values (1, 'ZDA', 10, 10, 12)"));
+    auto binding = bind({QStringLiteral("LQ-630K")});
+    struct Case
+    {
+        PrinterSetupDialog::Result answer;
+        int documents;
+        int texts;
+    };
+    const Case cases[] = {{PrinterSetupDialog::Result::Rejected, 0, 0},
+                          {PrinterSetupDialog::Result::Accepted, 1, 1}};
+    for (const Case &c : cases) {
+        RecordingCanvas canvas(360, 360, 0);
+        engine.setCanvas(&canvas);
+        const std::optional<QPoint> offset = engine.prepareJob(1);
+        ASSERT_TRUE(offset);
+        dialog.answer = c.answer;
+        binding->PrinterConfigClick(nullptr);
+        engine.beginJob(1);
+        engine.printItems(1, offset->x(), offset->y(),
+                          {{QStringLiteral("ZDA"), QStringLiteral("TEXT"), QStringLiteral("x")}});
+        engine.endJob();
+        EXPECT_EQ(canvas.documentsBegun(), c.documents);
+        EXPECT_EQ(canvas.documentsEnded(), c.documents);
+        EXPECT_EQ(canvas.texts().size(), c.texts);
+        EXPECT_FALSE(engine.printJobReady());
+        engine.setCanvas(nullptr);
+    }
+    EXPECT_TRUE(prompter.entries().isEmpty());
 }
 
 TEST_F(PrinterWindowsTest, BindingWindowWithoutPrintersWarnsAndCannotMatch)
@@ -349,14 +384,28 @@ TEST_F(PrinterWindowsTest, FailedApplyStillWritesThePrinterSettings)
 
 TEST_F(PrinterWindowsTest, RecommendedParametersLinkCarriesPrinterAndVersion)
 {
-    QStringList opened;
-    links.open = [&](const QString &page) { opened << page; };
-    auto binding = bind({QStringLiteral("LQ-630K")});
-    TfrmPrinterParam window(services, *binding, links, QStringLiteral("LQ-630K"));
-    EXPECT_FALSE(window.cb_PrintersClient->isEnabled());
-    window.openRecommendedParams();
-    EXPECT_EQ(opened, QStringList{QStringLiteral(
-                          "customer/printerpos.asp?Printer=LQ-630K&version=9.9")});
+    struct Case
+    {
+        QString printer;
+        QString page;
+    };
+    const Case cases[] = {
+        {QStringLiteral("LQ-630K"),
+         QStringLiteral("customer/printerpos.asp?Printer=LQ-630K&version=9.9")},
+        // Characters that would end the value or the address travel encoded.
+        {QStringLiteral("A&B #2+票据"),
+         QStringLiteral("customer/printerpos.asp?Printer=A%26B%20%232%2B%E7%A5%A8%E6%8D%AE"
+                        "&version=9.9")},
+    };
+    for (const Case &c : cases) {
+        QStringList opened;
+        links.open = [&](const QString &page) { opened << page; };
+        auto binding = bind({QStringLiteral("Office Laser"), c.printer});
+        TfrmPrinterParam window(services, *binding, links, c.printer);
+        EXPECT_FALSE(window.cb_PrintersClient->isEnabled());
+        window.openRecommendedParams();
+        EXPECT_EQ(opened, QStringList{c.page});
+    }
 }
 
 TEST_F(PrinterWindowsTest, MenuCommandShowsTheBindingWindowModallyAndDestroysIt)
