@@ -41,9 +41,14 @@ bool clearCaches(Database &db, const ProgramFolder &folder, Prompter &prompter, 
         "delete from DMTable where CheckTypeID not in (select CheckTypeID from CKTypeTable) and "
         "CheckTypeID<>0",
     };
+    // All or nothing: half-cleaned tables would leave layouts without their templates.
+    bool cleaned = false;
     try {
+        Transaction tx(db);
         for (const char *sql : statements)
             db.execute(QString::fromLatin1(sql));
+        tx.commit();
+        cleaned = true;
     } catch (const DbError &e) {
         prompter.warn(QStringLiteral("清除软件缓存失败！") + e.message());
     }
@@ -67,6 +72,9 @@ bool clearCaches(Database &db, const ProgramFolder &folder, Prompter &prompter, 
         // Pictures stay when the templates cannot be read: better a stale file than a lost one.
     }
 
+    // A failure was said already; it is never followed by a report of success.
+    if (!cleaned)
+        return false;
     if (!billFormOpen) {
         prompter.inform(QStringLiteral("缓存清除成功！"));
         return false;

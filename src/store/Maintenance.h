@@ -17,7 +17,8 @@ int CountTableAllRows(Database &db, Prompter &prompter, const QString &table);
 QStringList ListFiles(const QString &folder, const QString &mask);
 
 /// Forgets every layout cache, removes rows that lost their template or catalogue item and
-/// deletes pictures no template uses. Returns true when the open bill forms must be closed.
+/// deletes pictures no template uses. The table clean-up is one transaction. Returns true when
+/// the open bill forms must be closed.
 bool clearCaches(Database &db, const ProgramFolder &folder, Prompter &prompter,
                  bool billFormOpen);
 

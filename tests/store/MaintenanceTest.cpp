@@ -78,9 +78,16 @@ TEST_F(MaintenanceTest, ClearCachesWithABillOpenAsksToCloseIt)
 TEST_F(MaintenanceTest, ClearCachesReportsAFailedStatementAndStillCleansPictures)
 {
     db.execute(QStringLiteral("drop table NameDict"));
-    EXPECT_FALSE(clearCaches(db, folder, prompter, false));
-    ASSERT_EQ(prompter.entries().size(), 2);
-    EXPECT_TRUE(prompter.texts()[0].startsWith(QStringLiteral("清除软件缓存失败！")));
+    for (const bool billOpen : {false, true}) {
+        prompter.clear();
+        EXPECT_FALSE(clearCaches(db, folder, prompter, billOpen));
+        // The failure alone is reported, and the first statement's change is undone with it.
+        ASSERT_EQ(prompter.entries().size(), 1);
+        EXPECT_TRUE(prompter.texts()[0].startsWith(QStringLiteral("清除软件缓存失败！")));
+        EXPECT_GT(db.scalar(QStringLiteral("select count(*) from CKTypeTable where IniFile<>''"))
+                      .toInt(),
+                  0);
+    }
     EXPECT_FALSE(images().contains(QStringLiteral("unused.jpg")));
 }
 
