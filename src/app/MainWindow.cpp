@@ -115,7 +115,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     buildCentralArea();
     mBillEnv = std::make_unique<BillEnvironment>(BillEnvironment::forMainWindow(
         mServices, *mBinding, *mGrids, this, [this] { return mPopPrinterDialog; },
-        [this] { return mDefaultDrawer; }));
+        [this] { return defaultDrawer(); }));
     registerBillKinds(*mBillForms, *mBillEnv);
     buildMenus();
     buildToolBar();
@@ -236,7 +236,11 @@ void TfmMain::buildCentralArea()
     mImage->setScaledContents(true);
     mImage->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(mImage, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { mPopup->popup(mImage->mapToGlobal(at)); });
+            [this](const QPoint &at) {
+                // The popup stays away while a bill form is open, so it never covers the bill.
+                if (!mBillForms->anyOpen())
+                    mPopup->popup(mImage->mapToGlobal(at));
+            });
     mImage->lower();
 
     mMemo = new QPlainTextEdit(mMdi->viewport());
@@ -289,6 +293,7 @@ void TfmMain::buildCentralArea()
 
     mPrinters = new QComboBox(central);
     mPrinters->setObjectName(QStringLiteral("cbPrinters"));
+    mPrinters->setToolTip(QStringLiteral("打印机列表"));
     mPrinters->hide();
 
     setCentralWidget(central);
@@ -633,6 +638,8 @@ void TfmMain::start()
     mPrinters->addItems(mBinding->printers());
     connect(mBinding, &PrinterBinding::printerSelected, mPrinters, &QComboBox::setCurrentIndex);
     mBinding->setDefaultPrinter(QString());
+    // Without a bound printer the platform's default prints, which need not be the first.
+    mPrinters->setCurrentIndex(mBinding->currentIndex());
     reloadDefaultDrawer();
     showClock();
     mClock->start();
@@ -865,6 +872,12 @@ void TfmMain::onClockTick()
 
 void TfmMain::closeEvent(QCloseEvent *event)
 {
+    // Bill forms close first: an unsaved bill is offered for saving while the database is there.
+    mBillForms->closeAll();
+    if (mBillForms->anyOpen()) {
+        event->ignore();
+        return;
+    }
     mClock->stop();
     mServices.db().close();
     mServices.settings().userIni().flush();

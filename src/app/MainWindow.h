@@ -73,8 +73,11 @@ public:
 
     bool popPrinterDialog() const noexcept { return mPopPrinterDialog; }
     bool useDefaultDrawer() const noexcept { return mUseDefaultDrawer; }
-    /// The default drawer read at start; none when the option is off or the group is empty.
-    const std::optional<core::TPerson> &defaultDrawer() const noexcept { return mDefaultDrawer; }
+    /// The default drawer read at start; none while the option is off or the group is empty.
+    std::optional<core::TPerson> defaultDrawer() const
+    {
+        return mUseDefaultDrawer ? mDefaultDrawer : std::nullopt;
+    }
     QStringList printers() const;
     QComboBox *cbPrinters() const { return mPrinters; }
     BillFormRegistry &billForms() const { return *mBillForms; }

@@ -40,7 +40,8 @@ int main(int argc, char **argv)
         pennock::ui::Tfm_Boot boot(services.folder());
         boot.run();
     }
-    QApplication::setApplicationDisplayName(QStringLiteral("Pennock票据打印"));
+    // Qt's display name would also be appended to every window's caption.
+    prompter.setTitle(QStringLiteral("Pennock票据打印"));
     // Without a window manager "maximised" means nothing; the screen's size says it anyway.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());

@@ -5,12 +5,12 @@
 
 namespace pennock::ui {
 
-namespace {
-QString captionOr(const QString &caption)
+QString MessageBoxPrompter::captionOr(const QString &caption) const
 {
-    return caption.isEmpty() ? QApplication::applicationDisplayName() : caption;
+    if (!caption.isEmpty())
+        return caption;
+    return mTitle.isEmpty() ? QApplication::applicationName() : mTitle;
 }
-} // namespace
 
 void MessageBoxPrompter::inform(const QString &text, const QString &caption)
 {

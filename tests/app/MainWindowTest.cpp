@@ -2,7 +2,9 @@
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "bills/BillFormRegistry.h"
+#include "bills/AmountInputBox.h"
 #include "bills/TemplatedForm.h"
+#include "bills/TfmBillForm.h"
 #include "parties/PersonManage.h"
 #include "platform/ProgramRegistry.h"
 #include "printing/PrinterBinding.h"
@@ -14,6 +16,7 @@
 #include "templates/Seed.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -994,6 +997,46 @@ TEST_F(MainWindowTest, CloseReleasesTheConnectionAndWritesTheSettings)
     EXPECT_TRUE(prompter.entries().isEmpty());
 }
 
+TEST_F(MainWindowTest, TheBackgroundPopupStaysAwayWhileABillFormIsOpen)
+{
+    auto window = makeWindow();
+    registerFakeForms(*window);
+    auto *picture = window->findChild<QLabel *>(QStringLiteral("Image1"));
+    auto *popup = window->findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(popup, nullptr);
+
+    emit picture->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(popup->isVisible());
+    popup->hide();
+
+    window->billForms().open(u8("快递单"));
+    emit picture->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_FALSE(popup->isVisible());
+
+    window->billForms().closeAll();
+    emit picture->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(popup->isVisible());
+    popup->hide();
+}
+
+TEST_F(MainWindowTest, ABillFormThatStaysOpenKeepsTheWindowAndItsConnection)
+{
+    /// A bill form whose user answered the closing question with "stay".
+    class StayingForm : public QWidget
+    {
+    protected:
+        void closeEvent(QCloseEvent *event) override { event->ignore(); }
+    };
+    auto window = makeWindow();
+    window->billForms().registerForm(u8("快递单"), QStringLiteral("TfmFake"),
+                                     [] { return new StayingForm; });
+    ASSERT_NE(window->billForms().open(u8("快递单")), nullptr);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(services.db().isOpen());
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, PrinterAndPartyCommandsOpenTheirWindows)
@@ -1046,6 +1089,13 @@ TEST_F(MainWindowTest, PrinterAndPartyCommandsOpenTheirWindows)
     }
 }
 
+QAction *command(const TfmMain &window, const char *name)
+{
+    QAction *action = window.command(QString::fromLatin1(name));
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+}
+
 TEST(MainWindowCheque, TheChequeCommandOpensTheFormOnTheDefaultTemplate)
 {
     TempHome home;
@@ -1067,9 +1117,104 @@ TEST(MainWindowCheque, TheChequeCommandOpensTheFormOnTheDefaultTemplate)
               services.templates().loadDefaultCheckTypeId(u8("支票")));
     EXPECT_TRUE(prompter.entries().isEmpty()) << prompter.texts().join('|').toStdString();
 
-    // A second command shows the same form; the window can then close with it open.
+    // A second command refuses and leaves the one form; the window can then go with it open.
     window->command(QStringLiteral("nZP"))->trigger();
+    EXPECT_EQ(prompter.texts(), QStringList{u8("请先关闭打开的单据！")});
     EXPECT_EQ(window->billForms().form(u8("支票")), cheque);
     EXPECT_EQ(window->findChild<QMdiArea *>()->subWindowList().size(), 1);
     window.reset();
+}
+
+/// The main window over a seeded installation with its real bill forms.
+class MainWindowSeeded : public ::testing::Test
+{
+protected:
+    MainWindowSeeded() { ensureSeededInstallation(ProgramFolder(home.path())); }
+
+    std::unique_ptr<TfmMain> makeWindow()
+    {
+        auto window =
+            std::make_unique<TfmMain>(services, shell, registry, nullptr, &printerDialog);
+        window->show();
+        return window;
+    }
+    static pennock::ui::TfmBillForm *openCheque(TfmMain &window)
+    {
+        window.command(QStringLiteral("m_new_zp"))->trigger();
+        return qobject_cast<pennock::ui::TfmBillForm *>(window.billForms().form(u8("支票")));
+    }
+    int savedCheques()
+    {
+        return services.db().scalar(QStringLiteral("select count(*) from DataZPTable")).toInt();
+    }
+
+    TempHome home;
+    ScriptedPrompter prompter;
+    ScriptedShell shell;
+    ScriptedPrinterDialog printerDialog;
+    Services services{home.path(), prompter};
+    ProgramRegistry registry{home.file(QStringLiteral("user/registry.ini"))};
+};
+
+class MainWindowExitWithBill : public MainWindowSeeded, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(MainWindowExitWithBill, OffersToSaveTheFilledBillAndNotesWhereItStood)
+{
+    const bool save = GetParam();
+    auto window = makeWindow();
+    pennock::ui::TfmBillForm *cheque = openCheque(*window);
+    ASSERT_NE(cheque, nullptr);
+    cheque->setItemText(QStringLiteral("zdInComp"), u8("上海浦江机电设备有限公司"));
+    QTest::mouseClick(cheque->item(QStringLiteral("zdJEDX")), Qt::LeftButton);
+    cheque->inputJEXX()->insert(QStringLiteral("100"));
+    QTest::keyClick(cheque->inputJEXX(), Qt::Key_Return);
+    ASSERT_FALSE(cheque->itemText(QStringLiteral("zdJEDX")).isEmpty());
+    prompter.clear();
+
+    prompter.queueAnswer(true);
+    prompter.queueAnswer(save);
+    command(*window, "ExitSystem")->trigger();
+
+    QStringList expected{u8("真的要退出【Pennock票据打印】系统吗？"), u8("是否保存该支票？")};
+    if (save)
+        expected << u8("新支票保存成功！ ");
+    EXPECT_EQ(prompter.texts(), expected);
+    EXPECT_EQ(savedCheques(), save ? 1 : 0);
+    EXPECT_FALSE(window->billForms().anyOpen());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(IniFile(ProgramFolder(home.path()).configIniPath())
+                    .hasKey(QStringLiteral("FMCHECKZP"), QStringLiteral("PositionX")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MainWindowExitWithBill, ::testing::Bool());
+
+TEST_F(MainWindowSeeded, TheDefaultDrawerIsReadAtStartAndPrefillsOnlyWhileTheOptionIsOn)
+{
+    services.db().execute(QStringLiteral("insert into CKPersonalInfoTable (ID, 全称, 开户银行, "
+                                         "开户行账号, 分组) values (1, '乙公司', '工行', "
+                                         "'6222', '默认出票人')"));
+    ASSERT_TRUE(services.settings().setConfigByname(u8("启用默认出票人"), QStringLiteral("yes")));
+    auto window = makeWindow();
+    // Off, on again, then turned on only after a start without it: the drawer read at start
+    // prefills while the option is on; one not read at start never does.
+    const std::pair<bool, const char *> steps[] = {{false, ""}, {true, "乙公司"}};
+    EXPECT_EQ(openCheque(*window)->itemText(QStringLiteral("zdOutComp")), u8("乙公司"));
+    for (const auto &[on, drawer] : steps) {
+        window->billForms().closeAll();
+        command(*window, "mUseDefaultCPR")->trigger();
+        ASSERT_EQ(window->useDefaultDrawer(), on);
+        EXPECT_EQ(openCheque(*window)->itemText(QStringLiteral("zdOutComp")), u8(drawer)) << on;
+        EXPECT_EQ(window->defaultDrawer().has_value(), on);
+    }
+    window->billForms().closeAll();
+    window.reset();
+
+    ASSERT_TRUE(services.settings().setConfigByname(u8("启用默认出票人"), QStringLiteral("no")));
+    window = makeWindow();
+    command(*window, "mUseDefaultCPR")->trigger();
+    ASSERT_TRUE(window->useDefaultDrawer());
+    EXPECT_FALSE(window->defaultDrawer().has_value());
+    EXPECT_EQ(openCheque(*window)->itemText(QStringLiteral("zdOutComp")), QString());
 }
