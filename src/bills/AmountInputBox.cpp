@@ -35,10 +35,11 @@ void AmountInputBox::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
-    // Keys without text (arrows, Delete, shortcuts) move or edit and never add a character.
+    // Keys without text (arrows, shortcuts) or with a control character (Delete brings DEL)
+    // move or edit and never add a character.
     const QString text = event->text();
-    if (!text.isEmpty() && text != u"." && !(event->modifiers() & Qt::ControlModifier)
-        && anyRefused(text)) {
+    const bool typed = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+    if (typed && text != u"." && !(event->modifiers() & Qt::ControlModifier) && anyRefused(text)) {
         event->accept();
         emit refused();
         return;
@@ -60,6 +61,10 @@ void AmountInputBox::inputMethodEvent(QInputMethodEvent* event)
 void AmountInputBox::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    // A message box or another window taking the focus is no leaving: typing goes on after it.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return;
     if (isVisible())
         emit commitRequested();
 }

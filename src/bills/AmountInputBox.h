@@ -5,7 +5,7 @@
 namespace pennock::ui {
 
 /// The floating amount box `inputJEXX`: takes figures only at the keyboard (pasted text is
-/// cleaned when committed), commits on Enter and when it loses the focus.
+/// cleaned when committed), commits on Enter and when the focus moves to another control.
 class AmountInputBox : public QLineEdit
 {
     Q_OBJECT

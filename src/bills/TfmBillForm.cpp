@@ -427,11 +427,15 @@ void TfmBillForm::showEvent(QShowEvent* event)
         == u"bottom";
     if (bottom != mBarAtBottom)
         btUpOrDownClick();
-    const int screenHeight = screen() ? screen()->size().height() : 768;
-    const int rows = screenHeight <= 799 ? 23 : screenHeight > 899 ? 50 : 35;
+    const int rows = partyListRows(screen() ? screen()->size().height() : 768);
     for (const QString& name : { QStringLiteral("zdOutComp"), QStringLiteral("zdInComp") })
         if (auto* combo = qobject_cast<QComboBox*>(item(name)))
             combo->setMaxVisibleItems(rows);
+}
+
+int TfmBillForm::partyListRows(int screenHeight) noexcept
+{
+    return screenHeight <= 799 ? 23 : screenHeight > 899 ? 50 : 35;
 }
 
 void TfmBillForm::closeEvent(QCloseEvent* event)
@@ -574,12 +578,17 @@ bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
             zdInCompEnter();
         break;
     }
-    case QEvent::MouseButtonDblClick:
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+    case QEvent::MouseButtonDblClick: {
+        static const QStringList selectingAll = { QStringLiteral("zdOutComp"),
+            QStringLiteral("zdInComp"), QStringLiteral("zdOutBankAcct"),
+            QStringLiteral("zdOutBank"), QStringLiteral("zdYT") };
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit && selectingAll.contains(name)) {
             edit->selectAll();
             return true;
         }
         break;
+    }
     default:
         break;
     }
@@ -938,7 +947,7 @@ void TfmBillForm::zdOutCompExit()
     const QString name = itemText(QStringLiteral("zdOutComp")).trimmed();
     if (name.isEmpty())
         return;
-    if (const auto party = core::DAOPerson(mEnv.services.db()).findPersonByFullName(name)) {
+    if (const auto party = core::DAOPerson(mEnv.services.db()).findDrawerByName(name)) {
         setItemText(QStringLiteral("zdOutBank"), party->开户银行);
         setItemText(QStringLiteral("zdOutBankAcct"), party->开户行账号);
     }
@@ -1473,7 +1482,7 @@ void TfmBillForm::SendCheckToPrinter()
     for (const core::PrintItemDef& def : std::as_const(items)) {
         bool skipped = false;
         for (const core::BillPrintSkip& skip : mKind.printSkips)
-            if (def.name == skip.item && !optionChecked(skip.option))
+            if (def.name.toUpper() == skip.item && !optionChecked(skip.option))
                 skipped = true;
         if (skipped)
             continue;

@@ -81,6 +81,8 @@ public:
     QToolButton* button(const QString& name) const;
     /// The toolbar sits at the bottom.
     bool toolBarAtBottom() const noexcept { return mBarAtBottom; }
+    /// Drop-down length of the drawer and payee lists on a screen of that many pixels.
+    static int partyListRows(int screenHeight) noexcept;
 
     // Template choice and layout.
     void cbFirstTypeNameChange();

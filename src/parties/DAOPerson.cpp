@@ -90,6 +90,23 @@ std::optional<TPerson> DAOPerson::findPersonByFullName(const QString &name)
     return first(QStringLiteral("全称=?"), { name });
 }
 
+std::optional<TPerson> DAOPerson::findDrawerByName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    try {
+        QSqlQuery q = mDb.exec(QStringLiteral("select * from CKPersonalInfoTable where "
+                                              "trim(全称)=? order by 全称, ID limit 1"),
+            { trimmed });
+        if (q.next())
+            return personFromRecord(q.record());
+    } catch (const DbError &) {
+        // A lookup that cannot read finds nobody.
+    }
+    return std::nullopt;
+}
+
 std::optional<TPerson> DAOPerson::findPersonByNameAndAccount(
     const QString &name, const QString &account)
 {

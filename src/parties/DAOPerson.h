@@ -40,6 +40,9 @@ public:
     std::optional<TPerson> findPersonByNameAndContact(const QString &name, const QString &contact);
     std::optional<TPerson> findPersonByContact(const QString &contact);
     std::optional<TPerson> findPersonByAccount(const QString &account);
+    /// The drawer a bill names: the first party, by full name, whose stored full name without
+    /// surrounding blanks equals `name` trimmed, so names imported with stray blanks are found.
+    std::optional<TPerson> findDrawerByName(const QString &name);
     /// The first party of the group "默认出票人".
     std::optional<TPerson> loadDefaultDrawer();
 

@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -166,6 +167,21 @@ TEST_F(BillFormTest, UserCheckBoxesFollowTheTemplateLabels)
     ASSERT_EQ(form->itemChecks().size(), 1);
     EXPECT_EQ(form->itemChecks()[0]->text(), QString());
     EXPECT_TRUE(form->itemChecks()[0]->isHidden());
+
+    // Three labels: the fourth to sixth design-time boxes are neither saved nor reset.
+    services.db().execute(QStringLiteral("update CKTypeTable set CheckBoxs=? where CheckTypeID=?"),
+        { QStringLiteral("甲,乙,丙"), kCcb });
+    auto* fourth = qobject_cast<QCheckBox*>(form->item(QStringLiteral("DEFCHECK4")));
+    ASSERT_NE(fourth, nullptr);
+    fourth->setChecked(true);
+    form->reinitTemplate();
+    ASSERT_EQ(form->itemChecks().size(), 3);
+    EXPECT_FALSE(form->itemChecks().contains(fourth));
+    form->itemChecks()[1]->setChecked(true);
+    EXPECT_EQ(form->getItemCheckTitle(), QStringLiteral("乙"));
+    form->setItemCheckTitle({});
+    EXPECT_TRUE(fourth->isChecked());
+    EXPECT_FALSE(form->itemChecks()[1]->isChecked());
 }
 
 TEST_F(BillFormTest, RememberedOptionsAndCurrencyReturnWithTheNextLayout)
@@ -218,11 +234,21 @@ TEST_F(BillFormTest, TheAmountBoxRefusesKeysAndCommitsOnEnter)
 
     type(input, QStringLiteral("12"));
     EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("12")) << "the figures follow the typing";
+    // Delete brings the control character DEL, as the desktop delivers it: it edits, no refusal.
+    type(input, QStringLiteral("3"));
+    QTest::keyClick(input, Qt::Key_Left);
+    QTest::sendKeyEvent(QTest::Click, input, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+    EXPECT_EQ(input->text(), QStringLiteral("12"));
+    EXPECT_TRUE(prompter.entries().isEmpty());
     for (const QString& refused : { QStringLiteral("-"), QStringLiteral(" "), QStringLiteral("a"),
              QStringLiteral("１"), QStringLiteral("。") })
         type(input, refused);
     EXPECT_EQ(input->text(), QStringLiteral("12"));
     ASSERT_EQ(prompter.entries().size(), 5);
+    // The refusal's message box takes the focus for a while; the box stays open for typing.
+    QFocusEvent toMessageBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(input, &toMessageBox);
+    EXPECT_FALSE(input->isHidden());
     EXPECT_EQ(prompter.entries()[0].text,
         QStringLiteral("请输入合法的数值，全角的数字、字母、标点符号可不行哦\n如果打开了全角，"
                        "请shift+空格键切换或者试试小键盘吧~"));
@@ -234,6 +260,14 @@ TEST_F(BillFormTest, TheAmountBoxRefusesKeysAndCommitsOnEnter)
     EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥12.50"));
     EXPECT_EQ(text(*form, "cgJEXX"), QStringLiteral("￥12.50"));
     EXPECT_EQ(text(*form, "zdJEDX"), *core::AmountToCapitals(QStringLiteral("12.5")));
+
+    // Moving to another control commits as Enter does.
+    QTest::mouseClick(capitals, Qt::LeftButton);
+    type(input, QStringLiteral("7"));
+    QFocusEvent toAnotherControl(QEvent::FocusOut, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(input, &toAnotherControl);
+    EXPECT_TRUE(input->isHidden());
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥7.00"));
 }
 
 TEST_F(BillFormTest, AmountsFillFiguresCapitalsAndCells)
@@ -650,6 +684,17 @@ TEST_F(BillFormTest, PartiesComeFromTheDefaultDrawerThePickersAndTheLookups)
     EXPECT_EQ(text(*form, "zdOutBank"), other.开户银行);
     EXPECT_EQ(text(*form, "zdOutBankAcct"), other.开户行账号);
 
+    // A name stored with stray blanks (an imported list) is found by the name without them.
+    core::TPerson padded;
+    padded.全称 = QStringLiteral("  深圳前海贸易有限公司 ");
+    padded.开户银行 = QStringLiteral("平安银行前海支行");
+    padded.开户行账号 = QStringLiteral("1100223");
+    parties.storePerson(padded);
+    form->setItemText(QStringLiteral("zdOutComp"), QStringLiteral("深圳前海贸易有限公司 "));
+    form->zdOutCompExit();
+    EXPECT_EQ(text(*form, "zdOutBank"), padded.开户银行);
+    EXPECT_EQ(text(*form, "zdOutBankAcct"), padded.开户行账号);
+
     picked = other;
     form->shpskrRelease();
     EXPECT_EQ(picks, QStringList { QStringLiteral("往来单位/选取收款人") });
@@ -699,4 +744,76 @@ TEST_F(BillFormTest, NewBillKeepsTheDrawerAndClearsTheRest)
     EXPECT_EQ(form->billDate(), QDate::currentDate());
     EXPECT_EQ(text(*form, "zdOutComp"), QStringLiteral("我方"));
     EXPECT_FALSE(form->button(QStringLiteral("btSaveAs"))->isEnabled());
+}
+
+TEST_F(BillFormTest, AnEmptyPictureNameShowsTheDefaultPicture)
+{
+    services.db().execute(
+        QStringLiteral("update CKTypeTable set ImgFile='' where CheckTypeID=?"), { kCcb });
+    auto form = openCheque();
+    form->tbcCheckTypeName()->setCurrentIndex(1);
+    ASSERT_EQ(form->currentTypeId(), kCcb);
+    const QImage expected(services.folder().path(QStringLiteral("Image/dhd_default.jpg")));
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(form->bgImage()->pixmap().toImage(),
+        expected.convertToFormat(form->bgImage()->pixmap().toImage().format()));
+}
+
+TEST(TfmBillFormTest, PartyListsGrowWithTheScreen)
+{
+    const std::pair<int, int> cases[]
+        = { { 600, 23 }, { 799, 23 }, { 800, 35 }, { 899, 35 }, { 900, 50 }, { 1200, 50 } };
+    for (const auto& [height, rows] : cases)
+        EXPECT_EQ(ui::TfmBillForm::partyListRows(height), rows) << height;
+}
+
+TEST_F(BillFormTest, DoubleClickSelectsTheWholeTextOfPartiesBankAndPurpose)
+{
+    auto form = openCheque();
+    form->show();
+    const QString value = QStringLiteral("ICBC Haidian branch");
+    const std::pair<const char*, bool> cases[] = { { "zdOutComp", true }, { "zdInComp", true },
+        { "zdOutBankAcct", true }, { "zdOutBank", true }, { "zdYT", true }, { "zdDef1", false } };
+    for (const auto& [name, whole] : cases) {
+        QWidget* w = form->item(QString::fromUtf8(name));
+        w->show();
+        ASSERT_TRUE(form->setItemText(QString::fromUtf8(name), value));
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (!edit)
+            edit = qobject_cast<QComboBox*>(w)->lineEdit();
+        QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(4, edit->height() / 2));
+        EXPECT_EQ(edit->selectedText() == value, whole) << name;
+    }
+}
+
+TEST_F(BillFormTest, TheBankIsSkippedWhateverCaseTheCatalogueWritesItsName)
+{
+    services.db().execute(QStringLiteral("update NameDict set CtlName='zdOutBank' where "
+                                         "CheckTypeName='支票' and CtlName='ZDOUTBANK'"));
+    auto form = openCheque();
+    form->show();
+    form->setItemText(QStringLiteral("zdOutBank"), QStringLiteral("工行海淀支行"));
+    ASSERT_FALSE(form->item(QStringLiteral("zdOutBank"))->isHidden());
+    click(*form, "btPrint1");
+    EXPECT_EQ(canvas.documentsEnded(), 1);
+    EXPECT_FALSE(printed().contains(QStringLiteral("工行海淀支行")));
+    canvas.clear();
+    form->option(QStringLiteral("cfgPrintOutBank"))->click();
+    click(*form, "btPrint1");
+    EXPECT_TRUE(printed().contains(QStringLiteral("工行海淀支行")));
+}
+
+TEST_F(BillFormTest, ARemarkOfTwoLinesPrintsAsTwoLines)
+{
+    auto form = openCheque();
+    form->show();
+    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("第一行\r\n第二行"));
+    click(*form, "btPrint1");
+    QList<int> tops;
+    for (const auto& t : canvas.texts())
+        if (t.text == u"第一行" || t.text == u"第二行")
+            tops << t.topPx;
+    ASSERT_EQ(tops.size(), 2) << printed().join(u'|').toStdString();
+    EXPECT_LT(tops[0], tops[1]);
+    EXPECT_FALSE(printed().join(QString()).contains(QStringLiteral("##")));
 }
