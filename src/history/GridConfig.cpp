@@ -88,10 +88,11 @@ void TfrmGridConfig::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TfrmGridConfig::closeEvent(QCloseEvent *event)
+void TfrmGridConfig::done(int result)
 {
+    // Every way out, Escape included, remembers the size.
     FormFaceSave(mGrids.services().settings(), this);
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void TfrmGridConfig::moveSelected(QListWidget *from, QListWidget *to)

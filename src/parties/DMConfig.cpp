@@ -375,10 +375,11 @@ void Tfm_DMConfig::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void Tfm_DMConfig::closeEvent(QCloseEvent *event)
+void Tfm_DMConfig::done(int result)
 {
+    // Every way out, Escape included, remembers the size.
     FormFaceSave(mServices.settings(), this);
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void openDictionaryEditor(QWidget *mainWindow, core::Services &services, int currentTemplateId)

@@ -303,6 +303,8 @@ void Tfrm_PersonInfo::townLeft()
 
 void Tfrm_PersonInfo::showEvent(QShowEvent *event)
 {
+    // The editor is reused: groups added or removed since the last opening must show.
+    fillGroups();
     if (!mFaceLoaded) {
         mFaceLoaded = true;
         FormFaceLoad(mServices.settings(), this);
@@ -310,10 +312,11 @@ void Tfrm_PersonInfo::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void Tfrm_PersonInfo::closeEvent(QCloseEvent *event)
+void Tfrm_PersonInfo::done(int result)
 {
+    // Every way out, Escape included, remembers the size.
     FormFaceSave(mServices.settings(), this);
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 bool Tfrm_PersonInfo::loadPerson(int id)

@@ -32,6 +32,9 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <exception>
+
 namespace pennock::ui {
 
 using core::DAOPerson;
@@ -108,6 +111,11 @@ void Tfm_PersonManage::buildWindow()
     btDeleteList = button(this, "btDeleteList", QStringLiteral("删除列出"));
     btSetDefault = button(this, "btSetDefault", QStringLiteral("设为默认出票人"));
     btRefresh = button(this, "btRefresh", QStringLiteral("刷新(&R)"));
+    // They serve a calling window's batch-print list; no window is such a caller yet.
+    btSelectMulti = button(this, "btSelectMulti", QStringLiteral("添加选中到批打"));
+    btSelectMulti->setEnabled(false);
+    btSelectAndAddAll = button(this, "btSelectAndAddAll", QStringLiteral("添加所有到批打"));
+    btSelectAndAddAll->setEnabled(false);
     lbClearAll = new QLabel(kWidthChange, this);
     lbClearAll->setObjectName(QStringLiteral("lbClearAll"));
     lbClearAll->setCursor(Qt::PointingHandCursor);
@@ -121,6 +129,10 @@ void Tfm_PersonManage::buildWindow()
     buttonRow->addStretch();
     buttonRow->addWidget(lbClearAll);
     buttonRow->addWidget(btClearAll);
+    auto *batchRow = new QHBoxLayout;
+    batchRow->addStretch();
+    batchRow->addWidget(btSelectMulti);
+    batchRow->addWidget(btSelectAndAddAll);
 
     mModel = new QSqlQueryModel(this);
     DBGrid1 = new QTableView(this);
@@ -202,6 +214,7 @@ void Tfm_PersonManage::buildWindow()
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(TabControl1);
     rightLayout->addLayout(buttonRow);
+    rightLayout->addLayout(batchRow);
     rightLayout->addWidget(DBGrid1, 1);
     rightLayout->addLayout(searchBar);
     rightLayout->addWidget(panelAdv);
@@ -229,6 +242,9 @@ void Tfm_PersonManage::buildWindow()
     connect(btRefresh, &QPushButton::clicked, this, &Tfm_PersonManage::btRefreshClick);
     connect(btClearAll, &QPushButton::clicked, this, &Tfm_PersonManage::btClearAllClick);
     connect(btExport, &QPushButton::clicked, this, &Tfm_PersonManage::btExportClick);
+    connect(btSelectMulti, &QPushButton::clicked, this, &Tfm_PersonManage::btSelectMultiClick);
+    connect(btSelectAndAddAll, &QPushButton::clicked, this,
+        &Tfm_PersonManage::btSelectAndAddAllClick);
 }
 
 void Tfm_PersonManage::buildMenus()
@@ -599,6 +615,81 @@ void Tfm_PersonManage::btSetDefaultClick()
 void Tfm_PersonManage::btExportClick()
 {
     mGrids.ExportGrid2Excel(DBGrid1, QStringLiteral("单位信息导出"));
+}
+
+void Tfm_PersonManage::setBatchReceiver(BatchReceiver receive, std::function<void()> refresh)
+{
+    mBatchReceive = std::move(receive);
+    mBatchRefresh = std::move(refresh);
+    btSelectMulti->setEnabled(bool(mBatchReceive));
+    btSelectAndAddAll->setEnabled(bool(mBatchReceive));
+}
+
+bool Tfm_PersonManage::addToBatch(const QList<int> &rows, int &added)
+{
+    added = 0;
+    bool complete = true;
+    for (const int row : rows) {
+        DBGrid1->selectionModel()->setCurrentIndex(
+            mModel->index(row, 0), QItemSelectionModel::NoUpdate);
+        core::TPerson person;
+        person.ID = currentId();
+        if (DAOPerson(mServices.db()).loadPersonById(person) != 1) {
+            complete = false;
+            break;
+        }
+        mPicked = person;
+        bool taken = false;
+        try {
+            taken = mBatchReceive && mBatchReceive(person);
+        } catch (const std::exception &) {
+            taken = false;
+        }
+        if (!taken) {
+            complete = false;
+            break;
+        }
+        ++added;
+    }
+    if (mBatchRefresh)
+        mBatchRefresh();
+    return complete;
+}
+
+void Tfm_PersonManage::btSelectMultiClick()
+{
+    if (!mBatchReceive)
+        return;
+    QList<int> rows;
+    for (const QModelIndex &index : DBGrid1->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    int added = 0;
+    // A list that stopped half way must not pass for a full one.
+    if (!addToBatch(rows, added))
+        mServices.prompter().warn(
+            QStringLiteral("添加出现异常中断,已经成功添加%1个收件人！").arg(added));
+}
+
+void Tfm_PersonManage::btSelectAndAddAllClick()
+{
+    if (!mBatchReceive)
+        return;
+    if (rows() == 0) {
+        mServices.prompter().inform(
+            QStringLiteral("没有记录可添加,请重新设定条件查询或增加收件人!"));
+        return;
+    }
+    DBGrid1->selectAll();
+    QList<int> all;
+    for (int row = 0; row < rows(); ++row)
+        all << row;
+    int added = 0;
+    if (addToBatch(all, added))
+        mServices.prompter().inform(QStringLiteral("添加成功,本次共添加%1个收件人！").arg(added));
+    else
+        mServices.prompter().warn(
+            QStringLiteral("添加出现异常中断,已经成功添加%1个收件人！").arg(added));
 }
 
 void Tfm_PersonManage::toggleClearAll()

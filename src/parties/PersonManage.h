@@ -56,6 +56,13 @@ public:
     /// The party picked by a double click (or "选择该单位").
     const std::optional<core::TPerson> &picked() const noexcept { return mPicked; }
 
+    /// A calling window's batch-print list: takes one party; false when it cannot.
+    using BatchReceiver = std::function<bool(const core::TPerson &)>;
+    /// Enables "添加选中到批打" and "添加所有到批打" for a calling window: `receive` takes each
+    /// party, `refresh` (the caller's "_btRefreash") runs once afterwards. Without a receiver
+    /// both stay disabled.
+    void setBatchReceiver(BatchReceiver receive, std::function<void()> refresh = {});
+
     /// The search state: text, type filter, group, advanced search and order.
     const core::PersonSearch &search() const noexcept { return mSearch; }
     int rows() const;
@@ -75,6 +82,10 @@ public:
     void btDeleteListClick();
     void btSetDefaultClick();
     void btExportClick();
+    /// "添加选中到批打": the selected parties into the caller's batch list.
+    void btSelectMultiClick();
+    /// "添加所有到批打": every listed party into the caller's batch list.
+    void btSelectAndAddAllClick();
     /// Double click on a row.
     void pickCurrent();
     /// Click on a column title: sorts by its field, the other way round each time.
@@ -109,6 +120,8 @@ public:
     QPushButton *btClearAll = nullptr;
     QPushButton *btDeleteList = nullptr;
     QPushButton *btSetDefault = nullptr;
+    QPushButton *btSelectMulti = nullptr;
+    QPushButton *btSelectAndAddAll = nullptr;
     QLabel *lbClearAll = nullptr;
     QWidget *panelAdv = nullptr;
     QComboBox *Column1 = nullptr;
@@ -146,6 +159,8 @@ private:
     void refreshTotal();
     void setTab(const QString &path);
     void openEditor(int id);
+    /// Hands the parties of these rows to the batch receiver; false when it stopped early.
+    bool addToBatch(const QList<int> &rows, int &added);
 
     core::Services &mServices;
     GridServices &mGrids;
@@ -154,6 +169,8 @@ private:
     Tfrm_PersonInfo *mEditor = nullptr;
     core::PersonSearch mSearch;
     std::optional<core::TPerson> mPicked;
+    BatchReceiver mBatchReceive;
+    std::function<void()> mBatchRefresh;
     std::array<QLabel *, 3> mPanels {};
     bool mSelectionMode = false;
     bool mColumnsListed = false;

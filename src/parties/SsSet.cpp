@@ -260,10 +260,11 @@ void TfrmSsSet::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TfrmSsSet::closeEvent(QCloseEvent *event)
+void TfrmSsSet::done(int result)
 {
+    // Every way out, Escape included, remembers the size.
     FormFaceSave(mServices.settings(), this);
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void openRegionEditor(QWidget *mainWindow, core::Services &services)

@@ -4,6 +4,7 @@
 #include "history/ScriptedDesktop.h"
 #include "history/SpreadsheetExport.h"
 #include "parties/PersonSearch.h"
+#include "settings/FormPlacement.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "store/Database.h"
@@ -211,6 +212,28 @@ TEST_F(GridServicesTest, ColumnDialogHidesAndShows)
     grids.GridColsWidthLoad(&grid, kKey);
     EXPECT_TRUE(grid.isColumnHidden(1));
     EXPECT_FALSE(grid.isColumnHidden(0));
+}
+
+TEST_F(GridServicesTest, ColumnDialogRemembersItsSizeOnEveryWayOut)
+{
+    for (const bool escape : { true, false }) {
+        TfrmGridConfig dialog(grids, &grid, kKey);
+        dialog.show();
+        dialog.resize(dialog.sizeHint() + QSize(escape ? 31 : 47, 19));
+        const QSize size = dialog.size();
+        if (escape)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            QTest::mouseClick(dialog.btClose, Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+        const IniFile &ini = services.settings().userIni();
+        EXPECT_EQ(ini.readString(formSection(&dialog), u"FormWidth"_qs),
+            QString::number(size.width()))
+            << escape;
+        EXPECT_EQ(ini.readString(formSection(&dialog), u"FormHeight"_qs),
+            QString::number(size.height()))
+            << escape;
+    }
 }
 
 TEST_F(GridServicesTest, KeyListsOfTheSelectedRows)

@@ -26,6 +26,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using namespace pennock::core;
 using namespace pennock::ui;
 using pennock::test::PartiesFixture;
@@ -286,6 +288,70 @@ TEST_F(PartyWindows, ExportOfTheListedParties)
     EXPECT_EQ(shell.urls.size(), 1);
 }
 
+TEST_F(PartyWindows, BatchButtonsServeOnlyACallingWindow)
+{
+    Tfm_PersonManage manager(services, grids);
+    manager.show();
+    // Without a calling window's list the commands are shown but off.
+    EXPECT_TRUE(manager.btSelectMulti->isVisible());
+    EXPECT_FALSE(manager.btSelectMulti->isEnabled());
+    EXPECT_TRUE(manager.btSelectAndAddAll->isVisible());
+    EXPECT_FALSE(manager.btSelectAndAddAll->isEnabled());
+    EXPECT_EQ(manager.btSelectAndAddAll->text(), u"添加所有到批打"_qs);
+
+    QList<int> received;
+    int refreshed = 0;
+    int refuseAfter = 100;
+    manager.setBatchReceiver(
+        [&](const TPerson &person) {
+            if (received.size() >= refuseAfter)
+                return false;
+            received << person.ID;
+            return true;
+        },
+        [&] { ++refreshed; });
+    ASSERT_TRUE(manager.btSelectMulti->isEnabled());
+
+    clickRow(manager, rowOf(manager, u"丙方客户"_qs));
+    clickRow(manager, rowOf(manager, u"甲方公司"_qs), Qt::ControlModifier);
+    QTest::mouseClick(manager.btSelectMulti, Qt::LeftButton);
+    QList<int> sorted = received;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (QList<int> { mOwn, mThird }));
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_TRUE(prompter.entries().isEmpty());
+
+    struct Case
+    {
+        int refuseAfter;
+        const char *message;
+    };
+    const Case cases[] = {
+        { 100, "添加成功,本次共添加3个收件人！" },
+        { 1, "添加出现异常中断,已经成功添加1个收件人！" },
+    };
+    for (const Case &c : cases) {
+        received.clear();
+        refreshed = 0;
+        prompter.clear();
+        refuseAfter = c.refuseAfter;
+        QTest::mouseClick(manager.btSelectAndAddAll, Qt::LeftButton);
+        EXPECT_EQ(prompter.texts(), QStringList { QString::fromUtf8(c.message) });
+        EXPECT_EQ(received.size(), std::min(3, c.refuseAfter));
+        EXPECT_EQ(refreshed, 1);
+        EXPECT_EQ(manager.statusText(0), u"选中[3/3]条"_qs);
+    }
+
+    prompter.clear();
+    received.clear();
+    services.db().execute(u"delete from CKPersonalInfoTable"_qs);
+    manager.btRefreshClick();
+    QTest::mouseClick(manager.btSelectAndAddAll, Qt::LeftButton);
+    EXPECT_EQ(prompter.texts(),
+        QStringList { u"没有记录可添加,请重新设定条件查询或增加收件人!"_qs });
+    EXPECT_TRUE(received.isEmpty());
+}
+
 TEST_F(PartyWindows, EditorEnterOrder)
 {
     Tfrm_PersonInfo editor(services);
@@ -324,9 +390,12 @@ TEST_F(PartyWindows, EditorEnterOrder)
 TEST_F(PartyWindows, EditorListsAndDistrict)
 {
     Tfrm_PersonInfo editor(services);
+    // A group that appears after the editor was made is offered when it opens.
+    addParty({ { u"全称"_qs, u"戊"_qs }, { u"分组"_qs, u"新组"_qs } });
     editor.show();
     QApplication::setActiveWindow(&editor);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    EXPECT_GT(editor.edtGroup->findText(u"新组"_qs), -1);
     editor.edtProvince->setFocus();
     EXPECT_GT(editor.edtProvince->findText(u"北京市"_qs), -1);
     editor.edtProvince->setEditText(u"北京市"_qs);

@@ -2,7 +2,11 @@
 
 #include "parties/Com.h"
 #include "parties/DMConfig.h"
+#include "parties/PersonInfo.h"
 #include "parties/SsSet.h"
+#include "settings/FormPlacement.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +16,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+
+#include <functional>
+#include <memory>
 
 using namespace pennock::core;
 using namespace pennock::ui;
@@ -241,4 +248,27 @@ TEST_F(ReferenceWindows, RegionEditorAddsModifiesAndDeletes)
     prompter.clear();
     QTest::mouseClick(editor.btDelete, Qt::LeftButton);
     EXPECT_EQ(prompter.texts(), QStringList { u"请先选中要删除的市(县)！"_qs });
+}
+
+TEST_F(ReferenceWindows, EscapeRemembersTheWindowSize)
+{
+    const std::function<std::unique_ptr<QDialog>()> makers[] = {
+        [&] { return std::make_unique<Tfrm_PersonInfo>(services); },
+        [&] { return std::make_unique<Tfm_DMConfig>(services, 0); },
+        [&] { return std::make_unique<TfrmSsSet>(services); },
+    };
+    for (const auto &make : makers) {
+        const std::unique_ptr<QDialog> dialog = make();
+        dialog->show();
+        dialog->resize(dialog->sizeHint() + QSize(37, 23));
+        const QSize size = dialog->size();
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible()) << dialog->objectName().toStdString();
+        const QString section = formSection(dialog.get());
+        IniFile &ini = services.settings().userIni();
+        EXPECT_EQ(ini.readString(section, u"FormWidth"_qs), QString::number(size.width()))
+            << section.toStdString();
+        EXPECT_EQ(ini.readString(section, u"FormHeight"_qs), QString::number(size.height()))
+            << section.toStdString();
+    }
 }
