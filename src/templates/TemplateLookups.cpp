@@ -12,14 +12,21 @@ namespace pennock::core {
 
 namespace {
 
-QString kindFromFullName(const QString &typeName)
+// The text before the first "（", else before the first "("; -1 when there is neither.
+qsizetype kindLength(const QString &typeName)
 {
     for (const QString &open : {QStringLiteral("（"), QStringLiteral("(")}) {
         const qsizetype at = typeName.indexOf(open);
         if (at >= 0)
-            return typeName.left(at);
+            return at;
     }
-    return typeName;
+    return -1;
+}
+
+QString kindFromFullName(const QString &typeName)
+{
+    const qsizetype length = kindLength(typeName);
+    return length < 0 ? typeName : typeName.left(length);
 }
 
 // Older databases lack the kind column: add it and fill it from the full names.
@@ -29,10 +36,17 @@ void repairTypeFirstName(Database &db)
         if (!db.columnExists(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName")))
             db.execute(QStringLiteral("alter table CKTypeTable add column TypeFirstName TEXT "
                                       "COLLATE NOCASE"));
-        QSqlQuery q = db.exec(QStringLiteral("select CheckTypeID, TypeName from CKTypeTable"));
+        // Only empty kinds are filled, and only from a name that has a parenthesis: a kind
+        // already stored is never overwritten.
+        QSqlQuery q = db.exec(QStringLiteral("select CheckTypeID, TypeName from CKTypeTable where "
+                                             "TypeFirstName is null or TypeFirstName=''"));
         QList<std::pair<int, QString>> rows;
-        while (q.next())
-            rows.append({q.value(0).toInt(), kindFromFullName(q.value(1).toString())});
+        while (q.next()) {
+            const QString typeName = q.value(1).toString();
+            const qsizetype length = kindLength(typeName);
+            if (length >= 0)
+                rows.append({q.value(0).toInt(), typeName.left(length)});
+        }
         for (const auto &[id, kind] : rows)
             db.execute(QStringLiteral("update CKTypeTable set TypeFirstName=? where CheckTypeID=?"),
                        {kind, id});
@@ -142,6 +156,9 @@ QStringList TemplateLookups::loadCheckTypeFirstNameList()
 
 QStringList TemplateLookups::loadCommonTypeLastNameList(const QString &kind)
 {
+    // Templates whose kind column was never filled must not pass for the kind "".
+    if (kind.isEmpty())
+        return {};
     QStringList out;
     try {
         QSqlQuery q = mDb.exec(QStringLiteral("select distinct TypeDescribe, IsDefault from "

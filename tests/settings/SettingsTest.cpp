@@ -120,8 +120,18 @@ TEST_F(SettingsTest, LayoutCacheIsBuiltFromTheTemplateAndRebuiltWhenForgotten)
     EXPECT_EQ(cache->path(), home.file(QStringLiteral("Temp/CheckIni/5.ini")));
     EXPECT_EQ(cache->readString(QStringLiteral("view"), QStringLiteral("ConfigItems")),
               QStringLiteral("ZDJEXX,ZDINCOMP,"));
-    EXPECT_EQ(cache->readInteger(QStringLiteral("viewx"), QStringLiteral("ZDJEXX.x"), 0), 120);
-    EXPECT_EQ(cache->readInteger(QStringLiteral("vieww"), QStringLiteral("ZDJEXX.w"), 0), 90);
+    struct Key
+    {
+        const char *section;
+        const char *key;
+        int value;
+    };
+    for (const Key &k : {Key{"viewx", "ZDJEXX.x", 120}, Key{"viewy", "ZDJEXX.y", 40},
+                         Key{"vieww", "ZDJEXX.w", 90}, Key{"viewh", "ZDJEXX.h", 20},
+                         Key{"viewv", "ZDJEXX.v", 1}})
+        EXPECT_EQ(cache->readInteger(QString::fromLatin1(k.section), QString::fromLatin1(k.key), -1),
+                  k.value)
+            << k.key;
     EXPECT_EQ(cache->readString(QStringLiteral("viewdv"), QStringLiteral("ZDJEXX.dv")),
               QStringLiteral("人民币"));
     EXPECT_EQ(Settings::getInifCheckConfigByName(cache.get(), QStringLiteral("cfgDateChinese")),
@@ -138,7 +148,11 @@ TEST_F(SettingsTest, LayoutCacheIsBuiltFromTheTemplateAndRebuiltWhenForgotten)
                                                     QStringLiteral("cfgDateChinese")),
               QStringLiteral("1"));
     services.db().execute(QStringLiteral("update CKTypeTable set IniFile=''"));
-    EXPECT_EQ(settings.OpenCheckInif(5)->readString(QStringLiteral("CheckConfig"),
-                                                    QStringLiteral("cfgDateChinese")),
+    services.db().execute(QStringLiteral("delete from CKControl where CheckTypeID=5"));
+    const auto rebuilt = settings.OpenCheckInif(5);
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(rebuilt->readString(QStringLiteral("CheckConfig"), QStringLiteral("cfgDateChinese")),
               QStringLiteral("0"));
+    // A layout row that is gone leaves no stale place behind.
+    EXPECT_FALSE(rebuilt->hasKey(QStringLiteral("viewx"), QStringLiteral("ZDJEXX.x")));
 }

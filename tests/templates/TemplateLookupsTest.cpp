@@ -90,12 +90,18 @@ TEST_F(TemplateLookupsTest, MissingKindColumnIsAddedAndFilled)
     db.execute(QStringLiteral("drop table CKTypeTable"));
     db.execute(QStringLiteral("create table CKTypeTable (CheckTypeID integer primary key, "
                               "TypeName text)"));
-    db.execute(QStringLiteral("insert into CKTypeTable values (1, '支票（工行）')"));
+    db.execute(QStringLiteral("insert into CKTypeTable values (1, '支票（工行）'), "
+                              "(2, '进账单(农行)'), (3, '定制单')"));
     db.close(); // the column list is read when the connection opens
     EXPECT_EQ(lookups.loadCheckTypeFirstNameByID(1), QString());
-    EXPECT_EQ(db.scalar(QStringLiteral("select TypeFirstName from CKTypeTable")).toString(),
-              QStringLiteral("支票"));
+    // Only a name with a parenthesis gives a stored kind; the others stay empty.
+    EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(kind) from (select CheckTypeID || '=' "
+                                       "|| coalesce(TypeFirstName, '') as kind from CKTypeTable "
+                                       "order by CheckTypeID)"))
+                  .toString(),
+              QStringLiteral("1=支票,2=进账单,3="));
     EXPECT_EQ(lookups.loadCheckTypeFirstNameByID(1), QStringLiteral("支票"));
+    EXPECT_EQ(lookups.loadCheckTypeFirstNameByID(3), QStringLiteral("定制单"));
 }
 
 TEST_F(TemplateLookupsTest, IdentityByNamesFallsBackToTheFullName)
@@ -122,13 +128,16 @@ TEST_F(TemplateLookupsTest, ListsKeepTheirOrderAndPutTheDefaultFirst)
     addTemplate(33, QStringLiteral("快递单"), QStringLiteral("韵达快运"), "0", "是", "停用隐藏");
     addTemplate(34, QStringLiteral("快递单"), QStringLiteral("顺丰速运"), "默认", "是", "启用");
     addTemplate(35, QStringLiteral("支票"), QStringLiteral("工行"), "默认", "是", "启用");
+    // A template whose name columns were never filled belongs to no kind, not to "".
+    addTemplate(36, QString(), QStringLiteral("无类"), "0", "是", "启用",
+                QStringLiteral("无类模板"));
     EXPECT_EQ(lookups.loadCommonTypeLastNameList(QStringLiteral("快递单")),
               (QStringList{QStringLiteral("顺丰速运"), QStringLiteral("申通速递")}));
     EXPECT_TRUE(lookups.loadCommonTypeLastNameList(QString()).isEmpty());
     EXPECT_EQ(lookups.loadCheckTypeLastNameList(QStringLiteral("快递单")).size(), 3);
     EXPECT_EQ(lookups.loadCheckTypeFullNameList(QStringLiteral("支票")),
               QStringList{QStringLiteral("支票（工行）")});
-    EXPECT_EQ(lookups.loadCheckTypeFullNameList().size(), 4);
+    EXPECT_EQ(lookups.loadCheckTypeFullNameList().size(), 5);
     EXPECT_TRUE(lookups.CheckTypeExists(QStringLiteral("快递单"), QStringLiteral("韵达快运")));
     EXPECT_FALSE(lookups.CheckTypeExists(QStringLiteral("快递单"), QStringLiteral("EMS")));
     EXPECT_TRUE(prompter.entries().isEmpty());
