@@ -33,8 +33,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPointer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -130,13 +128,11 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
 TfmMain::~TfmMain()
 {
     qApp->removeEventFilter(this);
-    // Bill forms use the environment to the end; they go before it does. Deleting one window
-    // may take others with it, so each is looked at again before its turn.
-    QList<QPointer<QMdiSubWindow>> windows;
-    for (QMdiSubWindow *window : mMdi->subWindowList())
-        windows << window;
-    for (const QPointer<QMdiSubWindow> &window : windows)
-        delete window.data();
+    // Bill forms use the environment to the end; they go before it does (their empty frames
+    // follow with the document area).
+    const QList<QWidget *> forms = mBillForms->openForms();
+    for (QWidget *form : forms)
+        delete form;
 }
 
 int TfmMain::daySum(const QDate &date)

@@ -112,8 +112,12 @@ void BillFormRegistry::closeAll()
         if (entry && entry->window)
             window = entry->window;
         // Closing only schedules the deletion; the form counts as gone once it agreed to close.
-        if (window->close())
+        // The frame is forgotten first: it is half destroyed when its form reports going.
+        if (window->close()) {
+            if (entry)
+                entry->window.clear();
             delete window;
+        }
     }
 }
 
