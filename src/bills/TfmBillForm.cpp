@@ -34,6 +34,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -536,6 +537,16 @@ QString TfmBillForm::payeeText() const
     return text == mKind.payeePlaceholder ? QString() : text;
 }
 
+void TfmBillForm::selectPayeePlaceholder(QObject* payee)
+{
+    auto* combo = qobject_cast<QComboBox*>(payee);
+    if (!combo || !combo->lineEdit() || combo->currentText() != mKind.payeePlaceholder)
+        return;
+    // Whatever the user types then replaces the invitation instead of landing inside it; the
+    // selection waits until the click that gave the focus has placed the cursor.
+    QTimer::singleShot(0, combo->lineEdit(), [edit = combo->lineEdit()] { edit->selectAll(); });
+}
+
 bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
 {
     QObject* owner = watched;
@@ -564,8 +575,11 @@ bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
         else if (owner == mTypeBox) {
             const int h = screen() ? screen()->size().height() : 768;
             mTypeBox->setMaxVisibleItems(h <= 1000 ? 26 : 35);
-        } else
+        } else {
+            if (name == u"zdInComp")
+                selectPayeePlaceholder(owner);
             fillListOnEntry(owner);
+        }
         break;
     case QEvent::FocusOut:
         if (name == u"zdOutComp"

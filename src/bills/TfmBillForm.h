@@ -167,6 +167,7 @@ private:
         void (TfmBillForm::*handler)());
     void create();
     void fillListOnEntry(QObject* watched);
+    void selectPayeePlaceholder(QObject* payee);
     void optionClicked(const core::BillOption& option, bool checked);
     void placeAgain(const QStringList& names);
     void applyHidingOptions();

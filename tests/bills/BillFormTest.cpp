@@ -6,6 +6,8 @@
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
+#include <QComboBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -648,6 +650,28 @@ TEST_F(BillFormTest, AVoidedRowIsNeverWrittenAgain)
     EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("支票已经作废,保存失败！") });
     EXPECT_EQ(row(form->serialNo()).value(QStringLiteral("备注")).toString(), QString());
     EXPECT_FALSE(form->isSaved());
+}
+
+TEST_F(BillFormTest, TypingIntoThePayeeReplacesItsInvitation)
+{
+    auto form = openCheque();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* payee = qobject_cast<QComboBox*>(form->item(QStringLiteral("zdInComp")));
+    ASSERT_NE(payee, nullptr);
+    ASSERT_EQ(payee->currentText(), kPlaceholder);
+    QTest::mouseClick(payee->lineEdit(), Qt::LeftButton, {}, QPoint(20, 5));
+    QApplication::processEvents();
+    QTest::keyClicks(payee->lineEdit(), QStringLiteral("abc"));
+    EXPECT_EQ(payee->currentText(), QStringLiteral("abc"));
+
+    // A name the user typed is kept when the box is entered again: the key adds to it.
+    QTest::mouseClick(form->item(QStringLiteral("zdYT")), Qt::LeftButton);
+    QTest::mouseClick(payee->lineEdit(), Qt::LeftButton, {}, QPoint(20, 5));
+    QApplication::processEvents();
+    QTest::keyClicks(payee->lineEdit(), QStringLiteral("d"));
+    EXPECT_EQ(payee->currentText().size(), 4) << payee->currentText().toStdString();
 }
 
 TEST_F(BillFormTest, PartiesComeFromTheDefaultDrawerThePickersAndTheLookups)
