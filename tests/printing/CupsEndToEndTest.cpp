@@ -12,6 +12,7 @@
 #include "printing/TemplateTestPrint.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
+#include "support/CliProcess.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "templates/Seed.h"
@@ -35,7 +36,10 @@ using namespace pennock::core;
 using namespace pennock::ui;
 using pennock::test::ItemMark;
 using pennock::test::markWaybillItems;
+using pennock::test::CliRun;
+using pennock::test::PdfPage;
 using pennock::test::PdfWord;
+using pennock::test::runCliProcess;
 using pennock::test::readPdfWords;
 using pennock::test::ScriptedPrompter;
 using pennock::test::TempHome;
@@ -252,4 +256,29 @@ TEST_F(CupsEndToEndTest, CommandLineSendsATestPrintToThePrinter)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(kQueue);
     expectMarks(pdf, *sMarks, printer.pageRect(QPrinter::Millimeter).left());
+}
+
+TEST_F(CupsEndToEndTest, ACommandLineChequeReachesThePrinter)
+{
+    const QStringList before = outputFiles();
+    const QMap<int, int> jobsBefore = loggedJobs();
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral(PENNOCK_CUPS_SERVER));
+    const CliRun run = runCliProcess({QStringLiteral("print"), QStringLiteral("--home"),
+                                      sHome->path(), QStringLiteral("--kind"),
+                                      QStringLiteral("支票"), QStringLiteral("--amount"),
+                                      QStringLiteral("1234.5"), QStringLiteral("--printer"), kQueue},
+                                     env);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("printed ")) && run.out.contains(kQueue))
+        << run.out.toStdString();
+    const QString pdf = waitForNewOutput(before);
+    ASSERT_FALSE(pdf.isEmpty()) << "no output of the queue in " << kOutFolder.toStdString();
+    EXPECT_EQ(pagesOfNewJob(jobsBefore), 1);
+    // The figures on the counterfoil survive the queue's conversion of the fonts.
+    bool figures = false;
+    for (const PdfPage &page : readPdfWords(pdf))
+        for (const PdfWord &word : page.words)
+            figures = figures || word.text.contains(QStringLiteral("1,234.50"));
+    EXPECT_TRUE(figures);
 }
