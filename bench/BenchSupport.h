@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#include <type_traits>
 
 namespace pennock::bench {
 
@@ -15,6 +20,21 @@ inline double residentMb()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return -1;
+}
+
+/// The main of a benchmark program: its benchmarks run inside an application object of type
+/// `App`; a graphical one needs no display.
+template <class App>
+int runBenchmarks(int argc, char **argv)
+{
+    if constexpr (!std::is_same_v<App, QCoreApplication>)
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    App app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace pennock::bench

@@ -92,13 +92,7 @@ BENCHMARK(BM_PrintChequeToPdf)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pennock::bench::runBenchmarks<QApplication>(argc, argv);
 }

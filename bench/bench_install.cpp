@@ -1,4 +1,6 @@
 // A new installation: database, seed data and every picture, as `pennock-cli init` makes it.
+#include "BenchSupport.h"
+
 #include "store/ProgramFolder.h"
 #include "templates/Seed.h"
 
@@ -24,9 +26,5 @@ BENCHMARK(BM_NewInstallation)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pennock::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

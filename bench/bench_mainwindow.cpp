@@ -82,11 +82,5 @@ BENCHMARK(BM_BuildMainWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pennock::bench::runBenchmarks<QApplication>(argc, argv);
 }

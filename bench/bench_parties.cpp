@@ -1,4 +1,6 @@
 // Spreadsheet export of a large result and the party manager's search over many parties.
+#include "BenchSupport.h"
+
 #include "history/SpreadsheetExport.h"
 #include "parties/PersonSearch.h"
 #include "store/Database.h"
@@ -135,9 +137,5 @@ BENCHMARK(BM_PartyListAll)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pennock::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

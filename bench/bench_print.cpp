@@ -1,5 +1,7 @@
 // One bill page to PDF through the print engine: a template of 60 items (plain, broken into
 // lines, in cells) and a seeded waybill template as `pennock-cli print-template` prints it.
+#include "BenchSupport.h"
+
 #include "printing/PdfCanvas.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
@@ -96,11 +98,5 @@ BENCHMARK(BM_SeededWaybillTestPrint)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pennock::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -365,29 +365,28 @@ void TfmMain::buildMenus()
 
     QMenu *newCheck = addSubMenu(nullptr, QStringLiteral("nNewCheck"), QStringLiteral("新票据填开(&F)"));
     mBankCheck = addSubMenu(newCheck, QStringLiteral("nBankCheck"), QStringLiteral("填开新票据"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_zp"), QStringLiteral("支票"),
-                   QStringLiteral("支票"),
-                   QKeySequence(Qt::CTRL | Qt::Key_B));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_jzd"), QStringLiteral("进账单"),
-                   QStringLiteral("进账单"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_dhd"), QStringLiteral("电汇单-贷记业务凭证"),
-                   QStringLiteral("电汇单"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_JKD"), QStringLiteral("现金缴款单"),
-                   QStringLiteral("缴款单"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_cdhp"), QStringLiteral("承兑汇票"),
-                   QStringLiteral("承兑汇票"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_JWH"), QStringLiteral("境外汇款申请"),
-                   QStringLiteral("境外汇款申请书"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_Def"), QStringLiteral("定制单"),
-                   QStringLiteral("定制单"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_Receipts"), QStringLiteral("普通发票收据"),
-                   QStringLiteral("普通发票收据"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_CKSP"), QStringLiteral("出口商品发票"),
-                   QStringLiteral("出口商品发票"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_IVIntel"), QStringLiteral("国际货运发票"),
-                   QStringLiteral("国际货运发票"));
-    addBillCommand(mBankCheck, QStringLiteral("m_new_kdd"), QStringLiteral("填写快递单"),
-                   QStringLiteral("快递单"));
+    const struct
+    {
+        const char *name;
+        const char *caption;
+        const char *kind;
+        const char *shortcut;
+    } bills[] = {
+        {"m_new_zp", "支票", "支票", "Ctrl+B"},
+        {"m_new_jzd", "进账单", "进账单", "Ctrl+A"},
+        {"m_new_dhd", "电汇单-贷记业务凭证", "电汇单", "Ctrl+D"},
+        {"m_new_JKD", "现金缴款单", "缴款单", ""},
+        {"m_new_cdhp", "承兑汇票", "承兑汇票", ""},
+        {"m_new_JWH", "境外汇款申请", "境外汇款申请书", ""},
+        {"m_new_Def", "定制单", "定制单", ""},
+        {"m_new_Receipts", "普通发票收据", "普通发票收据", ""},
+        {"m_new_CKSP", "出口商品发票", "出口商品发票", ""},
+        {"m_new_IVIntel", "国际货运发票", "国际货运发票", ""},
+        {"m_new_kdd", "填写快递单", "快递单", ""},
+    };
+    for (const auto &b : bills)
+        addBillCommand(mBankCheck, QString::fromLatin1(b.name), QString::fromUtf8(b.caption),
+                       QString::fromUtf8(b.kind), QKeySequence(QString::fromLatin1(b.shortcut)));
     QMenu *ivCheck = addSubMenu(newCheck, QStringLiteral("nIVCheck"), QStringLiteral("其他发票收据"));
     for (const char *caption : {"国地税发票", "增值税发票", "海运业发票", "其他发票"})
         addCommand(ivCheck, {}, QString::fromUtf8(caption));

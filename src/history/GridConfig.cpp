@@ -3,7 +3,6 @@
 #include "app/Services.h"
 #include "history/GridServices.h"
 #include "platform/Prompter.h"
-#include "settings/FormPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,7 +18,7 @@ namespace pennock::ui {
 
 TfrmGridConfig::TfrmGridConfig(
     GridServices &grids, QTableView *grid, const QString &key, QWidget *parent)
-    : QDialog(parent)
+    : FacedDialog(grids.services().settings(), parent)
     , mGrids(grids)
     , mGrid(grid)
     , mKey(key)
@@ -80,19 +79,8 @@ void TfrmGridConfig::fillLists()
 
 void TfrmGridConfig::showEvent(QShowEvent *event)
 {
-    if (!mFaceLoaded) {
-        mFaceLoaded = true;
-        FormFaceLoad(mGrids.services().settings(), this);
-    }
     fillLists();
-    QDialog::showEvent(event);
-}
-
-void TfrmGridConfig::done(int result)
-{
-    // Every way out, Escape included, remembers the size.
-    FormFaceSave(mGrids.services().settings(), this);
-    QDialog::done(result);
+    FacedDialog::showEvent(event);
 }
 
 void TfrmGridConfig::moveSelected(QListWidget *from, QListWidget *to)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FacedDialog.h"
+
 #include <QDialog>
 
 class QListWidget;
@@ -11,7 +13,7 @@ namespace pennock::ui {
 class GridServices;
 
 /// "表格栏目配置": moves a grid's columns between shown and hidden and remembers the choice.
-class TfrmGridConfig : public QDialog
+class TfrmGridConfig : public FacedDialog
 {
     Q_OBJECT
 public:
@@ -34,7 +36,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void done(int result) override;
 
 private:
     void fillLists();
@@ -43,7 +44,6 @@ private:
     GridServices &mGrids;
     QTableView *mGrid;
     QString mKey;
-    bool mFaceLoaded = false;
 };
 
 } // namespace pennock::ui

@@ -2,6 +2,7 @@
 
 #include "app/Services.h"
 #include "parties/CurrencyStore.h"
+#include "parties/DialogButton.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
 #include "store/Database.h"
@@ -16,14 +17,6 @@
 namespace pennock::ui {
 
 namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 bool listed(const QStringList &list, const QString &text)
 {
@@ -48,10 +41,10 @@ TfrmCom::TfrmCom(core::Services &services, QWidget *parent)
     ed_jm = new QLineEdit(this);
     ed_jm->setObjectName(QStringLiteral("ed_jm"));
     ed_jm->setPlaceholderText(QStringLiteral("如: ￥"));
-    btAdd = button(this, "btAdd", QStringLiteral("增加"));
-    btDelete = button(this, "btDelete", QStringLiteral("删除"));
-    btModify = button(this, "btModify", QStringLiteral("修改"));
-    btClose = button(this, "btClose", QStringLiteral("关闭"));
+    btAdd = dialogButton(this, "btAdd", QStringLiteral("增加"));
+    btDelete = dialogButton(this, "btDelete", QStringLiteral("删除"));
+    btModify = dialogButton(this, "btModify", QStringLiteral("修改"));
+    btClose = dialogButton(this, "btClose", QStringLiteral("关闭"));
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("币种："), this), 0, 0);

@@ -1,6 +1,7 @@
 #include "parties/DMConfig.h"
 
 #include "app/Services.h"
+#include "parties/DialogButton.h"
 #include "parties/DictionaryStore.h"
 #include "platform/Prompter.h"
 #include "settings/FormPlacement.h"
@@ -26,14 +27,6 @@ const QString Tfm_DMConfig::kAllTemplates = QStringLiteral("<适用所有单据>
 namespace {
 
 constexpr int kDirtyRole = Qt::UserRole + 1;
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -63,7 +56,7 @@ int Tfm_DMConfig::templateListRows(int screenHeight) noexcept
 }
 
 Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *parent)
-    : QDialog(parent)
+    : FacedDialog(services.settings(), parent)
     , mServices(services)
     , mCheckTypeId(checkTypeId > 0 ? checkTypeId : 0)
 {
@@ -90,7 +83,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     edtNewName->setInsertPolicy(QComboBox::NoInsert);
     edtNewName->addItems(suggestedNames());
     edtNewName->setEditText(QString());
-    btAddName = button(this, "btAddName", QStringLiteral("2.1增加"));
+    btAddName = dialogButton(this, "btAddName", QStringLiteral("2.1增加"));
 
     lbEntries = new QLabel(this);
     lbEntries->setObjectName(QStringLiteral("lbEntries"));
@@ -108,11 +101,11 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     ckShowShared = new QCheckBox(QStringLiteral("显示公共字典内容"), this);
     ckShowShared->setObjectName(QStringLiteral("ckShowShared"));
     ckShowShared->setChecked(true);
-    btAdd = button(this, "btAdd", QStringLiteral("+添加"));
-    btEdit = button(this, "btEdit", QStringLiteral("E 修改"));
-    btSave = button(this, "btSave", QStringLiteral("保存并刷新"));
-    btDelete = button(this, "btDelete", QStringLiteral("- 删除"));
-    btClose = button(this, "btClose", QStringLiteral("4、关  闭 (&X)"));
+    btAdd = dialogButton(this, "btAdd", QStringLiteral("+添加"));
+    btEdit = dialogButton(this, "btEdit", QStringLiteral("E 修改"));
+    btSave = dialogButton(this, "btSave", QStringLiteral("保存并刷新"));
+    btDelete = dialogButton(this, "btDelete", QStringLiteral("- 删除"));
+    btClose = dialogButton(this, "btClose", QStringLiteral("4、关  闭 (&X)"));
 
     auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("1、选择适用单据类型："), this));
@@ -365,21 +358,9 @@ void Tfm_DMConfig::btDeleteClick()
     reloadEntries();
 }
 
-void Tfm_DMConfig::showEvent(QShowEvent *event)
+void Tfm_DMConfig::faceLoaded()
 {
-    if (!mFaceLoaded) {
-        mFaceLoaded = true;
-        FormFaceLoad(mServices.settings(), this);
-        centreAcrossScreen(this, 100);
-    }
-    QDialog::showEvent(event);
-}
-
-void Tfm_DMConfig::done(int result)
-{
-    // Every way out, Escape included, remembers the size.
-    FormFaceSave(mServices.settings(), this);
-    QDialog::done(result);
+    centreAcrossScreen(this, 100);
 }
 
 void openDictionaryEditor(QWidget *mainWindow, core::Services &services, int currentTemplateId)

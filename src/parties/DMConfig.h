@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FacedDialog.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -16,7 +18,7 @@ class Services;
 namespace pennock::ui {
 
 /// "下拉列表字典管理": the drop-down dictionaries of one template, or the shared ones (0).
-class Tfm_DMConfig : public QDialog
+class Tfm_DMConfig : public FacedDialog
 {
     Q_OBJECT
 public:
@@ -66,8 +68,7 @@ public:
     enum Column { ColId, ColName, ColValue, ColTemplate };
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void done(int result) override;
+    void faceLoaded() override;
 
 private:
     void commitEditor();
@@ -76,7 +77,6 @@ private:
     core::Services &mServices;
     int mCheckTypeId = 0;
     bool mFilling = false;
-    bool mFaceLoaded = false;
 };
 
 /// "字典管理设置(&N) 用途、始发站等": the dictionary editor on the main window's current

@@ -2,9 +2,9 @@
 
 #include "app/Services.h"
 #include "parties/DAOPerson.h"
+#include "parties/DialogButton.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
-#include "settings/FormPlacement.h"
 #include "store/Database.h"
 
 #include <QCheckBox>
@@ -55,18 +55,10 @@ QComboBox *comboBox(QWidget *parent, const char *name, bool editable)
     return box;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 Tfrm_PersonInfo::Tfrm_PersonInfo(core::Services &services, QWidget *parent)
-    : QDialog(parent)
+    : FacedDialog(services.settings(), parent)
     , mServices(services)
 {
     setObjectName(QStringLiteral("frm_PersonInfo"));
@@ -164,12 +156,12 @@ void Tfrm_PersonInfo::buildFields()
     add(QStringLiteral("自定义3："), edtDef3, 0);
     grid->addWidget(ckAddNext, row, 3);
 
-    btSave = button(this, "btSave", QStringLiteral("保  存(&S)"));
-    btSaveClose = button(this, "btSaveClose", QStringLiteral("保存并关闭(&M)"));
-    btReset = button(this, "btReset", QStringLiteral("重 填 (&N)"));
-    btCopy = button(this, "btCopy", QStringLiteral("多头单位(&C)"));
+    btSave = dialogButton(this, "btSave", QStringLiteral("保  存(&S)"));
+    btSaveClose = dialogButton(this, "btSaveClose", QStringLiteral("保存并关闭(&M)"));
+    btReset = dialogButton(this, "btReset", QStringLiteral("重 填 (&N)"));
+    btCopy = dialogButton(this, "btCopy", QStringLiteral("多头单位(&C)"));
     btCopy->setToolTip(QStringLiteral("副本保存需修改银行账号"));
-    btClose = button(this, "btClose", QStringLiteral("关  闭(&X)"));
+    btClose = dialogButton(this, "btClose", QStringLiteral("关  闭(&X)"));
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : { btSave, btSaveClose, btReset, btCopy, btClose })
         buttons->addWidget(b);
@@ -305,18 +297,7 @@ void Tfrm_PersonInfo::showEvent(QShowEvent *event)
 {
     // The editor is reused: groups added or removed since the last opening must show.
     fillGroups();
-    if (!mFaceLoaded) {
-        mFaceLoaded = true;
-        FormFaceLoad(mServices.settings(), this);
-    }
-    QDialog::showEvent(event);
-}
-
-void Tfrm_PersonInfo::done(int result)
-{
-    // Every way out, Escape included, remembers the size.
-    FormFaceSave(mServices.settings(), this);
-    QDialog::done(result);
+    FacedDialog::showEvent(event);
 }
 
 bool Tfrm_PersonInfo::loadPerson(int id)

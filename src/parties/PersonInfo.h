@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FacedDialog.h"
+
 #include "parties/TPerson.h"
 
 #include <QDialog>
@@ -23,7 +25,7 @@ namespace pennock::ui {
 
 /// "单位详细资料": the party editor. Saving stores the fields as one party; "多头单位(&C)" makes
 /// the next save store a copy, so one company can keep several accounts.
-class Tfrm_PersonInfo : public QDialog
+class Tfrm_PersonInfo : public FacedDialog
 {
     Q_OBJECT
 public:
@@ -86,7 +88,6 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void done(int result) override;
 
 private:
     void buildFields();
@@ -99,7 +100,6 @@ private:
     core::Services &mServices;
     QHash<QObject *, QWidget *> mEnterNext;
     bool mProvincesFilled = false;
-    bool mFaceLoaded = false;
 };
 
 /// The bill forms' "存收款人"/"存收件人": stores a party built from a bill. A record with an

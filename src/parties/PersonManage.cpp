@@ -4,11 +4,11 @@
 #include "bills/BillFormRegistry.h"
 #include "history/GridServices.h"
 #include "parties/DAOPerson.h"
+#include "parties/DialogButton.h"
 #include "parties/PersonInfo.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
-#include "settings/FormPlacement.h"
 #include "store/Database.h"
 #include "store/Maintenance.h"
 
@@ -51,14 +51,6 @@ const QString kByGroup = QStringLiteral("[按其他分组]");
 const QString kWidthChange = QStringLiteral("删除所有点击我->>");
 constexpr int kClearAllWidth = 120;
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QAction *action(QMenu *menu, const char *name, const QString &caption)
 {
     QAction *a = menu->addAction(caption);
@@ -69,7 +61,7 @@ QAction *action(QMenu *menu, const char *name, const QString &caption)
 } // namespace
 
 Tfm_PersonManage::Tfm_PersonManage(core::Services &services, GridServices &grids, QWidget *parent)
-    : QDialog(parent)
+    : FacedDialog(services.settings(), parent)
     , mServices(services)
     , mGrids(grids)
 {
@@ -105,22 +97,22 @@ void Tfm_PersonManage::buildWindow()
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
     TabControl1->addTab(QStringLiteral("【全部分组】"));
 
-    btInsert = button(this, "btInsert", QStringLiteral("添 加"));
-    btEdit = button(this, "btEdit", QStringLiteral("修 改"));
-    btDelete = button(this, "btDelete", QStringLiteral("删除选中"));
-    btDeleteList = button(this, "btDeleteList", QStringLiteral("删除列出"));
-    btSetDefault = button(this, "btSetDefault", QStringLiteral("设为默认出票人"));
-    btRefresh = button(this, "btRefresh", QStringLiteral("刷新(&R)"));
+    btInsert = dialogButton(this, "btInsert", QStringLiteral("添 加"));
+    btEdit = dialogButton(this, "btEdit", QStringLiteral("修 改"));
+    btDelete = dialogButton(this, "btDelete", QStringLiteral("删除选中"));
+    btDeleteList = dialogButton(this, "btDeleteList", QStringLiteral("删除列出"));
+    btSetDefault = dialogButton(this, "btSetDefault", QStringLiteral("设为默认出票人"));
+    btRefresh = dialogButton(this, "btRefresh", QStringLiteral("刷新(&R)"));
     // They serve a calling window's batch-print list; no window is such a caller yet.
-    btSelectMulti = button(this, "btSelectMulti", QStringLiteral("添加选中到批打"));
+    btSelectMulti = dialogButton(this, "btSelectMulti", QStringLiteral("添加选中到批打"));
     btSelectMulti->setEnabled(false);
-    btSelectAndAddAll = button(this, "btSelectAndAddAll", QStringLiteral("添加所有到批打"));
+    btSelectAndAddAll = dialogButton(this, "btSelectAndAddAll", QStringLiteral("添加所有到批打"));
     btSelectAndAddAll->setEnabled(false);
     lbClearAll = new QLabel(kWidthChange, this);
     lbClearAll->setObjectName(QStringLiteral("lbClearAll"));
     lbClearAll->setCursor(Qt::PointingHandCursor);
     lbClearAll->installEventFilter(this);
-    btClearAll = button(this, "btClearAll", QStringLiteral("删除所有"));
+    btClearAll = dialogButton(this, "btClearAll", QStringLiteral("删除所有"));
     btClearAll->setVisible(false);
     auto *buttonRow = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *> {
@@ -167,14 +159,14 @@ void Tfm_PersonManage::buildWindow()
     KeyEdit->setToolTip(QStringLiteral("默认查找单位、联系人、电话、手机、地址、助记码几项。"));
     KeyEdit->setPlaceholderText(KeyEdit->toolTip());
     connect(KeyEdit, &QLineEdit::returnPressed, this, [this] { runSearch(SearchOrigin::Other); });
-    btSearch = button(this, "btSearch", QStringLiteral("查询(&C)"));
-    btImprt = button(this, "btImprt", QStringLiteral("Excel导入"));
+    btSearch = dialogButton(this, "btSearch", QStringLiteral("查询(&C)"));
+    btImprt = dialogButton(this, "btImprt", QStringLiteral("Excel导入"));
     // The spreadsheet import window comes with its own work; until then the command is off.
     btImprt->setEnabled(false);
-    btExport = button(this, "btExport", QStringLiteral("Excel导出"));
-    btAdv = button(this, "btAdv", QStringLiteral("<<"));
-    btAll = button(this, "btAll", QStringLiteral("全部(&A)"));
-    btClose = button(this, "btClose", QStringLiteral("关 闭(&X)"));
+    btExport = dialogButton(this, "btExport", QStringLiteral("Excel导出"));
+    btAdv = dialogButton(this, "btAdv", QStringLiteral("<<"));
+    btAll = dialogButton(this, "btAll", QStringLiteral("全部(&A)"));
+    btClose = dialogButton(this, "btClose", QStringLiteral("关 闭(&X)"));
     auto *searchBar = new QHBoxLayout;
     searchBar->addWidget(KeyEdit, 1);
     for (QPushButton *b : { btSearch, btImprt, btExport, btAdv, btAll, btClose })
@@ -189,7 +181,7 @@ void Tfm_PersonManage::buildWindow()
     EqualOrContain1->addItems({ QStringLiteral("包含"), QStringLiteral("等于") });
     key1 = new QLineEdit(panelAdv);
     key1->setObjectName(QStringLiteral("key1"));
-    btAdvSearch = button(panelAdv, "btAdvSearch", QStringLiteral("精确查询"));
+    btAdvSearch = dialogButton(panelAdv, "btAdvSearch", QStringLiteral("精确查询"));
     auto *advRow = new QHBoxLayout(panelAdv);
     advRow->setContentsMargins(0, 0, 0, 0);
     advRow->addWidget(new QLabel(QStringLiteral("仅查询列:"), panelAdv));
@@ -705,19 +697,14 @@ void Tfm_PersonManage::showEvent(QShowEvent *event)
     runSearch(SearchOrigin::Other);
     lbTitle->setText(kCaption + QStringLiteral("(%1)").arg(rows()));
     DBGrid1->setToolTip(mSelectionMode ? QStringLiteral("鼠标双击选择指定的单位！") : QString());
-    if (!mFaceLoaded) {
-        mFaceLoaded = true;
-        FormFaceLoad(mServices.settings(), this);
-    }
-    QDialog::showEvent(event);
+    FacedDialog::showEvent(event);
 }
 
 void Tfm_PersonManage::done(int result)
 {
     // Every way out (closing, a pick in selection mode) remembers the widths and the size.
     mGrids.GridColsWidthSave(DBGrid1, kFormName);
-    FormFaceSave(mServices.settings(), this);
-    QDialog::done(result);
+    FacedDialog::done(result);
 }
 
 bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FacedDialog.h"
+
 #include "parties/PersonSearch.h"
 #include "parties/TPerson.h"
 
@@ -33,7 +35,7 @@ class Tfrm_PersonInfo;
 
 /// "单位及客户资料管理": lists, searches and maintains the parties; in selection mode a double
 /// click picks one for a bill.
-class Tfm_PersonManage : public QDialog
+class Tfm_PersonManage : public FacedDialog
 {
     Q_OBJECT
 public:
@@ -174,7 +176,6 @@ private:
     std::array<QLabel *, 3> mPanels {};
     bool mSelectionMode = false;
     bool mColumnsListed = false;
-    bool mFaceLoaded = false;
 };
 
 /// "单位及客户资料管理(&K) " and the toolbar's "我方单位"/"往来单位(&K)": the main window's one

@@ -1,6 +1,7 @@
 #include "parties/SsSet.h"
 
 #include "app/Services.h"
+#include "parties/DialogButton.h"
 #include "parties/RegionStore.h"
 #include "platform/Prompter.h"
 #include "settings/FormPlacement.h"
@@ -23,14 +24,6 @@ namespace {
 const QString kCaption = QStringLiteral("省市代码设置");
 const QString kHint = QStringLiteral("提示");
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QString pair(const QString &province, const QString &city)
 {
     return QLatin1Char('"') + province + QStringLiteral("--") + city + QLatin1Char('"');
@@ -39,7 +32,7 @@ QString pair(const QString &province, const QString &city)
 } // namespace
 
 TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
-    : QDialog(parent)
+    : FacedDialog(services.settings(), parent)
     , mServices(services)
 {
     setObjectName(QStringLiteral("frmSsSet"));
@@ -61,10 +54,10 @@ TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
     lstS->setGridSize(QSize(200, 20));
     lblOldSx = new QLabel(this);
     lblOldSx->setObjectName(QStringLiteral("lblOldSx"));
-    btAdd = button(this, "btAdd", QStringLiteral("添 加"));
-    btModify = button(this, "btModify", QStringLiteral("修 改"));
-    btDelete = button(this, "btDelete", QStringLiteral("删 除"));
-    btExit = button(this, "btExit", QStringLiteral("退 出(&X)"));
+    btAdd = dialogButton(this, "btAdd", QStringLiteral("添 加"));
+    btModify = dialogButton(this, "btModify", QStringLiteral("修 改"));
+    btDelete = dialogButton(this, "btDelete", QStringLiteral("删 除"));
+    btExit = dialogButton(this, "btExit", QStringLiteral("退 出(&X)"));
 
     panelInput = new QGroupBox(this);
     panelInput->setObjectName(QStringLiteral("panelInput"));
@@ -72,8 +65,8 @@ TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
     edtProvince->setObjectName(QStringLiteral("edtProvince"));
     edtCity = new QLineEdit(panelInput);
     edtCity->setObjectName(QStringLiteral("edtCity"));
-    btOK = button(panelInput, "btOK", QStringLiteral("确 定"));
-    btCancel = button(panelInput, "btCancel", QStringLiteral("取 消"));
+    btOK = dialogButton(panelInput, "btOK", QStringLiteral("确 定"));
+    btCancel = dialogButton(panelInput, "btCancel", QStringLiteral("取 消"));
     auto *panelLayout = new QGridLayout(panelInput);
     panelLayout->addWidget(new QLabel(QStringLiteral("输入省（直辖市）："), panelInput), 0, 0);
     panelLayout->addWidget(edtProvince, 0, 1);
@@ -250,21 +243,9 @@ void TfrmSsSet::btDeleteClick()
     }
 }
 
-void TfrmSsSet::showEvent(QShowEvent *event)
+void TfrmSsSet::faceLoaded()
 {
-    if (!mFaceLoaded) {
-        mFaceLoaded = true;
-        FormFaceLoad(mServices.settings(), this);
-        centreAcrossScreen(this, 100);
-    }
-    QDialog::showEvent(event);
-}
-
-void TfrmSsSet::done(int result)
-{
-    // Every way out, Escape included, remembers the size.
-    FormFaceSave(mServices.settings(), this);
-    QDialog::done(result);
+    centreAcrossScreen(this, 100);
 }
 
 void openRegionEditor(QWidget *mainWindow, core::Services &services)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/FacedDialog.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -16,7 +18,7 @@ class Services;
 namespace pennock::ui {
 
 /// "省市代码设置": adds, renames and deletes the cities of the provinces.
-class TfrmSsSet : public QDialog
+class TfrmSsSet : public FacedDialog
 {
     Q_OBJECT
 public:
@@ -52,8 +54,7 @@ public:
     QString selectedCity() const;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void done(int result) override;
+    void faceLoaded() override;
 
 private:
     void openPanel(bool modifying);
@@ -62,7 +63,6 @@ private:
     core::Services &mServices;
     bool mModifying = false;
     QString mOldCity;
-    bool mFaceLoaded = false;
 };
 
 /// "省市代码设置(&O)": the region-code editor, modally.
