@@ -1,7 +1,7 @@
 // The cheque form opened and laid out on a seeded installation, one cheque printed to PDF, and
 // the memory held while the form stands.
 #include "BenchSupport.h"
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillEnvironment.h"
 #include "bills/TfmCheckZP.h"

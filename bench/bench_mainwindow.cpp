@@ -1,7 +1,7 @@
 // The main window built offscreen on a seeded installation, and the memory held once it stands.
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "platform/ProgramRegistry.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"

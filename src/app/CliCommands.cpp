@@ -1,8 +1,8 @@
-#include "app/Cli.h"
+#include "app/CliCommands.h"
 
 #include "format/Capitals.h"
 #include "format/TextUtils.h"
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "bills/PrintCommand.h"
 #include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "app/InputValue.h"
-#include "app/Services.h"
+#include "bills/InputValue.h"
+#include "printing/Services.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKinds.h"

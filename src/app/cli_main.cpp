@@ -1,4 +1,4 @@
-#include "app/Cli.h"
+#include "app/CliCommands.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "app/Boot.h"
 #include "app/MainWindow.h"
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "platform/MessageBoxPrompter.h"
 #include "platform/ProgramRegistry.h"
 #include "platform/Shell.h"

@@ -1,6 +1,6 @@
 #include "bills/BillEnvironment.h"
 
-#include "app/InputValue.h"
+#include "bills/InputValue.h"
 #include "parties/PersonInfo.h"
 #include "parties/PersonManage.h"
 #include "printing/PrinterBinding.h"

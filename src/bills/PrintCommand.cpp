@@ -1,7 +1,7 @@
 #include "bills/PrintCommand.h"
 
-#include "app/Cli.h"
-#include "app/Services.h"
+#include "store/CliArgs.h"
+#include "printing/Services.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillKind.h"

@@ -1,6 +1,6 @@
 #include "bills/TfmBillForm.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "bills/AmountDerivation.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillStore.h"

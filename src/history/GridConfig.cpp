@@ -1,6 +1,6 @@
 #include "history/GridConfig.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "history/GridServices.h"
 #include "platform/Prompter.h"
 

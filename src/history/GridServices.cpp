@@ -1,6 +1,6 @@
 #include "history/GridServices.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "history/GridConfig.h"
 #include "history/SpreadsheetExport.h"
 #include "platform/FileChooser.h"

@@ -1,6 +1,6 @@
 #include "parties/Com.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "parties/CurrencyStore.h"
 #include "parties/DialogButton.h"
 #include "parties/ReferenceLookups.h"

@@ -1,6 +1,6 @@
 #include "parties/DMConfig.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "parties/DialogButton.h"
 #include "parties/DictionaryStore.h"
 #include "platform/Prompter.h"

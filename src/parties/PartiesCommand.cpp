@@ -1,7 +1,7 @@
 #include "parties/PartiesCommand.h"
 
-#include "app/Cli.h"
-#include "app/Services.h"
+#include "store/CliArgs.h"
+#include "printing/Services.h"
 #include "history/SpreadsheetExport.h"
 #include "parties/DAOPerson.h"
 #include "parties/PersonSearch.h"

@@ -1,6 +1,6 @@
 #include "parties/PersonInfo.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
 #include "parties/ReferenceLookups.h"

@@ -1,6 +1,6 @@
 #include "parties/PersonManage.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "bills/BillFormRegistry.h"
 #include "history/GridServices.h"
 #include "parties/DAOPerson.h"

@@ -1,6 +1,6 @@
 #include "parties/SsSet.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "parties/DialogButton.h"
 #include "parties/RegionStore.h"
 #include "platform/Prompter.h"

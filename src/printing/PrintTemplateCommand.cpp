@@ -1,7 +1,7 @@
 #include "printing/PrintTemplateCommand.h"
 
-#include "app/Cli.h"
-#include "app/Services.h"
+#include "store/CliArgs.h"
+#include "printing/Services.h"
 #include "platform/Prompter.h"
 #include "printing/CupsPrinterCanvas.h"
 #include "printing/PdfCanvas.h"

@@ -1,6 +1,6 @@
 #include "printing/PrinterParam.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "platform/Prompter.h"
 #include "printing/PrinterBinding.h"
 #include "printing/PrinterPresets.h"

@@ -1,6 +1,6 @@
 #include "ScriptedShell.h"
 #include "app/MainWindow.h"
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/AmountInputBox.h"
 #include "bills/TemplatedForm.h"

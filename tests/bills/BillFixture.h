@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillEnvironment.h"
 #include "bills/TfmCheckZP.h"

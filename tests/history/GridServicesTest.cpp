@@ -1,5 +1,5 @@
 #include "history/GridServices.h"
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "history/GridConfig.h"
 #include "history/ScriptedDesktop.h"
 #include "history/SpreadsheetExport.h"

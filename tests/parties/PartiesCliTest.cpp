@@ -1,6 +1,6 @@
 #include "PartiesFixture.h"
 
-#include "app/Cli.h"
+#include "app/CliCommands.h"
 
 #include <QFileInfo>
 

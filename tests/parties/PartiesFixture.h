@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "parties/DAOPerson.h"
 #include "parties/TPerson.h"
 #include "store/ProgramFolder.h"

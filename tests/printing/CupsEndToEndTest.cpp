@@ -3,7 +3,7 @@
 #include "PdfWords.h"
 #include "TemplateMarks.h"
 
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "printing/LockPrinter.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"

@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "printing/LockPrinter.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrinterBinding.h"

@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "settings/FormPlacement.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"

@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "printing/Services.h"
 #include "settings/Settings.h"
 #include "store/Installation.h"
 #include "support/ScriptedPrompter.h"

@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "printing/Services.h"
 
 namespace pennock::core {
 

@@ -1,4 +1,4 @@
-#include "app/Cli.h"
+#include "store/CliArgs.h"
 
 namespace pennock::core {
 

@@ -1,4 +1,4 @@
-#include "app/InputValue.h"
+#include "bills/InputValue.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -23,8 +23,4 @@ QString cliOption(const QStringList &args, const QString &name);
 /// The required `--home DIR`.
 QString cliHome(const QStringList &args);
 
-/// The headless commands of pennock-cli; `args` excludes the program name.
-/// Exit 0 on success, 2 with a one-line message for bad input.
-CliResult runCli(const QStringList &args);
-
 } // namespace pennock::core
