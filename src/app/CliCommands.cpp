@@ -160,7 +160,7 @@ const std::map<QString, Command> &commands()
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
          }},
         {QStringLiteral("parties"), runParties},
-        {QStringLiteral("print"), ui::runPrint},
+        {QStringLiteral("print"), runPrint},
         {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),
          [](const QStringList &a) {

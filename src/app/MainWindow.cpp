@@ -4,6 +4,7 @@
 #include "printing/Services.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
+#include "bills/BillKind.h"
 #include "bills/BillKinds.h"
 #include "history/GridServices.h"
 #include "online/Site.h"
@@ -365,28 +366,9 @@ void TfmMain::buildMenus()
 
     QMenu *newCheck = addSubMenu(nullptr, QStringLiteral("nNewCheck"), QStringLiteral("新票据填开(&F)"));
     mBankCheck = addSubMenu(newCheck, QStringLiteral("nBankCheck"), QStringLiteral("填开新票据"));
-    const struct
-    {
-        const char *name;
-        const char *caption;
-        const char *kind;
-        const char *shortcut;
-    } bills[] = {
-        {"m_new_zp", "支票", "支票", "Ctrl+B"},
-        {"m_new_jzd", "进账单", "进账单", "Ctrl+A"},
-        {"m_new_dhd", "电汇单-贷记业务凭证", "电汇单", "Ctrl+D"},
-        {"m_new_JKD", "现金缴款单", "缴款单", ""},
-        {"m_new_cdhp", "承兑汇票", "承兑汇票", ""},
-        {"m_new_JWH", "境外汇款申请", "境外汇款申请书", ""},
-        {"m_new_Def", "定制单", "定制单", ""},
-        {"m_new_Receipts", "普通发票收据", "普通发票收据", ""},
-        {"m_new_CKSP", "出口商品发票", "出口商品发票", ""},
-        {"m_new_IVIntel", "国际货运发票", "国际货运发票", ""},
-        {"m_new_kdd", "填写快递单", "快递单", ""},
-    };
-    for (const auto &b : bills)
-        addBillCommand(mBankCheck, QString::fromLatin1(b.name), QString::fromUtf8(b.caption),
-                       QString::fromUtf8(b.kind), QKeySequence(QString::fromLatin1(b.shortcut)));
+    for (const core::BillKind *kind : core::billKinds())
+        addBillCommand(mBankCheck, kind->menuCommand, kind->menuCaption, kind->kind,
+                       QKeySequence(kind->shortcut));
     QMenu *ivCheck = addSubMenu(newCheck, QStringLiteral("nIVCheck"), QStringLiteral("其他发票收据"));
     for (const char *caption : {"国地税发票", "增值税发票", "海运业发票", "其他发票"})
         addCommand(ivCheck, {}, QString::fromUtf8(caption));
@@ -553,32 +535,22 @@ void TfmMain::buildPopupMenu()
 {
     mPopup = new QMenu(this);
     mPopup->setObjectName(QStringLiteral("PopupMenu1"));
-    const struct
-    {
-        const char *name;
-        const char *caption;
-        const char *target;
-    } bills[] = {
-        {"nZP", "支票", "m_new_zp"},
-        {"nJZD", "进账单", "m_new_jzd"},
-        {"nDHD", "电汇单-贷记业务凭证", "m_new_dhd"},
-        {"nCDHP", "承兑汇票", "m_new_cdhp"},
-        {"nJKD", "缴款单", "m_new_JKD"},
-        {"nJWH", "境外汇款申请书", "m_new_JWH"},
-        {"nDef", "定制单", "m_new_Def"},
-        {"nKDD", "快递单", "m_new_kdd"},
-    };
-    for (const auto &bill : bills)
-        addMirror(mPopup, QString::fromLatin1(bill.name), QString::fromUtf8(bill.caption),
-                  command(QString::fromLatin1(bill.target)));
-    QMenu *invoices = mPopup->addMenu(QStringLiteral("发票"));
-    invoices->setObjectName(QStringLiteral("nInvoice"));
-    addMirror(invoices, QStringLiteral("nIVReceipt"), QStringLiteral("普通发票收据"),
-              command(QStringLiteral("m_new_Receipts")));
-    addMirror(invoices, QStringLiteral("nIVIntel"), QStringLiteral("国际货运发票"),
-              command(QStringLiteral("m_new_IVIntel")));
-    addMirror(invoices, QStringLiteral("nIVCKSP"), QStringLiteral("出口商品发票"),
-              command(QStringLiteral("m_new_CKSP")));
+    QMenu *invoices = nullptr;
+    for (const core::BillKind *kind : core::billKinds()) {
+        if (kind->popupCommand.isEmpty())
+            continue;
+        QWidget *owner = mPopup;
+        if (!kind->popupGroup.isEmpty()) {
+            if (!invoices) {
+                invoices = mPopup->addMenu(kind->popupGroup);
+                invoices->setObjectName(QStringLiteral("nInvoice"));
+            }
+            owner = invoices;
+        }
+        addMirror(owner, kind->popupCommand,
+                  kind->popupCaption.isEmpty() ? kind->menuCaption : kind->popupCaption,
+                  command(kind->menuCommand));
+    }
     mPopup->addSeparator();
     addCommand(mPopup, QStringLiteral("nRefresh"), QStringLiteral("刷新"),
                [this] { refreshClick(); });

@@ -1,6 +1,6 @@
 #include "app/CliCommands.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -8,16 +8,15 @@
 
 int main(int argc, char **argv)
 {
-    // Printing needs fonts, and fonts a graphical application; a bill is filled through its
-    // form, which needs widgets. Neither needs a display. The other commands start without one.
-    const bool printsBill = argc > 1 && std::strcmp(argv[1], "print") == 0;
-    const bool printsTemplate = argc > 1 && std::strcmp(argv[1], "print-template") == 0;
-    if ((printsBill || printsTemplate) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Printing needs fonts, and fonts a graphical application, but no display and no widgets.
+    // The other commands start without one.
+    const bool prints = argc > 1
+                        && (std::strcmp(argv[1], "print") == 0
+                            || std::strcmp(argv[1], "print-template") == 0);
+    if (prints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;
-    if (printsBill)
-        app = std::make_unique<QApplication>(argc, argv);
-    else if (printsTemplate)
+    if (prints)
         app = std::make_unique<QGuiApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -18,6 +18,7 @@ namespace pennock::ui {
 
 class GridServices;
 class PrinterBinding;
+class TfmBillForm;
 
 /// What a bill form needs from the main window. Windows that wait for a person are reached
 /// through the function members, so tests script them; a member left empty disables the
@@ -59,6 +60,9 @@ struct BillEnvironment
     std::function<void(int templateId)> openDesignMode;
     std::function<void(int templateId)> openTemplateManager;
     std::function<void(const QString& kind)> openHistory;
+    /// Opens the form of another kind beside this one (making a deposit slip); null when it
+    /// cannot be opened.
+    std::function<TfmBillForm*(const QString& kind)> openBillForm;
 
     /// The environment of the main window's bill forms: its printers and printer dialog, the
     /// party picker and editor, the value input dialog. The option callbacks read the main

@@ -32,13 +32,15 @@ BillFormRegistry::~BillFormRegistry()
         disconnect(form, nullptr, this, nullptr);
 }
 
-void BillFormRegistry::registerForm(const QString &kind, const QString &className, Factory create)
+void BillFormRegistry::registerForm(const QString &kind, const QString &className,
+                                    bool opensBesideOthers, Factory create)
 {
     if (Entry *entry = find(kind)) {
         entry->className = className;
+        entry->beside = opensBesideOthers;
         entry->create = std::move(create);
     } else {
-        mEntries.push_back({kind, className, std::move(create), {}, {}});
+        mEntries.push_back({kind, className, opensBesideOthers, std::move(create), {}, {}});
     }
     emit formRegistered(kind);
 }
@@ -62,9 +64,10 @@ QStringList BillFormRegistry::kinds() const
     return out;
 }
 
-bool BillFormRegistry::opensBesideOthers(const QString &kind)
+bool BillFormRegistry::opensBesideOthers(const QString &kind) const
 {
-    return kind == u"电汇单" || kind == u"缴款单";
+    const Entry *entry = find(kind);
+    return entry && entry->beside;
 }
 
 QWidget *BillFormRegistry::form(const QString &kind) const
@@ -73,12 +76,12 @@ QWidget *BillFormRegistry::form(const QString &kind) const
     return entry ? entry->form.data() : nullptr;
 }
 
-QWidget *BillFormRegistry::open(const QString &kind)
+QWidget *BillFormRegistry::open(const QString &kind, bool beside)
 {
     Entry *entry = find(kind);
     if (!entry || !entry->create)
         return nullptr;
-    if (!opensBesideOthers(kind) && anyOpen()) {
+    if (!beside && !entry->beside && anyOpen()) {
         mPrompter.inform(QStringLiteral("请先关闭打开的单据！"), QStringLiteral("提示"));
         return nullptr;
     }

@@ -32,14 +32,16 @@ public:
     ~BillFormRegistry() override;
 
     /// Makes a kind's form class available; `create` builds an instance when none is open.
-    void registerForm(const QString &kind, const QString &className, Factory create);
+    /// A kind that opens beside others opens even while another bill form is open.
+    void registerForm(const QString &kind, const QString &className, bool opensBesideOthers,
+                      Factory create);
     bool isRegistered(const QString &kind) const;
     /// Form class name of a registered kind; empty otherwise.
     QString className(const QString &kind) const;
     QStringList kinds() const;
 
-    /// Wire transfer and cash deposit open even while another bill form is open.
-    static bool opensBesideOthers(const QString &kind);
+    /// The kind opens even while another bill form is open.
+    bool opensBesideOthers(const QString &kind) const;
 
     /// The open instance of a kind, or null.
     QWidget *form(const QString &kind) const;
@@ -48,8 +50,9 @@ public:
     bool anyOpen() const { return !mOpen.isEmpty(); }
 
     /// Shows the kind's form (creating it when none exists) unless another bill form is open and
-    /// the kind must wait for it: then "请先关闭打开的单据！" and null. Null for an unknown kind.
-    QWidget *open(const QString &kind);
+    /// the kind must wait for it: then "请先关闭打开的单据！" and null. `beside`: another form
+    /// opens it next to itself, without waiting. Null for an unknown kind.
+    QWidget *open(const QString &kind, bool beside = false);
     /// Closes every open bill form; one that refuses to close stays open.
     void closeAll();
 
@@ -72,6 +75,7 @@ private:
     {
         QString kind;
         QString className;
+        bool beside = false;
         Factory create;
         QPointer<QWidget> form;
         QPointer<QMdiSubWindow> window;

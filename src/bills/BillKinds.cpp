@@ -3,18 +3,28 @@
 #include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKind.h"
+#include "bills/TfmCheckJZD.h"
 #include "bills/TfmCheckZP.h"
 
 #include <memory>
 
 namespace pennock::ui {
 
-TfmBillForm* createBillForm(const QString& kind, BillEnvironment& env, QWidget* parent)
+TfmBillForm* createBillForm(const QString& kindName, BillEnvironment& env, QWidget* parent)
 {
+    const core::BillKind* kind = core::findBillKind(kindName);
+    if (!kind)
+        return nullptr;
+    // Kinds with window behaviour of their own have their own class; the others are the engine
+    // on their descriptor.
     std::unique_ptr<TfmBillForm> form;
-    if (kind == core::chequeKind().kind)
+    if (kind->formClass == u"TfmCheckZP")
         form = std::make_unique<TfmCheckZP>(env, parent);
-    if (!form || !form->valid())
+    else if (kind->formClass == u"TfmCheckJZD")
+        form = std::make_unique<TfmCheckJZD>(env, parent);
+    else
+        form = std::make_unique<TfmBillForm>(*kind, env, parent);
+    if (!form->valid())
         return nullptr;
     return form.release();
 }
@@ -24,11 +34,14 @@ void registerBillKinds(BillFormRegistry& registry, BillEnvironment& env)
     // The forms keep the main window's current template identity up to date.
     if (!env.setCurrentTemplate)
         env.setCurrentTemplate = [&registry](int id) { registry.setCurrentTemplateId(id); };
-    for (const QString& kind : core::billKindNames()) {
-        const core::BillKind* descriptor = core::findBillKind(kind);
-        registry.registerForm(kind, descriptor->formClass,
-            [kind, &env]() -> QWidget* { return createBillForm(kind, env); });
-    }
+    if (!env.openBillForm)
+        env.openBillForm = [&registry](const QString& kind) {
+            return qobject_cast<TfmBillForm*>(registry.open(kind, true));
+        };
+    for (const core::BillKind* kind : core::billKinds())
+        if (kind->hasForm())
+            registry.registerForm(kind->kind, kind->formClass, kind->opensBesideOthers,
+                [name = kind->kind, &env]() -> QWidget* { return createBillForm(name, env); });
 }
 
 } // namespace pennock::ui

@@ -1,37 +1,32 @@
 #include "bills/PrintCommand.h"
 
-#include "store/CliArgs.h"
-#include "printing/Services.h"
-#include "bills/AmountInputBox.h"
-#include "bills/BillEnvironment.h"
+#include "bills/BillDraft.h"
 #include "bills/BillKind.h"
-#include "bills/BillKinds.h"
-#include "bills/TfmBillForm.h"
+#include "bills/BillStore.h"
+#include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
 #include "printing/CupsPrinterCanvas.h"
 #include "printing/PdfCanvas.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
+#include "printing/Services.h"
 #include "printing/TemplateTestPrint.h"
+#include "store/CliArgs.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <memory>
 
-namespace pennock::ui {
+namespace pennock::core {
 
 namespace {
 
-using core::CliError;
-
-// Every box the form shows becomes a line of the command's complaint; questions are answered No.
-class CollectingPrompter final : public core::Prompter
+// Every box the engine would show becomes a line of the command's complaint.
+class CollectingPrompter final : public Prompter
 {
 public:
     void inform(const QString& text, const QString& = {}) override { mTexts << text; }
@@ -54,6 +49,12 @@ void refuseMessages(CollectingPrompter& prompter)
     const QStringList texts = prompter.take();
     if (!texts.isEmpty())
         throw failure(texts.join(QStringLiteral("; ")));
+}
+
+void refuse(const RuleMessage& m)
+{
+    if (m.refused())
+        throw failure(m.text);
 }
 
 QStringList setOptions(const QStringList& args)
@@ -79,67 +80,84 @@ std::optional<bool> tickOf(const QString& value)
     return std::nullopt;
 }
 
-void applySet(TfmBillForm& form, const QString& assignment)
+bool tickValue(const QString& name, const QString& value)
+{
+    const std::optional<bool> tick = tickOf(value);
+    if (!tick)
+        throw failure(QStringLiteral("%1 takes 1 or 0: %2").arg(name, value));
+    return *tick;
+}
+
+void applySet(BillDraft& draft, Services& services, const QString& assignment)
 {
     const qsizetype at = assignment.indexOf(QLatin1Char('='));
     const QString name = assignment.left(at).trimmed();
     const QString value = assignment.mid(at + 1);
-    const core::BillKind& kind = form.kind();
-    const core::BillControl* control = kind.control(name);
-    QWidget* widget = nullptr;
-    if (QCheckBox* box = form.option(name))
-        widget = box;
-    else if (name.compare(QStringLiteral("cfgMoneyType"), Qt::CaseInsensitive) == 0)
-        widget = form.cfgMoneyType();
-    else if (control)
-        widget = form.item(name);
-    else
-        for (QCheckBox* check : form.itemChecks())
-            if (check->objectName().compare(name, Qt::CaseInsensitive) == 0)
-                widget = check;
-    if (!widget)
-        throw failure(QStringLiteral("unknown control %1 of %2").arg(name, kind.kind));
-    if (control
-        && (control->kind == core::ControlKind::ReadOnlyEdit
-            || control->kind == core::ControlKind::AmountInput
-            || control->kind == core::ControlKind::DatePicker
-            || control->kind == core::ControlKind::Shape))
-        throw failure(
-            QStringLiteral("%1 is filled by the form (use --amount or --date)").arg(name));
-    if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-        const std::optional<bool> tick = tickOf(value);
-        if (!tick)
-            throw failure(QStringLiteral("%1 takes 1 or 0: %2").arg(name, value));
-        if (!check->isEnabled())
+    const BillKind& kind = *draft.bill().kind;
+    if (const BillOption* option = kind.option(name)) {
+        if (!option->enabled)
             throw failure(QStringLiteral("%1 cannot be changed on %2").arg(name, kind.kind));
-        if (check->isChecked() != *tick)
-            check->click(); // the option's own effect runs as for a click
+        if (option->rule == OptionRule::Choice) {
+            if (!option->choices.contains(value))
+                throw failure(QStringLiteral("%1 has no entry %2").arg(name, value));
+            draft.setOption(option->name, value);
+        } else {
+            draft.setOption(option->name,
+                tickValue(name, value) ? QStringLiteral("1") : QStringLiteral("0"));
+        }
         return;
     }
-    if (!form.setItemText(name, value))
-        throw failure(QStringLiteral("%1 has no entry %2").arg(name, value));
+    if (name.compare(QStringLiteral("cfgMoneyType"), Qt::CaseInsensitive) == 0) {
+        if (!ReferenceLookups(services.db()).loadMoneyTypeList().contains(value))
+            throw failure(QStringLiteral("%1 has no entry %2").arg(name, value));
+        draft.setCurrency(value);
+        return;
+    }
+    const BillControl* control = kind.control(name);
+    if (!control) {
+        // User check boxes beyond the form's own are made for the template's labels.
+        if (name.startsWith(QStringLiteral("DEFCHECK"), Qt::CaseInsensitive)
+            && draft.tick(name, tickValue(name, value)))
+            return;
+        throw failure(QStringLiteral("unknown control %1 of %2").arg(name, kind.kind));
+    }
+    switch (control->kind) {
+    case ControlKind::ReadOnlyEdit:
+    case ControlKind::AmountInput:
+    case ControlKind::DatePicker:
+    case ControlKind::Shape:
+        throw failure(
+            QStringLiteral("%1 is filled by the form (use --amount or --date)").arg(name));
+    case ControlKind::Check:
+        if (!draft.tick(control->name, tickValue(name, value)))
+            throw failure(QStringLiteral("%1 has no label on this template").arg(name));
+        return;
+    default:
+        refuse(draft.setItem(control->name, value));
+    }
 }
 
 } // namespace
 
 QString runPrint(const QStringList& args)
 {
-    const QString home = core::cliHome(args);
-    const QString kindName = core::cliOption(args, QStringLiteral("--kind"));
-    const QString variant = core::cliOption(args, QStringLiteral("--template"));
-    const QString amount = core::cliOption(args, QStringLiteral("--amount"));
-    const QString dateText = core::cliOption(args, QStringLiteral("--date"));
-    const QString copiesText = core::cliOption(args, QStringLiteral("--copies"));
-    const QString pdf = core::cliOption(args, QStringLiteral("--pdf"));
-    const QString printer = core::cliOption(args, QStringLiteral("--printer"));
+    const QString home = cliHome(args);
+    const QString kindName = cliOption(args, QStringLiteral("--kind"));
+    const QString variant = cliOption(args, QStringLiteral("--template"));
+    const QString amount = cliOption(args, QStringLiteral("--amount"));
+    const QString dateText = cliOption(args, QStringLiteral("--date"));
+    const QString copiesText = cliOption(args, QStringLiteral("--copies"));
+    const QString pdf = cliOption(args, QStringLiteral("--pdf"));
+    const QString printer = cliOption(args, QStringLiteral("--printer"));
     const bool save = args.contains(QStringLiteral("--save"));
     const QStringList sets = setOptions(args);
 
     if (kindName.isEmpty())
         throw failure(QStringLiteral("--kind KIND is required"));
-    if (!core::findBillKind(kindName))
+    const BillKind* kind = findBillKind(kindName);
+    if (!kind)
         throw failure(QStringLiteral("unknown bill kind %1 (kinds with a form: %2)")
-                          .arg(kindName, core::billKindNames().join(QStringLiteral(", "))));
+                          .arg(kindName, billKindNames().join(QStringLiteral(", "))));
     QDate date;
     if (!dateText.isEmpty()) {
         date = QDate::fromString(dateText, QStringLiteral("yyyy-MM-dd"));
@@ -156,95 +174,75 @@ QString runPrint(const QStringList& args)
     }
     if (pdf.isEmpty() == printer.isEmpty())
         throw failure(QStringLiteral("give either --pdf FILE or --printer NAME"));
-    if (!QFileInfo::exists(core::ProgramFolder(home).databasePath()))
+    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        throw failure(QStringLiteral("the bill forms need a widget application object"));
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw failure(QStringLiteral("printing needs a graphical application object"));
 
-    core::installPrintFontSubstitutions();
+    installPrintFontSubstitutions();
     CollectingPrompter prompter;
-    core::Services services(home, prompter);
-    BillEnvironment env(services);
-    env.turnPaper = pdf.isEmpty();
-    env.printers = [&pdf] {
-        return pdf.isEmpty() ? core::CupsPrinterCanvas::printerNames() : QStringList { pdf };
-    };
+    Services services(home, prompter);
     try {
-        std::unique_ptr<TfmBillForm> form(createBillForm(kindName, env));
-        if (!form) {
-            const QStringList texts = prompter.take();
-            throw failure(texts.isEmpty() ? QStringLiteral("no usable template of %1").arg(kindName)
-                                          : texts.join(QStringLiteral("; ")));
-        }
+        BillDraft draft(services, *kind);
+        const bool opened = draft.open(variant);
         prompter.take(); // a missing default template is told but does not stop the bill
-        if (!variant.isEmpty()) {
-            const int index = form->cbFirstTypeName()->findText(variant);
-            if (index < 0) {
-                QStringList known;
-                for (int i = 0; i < form->cbFirstTypeName()->count(); ++i)
-                    known << form->cbFirstTypeName()->itemText(i);
-                throw failure(QStringLiteral("no enabled template %1 (templates: %2)")
-                                  .arg(core::TemplateLookups::fullName(kindName, variant),
-                                      known.join(QStringLiteral(", "))));
-            }
-            form->cbFirstTypeName()->setCurrentIndex(index);
-            form->cbFirstTypeNameChange();
+        if (!opened) {
+            if (variant.isEmpty())
+                throw failure(QStringLiteral("no usable template of %1").arg(kindName));
+            throw failure(QStringLiteral("no enabled template %1 (templates: %2)")
+                              .arg(TemplateLookups::fullName(kindName, variant),
+                                  draft.variants().join(QStringLiteral(", "))));
         }
         for (const QString& assignment : sets)
-            applySet(*form, assignment);
-        if (!amount.isEmpty()) {
-            form->inputJEXX()->setText(amount);
-            form->inputJEXXExit();
-        }
+            applySet(draft, services, assignment);
+        if (!amount.isEmpty())
+            refuse(draft.setAmount(amount));
         if (date.isValid())
-            form->setBillDate(date);
-        refuseMessages(prompter);
+            draft.setDate(date);
+        const Bill& bill = draft.bill();
 
-        std::unique_ptr<core::PdfCanvas> canvas;
+        std::unique_ptr<PdfCanvas> canvas;
         QString destination;
         if (!pdf.isEmpty()) {
-            const QSize paper = core::templatePaperSize(services.db(), form->currentTypeId());
-            canvas = std::make_unique<core::PdfCanvas>(
-                pdf, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+            const QSize paper = templatePaperSize(services.db(), bill.templateId);
+            canvas = std::make_unique<PdfCanvas>(
+                pdf, PdfCanvas::paperLayout(paper.width(), paper.height()));
             destination = QDir::toNativeSeparators(pdf);
         } else {
-            auto cups = core::CupsPrinterCanvas::open(
-                printer, QStringLiteral("pennock print %1").arg(kindName));
+            auto cups = CupsPrinterCanvas::open(printer, QStringLiteral("pennock print %1").arg(kindName));
             if (!cups)
                 throw failure(QStringLiteral("no printer named %1").arg(printer));
             destination = QStringLiteral("printer %1").arg(cups->printerName());
             canvas = std::move(cups);
         }
-        core::PrintEngine& engine = services.printEngine();
+        PrintEngine& engine = services.printEngine();
         engine.setCanvas(canvas.get());
-        form->PrintPrepare();
-        const bool ready = engine.printJobReady();
-        form->PrinterTransBegin(copies);
-        form->SendCheckToPrinter();
-        form->PrinterTransEnd();
+        // A PDF of the bill paper is not turned.
+        const std::optional<QPoint> offset = engine.prepareJob(bill.templateId, pdf.isEmpty());
+        if (!offset)
+            throw failure(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"));
+        const bool begun = engine.beginJob(copies);
+        sendBillToPrinter(services.db(), engine, bill, draft.currencyCode(), offset->x(), offset->y());
+        const bool ended = engine.endJob();
         engine.setCanvas(nullptr);
         refuseMessages(prompter);
-        if (!ready)
-            throw failure(QStringLiteral("nothing was printed"));
+        if (!begun || !ended)
+            throw failure(QStringLiteral("打印出错，请检查打印机是否可用！"));
 
-        QString out
-            = QStringLiteral("printed %1 to %2")
-                  .arg(core::TemplateLookups::fullName(kindName, form->variant()), destination);
-        if (auto* cups = dynamic_cast<core::CupsPrinterCanvas*>(canvas.get()))
+        QString out = QStringLiteral("printed %1 to %2")
+                          .arg(TemplateLookups::fullName(kindName, bill.variant), destination);
+        if (auto* cups = dynamic_cast<CupsPrinterCanvas*>(canvas.get()))
             out += QStringLiteral(" (job %1, %2 copies)").arg(cups->jobId()).arg(copies);
         out += QLatin1Char('\n');
         if (save) {
-            form->setShowSaveMessages(false);
-            const bool saved = form->save();
-            refuseMessages(prompter);
-            if (!saved)
-                throw failure(QStringLiteral("the bill was printed but not saved"));
-            out += QStringLiteral("saved as 流水号 %1\n").arg(form->serialNo());
+            const BillStore::SaveResult saved
+                = BillStore(services.db(), *kind).save(-1, billColumnValues(bill));
+            out += QStringLiteral("saved as 流水号 %1\n").arg(saved.serial);
         }
         return out;
-    } catch (const core::DbError& e) {
+    } catch (const DbError& e) {
         throw failure(e.message());
     }
 }
 
-} // namespace pennock::ui
+} // namespace pennock::core

@@ -1,8 +1,7 @@
 #include "bills/TfmBillForm.h"
 
-#include "printing/Services.h"
-#include "bills/AmountDerivation.h"
 #include "bills/AmountInputBox.h"
+#include "bills/BankKinds.h"
 #include "bills/BillStore.h"
 #include "bills/PickerShape.h"
 #include "bills/TemplateFace.h"
@@ -11,8 +10,8 @@
 #include "parties/DAOPerson.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
-#include "printing/ControlValue.h"
 #include "printing/PrintEngine.h"
+#include "printing/Services.h"
 #include "settings/FormPlacement.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
@@ -33,8 +32,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -47,13 +46,17 @@ const QString kSaveCaption = QStringLiteral("单据保存");
 const QString kAmountCaption = QStringLiteral("金额输入");
 const QString kCommonTab = QStringLiteral("配置常用模板");
 const QString kDefaultPicture = QStringLiteral("dhd_default.jpg");
-const QString kOwnCompany = QStringLiteral("我方单位");
-const QString kCounterparty = QStringLiteral("往来单位");
 const QString kPrintError = QStringLiteral("打印出错，请检查打印机是否可用！");
+const QString kTick = QStringLiteral("√");
 constexpr int kCheckColour = 12171775; // the product's pale pink, in Windows BGR order
 constexpr int kFrameHeight = 35;
 
 QString key(const QString& name) { return name.toLower(); }
+
+bool same(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 QColor windowsColour(int bgr) { return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff); }
 
@@ -74,7 +77,6 @@ void fillKeepingText(QComboBox* box, QStringList items, bool sorted = false)
     }
 }
 
-// The row of values that reaches the print engine or the store as text.
 QString textOf(const QWidget* w)
 {
     if (auto* edit = qobject_cast<const QLineEdit*>(w))
@@ -84,6 +86,13 @@ QString textOf(const QWidget* w)
     if (auto* memo = qobject_cast<const QPlainTextEdit*>(w))
         return memo->toPlainText();
     return {};
+}
+
+// The form's frame: its document window in the main window, else the form itself.
+QWidget* frameOf(QWidget* form)
+{
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    return frame ? frame : form;
 }
 
 } // namespace
@@ -156,13 +165,14 @@ void TfmBillForm::buildToolBar()
         });
     }
     addButton(QStringLiteral("btSaveSKRen"), QStringLiteral("存收款人"), {},
-        mEnv.savePerson ? &TfmBillForm::btSaveSKRClick : nullptr);
-    // Making a deposit slip waits for the deposit slip form.
-    addButton(QStringLiteral("bt2CheckJZD"), QStringLiteral("转进账单(&T)"),
-        QStringLiteral("重填一张新单"), nullptr);
+        mEnv.savePerson && !mKind.payee.name.isEmpty() ? &TfmBillForm::btSaveSKRClick : nullptr);
+    if (mKind.makesDepositSlip)
+        addButton(QStringLiteral("bt2CheckJZD"), QStringLiteral("转进账单(&T)"),
+            QStringLiteral("重填一张新单"),
+            mEnv.openBillForm ? &TfmBillForm::bt2CheckJZDClick : nullptr);
     QToolButton* open = addButton(QStringLiteral("btOpenCheck"), QStringLiteral("打开(&O)"),
         QStringLiteral("打开历史保存的单据"), nullptr);
-    if (mEnv.openHistory) {
+    if (mEnv.openHistory && mKind.historyCommand) {
         open->setEnabled(true);
         connect(open, &QToolButton::clicked, this, [this] { mEnv.openHistory(mKind.kind); });
     }
@@ -183,10 +193,7 @@ void TfmBillForm::buildToolBar()
     QToolButton* closeButton
         = addButton(QStringLiteral("btClose"), QStringLiteral("关闭&C"), {}, nullptr);
     closeButton->setEnabled(true);
-    connect(closeButton, &QToolButton::clicked, this, [this] {
-        QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-        (frame ? frame : this)->close();
-    });
+    connect(closeButton, &QToolButton::clicked, this, [this] { frameOf(this)->close(); });
 }
 
 void TfmBillForm::buildTemplateRow()
@@ -214,6 +221,7 @@ void TfmBillForm::buildTemplateRow()
 QWidget* TfmBillForm::makeControl(const core::BillControl& control)
 {
     using K = core::ControlKind;
+    const QString name = control.name;
     QWidget* w = nullptr;
     switch (control.kind) {
     case K::Edit:
@@ -222,8 +230,7 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
         edit->setReadOnly(control.kind == K::ReadOnlyEdit);
         if (control.maxLength > 0)
             edit->setMaxLength(control.maxLength);
-        if (control.marksChanged)
-            connect(edit, &QLineEdit::textChanged, this, &TfmBillForm::markChanged);
+        connect(edit, &QLineEdit::textChanged, this, [this, name] { itemChanged(name); });
         w = edit;
         break;
     }
@@ -235,31 +242,41 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
         combo->setProperty("sorted", control.kind == K::SortedCombo);
         if (control.maxLength > 0)
             combo->lineEdit()->setMaxLength(control.maxLength);
-        if (control.marksChanged)
-            connect(combo, &QComboBox::editTextChanged, this, &TfmBillForm::markChanged);
+        combo->lineEdit()->installEventFilter(this);
+        connect(combo, &QComboBox::editTextChanged, this, [this, name] { itemChanged(name); });
+        connect(combo, &QComboBox::activated, this, [this, name] { itemPicked(name); });
         w = combo;
         break;
     }
     case K::Memo: {
         auto* memo = new QPlainTextEdit(mPanel);
-        if (control.marksChanged)
-            connect(memo, &QPlainTextEdit::textChanged, this, &TfmBillForm::markChanged);
+        connect(memo, &QPlainTextEdit::textChanged, this, [this, name] { itemChanged(name); });
         w = memo;
         break;
     }
-    case K::Check:
-        w = new QCheckBox(mPanel);
+    case K::Check: {
+        auto* box = new QCheckBox(mPanel);
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (mWriting == 0)
+                markChanged();
+        });
+        w = box;
         break;
-    case K::DatePicker: {
+    }
+    case K::DatePicker:
         mSelDate = new QDateEdit(mPanel);
         mSelDate->setCalendarPopup(true);
         mSelDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         connect(mSelDate, &QDateEdit::dateChanged, this, &TfmBillForm::SelDateChange);
         w = mSelDate;
         break;
-    }
     case K::Shape: {
         auto* shape = new PickerShape(mPanel);
+        connect(shape, &PickerShape::released, this, [this, name] {
+            const core::PartySide* side = sideWithShape(name);
+            if (side && mEnv.pickParty)
+                showParty(*side, mEnv.pickParty(side->partyType, side->pickerCaption));
+        });
         w = shape;
         break;
     }
@@ -268,19 +285,20 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
         connect(mInput, &AmountInputBox::refused, this, &TfmBillForm::refuseAmountKey);
         connect(mInput, &AmountInputBox::commitRequested, this, &TfmBillForm::inputJEXXExit);
         connect(mInput, &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (auto* figures = qobject_cast<QLineEdit*>(item(QStringLiteral("zdJEXX"))))
-                if (figures->text() != text)
-                    figures->setText(text);
+            // The figures follow the typing while the box lies over the capitals or figures.
+            if (same(mAmountTarget, mKind.roles.capitals) || same(mAmountTarget, mKind.roles.figures))
+                setItemText(mKind.roles.figures, text);
         });
         w = mInput;
         break;
     }
-    w->setObjectName(control.name);
+    w->setObjectName(name);
     w->setToolTip(control.hint);
     if (!control.tabStop)
         w->setFocusPolicy(Qt::ClickFocus);
+    w->installEventFilter(this);
     w->hide();
-    mItems.insert(key(control.name), w);
+    mItems.insert(key(name), w);
     return w;
 }
 
@@ -294,35 +312,10 @@ void TfmBillForm::buildPanel()
     mBgImage->installEventFilter(this);
     for (const core::BillControl& control : mKind.controls)
         makeControl(control);
-
-    static const QStringList amountOpeners = { QStringLiteral("zdJEDX"), QStringLiteral("zdJEXX") };
-    for (const QString& name : amountOpeners)
-        if (QWidget* w = item(name))
-            w->installEventFilter(this);
-    static const QStringList watched = { QStringLiteral("zdOutComp"), QStringLiteral("zdInComp"),
-        QStringLiteral("zdYT"), QStringLiteral("zdDef1"), QStringLiteral("zdDef2"),
-        QStringLiteral("zdOutBankAcct"), QStringLiteral("zdOutBank") };
-    for (const QString& name : watched) {
-        if (QWidget* w = item(name)) {
-            w->installEventFilter(this);
-            if (auto* combo = qobject_cast<QComboBox*>(w))
-                combo->lineEdit()->installEventFilter(this);
-        }
-    }
-    if (auto* payee = qobject_cast<QComboBox*>(item(QStringLiteral("zdInComp")))) {
-        payee->setEditText(mKind.payeePlaceholder);
-        connect(payee, &QComboBox::editTextChanged, this, &TfmBillForm::setInComp);
-        connect(payee, &QComboBox::activated, this, &TfmBillForm::zdInCompSelect);
-    }
-    if (auto* purpose = qobject_cast<QComboBox*>(item(QStringLiteral("zdYT"))))
-        connect(purpose, &QComboBox::editTextChanged, this, &TfmBillForm::setYongTu);
-    if (auto* number = qobject_cast<QComboBox*>(item(QStringLiteral("zdPJBH"))))
-        if (mKind.hasRegisteredNumbers())
-            connect(number, &QComboBox::activated, this, &TfmBillForm::zdPJBHSelect);
-    if (auto* drawer = qobject_cast<PickerShape*>(item(QStringLiteral("shpHKR"))))
-        connect(drawer, &PickerShape::released, this, &TfmBillForm::shpHKRRelease);
-    if (auto* payee = qobject_cast<PickerShape*>(item(QStringLiteral("shpskr"))))
-        connect(payee, &PickerShape::released, this, &TfmBillForm::shpskrRelease);
+    if (!mInput) // every form keeps the stored amount in the box, whether it shows one or not
+        makeControl({ QStringLiteral("inputJEXX"), core::ControlKind::AmountInput });
+    if (!mKind.payeePlaceholder.isEmpty())
+        setItemText(mKind.payee.name, mKind.payeePlaceholder);
     buildOptionBar();
 }
 
@@ -337,25 +330,38 @@ void TfmBillForm::buildOptionBar()
     int remembered = 0;
     int other = 0;
     for (const core::BillOption& option : mKind.options) {
-        auto* box = new QCheckBox(option.caption, mShortBar);
-        box->setObjectName(option.name);
-        box->setToolTip(option.hint);
-        box->setEnabled(option.enabled);
-        connect(box, &QCheckBox::clicked, this,
-            [this, &option](bool checked) { optionClicked(option, checked); });
-        mOptions.insert(key(option.name), box);
+        QWidget* w = nullptr;
+        if (option.rule == core::OptionRule::Choice) {
+            auto* label = new QLabel(option.caption, mShortBar);
+            grid->addWidget(label, 0, remembered++);
+            auto* box = new QComboBox(mShortBar);
+            box->setObjectName(option.name);
+            box->addItems(option.choices);
+            connect(box, &QComboBox::activated, this, [this, &option] { optionClicked(option, true); });
+            mChoices.insert(key(option.name), box);
+            w = box;
+        } else {
+            auto* box = new QCheckBox(option.caption, mShortBar);
+            box->setObjectName(option.name);
+            connect(box, &QCheckBox::clicked, this,
+                [this, &option](bool checked) { optionClicked(option, checked); });
+            mOptions.insert(key(option.name), box);
+            w = box;
+        }
+        w->setToolTip(option.hint);
+        w->setEnabled(option.enabled);
         if (option.rule != core::OptionRule::NotRemembered)
-            grid->addWidget(box, 0, remembered++);
+            grid->addWidget(w, 0, remembered++);
         else
-            grid->addWidget(box, 1, other++);
+            grid->addWidget(w, 1, other++);
     }
-    auto* currencyLabel = new QLabel(QStringLiteral("币种:"), mShortBar);
+    auto* currencyLabel = new QLabel(mKind.currencyLabel, mShortBar);
     mMoneyType = new QComboBox(mShortBar);
     mMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
     connect(mMoneyType, &QComboBox::activated, this, &TfmBillForm::cfgMoneyTypeChange);
     grid->addWidget(currencyLabel, 0, remembered++);
     grid->addWidget(mMoneyType, 0, remembered++);
-    auto* remember = new QPushButton(QStringLiteral("【记住选项】"), mShortBar);
+    auto* remember = new QPushButton(mKind.rememberCaption, mShortBar);
     remember->setObjectName(QStringLiteral("btRmember"));
     connect(remember, &QPushButton::clicked, this, &TfmBillForm::btRmemberClick);
     grid->addWidget(remember, 1, other++);
@@ -369,14 +375,12 @@ void TfmBillForm::create()
 {
     core::Services& s = mEnv.services;
     try {
-        if (auto* purpose = qobject_cast<QComboBox*>(item(QStringLiteral("zdYT"))))
-            fillKeepingText(purpose, {});
         {
             const QSignalBlocker block(mMoneyType);
             mMoneyType->addItems(core::ReferenceLookups(s.db()).loadMoneyTypeList());
         }
         if (mKind.hasRegisteredNumbers())
-            fillKeepingText(qobject_cast<QComboBox*>(item(QStringLiteral("zdPJBH"))),
+            fillKeepingText(qobject_cast<QComboBox*>(item(mKind.roles.number)),
                 s.templates().loadCheckNOList(
                     mKind.table, core::BillStore::kUnused, core::BillStore::kNumber));
     } catch (const core::DbError&) {
@@ -405,6 +409,7 @@ void TfmBillForm::create()
     cbFirstTypeNameChange();
     buildCommonBlocks();
     setCurrentCheckType(variant());
+    mIsSaved = false;
     mValid = true;
 }
 
@@ -416,9 +421,7 @@ void TfmBillForm::showEvent(QShowEvent* event)
     mPlaced = true;
     core::IniFile& ini = mEnv.services.settings().userIni();
     const QString section = objectName().toUpper();
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame)
-        frame = this;
+    QWidget* frame = frameOf(this);
     const int top = ini.readInteger(section, QStringLiteral("PositionY"), 0);
     const int left = ini.readInteger(section, QStringLiteral("PositionX"), 0);
     if (frame != this || isWindow())
@@ -429,8 +432,8 @@ void TfmBillForm::showEvent(QShowEvent* event)
     if (bottom != mBarAtBottom)
         btUpOrDownClick();
     const int rows = partyListRows(screen() ? screen()->size().height() : 768);
-    for (const QString& name : { QStringLiteral("zdOutComp"), QStringLiteral("zdInComp") })
-        if (auto* combo = qobject_cast<QComboBox*>(item(name)))
+    for (const core::PartySide* side : { &mKind.drawer, &mKind.payee })
+        if (auto* combo = qobject_cast<QComboBox*>(item(side->name)))
             combo->setMaxVisibleItems(rows);
 }
 
@@ -441,13 +444,12 @@ int TfmBillForm::partyListRows(int screenHeight) noexcept
 
 void TfmBillForm::closeEvent(QCloseEvent* event)
 {
-    const QString payee = textOf(item(QStringLiteral("zdInComp")));
-    if (!mIsSaved && !payee.isEmpty() && !itemText(QStringLiteral("zdJEDX")).isEmpty()
+    commitPendingAmount();
+    const QString payee = itemText(mKind.payee.name);
+    if (!mIsSaved && !payee.isEmpty() && !itemText(mKind.roles.capitals).isEmpty()
         && mEnv.services.prompter().ask(mKind.messages.askSaveOnClose, QStringLiteral("关闭票据")))
         save();
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame)
-        frame = this;
+    QWidget* frame = frameOf(this);
     core::IniFile& ini = mEnv.services.settings().userIni();
     const QString section = objectName().toUpper();
     ini.writeString(section, QStringLiteral("PositionX"), QString::number(frame->x()));
@@ -479,6 +481,8 @@ QString TfmBillForm::variant() const { return mTypeBox->currentText(); }
 
 QWidget* TfmBillForm::item(const QString& name) const
 {
+    if (name.isEmpty())
+        return nullptr;
     if (QWidget* w = mItems.value(key(name)))
         return w;
     const auto children = findChildren<QWidget*>();
@@ -493,6 +497,8 @@ QString TfmBillForm::itemText(const QString& name) const { return textOf(item(na
 bool TfmBillForm::setItemText(const QString& name, const QString& text)
 {
     QWidget* w = item(name);
+    ++mWriting;
+    const auto done = qScopeGuard([this] { --mWriting; });
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != text)
             edit->setText(text);
@@ -521,6 +527,11 @@ bool TfmBillForm::setItemText(const QString& name, const QString& text)
 
 QCheckBox* TfmBillForm::option(const QString& name) const { return mOptions.value(key(name)); }
 
+QComboBox* TfmBillForm::choiceOption(const QString& name) const
+{
+    return mChoices.value(key(name));
+}
+
 QToolButton* TfmBillForm::button(const QString& name) const { return mButtons.value(name); }
 
 bool TfmBillForm::optionChecked(const QString& name) const
@@ -529,22 +540,203 @@ bool TfmBillForm::optionChecked(const QString& name) const
     return box && box->isChecked();
 }
 
+bool TfmBillForm::isChecked(const QString& name) const { return optionChecked(name); }
+
+QString TfmBillForm::optionText(const QString& name) const
+{
+    const QComboBox* box = choiceOption(name);
+    return box ? box->currentText() : QString();
+}
+
 void TfmBillForm::markChanged() { mIsSaved = false; }
 
 QString TfmBillForm::payeeText() const
 {
-    const QString text = itemText(QStringLiteral("zdInComp"));
+    const QString text = itemText(mKind.payee.name);
     return text == mKind.payeePlaceholder ? QString() : text;
+}
+
+core::Bill TfmBillForm::bill() const
+{
+    core::Bill b;
+    b.kind = &mKind;
+    b.templateId = mCurrentTypeId;
+    b.variant = variant();
+    b.serial = mSerialNo;
+    b.amount = mInput->text();
+    b.currency = mMoneyType->currentText();
+    b.date = billDate();
+    b.itemChecks = getItemCheckTitle();
+    for (auto it = mItems.cbegin(); it != mItems.cend(); ++it) {
+        QWidget* w = it.value();
+        if (auto* box = qobject_cast<QCheckBox*>(w))
+            b.items.insert(it.key(), box->isChecked() ? kTick : QString());
+        else
+            b.items.insert(it.key(), textOf(w));
+        if (w->isHidden())
+            b.hidden.insert(it.key());
+    }
+    for (auto it = mOptions.cbegin(); it != mOptions.cend(); ++it)
+        b.options.insert(it.key(), it.value()->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    for (auto it = mChoices.cbegin(); it != mChoices.cend(); ++it)
+        b.options.insert(it.key(), it.value()->currentText());
+    return b;
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the user does to the items
+
+const core::PartySide* TfmBillForm::sideNamed(const QString& name) const
+{
+    for (const core::PartySide* side : { &mKind.drawer, &mKind.payee })
+        if (same(side->name, name))
+            return side;
+    return nullptr;
+}
+
+const core::PartySide* TfmBillForm::sideWithAccount(const QString& name) const
+{
+    for (const core::PartySide* side : { &mKind.drawer, &mKind.payee })
+        if (same(side->account, name))
+            return side;
+    return nullptr;
+}
+
+const core::PartySide* TfmBillForm::sideWithShape(const QString& name) const
+{
+    for (const core::PartySide* side : { &mKind.drawer, &mKind.payee })
+        if (same(side->shape, name))
+            return side;
+    for (const core::PartySide& side : mKind.moreSides)
+        if (same(side.shape, name))
+            return &side;
+    return nullptr;
+}
+
+void TfmBillForm::itemChanged(const QString& name)
+{
+    const QString twin = mKind.twinOf(name);
+    if (!twin.isEmpty()) {
+        const QString text = itemText(name);
+        setItemText(twin, text == mKind.payeePlaceholder ? QString() : text);
+    }
+    const bool byUser = mWriting == 0 && !mIsLoading;
+    if (!byUser)
+        return;
+    markChanged();
+    if (same(name, mKind.payee.name))
+        setInComp(itemText(name));
+    if (const core::PartySide* side = sideNamed(name)) {
+        const QString typed = itemText(name).trimmed();
+        core::DAOPerson dao(mEnv.services.db());
+        if (side->bankOnType && !typed.isEmpty())
+            if (const auto party = dao.findDrawerByName(typed))
+                copyPartyBank(*side, *party);
+        if (side->showOnChange && !typed.isEmpty())
+            if (const auto party = dao.findPersonByFullName(typed))
+                showParty(*side, party);
+    }
+    if (const core::PartySide* side = sideWithAccount(name))
+        if (side->bankByAccount)
+            bankOfAccount(*side);
+}
+
+void TfmBillForm::copyPartyBank(const core::PartySide& side, const core::TPerson& party)
+{
+    setItemText(side.bank, party.开户银行);
+    setItemText(side.account, party.开户行账号);
+}
+
+void TfmBillForm::bankOfAccount(const core::PartySide& side)
+{
+    const QString account = itemText(side.account).trimmed();
+    if (account != itemText(side.account))
+        setItemText(side.account, account);
+    QStringList banks;
+    try {
+        banks = core::DAOPerson(mEnv.services.db()).loadBankNamesByAccount(account);
+    } catch (const core::DbError&) {
+        return;
+    }
+    if (banks.size() >= 2)
+        mEnv.services.prompter().inform(
+            QStringLiteral("异常：查询到账号中同一个账号对应两个银行的错误数据,") + account, kPrompt);
+    else
+        setItemText(side.bank, banks.value(0));
+}
+
+void TfmBillForm::itemPicked(const QString& name)
+{
+    if (mIsLoading)
+        return;
+    markChanged();
+    if (same(name, mKind.roles.number) && mKind.hasRegisteredNumbers()) {
+        zdPJBHSelect();
+        return;
+    }
+    const core::PartySide* side = sideNamed(name);
+    if (side && side->showOnPick)
+        if (const auto party
+            = core::DAOPerson(mEnv.services.db()).findPersonByFullName(itemText(name)))
+            showParty(*side, party);
+}
+
+void TfmBillForm::itemEntered(const QString& name)
+{
+    if (same(name, mKind.payee.name))
+        selectPayeePlaceholder(item(name));
+    fillListOnEntry(item(name));
+}
+
+void TfmBillForm::itemLeft(const QString& name)
+{
+    if (mIsLoading)
+        return;
+    if (const core::PartySide* side = sideNamed(name)) {
+        const QString typed = itemText(name).trimmed();
+        core::DAOPerson dao(mEnv.services.db());
+        try {
+            if (side->bankOnLeave) {
+                markChanged();
+                if (!typed.isEmpty())
+                    if (const auto party = dao.findDrawerByName(typed))
+                        copyPartyBank(*side, *party);
+            }
+            if (side->accountsOnLeave)
+                fillKeepingText(qobject_cast<QComboBox*>(item(side->account)),
+                    dao.loadAccountsByCompany(typed));
+        } catch (const core::DbError&) {
+        }
+    }
+    itemFinished(name);
+}
+
+void TfmBillForm::itemFinished(const QString& name)
+{
+    const core::RuleMessage m = mKind.rules->finishItem(*this, mKind, name);
+    if (!m.refused())
+        return;
+    mEnv.services.prompter().inform(m.text, m.caption);
+    if (auto* edit = qobject_cast<QLineEdit*>(item(name)); edit && !edit->isHidden()) {
+        edit->selectAll();
+        edit->setFocus();
+    }
 }
 
 void TfmBillForm::selectPayeePlaceholder(QObject* payee)
 {
     auto* combo = qobject_cast<QComboBox*>(payee);
-    if (!combo || !combo->lineEdit() || combo->currentText() != mKind.payeePlaceholder)
+    if (!combo || !combo->lineEdit() || mKind.payeePlaceholder.isEmpty()
+        || combo->currentText() != mKind.payeePlaceholder)
         return;
     // Whatever the user types then replaces the invitation instead of landing inside it; the
     // selection waits until the click that gave the focus has placed the cursor.
     QTimer::singleShot(0, combo->lineEdit(), [edit = combo->lineEdit()] { edit->selectAll(); });
+}
+
+bool TfmBillForm::isAmountRole(const QString& name) const
+{
+    return same(name, mKind.roles.capitals) || same(name, mKind.roles.figures);
 }
 
 bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
@@ -554,6 +746,7 @@ bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
         if (auto* combo = qobject_cast<QComboBox*>(edit->parentWidget()))
             owner = combo;
     const QString name = owner->objectName();
+    const bool opensAmount = mKind.roles.amountOpeners.contains(name, Qt::CaseInsensitive);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (watched == mBgImage) {
@@ -564,40 +757,68 @@ bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
             else if (QToolButton* print = button(QStringLiteral("btPrint1")))
                 print->setFocus();
             inputJEXXExit();
-        } else if (name == u"zdJEDX" || name == u"zdJEXX") {
+        } else if (opensAmount) {
             enterAmount(static_cast<QWidget*>(owner));
             return true;
+        } else if (const core::BillControl* c = mKind.control(name);
+                   c && c->selectAll == core::SelectAll::OnClick) {
+            if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+                edit->setFocus();
+                edit->selectAll();
+                return true;
+            }
         }
         break;
     case QEvent::FocusIn:
-        if (name == u"zdJEDX" || name == u"zdJEXX")
+        if (opensAmount) {
             enterAmount(static_cast<QWidget*>(owner));
-        else if (owner == mTypeBox) {
+        } else if (isAmountRole(name) && !mKind.roles.amountOpeners.isEmpty()) {
+            // A computed total: the amount is typed where it comes from.
+            enterAmount(item(mKind.roles.amountOpeners.first()));
+        } else if (owner == mTypeBox) {
             const int h = screen() ? screen()->size().height() : 768;
             mTypeBox->setMaxVisibleItems(h <= 1000 ? 26 : 35);
-        } else {
-            if (name == u"zdInComp")
-                selectPayeePlaceholder(owner);
-            fillListOnEntry(owner);
+        } else if (mKind.control(name)) {
+            itemEntered(name);
         }
         break;
     case QEvent::FocusOut:
-        if (name == u"zdOutComp"
+        if (mKind.control(name)
             && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            zdOutCompExit();
+            itemLeft(name);
         break;
     case QEvent::KeyPress: {
         const int k = static_cast<QKeyEvent*>(event)->key();
-        if (name == u"zdInComp" && (k == Qt::Key_Return || k == Qt::Key_Enter))
-            zdInCompEnter();
+        if (k != Qt::Key_Return && k != Qt::Key_Enter)
+            break;
+        if (const core::PartySide* side = sideNamed(name)) {
+            const QString typed = itemText(name).trimmed();
+            if (side->enter != core::PartySide::Enter::None && !typed.isEmpty()) {
+                core::DAOPerson dao(mEnv.services.db());
+                std::optional<core::TPerson> party;
+                if (side->enter == core::PartySide::Enter::FullNameThenMnemonic)
+                    party = dao.findPersonByFullName(typed);
+                if (!party)
+                    party = dao.findPersonByInputCode(typed);
+                if (party) {
+                    showParty(*side, party);
+                } else if (side->enter == core::PartySide::Enter::FullNameThenMnemonic) {
+                    if (auto* account = item(side->account); account && !account->isHidden()) {
+                        account->setFocus();
+                        if (auto* combo = qobject_cast<QComboBox*>(account))
+                            combo->lineEdit()->selectAll();
+                    }
+                }
+            }
+        } else if (mKind.control(name)) {
+            itemFinished(name);
+        }
         break;
     }
     case QEvent::MouseButtonDblClick: {
-        static const QStringList selectingAll = { QStringLiteral("zdOutComp"),
-            QStringLiteral("zdInComp"), QStringLiteral("zdOutBankAcct"),
-            QStringLiteral("zdOutBank"), QStringLiteral("zdYT") };
+        const core::BillControl* c = mKind.control(name);
         auto* edit = qobject_cast<QLineEdit*>(watched);
-        if (edit && selectingAll.contains(name)) {
+        if (edit && c && c->selectAll == core::SelectAll::OnDoubleClick) {
             edit->selectAll();
             return true;
         }
@@ -612,27 +833,51 @@ bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
 void TfmBillForm::fillListOnEntry(QObject* watched)
 {
     auto* combo = qobject_cast<QComboBox*>(watched);
-    if (!combo || combo->count() > 0)
+    if (!combo)
         return;
-    core::Database& db = mEnv.services.db();
     const QString name = combo->objectName();
-    const bool sorted = combo->property("sorted").toBool();
-    if (name == u"zdOutComp") {
-        fillKeepingText(combo, core::DAOPerson(db).loadCompanyList(kOwnCompany), sorted);
-    } else if (name == u"zdInComp") {
-        fillKeepingText(combo, core::DAOPerson(db).loadCompanyList(kCounterparty), sorted);
-    } else if (name == u"zdYT") {
-        fillKeepingText(combo,
-            core::ReferenceLookups(db).loadDMListByName(
-                QStringLiteral("用途"), QStringLiteral("0")));
-    } else if (name == u"zdDef1" || name == u"zdDef2") {
-        const QString dictionary
-            = name == u"zdDef1" ? QStringLiteral("自定义1") : QStringLiteral("自定义2");
+    for (const core::BillList& list : mKind.lists) {
+        if (!same(list.control, name))
+            continue;
+        using L = core::BillList::Source;
+        // Cities follow their province; the other lists are filled once.
+        if (list.source != L::Cities && combo->count() > 0)
+            return;
+        core::Database& db = mEnv.services.db();
         core::ReferenceLookups lookups(db);
-        QStringList entries = lookups.loadDMListByName(dictionary, QString::number(mCurrentTypeId));
-        if (entries.isEmpty())
-            entries = lookups.loadDMListByName(dictionary, QStringLiteral("0"));
-        fillKeepingText(combo, entries);
+        QStringList entries;
+        try {
+            switch (list.source) {
+            case L::Companies:
+                entries = core::DAOPerson(db).loadCompanyList(list.name);
+                break;
+            case L::Dictionary:
+                entries = lookups.loadDMListByName(list.name, QString::number(mCurrentTypeId));
+                if (entries.isEmpty())
+                    entries = lookups.loadDMListByName(list.name, QStringLiteral("0"));
+                break;
+            case L::SharedDictionary:
+                entries = lookups.loadDMListByName(list.name, QStringLiteral("0"));
+                break;
+            case L::Provinces:
+                entries = lookups.loadProvinces();
+                break;
+            case L::Cities: {
+                const QString province = itemText(list.name).trimmed();
+                if (province.isEmpty())
+                    return;
+                entries = lookups.loadCitysByProvince(province);
+                break;
+            }
+            case L::Fixed:
+                entries = list.items;
+                break;
+            }
+        } catch (const core::DbError&) {
+            return;
+        }
+        fillKeepingText(combo, entries, combo->property("sorted").toBool());
+        return;
     }
 }
 
@@ -701,8 +946,7 @@ void TfmBillForm::cbFirstTypeNameChange()
         mCurrentTypeId = 0;
     }
     initFormType();
-    setJEXX(mInput->text());
-    refreshCaption();
+    refreshCaption(core::CaptionMoment::TemplateChanged);
     if (mEnv.setCurrentTemplate)
         mEnv.setCurrentTemplate(mCurrentTypeId);
     setCurrentCheckType(mTypeBox->currentText());
@@ -738,13 +982,9 @@ void TfmBillForm::tbcCheckTypeNameChange(int index)
     setCurrentCheckType(variant());
 }
 
-void TfmBillForm::refreshCaption(const QString& note)
+void TfmBillForm::refreshCaption(core::CaptionMoment moment)
 {
-    QString caption = mKind.kind + QLatin1Char('(') + variant() + QStringLiteral(")-ID=")
-        + QString::number(mSerialNo);
-    if (!note.isEmpty())
-        caption += QLatin1Char('[') + note + QLatin1Char(']');
-    setWindowTitle(caption);
+    setWindowTitle(mKind.caption(moment, variant(), mSerialNo));
 }
 
 void TfmBillForm::reinitTemplate()
@@ -763,12 +1003,18 @@ void TfmBillForm::initFormType()
     if (mCurrentTypeId == mLaidOutTypeId || mCurrentTypeId <= 0)
         return;
     loadParam(mCurrentTypeId);
+    {
+        // Initial values of the new template are the program's, not the user's.
+        ++mWriting;
+        const auto done = qScopeGuard([this] { --mWriting; });
+        setFormControlsPosition(s.db(), s.prompter(), mKind.kind, this, mLayoutIni.get());
+    }
     loadCheckBoxsConfig();
-    setFormControlsPosition(s.db(), s.prompter(), mKind.kind, this, mLayoutIni.get());
-    // Lists of the previous template are refilled on their next entry.
-    for (const QString& name :
-        { QStringLiteral("zdYT"), QStringLiteral("zdDef1"), QStringLiteral("zdDef2") })
-        fillKeepingText(qobject_cast<QComboBox*>(item(name)), {});
+    // Dictionary lists of the previous template are refilled on their next entry.
+    for (const core::BillList& list : mKind.lists)
+        if (list.source == core::BillList::Source::Dictionary
+            || list.source == core::BillList::Source::SharedDictionary)
+            fillKeepingText(qobject_cast<QComboBox*>(item(list.control)), {});
     applyHidingOptions();
     mLaidOutTypeId = mCurrentTypeId;
 }
@@ -810,6 +1056,10 @@ void TfmBillForm::loadCheckBox(const QString& labels)
         if (!box) {
             box = new QCheckBox(mPanel);
             box->setObjectName(name);
+            connect(box, &QCheckBox::toggled, this, [this] {
+                if (mWriting == 0)
+                    markChanged();
+            });
             mItems.insert(key(name), box);
         }
         box->setText(parts[i]);
@@ -828,10 +1078,15 @@ void TfmBillForm::loadCheckBoxsConfig()
 {
     const core::IniFile* ini = mLayoutIni.get();
     for (const core::BillOption& o : mKind.options) {
+        const QString value = core::Settings::getInifCheckConfigByName(ini, o.name);
+        if (QComboBox* box = choiceOption(o.name)) {
+            const int index = box->findText(value);
+            box->setCurrentIndex(index >= 0 ? index : 0);
+            continue;
+        }
         QCheckBox* box = option(o.name);
         if (!box)
             continue;
-        const QString value = core::Settings::getInifCheckConfigByName(ini, o.name);
         if (o.rule == core::OptionRule::OneChecks)
             box->setChecked(value == u"1");
         else if (o.rule == core::OptionRule::ZeroUnchecks)
@@ -878,16 +1133,25 @@ void TfmBillForm::optionClicked(const core::BillOption& o, bool checked)
             placeAgain(o.hides);
         }
         break;
+    case core::OptionEffect::Hook:
+        optionHook(o, checked);
+        break;
     }
 }
+
+void TfmBillForm::optionHook(const core::BillOption&, bool) { }
 
 void TfmBillForm::btRmemberClick()
 {
     core::Settings& settings = mEnv.services.settings();
-    for (const core::BillOption& o : mKind.options)
-        if (o.rule != core::OptionRule::NotRemembered)
-            settings.setCheckConfigByName(mCurrentTypeId, o.name,
-                optionChecked(o.name) ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const core::BillOption& o : mKind.options) {
+        if (!o.remembered)
+            continue;
+        const QString value = choiceOption(o.name)
+            ? optionText(o.name)
+            : (optionChecked(o.name) ? QStringLiteral("1") : QStringLiteral("0"));
+        settings.setCheckConfigByName(mCurrentTypeId, o.name, value);
+    }
     if (!mMoneyType->currentText().isEmpty())
         settings.setCheckConfigByName(
             mCurrentTypeId, QStringLiteral("cfgDefaultMoney"), mMoneyType->currentText());
@@ -910,6 +1174,8 @@ QString TfmBillForm::getItemCheckTitle() const
 
 void TfmBillForm::setItemCheckTitle(const QString& text)
 {
+    ++mWriting;
+    const auto done = qScopeGuard([this] { --mWriting; });
     if (text.isEmpty()) {
         for (QCheckBox* box : std::as_const(mItemChecks))
             box->setChecked(false);
@@ -924,19 +1190,29 @@ void TfmBillForm::setItemCheckTitle(const QString& text)
 // ---------------------------------------------------------------------------------------------
 // Parties, purpose, date
 
+void TfmBillForm::showParty(const core::PartySide& side, const std::optional<core::TPerson>& party)
+{
+    if (&side == &mKind.drawer)
+        mDrawer = party;
+    else if (&side == &mKind.payee)
+        mPayee = party;
+    setItemText(side.name, party ? party->value(side.nameColumn) : QString());
+    setItemText(side.bank, party ? party->开户银行 : QString());
+    setItemText(side.account, party ? party->开户行账号 : QString());
+    for (const auto& [control, column] : side.more)
+        setItemText(control, party ? party->value(column) : QString());
+}
+
 void TfmBillForm::setSender(const std::optional<core::TPerson>& party)
 {
-    mDrawer = party;
-    setItemText(QStringLiteral("zdOutComp"), party ? party->全称 : QString());
-    setItemText(QStringLiteral("zdOutBank"), party ? party->开户银行 : QString());
-    setItemText(QStringLiteral("zdOutBankAcct"), party ? party->开户行账号 : QString());
+    if (!mKind.drawer.name.isEmpty())
+        showParty(mKind.drawer, party);
 }
 
 void TfmBillForm::setReceiver(const std::optional<core::TPerson>& party)
 {
-    mPayee = party;
-    setItemText(QStringLiteral("zdInComp"), party ? party->全称 : QString());
-    setItemText(QStringLiteral("cgInComp"), party ? party->全称 : QString());
+    if (!mKind.payee.name.isEmpty())
+        showParty(mKind.payee, party);
 }
 
 void TfmBillForm::setInComp(const QString& name)
@@ -944,69 +1220,24 @@ void TfmBillForm::setInComp(const QString& name)
     if (!mPayee)
         mPayee = core::TPerson {};
     mPayee->全称 = name;
-    setReceiver(mPayee);
+    setItemText(mKind.payee.name, name);
 }
 
 void TfmBillForm::setYongTu(const QString& purpose)
 {
-    setItemText(QStringLiteral("zdYT"), purpose);
-    setItemText(QStringLiteral("cgYT"), purpose);
-}
-
-void TfmBillForm::zdOutCompExit()
-{
-    if (mIsLoading)
-        return;
-    mIsSaved = false;
-    const QString name = itemText(QStringLiteral("zdOutComp")).trimmed();
-    if (name.isEmpty())
-        return;
-    if (const auto party = core::DAOPerson(mEnv.services.db()).findDrawerByName(name)) {
-        setItemText(QStringLiteral("zdOutBank"), party->开户银行);
-        setItemText(QStringLiteral("zdOutBankAcct"), party->开户行账号);
-    }
-}
-
-void TfmBillForm::zdInCompEnter()
-{
-    const QString code = itemText(QStringLiteral("zdInComp")).trimmed();
-    if (code.isEmpty())
-        return;
-    if (const auto party = core::DAOPerson(mEnv.services.db()).findPersonByInputCode(code))
-        setReceiver(party);
-}
-
-void TfmBillForm::zdInCompSelect()
-{
-    if (mIsLoading)
-        return;
-    const QString name = itemText(QStringLiteral("zdInComp"));
-    if (const auto party = core::DAOPerson(mEnv.services.db()).findPersonByFullName(name))
-        setReceiver(party);
-}
-
-void TfmBillForm::shpHKRRelease()
-{
-    if (mEnv.pickParty)
-        setSender(mEnv.pickParty(kOwnCompany, QStringLiteral("选取付款行")));
-}
-
-void TfmBillForm::shpskrRelease()
-{
-    if (mEnv.pickParty)
-        setReceiver(mEnv.pickParty(kCounterparty, QStringLiteral("选取收款人")));
+    setItemText(mKind.roles.purpose, purpose);
 }
 
 void TfmBillForm::btSaveSKRClick()
 {
-    QString name = itemText(QStringLiteral("zdInComp"));
+    QString name = itemText(mKind.payee.name);
     if (name == mKind.payeePlaceholder) {
         name.clear();
-        setItemText(QStringLiteral("zdInComp"), name);
+        setItemText(mKind.payee.name, name);
     }
     core::TPerson person;
     person.全称 = name;
-    person.单位类型 = kCounterparty;
+    person.单位类型 = mKind.payee.partyType;
     if (mEnv.savePerson)
         mEnv.savePerson(person);
 }
@@ -1030,23 +1261,7 @@ void TfmBillForm::SelDateChange()
 
 void TfmBillForm::SelDateCloseUp()
 {
-    const QDate date = billDate();
-    const QString year = date.toString(QStringLiteral("yyyy"));
-    const QString month = date.toString(QStringLiteral("MM"));
-    const QString day = date.toString(QStringLiteral("dd"));
-    if (optionChecked(QStringLiteral("cfgDateChinese"))) {
-        setItemText(QStringLiteral("zdNian"), core::DateNumberToCapitals(year));
-        setItemText(QStringLiteral("zdYue"), core::DateNumberToCapitals(month));
-        setItemText(QStringLiteral("zdRi"), core::DateNumberToCapitals(day));
-    } else {
-        setItemText(QStringLiteral("zdNian"), year);
-        setItemText(QStringLiteral("zdYue"), month);
-        setItemText(QStringLiteral("zdRi"), day);
-    }
-    setItemText(QStringLiteral("cgNian"), year);
-    setItemText(QStringLiteral("cgYue"), month);
-    setItemText(QStringLiteral("cgRi"), day);
-    setItemText(QStringLiteral("zdNianYueRi"), date.toString(QStringLiteral("yyyy-MM-dd")));
+    mKind.rules->writeDate(*this, mKind);
     mIsSaved = false;
 }
 
@@ -1057,6 +1272,9 @@ void TfmBillForm::enterAmount(QWidget* over)
 {
     if (!over)
         return;
+    mAmountTarget = over->objectName();
+    if (!isAmountRole(mAmountTarget)) // an amount of its own, not the bill's stored amount
+        mInput->setText(core::NormalizeAmountText(itemText(mAmountTarget)));
     mInput->setGeometry(over->geometry());
     mInput->show();
     mInput->raise();
@@ -1072,61 +1290,40 @@ void TfmBillForm::refuseAmountKey()
         kAmountCaption);
 }
 
+void TfmBillForm::commitPendingAmount()
+{
+    if (mInput && mInput->isVisible())
+        inputJEXXExit();
+}
+
 void TfmBillForm::inputJEXXExit()
 {
     // A message box taking the focus must not commit the box a second time.
     if (mCommitting)
         return;
     mCommitting = true;
-    mInput->setText(core::NormalizeAmountText(mInput->text()));
+    const QString before = mAcceptedAmount;
+    mInput->setText(mKind.rules->committedInput(mInput->text()));
     setJEXX(mInput->text());
+    if (mInput->text() != before && !mIsLoading)
+        markChanged();
     mInput->hide();
     mCommitting = false;
-}
-
-core::AmountOptions TfmBillForm::amountOptions() const
-{
-    core::AmountOptions o;
-    o.figuresWithCode = optionChecked(QStringLiteral("cfgJEXXWithMoneyCode"));
-    o.capitalsWithName = optionChecked(QStringLiteral("cfgJEDXWithMoneyName"));
-    o.capitalsKeepRmb = optionChecked(QStringLiteral("cfgJEDXRMBChecked"));
-    o.noSymbol = optionChecked(QStringLiteral("cfgNoPrtSheep"));
-    return o;
 }
 
 void TfmBillForm::setJEXX(const QString& text)
 {
     const QString code = getMoneyCode();
-    const core::AmountDerivation d = core::deriveAmount(text, mCurrencyName, code, amountOptions());
-    if (d.problem != core::AmountDerivation::Problem::None) {
-        mEnv.services.prompter().inform(d.message(), kAmountCaption);
+    const core::RuleMessage m
+        = mKind.rules->writeAmount(*this, mKind, text, mCurrencyName, code, mAmountTarget);
+    if (!m.refused()) {
+        mAcceptedAmount = mInput->text();
         return;
     }
-    if (d.figures.isEmpty()) {
-        mInput->clear();
-        setItemText(QStringLiteral("zdJEDX"), {});
-        WriteToJEGrid(code, 0);
-        return;
-    }
-    setItemText(QStringLiteral("zdJEXX"), d.figures);
-    setItemText(QStringLiteral("cgJEXX"), d.counterfoil);
-    const QStringList& cells = core::amountCellNames();
-    for (qsizetype i = 0; i < cells.size(); ++i)
-        setItemText(cells[i], d.cells[size_t(i)]);
-    setItemText(QStringLiteral("zdJEDX"), d.capitals);
-}
-
-void TfmBillForm::WriteToJEGrid(const QString& code, double value)
-{
-    const std::array<QString, 11> cells = core::amountCells(code.isEmpty() ? getMoneyCode() : code,
-        value, optionChecked(QStringLiteral("cfgNoPrtSheep")));
-    const QStringList& names = core::amountCellNames();
-    for (qsizetype i = 0; i < names.size(); ++i)
-        setItemText(names[i], cells[size_t(i)]);
-    if (!(value > 0)) {
-        setItemText(QStringLiteral("cgJEXX"), {});
-        setItemText(QStringLiteral("zdJEXX"), {});
-    }
+    mEnv.services.prompter().inform(m.text, m.caption);
+    // A refused amount leaves what was accepted before, in the box and in every presentation.
+    mInput->setText(mAcceptedAmount);
+    mKind.rules->writeAmount(*this, mKind, mAcceptedAmount, mCurrencyName, code, mAmountTarget);
 }
 
 void TfmBillForm::setMoneyName(const QString& name)
@@ -1142,8 +1339,11 @@ QString TfmBillForm::getMoneyCode()
 {
     if (mCurrencyCode.isEmpty()) {
         setMoneyName(mCurrencyName);
-        mCurrencyCode
-            = core::ReferenceLookups(mEnv.services.db()).getMoneyCodeByName(mCurrencyName);
+        try {
+            mCurrencyCode
+                = core::ReferenceLookups(mEnv.services.db()).getMoneyCodeByName(mCurrencyName);
+        } catch (const core::DbError&) {
+        }
     }
     return mCurrencyCode;
 }
@@ -1153,6 +1353,8 @@ void TfmBillForm::cfgMoneyTypeChange()
     if (mMoneyType->currentText() != mCurrencyName) {
         mCurrencyName = mMoneyType->currentText();
         mCurrencyCode.clear();
+        if (!mIsLoading)
+            markChanged();
     }
     inputJEXXExit();
 }
@@ -1163,6 +1365,7 @@ void TfmBillForm::cfgMoneyTypeChange()
 bool TfmBillForm::save()
 {
     core::Services& s = mEnv.services;
+    commitPendingAmount();
     const int serialBefore = mSerialNo;
     if (mIsHistoric) {
         if (!s.prompter().ask(
@@ -1179,45 +1382,9 @@ bool TfmBillForm::save()
             setBillDate(today);
         mIsSaved = false;
     }
-    core::BillStore::Values values;
-    for (const core::BillColumn& c : mKind.columns) {
-        QVariant value;
-        switch (c.source) {
-        case core::ColumnSource::Variant:
-            value = variant();
-            break;
-        case core::ColumnSource::ItemChecks:
-            value = getItemCheckTitle();
-            break;
-        case core::ColumnSource::Status:
-            value = core::BillStore::kUsed;
-            break;
-        case core::ColumnSource::Currency:
-            value = mMoneyType->currentText();
-            break;
-        case core::ColumnSource::Amount:
-            value = mInput->text();
-            break;
-        case core::ColumnSource::Date:
-            value = billDate().startOfDay();
-            break;
-        case core::ColumnSource::Payee:
-            value = payeeText();
-            break;
-        case core::ColumnSource::Purpose:
-        case core::ColumnSource::Text: {
-            const QWidget* w = item(c.control);
-            if (c.onlyWhenVisible && (!w || w->isHidden()))
-                continue;
-            value = textOf(w);
-            break;
-        }
-        }
-        values.append({ c.column, value });
-    }
     core::BillStore::SaveResult result {};
     try {
-        result = core::BillStore(s.db(), mKind).save(mSerialNo, values);
+        result = core::BillStore(s.db(), mKind).save(mSerialNo, core::billColumnValues(bill()));
     } catch (const core::DbError& e) {
         mSerialNo = serialBefore;
         s.prompter().warn(QStringLiteral("单据保存失败！") + e.message(), kSaveCaption);
@@ -1234,22 +1401,24 @@ bool TfmBillForm::save()
                 : mKind.messages.savedNew,
             kPrompt);
     mIsHistoric = false;
-    if (auto* number = qobject_cast<QComboBox*>(item(QStringLiteral("zdPJBH")))) {
-        const QString text = number->currentText();
-        if (!text.isEmpty()) {
-            const QSignalBlocker block(number);
-            ComboBoxDeleteByText(number, text);
-            number->setCurrentIndex(-1);
-            number->setEditText(text);
+    if (mKind.hasRegisteredNumbers())
+        if (auto* number = qobject_cast<QComboBox*>(item(mKind.roles.number))) {
+            const QString text = number->currentText();
+            if (!text.isEmpty()) {
+                const QSignalBlocker block(number);
+                ComboBoxDeleteByText(number, text);
+                number->setCurrentIndex(-1);
+                number->setEditText(text);
+            }
         }
-    }
     mIsSaved = true;
-    refreshCaption();
+    refreshCaption(core::CaptionMoment::Saved);
     return true;
 }
 
 void TfmBillForm::btSaveCheckClick()
 {
+    commitPendingAmount();
     core::Prompter& prompter = mEnv.services.prompter();
     if (mIsHistoric) {
         prompter.inform(
@@ -1267,13 +1436,16 @@ void TfmBillForm::btSaveCheckClick()
 
 void TfmBillForm::btSaveAsClick()
 {
-    if (mSerialNo == -1)
+    if (mSerialNo == -1) {
+        if (!mKind.messages.copyUnsaved.isEmpty())
+            mEnv.services.prompter().inform(mKind.messages.copyUnsaved, kPrompt);
         return;
+    }
     mIsHistoric = false;
     mSerialNo = -1;
-    setItemText(QStringLiteral("zdPJBH"), {});
+    setItemText(mKind.roles.number, {});
     mIsSaved = false;
-    refreshCaption(QStringLiteral("已复制保存过的单据为一张新单"));
+    refreshCaption(core::CaptionMoment::Copied);
 }
 
 void TfmBillForm::btNewClick()
@@ -1281,11 +1453,18 @@ void TfmBillForm::btNewClick()
     mSerialNo = -1;
     setInComp({});
     mIsSaved = false;
-    setItemText(QStringLiteral("zdRemark"), {});
+    setItemText(mKind.roles.remark, {});
     mIsHistoric = false;
-    refreshCaption(QStringLiteral("新建"));
-    setJEXX({});
-    setYongTu({});
+    refreshCaption(core::CaptionMoment::NewBill);
+    for (const QString& name : mKind.newBill.controls)
+        setItemText(name, {});
+    if (mKind.newBill.amount) {
+        mInput->clear();
+        mAmountTarget.clear();
+        setJEXX({});
+    }
+    if (mKind.newBill.purpose)
+        setYongTu({});
     setBillDate(QDate::currentDate());
     mIsSaved = false;
     button(QStringLiteral("btSaveAs"))->setEnabled(false);
@@ -1298,10 +1477,12 @@ void TfmBillForm::btPrintAndSaveClick()
     self->setEnabled(false);
     btPrint1Click();
     btSaveCheckClick();
-    if (auto* number = qobject_cast<QComboBox*>(item(QStringLiteral("zdPJBH")))) {
+    if (auto* number = qobject_cast<QComboBox*>(item(mKind.roles.number))) {
         const QSignalBlocker block(number);
         number->clear();
         number->setEditText({});
+    } else {
+        setItemText(mKind.roles.number, {});
     }
     btSaveAsClick();
     button(QStringLiteral("btSaveAs"))->setEnabled(false);
@@ -1316,8 +1497,7 @@ void TfmBillForm::zdPJBHSelect()
     mIsSaved = false;
     std::optional<QVariantMap> row;
     try {
-        row = core::BillStore(mEnv.services.db(), mKind)
-                  .findByNumber(itemText(QStringLiteral("zdPJBH")));
+        row = core::BillStore(mEnv.services.db(), mKind).findByNumber(itemText(mKind.roles.number));
     } catch (const core::DbError&) {
         return;
     }
@@ -1331,21 +1511,19 @@ void TfmBillForm::zdPJBHSelect()
         setCurrentCheckType(stored);
         cbFirstTypeNameChange();
     } else {
-        refreshCaption();
+        refreshCaption(core::CaptionMoment::TemplateChanged);
     }
 }
 
-void TfmBillForm::readColumn(const core::BillColumn& column, const QVariant& value, QString& status)
+void TfmBillForm::readColumn(const core::BillColumn& column, const QVariant& value)
 {
     const QString text = value.toString();
     switch (column.source) {
     case core::ColumnSource::Variant:
+    case core::ColumnSource::Status:
         break;
     case core::ColumnSource::ItemChecks:
         setItemCheckTitle(text);
-        break;
-    case core::ColumnSource::Status:
-        status = text;
         break;
     case core::ColumnSource::Currency: {
         const QSignalBlocker block(mMoneyType);
@@ -1354,6 +1532,9 @@ void TfmBillForm::readColumn(const core::BillColumn& column, const QVariant& val
         break;
     }
     case core::ColumnSource::Amount:
+    case core::ColumnSource::Figures:
+        // Stored figures go back through the amount box, so every presentation follows.
+        mAmountTarget.clear();
         mInput->setText(text);
         inputJEXXExit();
         break;
@@ -1367,9 +1548,6 @@ void TfmBillForm::readColumn(const core::BillColumn& column, const QVariant& val
     }
     case core::ColumnSource::Payee:
         setInComp(text);
-        break;
-    case core::ColumnSource::Purpose:
-        setYongTu(text);
         break;
     case core::ColumnSource::Text:
         setItemText(column.control, text);
@@ -1400,10 +1578,11 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
         mIsLoading = true;
         try {
             if (const auto row = core::BillStore(s.db(), mKind).load(mSerialNo)) {
+                status = row->value(core::BillStore::kStatus).toString();
                 for (const QString& name : mKind.loadOrder)
                     for (const core::BillColumn& c : mKind.columns)
                         if (c.column == name)
-                            readColumn(c, row->value(name), status);
+                            readColumn(c, row->value(name));
             }
         } catch (const core::DbError&) {
             s.prompter().inform(QStringLiteral("调出历史数据失败！"), kPrompt);
@@ -1413,21 +1592,55 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
     if (!status.isEmpty() && status != core::BillStore::kUnused) {
         mIsSaved = true;
         mIsHistoric = true;
-        refreshCaption(QStringLiteral("历史"));
+        refreshCaption(core::CaptionMoment::ReopenedHistoric);
     } else {
         mIsSaved = false;
         mIsHistoric = false;
-        refreshCaption(QStringLiteral("新"));
+        refreshCaption(core::CaptionMoment::ReopenedNew);
     }
     button(QStringLiteral("btSaveAs"))->setEnabled(mIsSaved);
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame)
-        frame = this;
+    QWidget* frame = frameOf(this);
     if (frame->isHidden())
         frame->show();
     if (!frame->isWindow())
         frame->raise(); // a document window comes to the front of the others
 }
+
+// ---------------------------------------------------------------------------------------------
+// Deposit slips
+
+DepositSlipSource TfmBillForm::depositSlipSource()
+{
+    DepositSlipSource src;
+    src.drawerName = itemText(mKind.drawer.name);
+    src.drawerBank = itemText(mKind.drawer.bank);
+    src.drawerAccount = itemText(mKind.drawer.account);
+    src.payeeName = payeeText();
+    src.payeeBank = itemText(mKind.payee.bank);
+    src.payeeAccount = itemText(mKind.payee.account);
+    src.currency = mCurrencyName;
+    src.amount = mInput->text();
+    src.billCount = QStringLiteral("1");
+    src.billNumber = itemText(mKind.roles.number);
+    src.date = billDate();
+    return src;
+}
+
+void TfmBillForm::bt2CheckJZDClick()
+{
+    if (!mEnv.openBillForm)
+        return;
+    commitPendingAmount();
+    TfmBillForm* slip = mEnv.openBillForm(core::depositSlipKind().kind);
+    if (!slip)
+        return;
+    slip->setLoading(true);
+    const DepositSlipSource source = depositSlipSource();
+    slip->setLoading(false);
+    slip->receiveDepositSlip(source);
+}
+
+void TfmBillForm::receiveDepositSlip(const DepositSlipSource&) { }
 
 // ---------------------------------------------------------------------------------------------
 // Printing
@@ -1477,33 +1690,13 @@ void TfmBillForm::PrinterTransBegin(int copies)
 void TfmBillForm::SendCheckToPrinter()
 {
     core::Services& s = mEnv.services;
-    if (itemText(QStringLiteral("zdInComp")) == mKind.payeePlaceholder)
-        setItemText(QStringLiteral("zdInComp"), {});
-    core::PrintEngine& engine = s.printEngine();
-    if (!engine.printJobReady())
-        return;
-    engine.setPrintMoneyCode(getMoneyCode());
-    engine.setPrintCellPitch(engine.getCellsWidth(
-        mCurrentTypeId, QStringLiteral("zdQY"), mKind.cellPitchDefault, QStringLiteral("zdBY")));
-    QList<core::PrintItemDef> items;
+    if (!mKind.payeePlaceholder.isEmpty() && itemText(mKind.payee.name) == mKind.payeePlaceholder)
+        setInComp({});
     try {
-        items = core::loadPrintItems(s.db(), mKind.kind);
+        core::sendBillToPrinter(s.db(), s.printEngine(), bill(), getMoneyCode(), mXMove, mYMove);
     } catch (const core::DbError& e) {
         s.prompter().warn(kPrintError + e.message(), kPrompt);
-        return;
     }
-    QList<core::PrintValue> values;
-    for (const core::PrintItemDef& def : std::as_const(items)) {
-        bool skipped = false;
-        for (const core::BillPrintSkip& skip : mKind.printSkips)
-            if (def.name.toUpper() == skip.item && !optionChecked(skip.option))
-                skipped = true;
-        if (skipped)
-            continue;
-        values.append(
-            { def.name, def.type, getControlValue(mPanel, def.name, s.settings(), s.prompter()) });
-    }
-    engine.printItems(mCurrentTypeId, mXMove, mYMove, values);
 }
 
 void TfmBillForm::PrinterTransEnd()
@@ -1517,6 +1710,7 @@ void TfmBillForm::PrinterTransEnd()
 
 void TfmBillForm::btPrint1Click()
 {
+    commitPendingAmount();
     QToolButton* self = button(QStringLiteral("btPrint1"));
     self->setEnabled(false);
     PrintPrepare();
@@ -1528,6 +1722,7 @@ void TfmBillForm::btPrint1Click()
 
 void TfmBillForm::btMultiPrintFClick()
 {
+    commitPendingAmount();
     const QString answer = mEnv.giveMeAnValue(
         QStringLiteral("输入重复打印的张数"), QStringLiteral("1"), QStringLiteral("integer"));
     if (answer.isEmpty())

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "bills/AmountDerivation.h"
+#include "bills/Bill.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillKind.h"
+#include "bills/BillRules.h"
 #include "bills/TemplatedForm.h"
 #include "parties/TPerson.h"
 
@@ -18,8 +19,6 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QTabBar;
 class QToolBar;
 class QToolButton;
@@ -33,10 +32,27 @@ namespace pennock::ui {
 
 class AmountInputBox;
 
+/// What a bill hands to a new deposit slip: the texts of both sides (and their parties when
+/// known), the money, the bill's number and date.
+struct DepositSlipSource
+{
+    QString drawerName, drawerBank, drawerAccount;
+    std::optional<core::TPerson> drawerParty;
+    QString payeeName, payeeBank, payeeAccount;
+    std::optional<core::TPerson> payeeParty;
+    QString currency;
+    QString amount;
+    QString billKind;
+    QString billCount;
+    QString billNumber;
+    QDate date;
+};
+
 /// The bill entry engine: one form over the picture of a template with one control per item,
 /// the template tabs and drop-down, the option bar, the amount box, saving, reopening and the
-/// print sequence. A kind is its descriptor; its form class adds only what truly differs.
-class TfmBillForm : public QWidget, public TemplatedForm
+/// print sequence. A kind is its descriptor (controls and their roles, columns, options, texts)
+/// and its value rules; its own form class adds only what the hooks below leave open.
+class TfmBillForm : public QWidget, public TemplatedForm, public core::BillSurface
 {
     Q_OBJECT
 public:
@@ -56,6 +72,8 @@ public:
     int laidOutTypeId() const noexcept { return mLaidOutTypeId; }
     bool isSaved() const noexcept { return mIsSaved; }
     bool isHistoric() const noexcept { return mIsHistoric; }
+    bool isLoading() const noexcept { return mIsLoading; }
+    void setLoading(bool on) noexcept { mIsLoading = on; }
     bool showSaveMessages() const noexcept { return mShowSaveMessages; }
     void setShowSaveMessages(bool on) noexcept { mShowSaveMessages = on; }
     const QString& currencyName() const noexcept { return mCurrencyName; }
@@ -68,7 +86,8 @@ public:
     QWidget* item(const QString& name) const;
     /// The text of an edit, combo box or memo; empty for anything else.
     QString itemText(const QString& name) const;
-    /// Puts text into an edit, combo box or memo as typing would. False for other controls.
+    /// Puts text into an edit, combo box or memo as the program does (not as typing: the bill
+    /// does not count as changed). False for other controls.
     bool setItemText(const QString& name, const QString& text);
     QWidget* panelImgBg() const { return mPanel; }
     QLabel* bgImage() const { return mBgImage; }
@@ -78,11 +97,23 @@ public:
     AmountInputBox* inputJEXX() const { return mInput; }
     QComboBox* cfgMoneyType() const { return mMoneyType; }
     QCheckBox* option(const QString& name) const;
+    QComboBox* choiceOption(const QString& name) const;
     QToolButton* button(const QString& name) const;
+    QDateEdit* selDate() const { return mSelDate; }
     /// The toolbar sits at the bottom.
     bool toolBarAtBottom() const noexcept { return mBarAtBottom; }
     /// Drop-down length of the drawer and payee lists on a screen of that many pixels.
     static int partyListRows(int screenHeight) noexcept;
+
+    /// The bill as its controls show it.
+    core::Bill bill() const;
+
+    // The value rules read and write the form through these.
+    QString text(const QString& name) const override { return itemText(name); }
+    void setText(const QString& name, const QString& text) override { setItemText(name, text); }
+    bool isChecked(const QString& option) const override;
+    QString optionText(const QString& option) const override;
+    QDate billDate() const override;
 
     // Template choice and layout.
     void cbFirstTypeNameChange();
@@ -95,7 +126,7 @@ public:
     void loadCheckBoxsConfig();
     void reloadTypeNameList();
     void buildCommonBlocks();
-    void refreshCaption(const QString& note = {});
+    void refreshCaption(core::CaptionMoment moment);
 
     // User check boxes, options.
     QString getItemCheckTitle() const;
@@ -107,25 +138,16 @@ public:
     void setReceiver(const std::optional<core::TPerson>& party);
     void setInComp(const QString& name);
     void setYongTu(const QString& purpose);
-    void zdOutCompExit();
-    /// Enter in the payee: the party of that mnemonic code.
-    void zdInCompEnter();
-    /// Picking an entry of the payee list: the party of that name.
-    void zdInCompSelect();
-    void shpHKRRelease();
-    void shpskrRelease();
     void btSaveSKRClick();
     void SelDateCloseUp();
     void SelDateChange();
     void setBillDate(const QDate& date);
-    QDate billDate() const;
 
     // Amount.
-    /// Shows the amount box over the capitals or figures control and gives it the focus.
+    /// Shows the amount box over an amount control and gives it the focus.
     void enterAmount(QWidget* over);
     void inputJEXXExit();
     void setJEXX(const QString& text);
-    void WriteToJEGrid(const QString& code, double value);
     void setMoneyName(const QString& name);
     QString getMoneyCode();
     void cfgMoneyTypeChange();
@@ -150,12 +172,24 @@ public:
 
     void btUpOrDownClick();
 
+    /// "转进账单(&T)": opens the deposit slip beside this form and fills it from this bill.
+    void bt2CheckJZDClick();
+    /// Fills this form from another bill (deposit slips only; others ignore it).
+    virtual void receiveDepositSlip(const DepositSlipSource& source);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    /// What this bill hands to a deposit slip; the texts alone unless the kind looks further.
+    virtual DepositSlipSource depositSlipSource();
+    /// An option whose effect is the kind's own was clicked.
+    virtual void optionHook(const core::BillOption& option, bool checked);
+    /// Shows a party on a side (the drawer, the payee or a further picker's controls).
+    void showParty(const core::PartySide& side, const std::optional<core::TPerson>& party);
     BillEnvironment& env() { return mEnv; }
+    void markChanged();
 
 private:
     void buildToolBar();
@@ -166,17 +200,27 @@ private:
     QToolButton* addButton(const QString& name, const QString& caption, const QString& hint,
         void (TfmBillForm::*handler)());
     void create();
+    void commitPendingAmount();
     void fillListOnEntry(QObject* watched);
     void selectPayeePlaceholder(QObject* payee);
     void optionClicked(const core::BillOption& option, bool checked);
     void placeAgain(const QStringList& names);
     void applyHidingOptions();
-    void markChanged();
-    core::AmountOptions amountOptions() const;
+    void itemChanged(const QString& name);
+    void itemEntered(const QString& name);
+    void itemLeft(const QString& name);
+    void itemPicked(const QString& name);
+    void itemFinished(const QString& name);
+    const core::PartySide* sideNamed(const QString& name) const;
+    const core::PartySide* sideWithAccount(const QString& name) const;
+    const core::PartySide* sideWithShape(const QString& name) const;
+    void copyPartyBank(const core::PartySide& side, const core::TPerson& party);
+    void bankOfAccount(const core::PartySide& side);
     bool optionChecked(const QString& name) const;
     QString payeeText() const;
     void refuseAmountKey();
-    void readColumn(const core::BillColumn& column, const QVariant& value, QString& status);
+    void readColumn(const core::BillColumn& column, const QVariant& value);
+    bool isAmountRole(const QString& name) const;
 
     const core::BillKind& mKind;
     BillEnvironment& mEnv;
@@ -195,6 +239,7 @@ private:
     QDateEdit* mSelDate = nullptr;
     QHash<QString, QWidget*> mItems; ///< by lower-case name
     QHash<QString, QCheckBox*> mOptions; ///< by lower-case name
+    QHash<QString, QComboBox*> mChoices; ///< drop-down options, by lower-case name
     QHash<QString, QToolButton*> mButtons;
     QList<QCheckBox*> mItemChecks;
     std::unique_ptr<core::IniFile> mLayoutIni;
@@ -204,6 +249,7 @@ private:
     int mLaidOutTypeId = 0;
     int mXMove = 0;
     int mYMove = 0;
+    int mWriting = 0; ///< the program, not the user, is changing controls
     bool mIsSaved = false;
     bool mIsHistoric = false;
     bool mIsLoading = false;
@@ -212,6 +258,8 @@ private:
     bool mBarAtBottom = false;
     bool mPlaced = false;
     bool mCommitting = false;
+    QString mAmountTarget; ///< the control the amount box lies over
+    QString mAcceptedAmount; ///< the last amount the rules accepted
     QString mCurrencyName = QStringLiteral("人民币");
     QString mCurrencyCode;
     std::optional<core::TPerson> mDrawer;

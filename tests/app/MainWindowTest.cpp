@@ -99,8 +99,10 @@ protected:
         const std::pair<const char *, int> kinds[] = {
             {"支票", 7}, {"快递单", 11}, {"电汇单", 0}, {"缴款单", 0}};
         for (const auto &[kind, tag] : kinds)
-            window.billForms().registerForm(u8(kind), QStringLiteral("TfmFake"),
-                                            [tag = tag] { return new FakeBillForm(tag); });
+            window.billForms().registerForm(
+                u8(kind), QStringLiteral("TfmFake"),
+                window.billForms().opensBesideOthers(u8(kind)),
+                [tag = tag] { return new FakeBillForm(tag); });
     }
 
     QString config(const char *key) { return services.settings().getConfigByname(u8(key)); }
@@ -149,12 +151,12 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
 {
     const CommandRow rows[] = {
         {"m_new_zp", "支票", true, "Ctrl+B"},
-        {"m_new_jzd", "进账单", false, "Ctrl+A"},
-        {"m_new_dhd", "电汇单-贷记业务凭证", false, "Ctrl+D"},
-        {"m_new_JKD", "现金缴款单", false, ""},
-        {"m_new_cdhp", "承兑汇票", false, ""},
-        {"m_new_JWH", "境外汇款申请", false, ""},
-        {"m_new_Def", "定制单", false, ""},
+        {"m_new_jzd", "进账单", true, "Ctrl+A"},
+        {"m_new_dhd", "电汇单-贷记业务凭证", true, "Ctrl+D"},
+        {"m_new_JKD", "现金缴款单", true, ""},
+        {"m_new_cdhp", "承兑汇票", true, ""},
+        {"m_new_JWH", "境外汇款申请", true, ""},
+        {"m_new_Def", "定制单", true, ""},
         {"m_new_Receipts", "普通发票收据", false, ""},
         {"m_new_CKSP", "出口商品发票", false, ""},
         {"m_new_IVIntel", "国际货运发票", false, ""},
@@ -210,12 +212,12 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"ToolButton6", "  退出 (&Q)", true, ""},
         // Popup menu of the background
         {"nZP", "支票", true, ""},
-        {"nJZD", "进账单", false, ""},
-        {"nDHD", "电汇单-贷记业务凭证", false, ""},
-        {"nCDHP", "承兑汇票", false, ""},
-        {"nJKD", "缴款单", false, ""},
-        {"nJWH", "境外汇款申请书", false, ""},
-        {"nDef", "定制单", false, ""},
+        {"nJZD", "进账单", true, ""},
+        {"nDHD", "电汇单-贷记业务凭证", true, ""},
+        {"nCDHP", "承兑汇票", true, ""},
+        {"nJKD", "缴款单", true, ""},
+        {"nJWH", "境外汇款申请书", true, ""},
+        {"nDef", "定制单", true, ""},
         {"nKDD", "快递单", false, ""},
         {"nIVReceipt", "普通发票收据", false, ""},
         {"nIVIntel", "国际货运发票", false, ""},
@@ -726,11 +728,11 @@ TEST_F(MainWindowTest, BillCommandsAreEnabledOnceTheirFormIsRegistered)
     EXPECT_FALSE(command(*window, "m_new_kdd")->isEnabled());
     EXPECT_FALSE(command(*window, "nKDD")->isEnabled());
     registerFakeForms(*window);
-    for (const char *name :
-         {"m_new_zp", "m_new_kdd", "m_new_dhd", "m_new_JKD", "nZP", "nKDD", "nDHD", "nJKD"})
+    for (const char *name : {"m_new_zp", "m_new_kdd", "m_new_dhd", "m_new_JKD", "m_new_jzd",
+                             "m_new_cdhp", "m_new_JWH", "m_new_Def", "nZP", "nKDD", "nDHD", "nJKD"})
         EXPECT_TRUE(command(*window, name)->isEnabled()) << name;
-    for (const char *name : {"m_new_jzd", "m_new_cdhp", "m_new_JWH", "m_new_Def", "m_new_Receipts",
-                             "m_new_CKSP", "m_new_IVIntel", "nIVReceipt", "nIVIntel", "nIVCKSP"})
+    for (const char *name : {"m_new_Receipts", "m_new_CKSP", "m_new_IVIntel", "nIVReceipt",
+                             "nIVIntel", "nIVCKSP"})
         EXPECT_FALSE(command(*window, name)->isEnabled()) << name;
     EXPECT_EQ(window->billForms().className(u8("支票")), QStringLiteral("TfmFake"));
 }
@@ -1029,7 +1031,7 @@ TEST_F(MainWindowTest, ABillFormThatStaysOpenKeepsTheWindowAndItsConnection)
         void closeEvent(QCloseEvent *event) override { event->ignore(); }
     };
     auto window = makeWindow();
-    window->billForms().registerForm(u8("快递单"), QStringLiteral("TfmFake"),
+    window->billForms().registerForm(u8("快递单"), QStringLiteral("TfmFake"), false,
                                      [] { return new StayingForm; });
     ASSERT_NE(window->billForms().open(u8("快递单")), nullptr);
     EXPECT_FALSE(window->close());

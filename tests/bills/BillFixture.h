@@ -13,6 +13,8 @@
 #include "templates/Seed.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
@@ -69,6 +71,36 @@ protected:
         auto form = std::make_unique<ui::TfmCheckZP>(env);
         EXPECT_TRUE(form->valid());
         return form;
+    }
+
+    /// The user types a text into a control (the program's own writes do not count as edits).
+    static void typeInto(ui::TfmBillForm& form, const char* name, const QString& text)
+    {
+        QWidget* w = form.item(QString::fromUtf8(name));
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            edit->setText(text);
+        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            combo->setEditText(text);
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            memo->setPlainText(text);
+        else
+            ADD_FAILURE() << name << " takes no text";
+    }
+
+    /// The user leaves a control (the focus moves on).
+    static void leave(ui::TfmBillForm& form, const char* name)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(form.item(QString::fromUtf8(name)), &out);
+    }
+
+    /// Enter in a control; a drop-down takes it in its edit.
+    static void pressEnter(ui::TfmBillForm& form, const char* name)
+    {
+        QWidget* w = form.item(QString::fromUtf8(name));
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            w = combo->lineEdit();
+        QTest::keyClick(w, Qt::Key_Return);
     }
 
     /// Clicks the capitals, pastes an amount into the floating box and presses Enter.

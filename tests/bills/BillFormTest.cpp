@@ -375,7 +375,7 @@ TEST_F(BillFormTest, SavingTwiceEditsTheSameRow)
     EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("没有改动,无需保存~") });
 
     prompter.clear();
-    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("第二次"));
+    typeInto(*form, "zdRemark", QStringLiteral("第二次"));
     EXPECT_FALSE(form->isSaved());
     click(*form, "btSaveCheck");
     EXPECT_EQ(prompter.texts(),
@@ -441,7 +441,7 @@ TEST_F(BillFormTest, AHistoricChequeOfYesterdayClosedWithYesBecomesANewChequeOfT
         QStringList { QStringLiteral("历史单据不能保存，请点击[复制]后,再保存为新单据！") });
     prompter.clear();
 
-    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("改过"));
+    typeInto(*form, "zdRemark", QStringLiteral("改过"));
     prompter.queueAnswer(true);
     prompter.queueAnswer(true);
     prompter.queueAnswer(true);
@@ -632,7 +632,7 @@ TEST_F(BillFormTest, AFailedSaveWritesNothingAndKeepsTheBillUnsaved)
     const QVariantMap before = row(form->serialNo());
     services.db().execute(QStringLiteral("create trigger refuse_edit after update on DataZPTable "
                                          "begin select raise(abort, '只读'); end"));
-    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("不会写入"));
+    typeInto(*form, "zdRemark", QStringLiteral("不会写入"));
     EXPECT_FALSE(form->save());
     EXPECT_EQ(row(form->serialNo()), before);
     EXPECT_FALSE(form->isSaved());
@@ -645,7 +645,7 @@ TEST_F(BillFormTest, AVoidedRowIsNeverWrittenAgain)
     services.db().execute(QStringLiteral("update DataZPTable set 票据状态='作废' where 流水号=?"),
         { form->serialNo() });
     prompter.clear();
-    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("作废后修改"));
+    typeInto(*form, "zdRemark", QStringLiteral("作废后修改"));
     click(*form, "btSaveCheck");
     EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("支票已经作废,保存失败！") });
     EXPECT_EQ(row(form->serialNo()).value(QStringLiteral("备注")).toString(), QString());
@@ -699,12 +699,12 @@ TEST_F(BillFormTest, PartiesComeFromTheDefaultDrawerThePickersAndTheLookups)
     parties.storePerson(other);
 
     form->setItemText(QStringLiteral("zdInComp"), QStringLiteral("SHPJ"));
-    form->zdInCompEnter();
+    pressEnter(*form, "zdInComp");
     EXPECT_EQ(text(*form, "zdInComp"), payee.全称);
     EXPECT_EQ(text(*form, "cgInComp"), payee.全称);
 
     form->setItemText(QStringLiteral("zdOutComp"), other.全称);
-    form->zdOutCompExit();
+    leave(*form, "zdOutComp");
     EXPECT_EQ(text(*form, "zdOutBank"), other.开户银行);
     EXPECT_EQ(text(*form, "zdOutBankAcct"), other.开户行账号);
 
@@ -715,16 +715,16 @@ TEST_F(BillFormTest, PartiesComeFromTheDefaultDrawerThePickersAndTheLookups)
     padded.开户行账号 = QStringLiteral("1100223");
     parties.storePerson(padded);
     form->setItemText(QStringLiteral("zdOutComp"), QStringLiteral("深圳前海贸易有限公司 "));
-    form->zdOutCompExit();
+    leave(*form, "zdOutComp");
     EXPECT_EQ(text(*form, "zdOutBank"), padded.开户银行);
     EXPECT_EQ(text(*form, "zdOutBankAcct"), padded.开户行账号);
 
     picked = other;
-    form->shpskrRelease();
+    QTest::mouseClick(form->item(QStringLiteral("shpskr")), Qt::LeftButton);
     EXPECT_EQ(picks, QStringList { QStringLiteral("往来单位/选取收款人") });
     EXPECT_EQ(text(*form, "cgInComp"), other.全称);
     picked.reset();
-    form->shpHKRRelease();
+    QTest::mouseClick(form->item(QStringLiteral("shpHKR")), Qt::LeftButton);
     EXPECT_EQ(text(*form, "zdOutComp"), QString()) << "cancelling the picker empties the drawer";
 
     form->setItemText(QStringLiteral("zdInComp"), kPlaceholder);
@@ -754,7 +754,7 @@ TEST_F(BillFormTest, NewBillKeepsTheDrawerAndClearsTheRest)
 {
     auto form = filledCheque();
     form->setItemText(QStringLiteral("zdOutComp"), QStringLiteral("我方"));
-    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("备注"));
+    typeInto(*form, "zdRemark", QStringLiteral("备注"));
     form->setYongTu(QStringLiteral("货款"));
     form->setBillDate(QDate(2020, 1, 2));
     ASSERT_TRUE(form->save());
@@ -831,7 +831,7 @@ TEST_F(BillFormTest, ARemarkOfTwoLinesPrintsAsTwoLines)
 {
     auto form = openCheque();
     form->show();
-    form->setItemText(QStringLiteral("zdRemark"), QStringLiteral("第一行\r\n第二行"));
+    typeInto(*form, "zdRemark", QStringLiteral("第一行\r\n第二行"));
     click(*form, "btPrint1");
     QList<int> tops;
     for (const auto& t : canvas.texts())

@@ -213,7 +213,7 @@ TEST_F(PartyWindows, DefaultDrawerClosesOpenBillForms)
 {
     QMdiArea area;
     BillFormRegistry forms(&area, prompter);
-    forms.registerForm(u"支票"_qs, u"TfmCheckZP"_qs, [] { return new QWidget; });
+    forms.registerForm(u"支票"_qs, u"TfmCheckZP"_qs, false, [] { return new QWidget; });
     ASSERT_TRUE(forms.open(u"支票"_qs));
 
     Tfm_PersonManage manager(services, grids);

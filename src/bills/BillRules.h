@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+namespace pennock::core {
+
+struct BillKind;
+
+/// What the value rules of a bill read and write: the form's controls, or a bill filled
+/// without a window. Names compare without regard to letter case.
+class BillSurface
+{
+public:
+    virtual ~BillSurface() = default;
+    virtual QString text(const QString& name) const = 0;
+    virtual void setText(const QString& name, const QString& text) = 0;
+    /// An option box of the option bar is ticked.
+    virtual bool isChecked(const QString& option) const = 0;
+    /// The text of a drop-down option of the option bar.
+    virtual QString optionText(const QString& option) const = 0;
+    virtual QDate billDate() const = 0;
+};
+
+/// A refused value: the message and its caption. Empty when accepted.
+struct RuleMessage
+{
+    QString text {};
+    QString caption {};
+    bool refused() const { return !text.isEmpty(); }
+};
+
+/// How a kind derives the values shown from what the user typed: the date controls, the amount
+/// presentations, and the items that are converted when the user finishes them. The bank bills
+/// share these rules; a kind whose rules differ overrides the hook.
+class BillRules
+{
+public:
+    virtual ~BillRules() = default;
+
+    /// Writes the date controls for the surface's bill date.
+    virtual void writeDate(BillSurface& s, const BillKind& kind) const;
+    /// The text the amount box keeps when it is committed.
+    virtual QString committedInput(const QString& typed) const;
+    /// Writes every presentation of an amount committed from the box lying over `target`.
+    /// A refused amount changes nothing and returns the message.
+    virtual RuleMessage writeAmount(BillSurface& s, const BillKind& kind, const QString& text,
+        const QString& currencyName, const QString& currencyCode, const QString& target) const;
+    /// The control an amount given without a control (the command line's) is typed over.
+    virtual QString amountTarget(const BillKind& kind) const;
+    /// Converts an item when the user finishes it (leaves it or presses Enter). A refused
+    /// text stays for correction and the message says why.
+    virtual RuleMessage finishItem(BillSurface& s, const BillKind& kind, const QString& name) const;
+};
+
+/// The bank bills' shared amount presentation: figures, counterfoil figures, digit cells of
+/// both copies and capitals from the options ticked on the surface.
+RuleMessage writeBankAmount(BillSurface& s, const BillKind& kind, const QString& text,
+    const QString& currencyName, const QString& currencyCode, bool figuresWithCode,
+    bool capitalsWithName);
+
+/// The date texts of the formats of "日期格式："; any other format gives "YYYY-MM-DD".
+QString formatBillDate(const QDate& date, const QString& format);
+
+/// An acceptance bill's due date typed as "2009.12.15", "2009-12-15", "2009/12/15" or "+180"
+/// days after `billDate`, in capitals with "年", "月", "日". A text holding "年" is kept; none
+/// when the text does not convert.
+std::optional<QString> dueDateInCapitals(const QString& text, const QDate& billDate);
+
+} // namespace pennock::core
