@@ -27,7 +27,9 @@ DepositSlipSource TfmCheckZP::depositSlipSource()
         else
             src.payeeParty = payeeParty();
     }
-    // The drawer: the party of the account, recorded first if the user agrees.
+    // The drawer: only the party of the account gives the slip a drawer's name; its bank and
+    // account are copied as typed.
+    const QString drawerName = std::exchange(src.drawerName, QString());
     const QString account = src.drawerAccount.trimmed();
     if (account.isEmpty())
         return src;
@@ -44,7 +46,7 @@ DepositSlipSource TfmCheckZP::depositSlipSource()
             QStringLiteral("提示")))
         return src;
     core::TPerson person;
-    person.全称 = src.drawerName;
+    person.全称 = drawerName;
     person.开户银行 = src.drawerBank;
     person.开户行账号 = src.drawerAccount;
     person.单位类型 = QStringLiteral("我方单位");

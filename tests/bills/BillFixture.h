@@ -19,6 +19,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,11 @@ protected:
             ADD_FAILURE() << name << " takes no text";
     }
 
+    static void click(ui::TfmBillForm& form, const char* button)
+    {
+        form.button(QString::fromUtf8(button))->click();
+    }
+
     /// The user leaves a control (the focus moves on).
     static void leave(ui::TfmBillForm& form, const char* name)
     {
@@ -103,29 +109,36 @@ protected:
         QTest::keyClick(w, Qt::Key_Return);
     }
 
-    /// Clicks the capitals, pastes an amount into the floating box and presses Enter.
+    /// Clicks the first amount control of the kind (the capitals of a bank bill), pastes an
+    /// amount into the floating box and presses Enter.
     static void enterAmount(ui::TfmBillForm& form, const QString& text)
     {
-        QTest::mouseClick(form.item(QStringLiteral("zdJEDX")), Qt::LeftButton);
+        enterAmountAt(form, form.kind().roles.amountOpeners.first(), text);
+    }
+    static void enterAmountAt(ui::TfmBillForm& form, const QString& opener, const QString& text)
+    {
+        QTest::mouseClick(form.item(opener), Qt::LeftButton);
         form.inputJEXX()->selectAll();
         form.inputJEXX()->insert(text);
         QTest::keyClick(form.inputJEXX(), Qt::Key_Return);
     }
 
     /// A row of a bill table, by column.
-    QVariantMap row(int serial)
+    QVariantMap row(int serial, const QString& table = QStringLiteral("DataZPTable"))
     {
         QSqlQuery q = services.db().exec(
-            QStringLiteral("select * from DataZPTable where 流水号=?"), { serial });
+            QStringLiteral("select * from \"%1\" where 流水号=?").arg(table), { serial });
         QVariantMap out;
         if (q.next())
             for (int i = 0; i < q.record().count(); ++i)
                 out.insert(q.record().fieldName(i), q.value(i));
         return out;
     }
-    int rows()
+    int rows(const QString& table = QStringLiteral("DataZPTable"))
     {
-        return services.db().scalar(QStringLiteral("select count(*) from DataZPTable")).toInt();
+        return services.db()
+            .scalar(QStringLiteral("select count(*) from \"%1\"").arg(table))
+            .toInt();
     }
     /// Texts of the recording canvas joined by blanks.
     QStringList printed() const

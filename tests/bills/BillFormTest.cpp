@@ -43,10 +43,6 @@ void type(QWidget* widget, const QString& characters)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-void click(ui::TfmBillForm& form, const char* button)
-{
-    form.button(QString::fromUtf8(button))->click();
-}
 
 class BillFormTest : public BillFixture
 {

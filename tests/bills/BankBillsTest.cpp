@@ -1,0 +1,401 @@
+#include "BillFixture.h"
+
+#include "bills/BankKinds.h"
+#include "bills/BillDraft.h"
+#include "bills/BillKind.h"
+#include "bills/BillKinds.h"
+#include "bills/BillRules.h"
+#include "bills/TfmCheckJZD.h"
+#include "format/Capitals.h"
+#include "parties/DAOPerson.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+
+using namespace pennock;
+using pennock::test::BillFixture;
+
+namespace {
+
+QString text(const ui::TfmBillForm& form, const char* name)
+{
+    return form.itemText(QString::fromUtf8(name));
+}
+
+QString capitalsDate(const QDate& d)
+{
+    return core::DateNumberToCapitals(d.toString(QStringLiteral("yyyy"))) + QStringLiteral("年")
+        + core::DateNumberToCapitals(d.toString(QStringLiteral("MM"))) + QStringLiteral("月")
+        + core::DateNumberToCapitals(d.toString(QStringLiteral("dd"))) + QStringLiteral("日");
+}
+
+class BankBillsTest : public BillFixture
+{
+protected:
+    std::unique_ptr<ui::TfmBillForm> open(const char* kind)
+    {
+        std::unique_ptr<ui::TfmBillForm> form(ui::createBillForm(QString::fromUtf8(kind), env));
+        EXPECT_TRUE(form) << kind;
+        if (form)
+            form->show();
+        return form;
+    }
+};
+
+} // namespace
+
+TEST(DueDateTest, TypedDatesAndDaysAfterTheBillDateBecomeCapitals)
+{
+    const QDate billDate(2024, 1, 1);
+    const struct
+    {
+        const char* typed;
+        QDate due;
+    } converted[] = {
+        { "+180", QDate(2024, 6, 29) },
+        { " +30 ", QDate(2024, 1, 31) },
+        { "2009.12.15", QDate(2009, 12, 15) },
+        { "2009-12-15", QDate(2009, 12, 15) },
+        { "2009/1/5", QDate(2009, 1, 5) },
+    };
+    for (const auto& c : converted)
+        EXPECT_EQ(core::dueDateInCapitals(QString::fromUtf8(c.typed), billDate), capitalsDate(c.due))
+            << c.typed;
+    EXPECT_EQ(core::dueDateInCapitals(QStringLiteral("二〇二四年六月"), billDate),
+        QStringLiteral("二〇二四年六月"));
+    for (const char* bad : { "明天", "2024.13.01", "+", "+x" })
+        EXPECT_FALSE(core::dueDateInCapitals(QString::fromUtf8(bad), billDate)) << bad;
+}
+
+TEST_F(BankBillsTest, AcceptanceDueDateIsWrittenInCapitalsWhenLeftAndRefusedTextStays)
+{
+    auto form = open("承兑汇票");
+    form->selDate()->setDate(QDate(2024, 1, 1));
+    typeInto(*form, "zdTimeOutDate", QStringLiteral("+180"));
+    leave(*form, "zdTimeOutDate");
+    EXPECT_EQ(text(*form, "zdTimeOutDate"), capitalsDate(QDate(2024, 6, 29)));
+    EXPECT_TRUE(prompter.entries().isEmpty());
+
+    typeInto(*form, "zdTimeOutDate", QStringLiteral("下个月"));
+    pressEnter(*form, "zdTimeOutDate");
+    EXPECT_EQ(text(*form, "zdTimeOutDate"), QStringLiteral("下个月"));
+    EXPECT_EQ(prompter.texts(),
+        QStringList { QStringLiteral("请输入正确的日期格式(如：2009.12.15 或 2009-12-15 ),"
+                                     "若是出票后的多少天，请输入如：+180 .") });
+}
+
+TEST_F(BankBillsTest, AcceptanceKeepsTheOlderAmountRule)
+{
+    auto form = open("承兑汇票");
+    enterAmount(*form, QStringLiteral("1234.5"));
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("1234.50")) << "no separators, no code";
+    EXPECT_EQ(text(*form, "zdJEDX"), *core::AmountToCapitals(QStringLiteral("1234.5")));
+    EXPECT_EQ(text(*form, "zdQY"), QStringLiteral("1"));
+
+    prompter.clear();
+    enterAmount(*form, QStringLiteral("1,234"));
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("金额只能为数值，例如：123.50  ！") });
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("1234.50")) << "the refused text is not kept";
+    EXPECT_EQ(form->inputJEXX()->text(), QStringLiteral("1234.5"));
+
+    form->option(QStringLiteral("cfgJEDXRMBChecked"))->click();
+    EXPECT_TRUE(text(*form, "zdJEDX").startsWith(QStringLiteral("人民币")));
+    click(*form, "btSaveCheck");
+    EXPECT_EQ(row(form->serialNo(), QStringLiteral("DataCDHPTable")).value(QStringLiteral("票据状态")),
+        QStringLiteral("已用"));
+    EXPECT_EQ(form->button(QStringLiteral("btMultiPrintF")), nullptr) << "no repeat print";
+}
+
+TEST_F(BankBillsTest, DepositSlipTwinsFollowAndReopeningMakesANewBillOfTheSameRow)
+{
+    auto form = open("进账单");
+    typeInto(*form, "zdOutComp", QStringLiteral("甲公司"));
+    typeInto(*form, "zdInBank", QStringLiteral("乙银行"));
+    typeInto(*form, "zdPJHM", QStringLiteral("123"));
+    EXPECT_EQ(text(*form, "cgOutComp"), QStringLiteral("甲公司"));
+    EXPECT_EQ(text(*form, "cgInBank"), QStringLiteral("乙银行"));
+    EXPECT_EQ(text(*form, "cgPJHM"), QStringLiteral("123"));
+    enterAmount(*form, QStringLiteral("56.7"));
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥56.70")) << "the code is always there";
+    EXPECT_EQ(text(*form, "cgSY"), QStringLiteral("5"));
+    EXPECT_EQ(text(*form, "cgBY"), QStringLiteral("￥"));
+    enterAmount(*form, QStringLiteral("0"));
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("0.00"));
+    EXPECT_EQ(text(*form, "cgSY"), QString());
+    enterAmount(*form, QStringLiteral("56.7"));
+
+    // Two-digit year on both copies.
+    form->option(QStringLiteral("cfgMiniYear"))->click();
+    form->selDate()->setDate(QDate(2024, 5, 6));
+    EXPECT_EQ(text(*form, "zdNian"), QStringLiteral("24"));
+    EXPECT_EQ(text(*form, "cgNian"), QStringLiteral("24"));
+
+    click(*form, "btSaveCheck");
+    const int serial = form->serialNo();
+    ASSERT_GT(serial, 0);
+    const QVariantMap stored = row(serial, QStringLiteral("DataJZDTable"));
+    EXPECT_EQ(stored.value(QStringLiteral("金额")).toString(), QStringLiteral("￥56.70"));
+    EXPECT_TRUE(stored.value(QStringLiteral("票据状态")).toString().isEmpty());
+
+    auto again = open("进账单");
+    again->BrowseOldCheck(form->variant(), QString::number(serial));
+    EXPECT_FALSE(again->isHistoric());
+    EXPECT_FALSE(again->isSaved());
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("进账单（流水号为：%1)").arg(serial));
+    EXPECT_EQ(text(*again, "cgOutComp"), QStringLiteral("甲公司"));
+    typeInto(*again, "zdRemark", QStringLiteral("再存"));
+    prompter.clear();
+    click(*again, "btSaveCheck");
+    EXPECT_EQ(again->serialNo(), serial);
+    EXPECT_EQ(rows(QStringLiteral("DataJZDTable")), 1);
+    EXPECT_EQ(prompter.texts(),
+        QStringList { QStringLiteral("进账单修改保存成功（要修改成新进账单请先点击【复制】按钮）！ ") });
+
+    click(*again, "btNewCheck");
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("新进账单-ID=-1"));
+    EXPECT_EQ(text(*again, "zdJEXX"), QStringLiteral("￥56.70")) << "the amount stays";
+}
+
+TEST_F(BankBillsTest, SwappingDrawerAndPayeeTwiceGivesTheFirstArrangement)
+{
+    auto form = open("进账单");
+    typeInto(*form, "zdOutComp", QStringLiteral("出票甲"));
+    typeInto(*form, "zdOutBank", QStringLiteral("出票行"));
+    typeInto(*form, "zdInComp", QStringLiteral("收款乙"));
+    typeInto(*form, "zdInBankAcct", QStringLiteral("888"));
+    QCheckBox* swap = form->option(QStringLiteral("cfgChangeInOuter"));
+    swap->click();
+    EXPECT_EQ(text(*form, "zdOutComp"), QStringLiteral("收款乙"));
+    EXPECT_EQ(text(*form, "zdOutBankAcct"), QStringLiteral("888"));
+    EXPECT_EQ(text(*form, "zdInComp"), QStringLiteral("出票甲"));
+    EXPECT_EQ(text(*form, "cgInBank"), QStringLiteral("出票行"));
+    swap->click();
+    EXPECT_EQ(text(*form, "zdOutComp"), QStringLiteral("出票甲"));
+    EXPECT_EQ(text(*form, "zdOutBank"), QStringLiteral("出票行"));
+    EXPECT_EQ(text(*form, "zdInComp"), QStringLiteral("收款乙"));
+    EXPECT_EQ(text(*form, "zdInBankAcct"), QStringLiteral("888"));
+}
+
+TEST_F(BankBillsTest, AnAccountWithTwoRecordedBanksIsReported)
+{
+    core::DAOPerson dao(services.db());
+    for (const char* bank : { "一行", "二行" }) {
+        core::TPerson p;
+        p.全称 = QStringLiteral("丙公司");
+        p.开户银行 = QString::fromUtf8(bank);
+        p.开户行账号 = QStringLiteral("777");
+        dao.storePerson(p);
+    }
+    auto form = open("电汇单");
+    typeInto(*form, "zdInBank", QStringLiteral("原来的"));
+    typeInto(*form, "zdInBankAcct", QStringLiteral(" 777 "));
+    EXPECT_EQ(prompter.texts(),
+        QStringList { QStringLiteral("异常：查询到账号中同一个账号对应两个银行的错误数据,777") });
+    EXPECT_EQ(text(*form, "zdInBank"), QStringLiteral("原来的"));
+    EXPECT_EQ(text(*form, "zdInBankAcct"), QStringLiteral("777"));
+}
+
+TEST_F(BankBillsTest, RemittanceTotalsItsAmounts)
+{
+    auto form = open("境外汇款申请书");
+    enterAmountAt(*form, QStringLiteral("XIANHJE"), QStringLiteral("100"));
+    enterAmountAt(*form, QStringLiteral("QITAJE"), QStringLiteral("50.5"));
+    EXPECT_EQ(text(*form, "XIANHJE"), QStringLiteral("￥100.00"));
+    EXPECT_EQ(text(*form, "QITAJE"), QStringLiteral("￥50.50"));
+    EXPECT_EQ(text(*form, "TOTALJEXX"), QStringLiteral("￥150.50"));
+    EXPECT_EQ(text(*form, "TOTALJEDX"),
+        QStringLiteral("人民币") + *core::AmountToCapitals(QStringLiteral("150.5")));
+
+    // Changing an amount again works from its own figures.
+    enterAmountAt(*form, QStringLiteral("XIANHJE"), QStringLiteral("999999999"));
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("金额值必须介于0~1,000,000,000之间！") });
+    EXPECT_EQ(text(*form, "TOTALJEXX"), QString());
+
+    // The date follows its format option.
+    form->selDate()->setDate(QDate(2024, 3, 5));
+    EXPECT_EQ(text(*form, "zdNianYueRi"), QStringLiteral("2024年03月05日"));
+    QComboBox* format = form->choiceOption(QStringLiteral("cfgDateFormat"));
+    format->setCurrentText(QStringLiteral("YYYY/MM/DD"));
+    emit format->activated(format->currentIndex());
+    EXPECT_EQ(text(*form, "zdNianYueRi"), QStringLiteral("2024/03/05"));
+}
+
+TEST_F(BankBillsTest, ChequeMakesADepositSlip)
+{
+    std::unique_ptr<ui::TfmBillForm> slip;
+    env.openBillForm = [this, &slip](const QString& kind) {
+        if (!slip)
+            slip.reset(ui::createBillForm(kind, env));
+        return slip.get();
+    };
+    auto cheque = openCheque();
+    ASSERT_TRUE(cheque->button(QStringLiteral("bt2CheckJZD"))->isEnabled());
+    typeInto(*cheque, "zdInComp", QStringLiteral("收款丁"));
+    typeInto(*cheque, "zdOutBankAcct", QStringLiteral("12345"));
+    typeInto(*cheque, "zdOutBank", QStringLiteral("戊银行"));
+    cheque->setItemText(QStringLiteral("zdOutComp"), QStringLiteral("己公司"));
+    typeInto(*cheque, "zdPJBH", QStringLiteral("NO.9"));
+    enterAmount(*cheque, QStringLiteral("300"));
+    cheque->setBillDate(QDate(2024, 2, 3));
+
+    // An account without a party, and the user does not add it.
+    prompter.queueAnswer(false);
+    click(*cheque, "bt2CheckJZD");
+    ASSERT_TRUE(slip);
+    EXPECT_EQ(prompter.texts(),
+        QStringList { QStringLiteral("账号(12345)没有单位账户的保存记录，是否要添加") });
+    EXPECT_EQ(text(*slip, "zdOutComp"), QString()) << "no drawer without a party";
+    EXPECT_EQ(text(*slip, "zdOutBank"), QStringLiteral("戊银行"));
+    EXPECT_EQ(text(*slip, "cgOutBankAcct"), QStringLiteral("12345"));
+    EXPECT_EQ(text(*slip, "zdInComp"), QStringLiteral("收款丁"));
+    EXPECT_EQ(text(*slip, "zdPJZL"), QStringLiteral("支票"));
+    EXPECT_EQ(text(*slip, "zdPJZS"), QStringLiteral("1"));
+    EXPECT_EQ(text(*slip, "zdPJHM"), QStringLiteral("NO.9"));
+    EXPECT_EQ(text(*slip, "zdJEXX"), QStringLiteral("￥300.00"));
+    EXPECT_EQ(slip->billDate(), QDate(2024, 2, 3));
+
+    // Adding the account gives the slip its drawer.
+    prompter.clear();
+    prompter.queueAnswer(true);
+    click(*cheque, "bt2CheckJZD");
+    EXPECT_EQ(text(*slip, "zdOutComp"), QStringLiteral("己公司"));
+    const auto party = core::DAOPerson(services.db()).findPersonByAccount(QStringLiteral("12345"));
+    ASSERT_TRUE(party);
+    EXPECT_EQ(party->单位类型, QStringLiteral("我方单位"));
+
+    // A recorded account whose bank differs is shown and the slip made all the same.
+    prompter.clear();
+    typeInto(*cheque, "zdOutBank", QStringLiteral("别的银行"));
+    click(*cheque, "bt2CheckJZD");
+    ASSERT_EQ(prompter.texts().size(), 1);
+    EXPECT_TRUE(prompter.texts()[0].startsWith(
+        QStringLiteral("账号(12345)的银行信息与填写的不一致，请核对单位账户相应资料.")));
+    EXPECT_EQ(text(*slip, "zdOutComp"), QStringLiteral("己公司"));
+}
+
+TEST_F(BankBillsTest, WireTransferMakesADepositSlipFromItsTextsAlone)
+{
+    std::unique_ptr<ui::TfmBillForm> slip;
+    env.openBillForm = [this, &slip](const QString& kind) {
+        if (!slip)
+            slip.reset(ui::createBillForm(kind, env));
+        return slip.get();
+    };
+    auto wire = open("电汇单");
+    typeInto(*wire, "zdOutComp", QStringLiteral("汇款庚"));
+    typeInto(*wire, "zdOutBankAcct", QStringLiteral("55"));
+    typeInto(*wire, "zdInComp", QStringLiteral("收款辛"));
+    enterAmount(*wire, QStringLiteral("8"));
+    click(*wire, "bt2CheckJZD");
+    ASSERT_TRUE(slip);
+    EXPECT_TRUE(prompter.entries().isEmpty()) << "no question, no lookup";
+    EXPECT_EQ(text(*slip, "zdOutComp"), QStringLiteral("汇款庚"));
+    EXPECT_EQ(text(*slip, "zdOutBankAcct"), QStringLiteral("55"));
+    EXPECT_EQ(text(*slip, "zdInComp"), QStringLiteral("收款辛"));
+    EXPECT_EQ(text(*slip, "zdPJZL"), QString());
+    EXPECT_EQ(text(*slip, "zdJEXX"), QStringLiteral("￥8.00"));
+}
+
+TEST_F(BankBillsTest, EveryUserChangeMarksTheBillAndPendingAmountsAreCommitted)
+{
+    auto form = openCheque();
+    enterAmount(*form, QStringLiteral("10"));
+    click(*form, "btSaveCheck");
+    ASSERT_TRUE(form->isSaved());
+
+    const std::function<void()> changes[] = {
+        [&] { enterAmount(*form, QStringLiteral("20")); },
+        [&] { typeInto(*form, "zdInComp", QStringLiteral("新收款人")); },
+        [&] { typeInto(*form, "zdYT", QStringLiteral("货款")); },
+        [&] { form->item(QStringLiteral("DEFCHECK0"))->setProperty("checked", true); },
+    };
+    for (const auto& change : changes) {
+        click(*form, "btSaveCheck");
+        ASSERT_TRUE(form->isSaved());
+        change();
+        EXPECT_FALSE(form->isSaved());
+    }
+
+    // An amount still being typed is stored and printed as committed.
+    QTest::mouseClick(form->item(QStringLiteral("zdJEDX")), Qt::LeftButton);
+    form->inputJEXX()->selectAll();
+    form->inputJEXX()->insert(QStringLiteral("77.5"));
+    click(*form, "btSaveCheck");
+    EXPECT_EQ(row(form->serialNo()).value(QStringLiteral("金额")).toString(), QStringLiteral("77.5"));
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥77.50"));
+    EXPECT_EQ(text(*form, "zdJEDX"), *core::AmountToCapitals(QStringLiteral("77.5")));
+
+    // A refused amount leaves the accepted one everywhere.
+    prompter.clear();
+    enterAmount(*form, QStringLiteral("1000000000"));
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("金额值必须介于0~1,000,000,000之间！") });
+    EXPECT_EQ(form->inputJEXX()->text(), QStringLiteral("77.5"));
+    EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥77.50"));
+}
+
+TEST_F(BankBillsTest, ShapesOpenThePartyPickerForTheirSide)
+{
+    core::TPerson party;
+    party.全称 = QStringLiteral("选中的单位");
+    party.开户银行 = QStringLiteral("选中的银行");
+    party.开户行账号 = QStringLiteral("321");
+    party.开户行地址 = QStringLiteral("银行地址");
+    party.地址 = QStringLiteral("单位地址");
+    picked = party;
+    const struct
+    {
+        const char* kind;
+        const char* shape;
+        const char* pick;
+        QStringList shown; ///< controls and the party's texts they show, in pairs
+    } cases[] = {
+        { "进账单", "shpskr", "往来单位/选取收款人",
+            { "zdInComp", party.全称, "cgInBank", party.开户银行, "zdInBankAcct", party.开户行账号 } },
+        { "缴款单", "shpskr", "往来单位/选取收款人", { "zdInComp", party.全称 } },
+        { "承兑汇票", "shpHKR", "我方单位/选取付款行",
+            { "zdOutComp", party.全称, "zdOutBankAcct", party.开户行账号 } },
+        { "境外汇款申请书", "SelInComp", "往来单位/选取收款人及银行账户",
+            { "InnerComp", party.全称, "InnerBankAddr", party.开户行地址, "InnerAddr", party.地址 } },
+        { "境外汇款申请书", "SelInAgentBank", "往来单位/选取收款人代理行及账号",
+            { "INNERAGENTBANK", party.开户银行, "INNERAGENTBANKACCT", party.开户行账号 } },
+    };
+    for (const auto& c : cases) {
+        picks.clear();
+        auto form = open(c.kind);
+        QWidget* shape = form->item(QString::fromUtf8(c.shape));
+        ASSERT_TRUE(shape) << c.shape;
+        QTest::mouseClick(shape, Qt::LeftButton);
+        EXPECT_EQ(picks, QStringList { QString::fromUtf8(c.pick) }) << c.kind;
+        for (qsizetype i = 0; i + 1 < c.shown.size(); i += 2)
+            EXPECT_EQ(form->itemText(c.shown[i]), c.shown[i + 1]) << c.kind << " " << c.shown[i].toStdString();
+    }
+}
+
+TEST_F(BankBillsTest, TheCommandLineDraftFollowsTheFormsRules)
+{
+    // Options remembered by the template shape the date; twins follow; the amount rule is the kind's.
+    core::BillDraft slip(services, core::depositSlipKind());
+    ASSERT_TRUE(slip.open());
+    slip.setOption(QStringLiteral("cfgMiniYear"), QStringLiteral("1"));
+    slip.setDate(QDate(2024, 7, 8));
+    EXPECT_EQ(slip.text(QStringLiteral("zdNian")), QStringLiteral("24"));
+    EXPECT_EQ(slip.text(QStringLiteral("cgNian")), QStringLiteral("24"));
+    slip.setItem(QStringLiteral("zdInComp"), QStringLiteral("收款"));
+    EXPECT_EQ(slip.text(QStringLiteral("cgInComp")), QStringLiteral("收款"));
+    EXPECT_FALSE(slip.setAmount(QStringLiteral("12.3")).refused());
+    EXPECT_EQ(slip.text(QStringLiteral("zdJEXX")), QStringLiteral("￥12.30"));
+
+    core::BillDraft cheque(services, core::chequeKind());
+    ASSERT_TRUE(cheque.open());
+    cheque.setDate(QDate(2024, 7, 8));
+    EXPECT_EQ(cheque.text(QStringLiteral("zdNian")), core::DateNumberToCapitals(QStringLiteral("2024")))
+        << "the seeded cheque writes the date in capitals";
+    EXPECT_FALSE(cheque.bill().shown(QStringLiteral("zdNianYueRi")));
+
+    core::BillDraft acceptance(services, core::acceptanceKind());
+    ASSERT_TRUE(acceptance.open());
+    acceptance.setDate(QDate(2024, 1, 1));
+    EXPECT_FALSE(acceptance.setItem(QStringLiteral("zdTimeOutDate"), QStringLiteral("+180")).refused());
+    EXPECT_EQ(acceptance.text(QStringLiteral("zdTimeOutDate")), capitalsDate(QDate(2024, 6, 29)));
+    EXPECT_TRUE(acceptance.setItem(QStringLiteral("zdTimeOutDate"), QStringLiteral("?")).refused());
+}
