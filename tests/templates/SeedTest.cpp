@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "support/TempHome.h"
+#include "templates/FormDescription.h"
 #include "templates/Seed.h"
 
 #include <QImageReader>
@@ -138,6 +139,26 @@ TEST_F(SeedTest, EveryTemplateHasItsPictureAtItsScreenSize)
         EXPECT_TRUE(QImageReader(folder.path(QStringLiteral("image\\") + QString::fromLatin1(system)))
                         .canRead())
             << system;
+}
+
+TEST(FormDescriptionOptions, AreTextsAndAWrongOneNamesTheFile)
+{
+    const QByteArray form = R"({"image": "x.jpg", "paper": [200, 90], "options": %1})";
+    const FormDescription f = parseFormDescription(
+        QByteArray(form).replace("%1", R"({"cfgDateChinese": "1", "cfgNoPrtDate": ""})"),
+        QStringLiteral("x.json"));
+    EXPECT_EQ(f.options, (QList<QPair<QString, QString>>{
+                             {QStringLiteral("cfgDateChinese"), QStringLiteral("1")},
+                             {QStringLiteral("cfgNoPrtDate"), QString()}}));
+    for (const char *wrong : {R"({"cfgDateChinese": 1})", R"(["cfgDateChinese"])"}) {
+        try {
+            parseFormDescription(QByteArray(form).replace("%1", wrong), QStringLiteral("x.json"));
+            ADD_FAILURE() << wrong;
+        } catch (const std::runtime_error &e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("x.json: ")))
+                << e.what();
+        }
+    }
 }
 
 TEST_F(SeedTest, ReferenceDataIsReady)
