@@ -91,6 +91,8 @@ TEST_F(BillFormTest, OpensOnTheDefaultTemplateLaidOutFromItsCache)
     EXPECT_TRUE(form->item(QStringLiteral("zdJEXX"))->isHidden()) << "laid out but not shown";
     EXPECT_TRUE(form->item(QStringLiteral("zdDef1"))->isHidden());
     EXPECT_TRUE(form->inputJEXX()->isHidden());
+    for (const char* picker : { "SelDate", "shpHKR", "shpskr" })
+        EXPECT_FALSE(form->item(QString::fromUtf8(picker))->isHidden()) << picker;
     EXPECT_EQ(form->bgImage()->pixmap().size(), QSize(900, 320));
 
     const QDate today = QDate::currentDate();

@@ -47,6 +47,12 @@ protected:
         return out;
     }
 
+    // The column as one comma-separated text, readable in a failure message.
+    std::string joined(const QString &sql, const QVariantList &values = {})
+    {
+        return column(sql, values).join(QLatin1Char(',')).toStdString();
+    }
+
     static TempHome *home;
     ProgramFolder folder{home->path()};
     Database db{folder.databasePath()};
@@ -139,6 +145,54 @@ TEST_F(SeedTest, EveryTemplateHasItsPictureAtItsScreenSize)
         EXPECT_TRUE(QImageReader(folder.path(QStringLiteral("image\\") + QString::fromLatin1(system)))
                         .canRead())
             << system;
+}
+
+TEST_F(SeedTest, EveryBankTemplateShowsItsDatePickerAndPartyPickersBesideTheFields)
+{
+    const QList<QPair<QString, QStringList>> pickers = {
+        {QStringLiteral("支票"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("进账单"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("承兑汇票"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("电汇单"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("定制单"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("缴款单"), {"SELDATE", "SHPSKR"}},
+        {QStringLiteral("境外汇款申请书"),
+         {"SELDATE", "SELOUTCOMP", "SELINCOMP", "SELINAGENTBANK"}},
+    };
+    for (const auto &[kind, names] : pickers) {
+        const QStringList templates = column(
+            QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=?"), {kind});
+        ASSERT_FALSE(templates.isEmpty()) << kind.toStdString();
+        for (const QString &name : names) {
+            const std::string what = (kind + QLatin1Char(':') + name).toStdString();
+            EXPECT_EQ(joined(QStringLiteral("select PrintItem from NameDict where CheckTypeName=? "
+                                            "and CtlName=?"),
+                             {kind, name}),
+                      "0")
+                << what;
+            for (const QString &id : templates) {
+                // Shown, on the picture, and over no other item: a control on top of another
+                // takes its clicks.
+                EXPECT_EQ(joined(QStringLiteral(
+                                     "select c.NeedShow || ':' || (c.SrcX>=0 and c.SrcY>=0 and "
+                                     "c.SrcX+c.SrcW<=t.Twidth and c.SrcY+c.SrcH<=t.Theight) from "
+                                     "CKControl c join CKTypeTable t on t.CheckTypeID=c.CheckTypeID "
+                                     "where c.CheckTypeID=? and c.CtlName=?"),
+                                 {id, name}),
+                          "1:1")
+                    << what << " in " << id.toStdString();
+                EXPECT_EQ(joined(QStringLiteral(
+                                     "select o.CtlName from CKControl c join CKControl o on "
+                                     "o.CheckTypeID=c.CheckTypeID and o.ID<>c.ID where "
+                                     "c.CheckTypeID=? and c.CtlName=? and c.CtlX<o.CtlX+o.CtlW and "
+                                     "o.CtlX<c.CtlX+c.CtlW and c.CtlY<o.CtlY+o.CtlH and "
+                                     "o.CtlY<c.CtlY+c.CtlH"),
+                                 {id, name}),
+                          "")
+                    << what << " in " << id.toStdString();
+            }
+        }
+    }
 }
 
 TEST(FormDescriptionOptions, AreTextsAndAWrongOneNamesTheFile)
