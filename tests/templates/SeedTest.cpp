@@ -1,7 +1,9 @@
 #include "printing/PrinterPresets.h"
 #include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "templates/FormDescription.h"
 #include "templates/Seed.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace pennock::core;
+using pennock::test::ScriptedPrompter;
 using pennock::test::TempHome;
 
 namespace {
@@ -191,6 +194,31 @@ TEST_F(SeedTest, EveryBankTemplateShowsItsDatePickerAndPartyPickersBesideTheFiel
                           "")
                     << what << " in " << id.toStdString();
             }
+        }
+    }
+}
+
+TEST_F(SeedTest, ChequesAndAcceptanceBillsStartWithTheIssueDateInCapitals)
+{
+    ScriptedPrompter prompter;
+    Settings settings(db, folder, prompter);
+    const QList<QPair<QString, QString>> expected = {
+        {QStringLiteral("支票"), QStringLiteral("1")},
+        {QStringLiteral("承兑汇票"), QStringLiteral("1")},
+        {QStringLiteral("进账单"), QString()},
+    };
+    for (const auto &[kind, value] : expected) {
+        const QStringList templates = column(
+            QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=?"), {kind});
+        ASSERT_FALSE(templates.isEmpty()) << kind.toStdString();
+        for (const QString &id : templates) {
+            const auto cache = settings.OpenCheckInif(id.toInt());
+            ASSERT_TRUE(cache) << id.toStdString();
+            EXPECT_EQ(Settings::getInifCheckConfigByName(cache.get(),
+                                                         QStringLiteral("cfgDateChinese"))
+                          .toStdString(),
+                      value.toStdString())
+                << kind.toStdString() << ' ' << id.toStdString();
         }
     }
 }
