@@ -123,6 +123,16 @@ FormDescription parseFormDescription(const QByteArray &json, const QString &sour
         item.bold = i.value(QStringLiteral("bold")).toInt(0);
         f.items << item;
     }
+
+    const QJsonValue options = o.value(QStringLiteral("options"));
+    if (!options.isUndefined() && !options.isObject())
+        fail(sourceName, QStringLiteral("options must be an object"));
+    const QJsonObject optionObject = options.toObject();
+    for (auto it = optionObject.begin(); it != optionObject.end(); ++it) {
+        if (!it.value().isString())
+            fail(sourceName, QStringLiteral("option %1 is not a text").arg(it.key()));
+        f.options.append({it.key(), it.value().toString()});
+    }
     return f;
 }
 

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QJsonArray>
 #include <QList>
+#include <QPair>
 #include <QRectF>
 #include <QString>
 
@@ -46,6 +47,8 @@ struct FormDescription
     int fontSize = 10;
     QJsonArray draw;
     QList<FormItem> items;
+    /// Per-template options (`DMTable` rows) a new installation starts with.
+    QList<QPair<QString, QString>> options;
 
     /// Picture size in pixels.
     QSize pictureSize() const;

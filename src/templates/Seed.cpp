@@ -124,6 +124,10 @@ void seedTemplate(Database &db, const FormDescription &f, const Catalogue &catal
              f.font, item.fontSize, item.breakFontSize, item.bold, item.fit, item.breakNum,
              entry.showOrd, item.init});
     }
+    for (const auto &[name, value] : f.options)
+        db.execute(QStringLiteral("insert into DMTable (DMName, DMValue, CheckTypeID) values "
+                                  "(?, ?, ?)"),
+                   {name, value, f.templateId});
 }
 
 void seedReference(Database &db)

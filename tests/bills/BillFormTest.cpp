@@ -87,17 +87,20 @@ TEST_F(BillFormTest, OpensOnTheDefaultTemplateLaidOutFromItsCache)
     EXPECT_TRUE(form->item(QStringLiteral("zdJEXX"))->isHidden()) << "laid out but not shown";
     EXPECT_TRUE(form->item(QStringLiteral("zdDef1"))->isHidden());
     EXPECT_TRUE(form->inputJEXX()->isHidden());
+    for (const char* picker : { "SelDate", "shpHKR", "shpskr" })
+        EXPECT_FALSE(form->item(QString::fromUtf8(picker))->isHidden()) << picker;
     EXPECT_EQ(form->bgImage()->pixmap().size(), QSize(900, 320));
 
     const QDate today = QDate::currentDate();
-    EXPECT_EQ(text(*form, "zdNian"), today.toString(QStringLiteral("yyyy")));
-    EXPECT_EQ(text(*form, "zdYue"), today.toString(QStringLiteral("MM")));
+    EXPECT_EQ(text(*form, "zdNian"),
+        core::DateNumberToCapitals(today.toString(QStringLiteral("yyyy"))));
+    EXPECT_EQ(text(*form, "zdYue"), core::DateNumberToCapitals(today.toString(QStringLiteral("MM"))));
     EXPECT_EQ(text(*form, "cgRi"), today.toString(QStringLiteral("dd")));
     EXPECT_EQ(text(*form, "zdNianYueRi"), today.toString(QStringLiteral("yyyy-MM-dd")));
     EXPECT_EQ(text(*form, "zdInComp"), kPlaceholder);
 
-    // A template without remembered options.
-    EXPECT_FALSE(form->option(QStringLiteral("cfgDateChinese"))->isChecked());
+    // A cheque starts with the issue date in capitals and no other remembered option.
+    EXPECT_TRUE(form->option(QStringLiteral("cfgDateChinese"))->isChecked());
     EXPECT_FALSE(form->option(QStringLiteral("cfgPrintOutBank"))->isChecked());
     EXPECT_FALSE(form->option(QStringLiteral("cfgPrintOutBankAcct"))->isChecked());
     EXPECT_TRUE(form->option(QStringLiteral("cfgJEDXWithMoneyName"))->isChecked());
@@ -187,8 +190,7 @@ TEST_F(BillFormTest, RememberedOptionsAndCurrencyReturnWithTheNextLayout)
     {
         auto form = openCheque();
         form->option(QStringLiteral("cfgDateChinese"))->click();
-        EXPECT_EQ(text(*form, "zdNian"),
-            core::DateNumberToCapitals(QDate::currentDate().toString(QStringLiteral("yyyy"))));
+        EXPECT_EQ(text(*form, "zdNian"), QDate::currentDate().toString(QStringLiteral("yyyy")));
         EXPECT_EQ(text(*form, "cgNian"), QDate::currentDate().toString(QStringLiteral("yyyy")));
         form->option(QStringLiteral("cfgPrintOutBank"))->click();
         ASSERT_TRUE(form->setItemText(QStringLiteral("cfgMoneyType"), QStringLiteral("美元")));
@@ -201,22 +203,21 @@ TEST_F(BillFormTest, RememberedOptionsAndCurrencyReturnWithTheNextLayout)
                 { kIcbc, QString::fromUtf8(name) })
             .toString();
     };
-    EXPECT_EQ(stored("cfgDateChinese"), QStringLiteral("1"));
+    EXPECT_EQ(stored("cfgDateChinese"), QStringLiteral("0"));
     EXPECT_EQ(stored("cfgPrintOutBankAcct"), QStringLiteral("0"));
     EXPECT_EQ(stored("cfgPrintOutBank"), QStringLiteral("1"));
     EXPECT_EQ(stored("cfgJEDXWithMoneyName"), QStringLiteral("1"));
     EXPECT_EQ(stored("cfgDefaultMoney"), QStringLiteral("美元"));
 
     auto again = openCheque();
-    EXPECT_TRUE(again->option(QStringLiteral("cfgDateChinese"))->isChecked());
+    EXPECT_FALSE(again->option(QStringLiteral("cfgDateChinese"))->isChecked());
     EXPECT_TRUE(again->option(QStringLiteral("cfgPrintOutBank"))->isChecked());
     EXPECT_EQ(again->currencyName(), QStringLiteral("美元"));
     EXPECT_EQ(again->cfgMoneyType()->currentText(), QStringLiteral("美元"));
-    EXPECT_EQ(text(*again, "zdNian"),
-        core::DateNumberToCapitals(QDate::currentDate().toString(QStringLiteral("yyyy"))));
+    EXPECT_EQ(text(*again, "zdNian"), QDate::currentDate().toString(QStringLiteral("yyyy")));
     // The other template keeps its own options.
     again->tbcCheckTypeName()->setCurrentIndex(1);
-    EXPECT_FALSE(again->option(QStringLiteral("cfgDateChinese"))->isChecked());
+    EXPECT_TRUE(again->option(QStringLiteral("cfgDateChinese"))->isChecked());
     EXPECT_EQ(again->currencyName(), QStringLiteral("人民币"));
 }
 

@@ -64,9 +64,10 @@ TEST_F(ChequePdfTest, AmountDateAndCellsLandWhereTheDefaultTemplatePlacesThem)
         { capitals, QStringLiteral("ZDJEDX") },
         { QStringLiteral("￥12,345.67"), QStringLiteral("CGJEXX") },
         { QStringLiteral("PAYEE"), QStringLiteral("ZDINCOMP") },
-        { QStringLiteral("2024"), QStringLiteral("ZDNIAN") },
-        { QStringLiteral("03"), QStringLiteral("ZDYUE") },
-        { QStringLiteral("05"), QStringLiteral("ZDRI") },
+        // A cheque's issue date is written in capitals.
+        { core::DateNumberToCapitals(QStringLiteral("2024")), QStringLiteral("ZDNIAN") },
+        { core::DateNumberToCapitals(QStringLiteral("03")), QStringLiteral("ZDYUE") },
+        { core::DateNumberToCapitals(QStringLiteral("05")), QStringLiteral("ZDRI") },
         { QStringLiteral("￥"), QStringLiteral("ZDSW"), -10 },
         { QStringLiteral("1"), QStringLiteral("ZDWY") },
         { QStringLiteral("2"), QStringLiteral("ZDQY") },

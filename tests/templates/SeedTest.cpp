@@ -1,8 +1,11 @@
 #include "printing/PrinterPresets.h"
 #include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "templates/FormDescription.h"
 #include "templates/Seed.h"
 
 #include <QImageReader>
@@ -11,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace pennock::core;
+using pennock::test::ScriptedPrompter;
 using pennock::test::TempHome;
 
 namespace {
@@ -44,6 +48,12 @@ protected:
         while (q.next())
             out << q.value(0).toString();
         return out;
+    }
+
+    // The column as one comma-separated text, readable in a failure message.
+    std::string joined(const QString &sql, const QVariantList &values = {})
+    {
+        return column(sql, values).join(QLatin1Char(',')).toStdString();
     }
 
     static TempHome *home;
@@ -138,6 +148,99 @@ TEST_F(SeedTest, EveryTemplateHasItsPictureAtItsScreenSize)
         EXPECT_TRUE(QImageReader(folder.path(QStringLiteral("image\\") + QString::fromLatin1(system)))
                         .canRead())
             << system;
+}
+
+TEST_F(SeedTest, EveryBankTemplateShowsItsDatePickerAndPartyPickersBesideTheFields)
+{
+    const QList<QPair<QString, QStringList>> pickers = {
+        {QStringLiteral("支票"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("进账单"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("承兑汇票"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("电汇单"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("定制单"), {"SELDATE", "SHPHKR", "SHPSKR"}},
+        {QStringLiteral("缴款单"), {"SELDATE", "SHPSKR"}},
+        {QStringLiteral("境外汇款申请书"),
+         {"SELDATE", "SELOUTCOMP", "SELINCOMP", "SELINAGENTBANK"}},
+    };
+    for (const auto &[kind, names] : pickers) {
+        const QStringList templates = column(
+            QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=?"), {kind});
+        ASSERT_FALSE(templates.isEmpty()) << kind.toStdString();
+        for (const QString &name : names) {
+            const std::string what = (kind + QLatin1Char(':') + name).toStdString();
+            EXPECT_EQ(joined(QStringLiteral("select PrintItem from NameDict where CheckTypeName=? "
+                                            "and CtlName=?"),
+                             {kind, name}),
+                      "0")
+                << what;
+            for (const QString &id : templates) {
+                // Shown, on the picture, and over no other item: a control on top of another
+                // takes its clicks.
+                EXPECT_EQ(joined(QStringLiteral(
+                                     "select c.NeedShow || ':' || (c.SrcX>=0 and c.SrcY>=0 and "
+                                     "c.SrcX+c.SrcW<=t.Twidth and c.SrcY+c.SrcH<=t.Theight) from "
+                                     "CKControl c join CKTypeTable t on t.CheckTypeID=c.CheckTypeID "
+                                     "where c.CheckTypeID=? and c.CtlName=?"),
+                                 {id, name}),
+                          "1:1")
+                    << what << " in " << id.toStdString();
+                EXPECT_EQ(joined(QStringLiteral(
+                                     "select o.CtlName from CKControl c join CKControl o on "
+                                     "o.CheckTypeID=c.CheckTypeID and o.ID<>c.ID where "
+                                     "c.CheckTypeID=? and c.CtlName=? and c.CtlX<o.CtlX+o.CtlW and "
+                                     "o.CtlX<c.CtlX+c.CtlW and c.CtlY<o.CtlY+o.CtlH and "
+                                     "o.CtlY<c.CtlY+c.CtlH"),
+                                 {id, name}),
+                          "")
+                    << what << " in " << id.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(SeedTest, ChequesAndAcceptanceBillsStartWithTheIssueDateInCapitals)
+{
+    ScriptedPrompter prompter;
+    Settings settings(db, folder, prompter);
+    const QList<QPair<QString, QString>> expected = {
+        {QStringLiteral("支票"), QStringLiteral("1")},
+        {QStringLiteral("承兑汇票"), QStringLiteral("1")},
+        {QStringLiteral("进账单"), QString()},
+    };
+    for (const auto &[kind, value] : expected) {
+        const QStringList templates = column(
+            QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=?"), {kind});
+        ASSERT_FALSE(templates.isEmpty()) << kind.toStdString();
+        for (const QString &id : templates) {
+            const auto cache = settings.OpenCheckInif(id.toInt());
+            ASSERT_TRUE(cache) << id.toStdString();
+            EXPECT_EQ(Settings::getInifCheckConfigByName(cache.get(),
+                                                         QStringLiteral("cfgDateChinese"))
+                          .toStdString(),
+                      value.toStdString())
+                << kind.toStdString() << ' ' << id.toStdString();
+        }
+    }
+}
+
+TEST(FormDescriptionOptions, AreTextsAndAWrongOneNamesTheFile)
+{
+    const QByteArray form = R"({"image": "x.jpg", "paper": [200, 90], "options": %1})";
+    const FormDescription f = parseFormDescription(
+        QByteArray(form).replace("%1", R"({"cfgDateChinese": "1", "cfgNoPrtDate": ""})"),
+        QStringLiteral("x.json"));
+    EXPECT_EQ(f.options, (QList<QPair<QString, QString>>{
+                             {QStringLiteral("cfgDateChinese"), QStringLiteral("1")},
+                             {QStringLiteral("cfgNoPrtDate"), QString()}}));
+    for (const char *wrong : {R"({"cfgDateChinese": 1})", R"(["cfgDateChinese"])"}) {
+        try {
+            parseFormDescription(QByteArray(form).replace("%1", wrong), QStringLiteral("x.json"));
+            ADD_FAILURE() << wrong;
+        } catch (const std::runtime_error &e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("x.json: ")))
+                << e.what();
+        }
+    }
 }
 
 TEST_F(SeedTest, ReferenceDataIsReady)
