@@ -1292,7 +1292,7 @@ void TfmBillForm::refuseAmountKey()
 
 void TfmBillForm::commitPendingAmount()
 {
-    if (mInput && mInput->isVisible())
+    if (mInput && !mInput->isHidden())
         inputJEXXExit();
 }
 
@@ -1321,9 +1321,12 @@ void TfmBillForm::setJEXX(const QString& text)
         return;
     }
     mEnv.services.prompter().inform(m.text, m.caption);
-    // A refused amount leaves what was accepted before, in the box and in every presentation.
-    mInput->setText(mAcceptedAmount);
-    mKind.rules->writeAmount(*this, mKind, mAcceptedAmount, mCurrencyName, code, mAmountTarget);
+    // A refused bill amount leaves the one accepted before, in the box and in every
+    // presentation; an amount of its own (a part of a total) is the rules' to settle.
+    if (mAmountTarget.isEmpty() || isAmountRole(mAmountTarget)) {
+        mInput->setText(mAcceptedAmount);
+        mKind.rules->writeAmount(*this, mKind, mAcceptedAmount, mCurrencyName, code, mAmountTarget);
+    }
 }
 
 void TfmBillForm::setMoneyName(const QString& name)
