@@ -193,12 +193,13 @@ QString runPrint(const QStringList& args)
                               .arg(TemplateLookups::fullName(kindName, variant),
                                   draft.variants().join(QStringLiteral(", "))));
         }
+        // The date first: a due date typed as days counts from it.
+        if (date.isValid())
+            draft.setDate(date);
         for (const QString& assignment : sets)
             applySet(draft, services, assignment);
         if (!amount.isEmpty())
             refuse(draft.setAmount(amount));
-        if (date.isValid())
-            draft.setDate(date);
         const Bill& bill = draft.bill();
 
         std::unique_ptr<PdfCanvas> canvas;

@@ -1,5 +1,6 @@
 #include "PdfWords.h"
 
+#include "format/Capitals.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "support/CliProcess.h"
@@ -122,4 +123,66 @@ TEST_F(PrintCommandTest, RefusesBadInputWithOneLine)
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(pdf)) << "nothing was printed";
+}
+
+TEST_F(PrintCommandTest, FillsPrintsAndSavesEveryBankKind)
+{
+    const struct
+    {
+        const char* kind;
+        const char* table;
+        QStringList args;
+        QList<std::pair<const char*, QString>> stored; ///< columns of the saved row
+        const char* printed; ///< a word on the paper
+    } cases[] = {
+        { "进账单", "DataJZDTable",
+            { "--set", "zdInComp=收款乙", "--set", "zdOutComp=出票甲", "--set", "zdPJZS=2",
+                "--amount", "1234.5" },
+            { { "收款人全称", "收款乙" }, { "出票人全称", "出票甲" }, { "票据张数", "2" },
+                { "金额", "￥1,234.50" } },
+            "收款乙" },
+        { "承兑汇票", "DataCDHPTable",
+            { "--set", "zdTimeOutDate=+180", "--set", "zdInComp=收款丙", "--amount", "99",
+                "--date", "2024-01-01" },
+            { { "汇票到期日",
+                  core::DateNumberToCapitals("2024") + "年" + core::DateNumberToCapitals("06") + "月"
+                      + core::DateNumberToCapitals("29") + "日" },
+                { "票据状态", "已用" }, { "金额", "99.00" } },
+            "收款丙" },
+        { "电汇单", "DataDHDTable",
+            { "--set", "zdInComp=收款丁", "--set", "zdInProv=北京市", "--set", "zdYT=货款",
+                "--amount", "5" },
+            { { "收款人省", "北京市" }, { "用途", "货款" }, { "金额", "￥5.00" } }, "收款丁" },
+        { "缴款单", "DataJKDTable",
+            { "--set", "zdInComp=收款戊", "--set", "zdInContactor=张三", "--amount", "6.5" },
+            { { "收款人联系人", "张三" }, { "收款人全称", "收款戊" } }, "收款戊" },
+        { "境外汇款申请书", "DataJWHTable",
+            { "--set", "InnerComp=BENEFICIARY", "--set", "cfgMoneyType=美元", "--amount", "100" },
+            { { "收款人全称", "BENEFICIARY" }, { "币种", "美元" }, { "金额", "USD100.00" } },
+            "BENEFICIARY" },
+        { "定制单", "DataDEFTable",
+            { "--set", "zdInComp=收款己", "--set", "zdInBank=某银行", "--amount", "7" },
+            { { "收款人开户行", "某银行" }, { "金额", "￥7.00" } }, "收款己" },
+    };
+    core::Database db(core::ProgramFolder(home.path()).databasePath());
+    for (const auto& c : cases) {
+        const QString kind = QString::fromUtf8(c.kind);
+        const QString pdf = home.file(kind + QStringLiteral(".pdf"));
+        const CliRun run = cli(QStringList { "print", "--home", home.path(), "--kind", kind } + c.args
+            + QStringList { "--pdf", pdf, "--save" });
+        ASSERT_EQ(run.exitCode, 0) << c.kind << run.err.toStdString();
+        EXPECT_TRUE(run.out.endsWith(QStringLiteral("saved as 流水号 1\n"))) << run.out.toStdString();
+        QSqlQuery q = db.exec(QStringLiteral("select * from %1 where 流水号=1").arg(c.table));
+        ASSERT_TRUE(q.next()) << c.kind;
+        for (const auto& [column, value] : c.stored)
+            EXPECT_EQ(q.value(QString::fromUtf8(column)).toString(), value) << c.kind << column;
+        const auto pages = test::readPdfWords(pdf);
+        ASSERT_EQ(pages.size(), 1);
+        EXPECT_FALSE(test::wordsEqualTo(pages[0], QString::fromUtf8(c.printed)).isEmpty()) << c.kind;
+    }
+    // Controls of another kind are refused by name.
+    const CliRun wrong = cli(QStringList { "print", "--home", home.path(), "--kind", "境外汇款申请书",
+        "--set", "zdInComp=x", "--pdf", home.file("x.pdf") });
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("unknown control zdInComp of 境外汇款申请书")));
 }
