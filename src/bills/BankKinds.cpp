@@ -651,6 +651,15 @@ BillKind makeRemittance()
 
 } // namespace
 
+const QStringList& amountCellNames()
+{
+    static const QStringList names = { QStringLiteral("zdYY"), QStringLiteral("zdQW"),
+        QStringLiteral("zdBW"), QStringLiteral("zdSW"), QStringLiteral("zdWY"),
+        QStringLiteral("zdQY"), QStringLiteral("zdBY"), QStringLiteral("zdSY"),
+        QStringLiteral("zdY"), QStringLiteral("zdJ"), QStringLiteral("zdF") };
+    return names;
+}
+
 const BillKind& chequeKind()
 {
     static const BillKind k = makeCheque();

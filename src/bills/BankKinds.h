@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace pennock::core {
 
 struct BillKind;
@@ -12,5 +14,8 @@ const BillKind& wireTransferKind(); ///< "电汇单"
 const BillKind& cashDepositKind(); ///< "缴款单"
 const BillKind& remittanceKind(); ///< "境外汇款申请书"
 const BillKind& customKind(); ///< "定制单"
+
+/// The eleven digit cells of the bank bills, 亿 to 分.
+const QStringList& amountCellNames();
 
 } // namespace pennock::core

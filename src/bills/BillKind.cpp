@@ -90,13 +90,4 @@ QStringList billKindNames()
     return names;
 }
 
-const QStringList& amountCellNames()
-{
-    static const QStringList names = { QStringLiteral("zdYY"), QStringLiteral("zdQW"),
-        QStringLiteral("zdBW"), QStringLiteral("zdSW"), QStringLiteral("zdWY"),
-        QStringLiteral("zdQY"), QStringLiteral("zdBY"), QStringLiteral("zdSY"),
-        QStringLiteral("zdY"), QStringLiteral("zdJ"), QStringLiteral("zdF") };
-    return names;
-}
-
 } // namespace pennock::core

@@ -251,7 +251,5 @@ const BillKind* findBillKind(const QString& kind);
 /// Names of the kinds whose forms exist.
 QStringList billKindNames();
 
-/// The eleven digit cells, 亿 to 分.
-const QStringList& amountCellNames();
 
 } // namespace pennock::core

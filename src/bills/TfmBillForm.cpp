@@ -24,6 +24,7 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -71,6 +72,8 @@ void fillKeepingText(QComboBox* box, QStringList items, bool sorted = false)
     const QString text = box->currentText();
     box->clear();
     box->addItems(items);
+    // A narrow box on the picture still lists its entries readably.
+    box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
     if (box->isEditable()) {
         box->setCurrentIndex(-1);
         box->setEditText(text);
@@ -313,7 +316,7 @@ void TfmBillForm::buildPanel()
     for (const core::BillControl& control : mKind.controls)
         makeControl(control);
     if (!mInput) // every form keeps the stored amount in the box, whether it shows one or not
-        makeControl({ QStringLiteral("inputJEXX"), core::ControlKind::AmountInput });
+        makeControl({ QStringLiteral("amountInput"), core::ControlKind::AmountInput });
     if (!mKind.payeePlaceholder.isEmpty())
         setItemText(mKind.payee.name, mKind.payeePlaceholder);
     buildOptionBar();

@@ -38,6 +38,8 @@ void TfmCheckJZD::swapParties()
 
 void TfmCheckJZD::receiveDepositSlip(const DepositSlipSource& src)
 {
+    // An open slip becomes a new one: the bill it showed stays as it was stored.
+    btNewClick();
     setLoading(true);
     if (src.payeeParty)
         setReceiver(src.payeeParty);

@@ -253,12 +253,19 @@ TEST_F(BankBillsTest, ChequeMakesADepositSlip)
     EXPECT_EQ(text(*slip, "zdPJHM"), QStringLiteral("NO.9"));
     EXPECT_EQ(text(*slip, "zdJEXX"), QStringLiteral("￥300.00"));
     EXPECT_EQ(slip->billDate(), QDate(2024, 2, 3));
+    click(*slip, "btSaveCheck");
+    const int firstSlip = slip->serialNo();
+    ASSERT_GT(firstSlip, 0);
 
-    // Adding the account gives the slip its drawer.
+    // Adding the account gives the slip its drawer; the open slip becomes a new one.
     prompter.clear();
     prompter.queueAnswer(true);
     click(*cheque, "bt2CheckJZD");
     EXPECT_EQ(text(*slip, "zdOutComp"), QStringLiteral("己公司"));
+    EXPECT_EQ(slip->serialNo(), -1);
+    EXPECT_FALSE(slip->isSaved());
+    EXPECT_EQ(row(firstSlip, QStringLiteral("DataJZDTable")).value(QStringLiteral("出票人全称")),
+        QString());
     const auto party = core::DAOPerson(services.db()).findPersonByAccount(QStringLiteral("12345"));
     ASSERT_TRUE(party);
     EXPECT_EQ(party->单位类型, QStringLiteral("我方单位"));

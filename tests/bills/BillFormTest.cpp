@@ -1,5 +1,6 @@
 #include "BillFixture.h"
 
+#include "bills/BankKinds.h"
 #include "bills/BillKind.h"
 #include "format/Capitals.h"
 #include "parties/DAOPerson.h"
