@@ -224,6 +224,9 @@ void TfmMain::buildCentralArea()
 
     mMdi = new QMdiArea(central);
     mMdi->setObjectName(QStringLiteral("MdiClient"));
+    // A tall form (an A4 application) is scrolled to, not cut off.
+    mMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     row->addWidget(mMdi, 1);
     mBillForms = new BillFormRegistry(mMdi, mServices.prompter(), this);
 

@@ -40,6 +40,20 @@ protected:
             form->show();
         return form;
     }
+
+    /// The deposit slip a bill opens beside itself, made on first use.
+    std::unique_ptr<ui::TfmBillForm>& openedSlip()
+    {
+        env.openBillForm = [this](const QString& kind) {
+            if (!mSlip)
+                mSlip.reset(ui::createBillForm(kind, env));
+            return mSlip.get();
+        };
+        return mSlip;
+    }
+
+private:
+    std::unique_ptr<ui::TfmBillForm> mSlip;
 };
 
 } // namespace
@@ -222,12 +236,7 @@ TEST_F(BankBillsTest, RemittanceTotalsItsAmounts)
 
 TEST_F(BankBillsTest, ChequeMakesADepositSlip)
 {
-    std::unique_ptr<ui::TfmBillForm> slip;
-    env.openBillForm = [this, &slip](const QString& kind) {
-        if (!slip)
-            slip.reset(ui::createBillForm(kind, env));
-        return slip.get();
-    };
+    std::unique_ptr<ui::TfmBillForm>& slip = openedSlip();
     auto cheque = openCheque();
     ASSERT_TRUE(cheque->button(QStringLiteral("bt2CheckJZD"))->isEnabled());
     typeInto(*cheque, "zdInComp", QStringLiteral("收款丁"));
@@ -282,12 +291,7 @@ TEST_F(BankBillsTest, ChequeMakesADepositSlip)
 
 TEST_F(BankBillsTest, WireTransferMakesADepositSlipFromItsTextsAlone)
 {
-    std::unique_ptr<ui::TfmBillForm> slip;
-    env.openBillForm = [this, &slip](const QString& kind) {
-        if (!slip)
-            slip.reset(ui::createBillForm(kind, env));
-        return slip.get();
-    };
+    std::unique_ptr<ui::TfmBillForm>& slip = openedSlip();
     auto wire = open("电汇单");
     typeInto(*wire, "zdOutComp", QStringLiteral("汇款庚"));
     typeInto(*wire, "zdOutBankAcct", QStringLiteral("55"));
