@@ -36,6 +36,15 @@ void TfmCheckJZD::swapParties()
     markChanged();
 }
 
+void TfmCheckJZD::setInBank(const QString& text) { setItemText(kind().payee.bank, text); }
+void TfmCheckJZD::setInBankAcct(const QString& text) { setItemText(kind().payee.account, text); }
+void TfmCheckJZD::setOutComp(const QString& text) { setItemText(kind().drawer.name, text); }
+void TfmCheckJZD::setOutBank(const QString& text) { setItemText(kind().drawer.bank, text); }
+void TfmCheckJZD::setOutBankAcct(const QString& text) { setItemText(kind().drawer.account, text); }
+void TfmCheckJZD::setPJZShu(const QString& text) { setItemText(QStringLiteral("zdPJZS"), text); }
+void TfmCheckJZD::setPJZLei(const QString& text) { setItemText(QStringLiteral("zdPJZL"), text); }
+void TfmCheckJZD::setPJHMa(const QString& text) { setItemText(QStringLiteral("zdPJHM"), text); }
+
 void TfmCheckJZD::receiveDepositSlip(const DepositSlipSource& src)
 {
     // An open slip becomes a new one: the bill it showed stays as it was stored.
@@ -46,23 +55,23 @@ void TfmCheckJZD::receiveDepositSlip(const DepositSlipSource& src)
     else
         setInComp(src.payeeName);
     if (!src.payeeParty && (!src.payeeBank.isEmpty() || !src.payeeAccount.isEmpty())) {
-        setItemText(kind().payee.bank, src.payeeBank);
-        setItemText(kind().payee.account, src.payeeAccount);
+        setInBank(src.payeeBank);
+        setInBankAcct(src.payeeAccount);
     }
     if (src.drawerParty) {
         setSender(src.drawerParty);
     } else {
-        setItemText(kind().drawer.name, src.drawerName);
-        setItemText(kind().drawer.bank, src.drawerBank);
-        setItemText(kind().drawer.account, src.drawerAccount);
+        setOutComp(src.drawerName);
+        setOutBank(src.drawerBank);
+        setOutBankAcct(src.drawerAccount);
     }
     setLoading(false);
     setMoneyName(src.currency);
     setItemText(kind().roles.amountInput, src.amount);
     inputJEXXExit();
-    setItemText(QStringLiteral("zdPJZL"), src.billKind);
-    setItemText(QStringLiteral("zdPJZS"), src.billCount);
-    setItemText(QStringLiteral("zdPJHM"), src.billNumber);
+    setPJZLei(src.billKind);
+    setPJZShu(src.billCount);
+    setPJHMa(src.billNumber);
     setBillDate(src.date.isValid() ? src.date : QDate::currentDate());
     markChanged();
     refreshCaption(core::CaptionMoment::NewBill);
