@@ -392,7 +392,7 @@ BillKind makeDepositSlip()
     k.loadOrder = columnOrder(k.columns);
     k.options = familyOptions(true, false, true, true, false);
     k.options.append({ q("cfgChangeInOuter"), q("交换收款单位和出票单位"), {}, R::NotRemembered,
-        E::Hook });
+        E::SwapSides });
     k.newBill = { false, false, {} };
     familyTexts(k, false);
     static const auto rules = std::make_shared<const DepositSlipRules>();

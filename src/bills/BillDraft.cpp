@@ -152,8 +152,10 @@ void BillDraft::setOption(const QString& name, const QString& value)
                 restoreShown(hidden);
         }
         break;
+    case OptionEffect::SwapSides:
+        swapSides(*this, mKind);
+        break;
     case OptionEffect::None:
-    case OptionEffect::Hook:
         break;
     }
 }
@@ -174,9 +176,14 @@ QString BillDraft::currencyCode()
 
 RuleMessage BillDraft::setAmount(const QString& text)
 {
+    return setAmountAt(mKind.rules->amountTarget(mKind), text);
+}
+
+RuleMessage BillDraft::setAmountAt(const QString& control, const QString& text)
+{
     const QString committed = mKind.rules->committedInput(text);
-    const RuleMessage m = mKind.rules->writeAmount(*this, mKind, committed, mBill.currency,
-        currencyCode(), mKind.rules->amountTarget(mKind));
+    const RuleMessage m
+        = mKind.rules->writeAmount(*this, mKind, committed, mBill.currency, currencyCode(), control);
     if (m.refused())
         return m;
     mBill.amount = committed;

@@ -47,6 +47,8 @@ public:
     void setCurrency(const QString& name);
     /// Commits an amount through the kind's amount rule.
     RuleMessage setAmount(const QString& text);
+    /// Commits an amount typed over one amount control (a part of a total).
+    RuleMessage setAmountAt(const QString& control, const QString& text);
     void setDate(const QDate& date);
     /// The currency code of the bill's currency.
     QString currencyCode();

@@ -74,7 +74,7 @@ enum class OptionEffect {
     Date, ///< rewrites the date controls
     Amount, ///< commits the amount again
     Hide, ///< hides `hides` while ticked, places them again when unticked
-    Hook ///< the kind's own form class acts
+    SwapSides ///< the drawer and the payee change places
 };
 
 struct BillOption

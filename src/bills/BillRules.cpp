@@ -15,6 +15,28 @@ const QString kMiniYear = QStringLiteral("cfgMiniYear");
 const QString kDateFormat = QStringLiteral("cfgDateFormat");
 } // namespace
 
+void swapSides(BillSurface& s, const BillKind& kind)
+{
+    const auto read = [&s](const QString& name) { return name.isEmpty() ? QString() : s.text(name); };
+    const auto write = [&s](const QString& name, const QString& text) {
+        if (!name.isEmpty())
+            s.setText(name, text);
+    };
+    const PartySide& d = kind.drawer;
+    const PartySide& p = kind.payee;
+    QString payeeName = read(p.name);
+    if (payeeName == kind.payeePlaceholder)
+        payeeName.clear();
+    const QStringList drawer = { read(d.name), read(d.bank), read(d.account) };
+    const QStringList payee = { payeeName, read(p.bank), read(p.account) };
+    write(d.name, payee[0]);
+    write(d.bank, payee[1]);
+    write(d.account, payee[2]);
+    write(p.name, drawer[0]);
+    write(p.bank, drawer[1]);
+    write(p.account, drawer[2]);
+}
+
 QString formatBillDate(const QDate& date, const QString& format)
 {
     const QString f = format.trimmed();

@@ -61,6 +61,10 @@ RuleMessage writeBankAmount(BillSurface& s, const BillKind& kind, const QString&
     const QString& currencyName, const QString& currencyCode, bool figuresWithCode,
     bool capitalsWithName);
 
+/// The drawer's name, bank and account change places with the payee's (an untouched payee
+/// invitation counts as empty).
+void swapSides(BillSurface& s, const BillKind& kind);
+
 /// The date texts of the formats of "日期格式："; any other format gives "YYYY-MM-DD".
 QString formatBillDate(const QDate& date, const QString& format);
 

@@ -121,6 +121,12 @@ void applySet(BillDraft& draft, Services& services, const QString& assignment)
             return;
         throw failure(QStringLiteral("unknown control %1 of %2").arg(name, kind.kind));
     }
+    const BillRoles& roles = kind.roles;
+    if (roles.amountOpeners.contains(control->name) && control->name != roles.capitals
+        && control->name != roles.figures) {
+        refuse(draft.setAmountAt(control->name, value));
+        return;
+    }
     switch (control->kind) {
     case ControlKind::ReadOnlyEdit:
     case ControlKind::AmountInput:

@@ -1136,13 +1136,13 @@ void TfmBillForm::optionClicked(const core::BillOption& o, bool checked)
             placeAgain(o.hides);
         }
         break;
-    case core::OptionEffect::Hook:
-        optionHook(o, checked);
+    case core::OptionEffect::SwapSides:
+        std::swap(mDrawer, mPayee);
+        core::swapSides(*this, mKind);
+        markChanged();
         break;
     }
 }
-
-void TfmBillForm::optionHook(const core::BillOption&, bool) { }
 
 void TfmBillForm::btRmemberClick()
 {

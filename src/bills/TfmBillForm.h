@@ -184,8 +184,6 @@ protected:
 
     /// What this bill hands to a deposit slip; the texts alone unless the kind looks further.
     virtual DepositSlipSource depositSlipSource();
-    /// An option whose effect is the kind's own was clicked.
-    virtual void optionHook(const core::BillOption& option, bool checked);
     /// Shows a party on a side (the drawer, the payee or a further picker's controls).
     void showParty(const core::PartySide& side, const std::optional<core::TPerson>& party);
     BillEnvironment& env() { return mEnv; }

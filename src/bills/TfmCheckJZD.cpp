@@ -11,31 +11,6 @@ TfmCheckJZD::TfmCheckJZD(BillEnvironment& env, QWidget* parent)
 {
 }
 
-void TfmCheckJZD::optionHook(const core::BillOption& option, bool)
-{
-    if (option.name == u"cfgChangeInOuter")
-        swapParties();
-}
-
-void TfmCheckJZD::swapParties()
-{
-    // What is on screen is what swaps, typed or picked.
-    const auto sideParty = [this](const core::PartySide& side) {
-        core::TPerson p;
-        p.全称 = itemText(side.name);
-        p.开户银行 = itemText(side.bank);
-        p.开户行账号 = itemText(side.account);
-        return p;
-    };
-    const core::TPerson drawer = sideParty(kind().drawer);
-    core::TPerson payee = sideParty(kind().payee);
-    if (payee.全称 == kind().payeePlaceholder)
-        payee.全称.clear();
-    setSender(payee);
-    setReceiver(drawer);
-    markChanged();
-}
-
 void TfmCheckJZD::setInBank(const QString& text) { setItemText(kind().payee.bank, text); }
 void TfmCheckJZD::setInBankAcct(const QString& text) { setItemText(kind().payee.account, text); }
 void TfmCheckJZD::setOutComp(const QString& text) { setItemText(kind().drawer.name, text); }

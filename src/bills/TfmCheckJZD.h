@@ -4,8 +4,7 @@
 
 namespace pennock::ui {
 
-/// The deposit slip ("进账单"): swaps drawer and payee on request and is filled from cheques,
-/// wire transfers and custom bills.
+/// The deposit slip ("进账单"): filled from cheques, wire transfers and custom bills.
 class TfmCheckJZD : public TfmBillForm
 {
     Q_OBJECT
@@ -23,11 +22,6 @@ public:
     void setPJZShu(const QString& text);
     void setPJZLei(const QString& text);
     void setPJHMa(const QString& text);
-    /// `cfgChangeInOuter`: the drawer becomes the payee and the payee the drawer.
-    void swapParties();
-
-protected:
-    void optionHook(const core::BillOption& option, bool checked) override;
 };
 
 } // namespace pennock::ui
