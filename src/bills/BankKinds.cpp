@@ -660,46 +660,22 @@ const QStringList& amountCellNames()
     return names;
 }
 
-const BillKind& chequeKind()
+namespace {
+// Each descriptor is made once, on first use.
+template <BillKind (*make)()>
+const BillKind& once()
 {
-    static const BillKind k = makeCheque();
-    return k;
+    static const BillKind kind = make();
+    return kind;
 }
+} // namespace
 
-const BillKind& depositSlipKind()
-{
-    static const BillKind k = makeDepositSlip();
-    return k;
-}
-
-const BillKind& acceptanceKind()
-{
-    static const BillKind k = makeAcceptance();
-    return k;
-}
-
-const BillKind& wireTransferKind()
-{
-    static const BillKind k = makeWireTransfer();
-    return k;
-}
-
-const BillKind& cashDepositKind()
-{
-    static const BillKind k = makeCashDeposit();
-    return k;
-}
-
-const BillKind& remittanceKind()
-{
-    static const BillKind k = makeRemittance();
-    return k;
-}
-
-const BillKind& customKind()
-{
-    static const BillKind k = makeCustom();
-    return k;
-}
+const BillKind& chequeKind() { return once<makeCheque>(); }
+const BillKind& depositSlipKind() { return once<makeDepositSlip>(); }
+const BillKind& acceptanceKind() { return once<makeAcceptance>(); }
+const BillKind& wireTransferKind() { return once<makeWireTransfer>(); }
+const BillKind& cashDepositKind() { return once<makeCashDeposit>(); }
+const BillKind& remittanceKind() { return once<makeRemittance>(); }
+const BillKind& customKind() { return once<makeCustom>(); }
 
 } // namespace pennock::core
