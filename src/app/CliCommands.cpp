@@ -4,6 +4,7 @@
 #include "format/TextUtils.h"
 #include "printing/Services.h"
 #include "bills/PrintCommand.h"
+#include "history/HistoryCommands.h"
 #include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"
 #include "printing/PrintTemplateCommand.h"
@@ -33,6 +34,9 @@ const QString kUsage = QStringLiteral(
     "  templates --home DIR [--kind KIND] list the templates\n"
     "  parties --home DIR [--type 我方单位|往来单位] [--search TEXT] [--xlsx OUT.xlsx] list or export parties\n"
     "  print-template --home DIR --template ID (--pdf OUT.pdf | --printer NAME) [--copies N] test print\n"
+    "  history --home DIR --kind KIND [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--number T] [--payee T] [--drawer T] [--account T] [--amount-from A] [--amount-to B] [--exact] [--summary] [--xlsx OUT.xlsx] search saved bills\n"
+    "  void --home DIR --kind KIND SERIAL... mark saved bills as voided\n"
+    "  register --home DIR --kind KIND --from N --to M [--digits D] [--prefix P] [--template VARIANT] [--code C] register numbered blanks\n"
     "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --printer NAME) [--save] fill and print a bill\n");
 
 QString line(const QString &text)
@@ -159,7 +163,10 @@ const std::map<QString, Command> &commands()
              }
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
          }},
+        {QStringLiteral("history"), runHistory},
         {QStringLiteral("parties"), runParties},
+        {QStringLiteral("register"), runRegister},
+        {QStringLiteral("void"), runVoid},
         {QStringLiteral("print"), runPrint},
         {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),

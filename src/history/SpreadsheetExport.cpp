@@ -184,4 +184,13 @@ void SpreadsheetExport::writeXlsx(
     }
 }
 
+QString SpreadsheetExport::lineField(const QVariant &value)
+{
+    QString text = cellText(value);
+    for (QChar &c : text)
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return text;
+}
+
 } // namespace pennock::core

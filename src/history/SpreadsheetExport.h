@@ -39,6 +39,8 @@ public:
     /// A cell's text as it is written: empty for null, control characters other than tab and
     /// line breaks removed (they are not allowed in the file), at most 32767 characters.
     static QString cellText(const QVariant &value);
+    /// A cell's text for one tab-separated line: tabs and line breaks inside become blanks.
+    static QString lineField(const QVariant &value);
     /// Column width in character units for the longest line of its texts, a Chinese character
     /// counting double.
     static double widthFor(int longestLineUnits);

@@ -13,20 +13,6 @@
 
 namespace pennock::core {
 
-namespace {
-
-// One row stays one line: tabs and line breaks inside a value become blanks.
-QString tsvField(const QVariant &value)
-{
-    QString text = SpreadsheetExport::cellText(value);
-    for (QChar &c : text)
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            c = QLatin1Char(' ');
-    return text;
-}
-
-} // namespace
-
 QString runParties(const QStringList &args)
 {
     const QString home = cliHome(args);
@@ -71,7 +57,7 @@ QString runParties(const QStringList &args)
     for (int r = 0; r < model.rowCount(); ++r) {
         QStringList fields;
         for (int c = 0; c < model.columnCount(); ++c)
-            fields << tsvField(model.index(r, c).data());
+            fields << SpreadsheetExport::lineField(model.index(r, c).data());
         out += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     return out;

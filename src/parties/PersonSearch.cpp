@@ -13,24 +13,6 @@ namespace {
 
 const QString kTable = QStringLiteral("CKPersonalInfoTable");
 
-// Typed text is meant literally: its own % and _ must not act as wildcards.
-QString containsPattern(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-// The escape clause costs time on every row; text without those characters needs none.
-QString likeContains(const QString &text)
-{
-    const bool plain = !text.contains(QLatin1Char('\\')) && !text.contains(QLatin1Char('%'))
-        && !text.contains(QLatin1Char('_'));
-    return plain ? QStringLiteral(" like ?") : QStringLiteral(" like ? escape '\\'");
-}
-
 QString canonicalColumn(const QString &name)
 {
     const TableDef *table = findTable(mainTables(), kTable);
@@ -90,16 +72,16 @@ PersonSearch::Statement PersonSearch::prepare()
             st.values << advKey;
         } else {
             condition
-                = QStringLiteral(" where (") + column + likeContains(advKey) + QStringLiteral(") ");
-            st.values << containsPattern(advKey);
+                = QStringLiteral(" where (") + column + Database::likeContains(advKey) + QStringLiteral(") ");
+            st.values << Database::containsPattern(advKey);
         }
     } else if (!k.isEmpty()) {
         type.clear();
         QStringList parts;
         for (const char16_t *column :
             { u"全称", u"联系人", u"电话", u"手机", u"省", u"助记码", u"地址" }) {
-            parts << QString::fromUtf16(column) + likeContains(k);
-            st.values << containsPattern(k);
+            parts << QString::fromUtf16(column) + Database::likeContains(k);
+            st.values << Database::containsPattern(k);
         }
         condition = QStringLiteral(" where (") + parts.join(QStringLiteral(" or "))
             + QStringLiteral(") ");

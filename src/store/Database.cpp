@@ -192,4 +192,21 @@ void Transaction::commit()
     mDone = true;
 }
 
+QString Database::containsPattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+// The escape clause costs time on every row; text without those characters needs none.
+QString Database::likeContains(const QString &text)
+{
+    const bool plain = !text.contains(QLatin1Char('\\')) && !text.contains(QLatin1Char('%'))
+                       && !text.contains(QLatin1Char('_'));
+    return plain ? QStringLiteral(" like ?") : QStringLiteral(" like ? escape '\\'");
+}
+
 } // namespace pennock::core

@@ -56,6 +56,10 @@ public:
 
     /// Quotes a table or column name taken from the code's own tables.
     static QString quoted(const QString &identifier);
+    /// The LIKE pattern that finds a typed text inside a value, its own % and _ taken literally.
+    static QString containsPattern(const QString &text);
+    /// " like ?" for that pattern, with the escape clause only when the text needs it.
+    static QString likeContains(const QString &text);
     /// Date-time text as stored.
     static QString dateTimeText(const QDateTime &dt);
 

@@ -172,6 +172,15 @@ QList<TableDef> buildMainTables()
     t.append({QStringLiteral("DataCheckReceipt"), lineItemColumns(5), {}});
     t.append({QStringLiteral("DataCheckIntel"), lineItemColumns(6), {}});
     t.append({QStringLiteral("DataCKSPTable"), exportInvoiceColumns(), {}});
+    // History windows search the bill tables by date and by number.
+    for (TableDef &table : t) {
+        if (!table.name.startsWith(QStringLiteral("Data")) && !table.name.startsWith(QStringLiteral("MultiPrint")))
+            continue;
+        for (const ColumnDef &c : std::as_const(table.columns))
+            if (c.name == u"出票日期" || c.name == u"寄件日期" || c.name == u"票据编号" || c.name == u"快递单号")
+                table.indexSql << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\"(\"%2\")")
+                                      .arg(table.name, c.name);
+    }
     return t;
 }
 
