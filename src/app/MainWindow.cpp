@@ -7,6 +7,8 @@
 #include "bills/BillKind.h"
 #include "bills/BillKinds.h"
 #include "history/GridServices.h"
+#include "history/HistoryKind.h"
+#include "history/TfmSearch.h"
 #include "online/Site.h"
 #include "parties/Com.h"
 #include "parties/DAOPerson.h"
@@ -115,6 +117,16 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     mBillEnv = std::make_unique<BillEnvironment>(BillEnvironment::forMainWindow(
         mServices, *mBinding, *mGrids, this, [this] { return mPopPrinterDialog; },
         [this] { return defaultDrawer(); }));
+    mHistoryEnv = std::make_unique<HistoryEnvironment>(mServices, *mGrids);
+    mHistoryEnv->forms = mBillForms;
+    mHistoryEnv->pickParty = [this](const QString &type, const QString &title) {
+        return fetchOnePerson(this, mServices, *mGrids, type, title);
+    };
+    mHistoryEnv->giveMeAnValue = [this](const QString &prompt, const QString &value) {
+        return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
+    };
+    // "打开(&O)" on a bill form does what the history menu item does.
+    mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };
     registerBillKinds(*mBillForms, *mBillEnv);
     buildMenus();
     buildToolBar();
@@ -385,20 +397,9 @@ void TfmMain::buildMenus()
                [this] { mBillForms->closeAll(); });
 
     QMenu *history = addSubMenu(nullptr, QStringLiteral("S1"), QStringLiteral("历史开票管理(&S)"));
-    const std::pair<const char *, const char *> searches[] = {
-        {"mZPSearch", "支票管理(&Z)"},
-        {"mJZDSearch", "进帐单管理(&J) "},
-        {"mDHDSearch", "电汇单管理(&D)"},
-        {"mCDHPSearch", "承兑汇票管理"},
-        {"mJWHSearch", "境外汇款申请书管理"},
-        {"mJKDSearch", "现金缴款单管理"},
-        {"mKDDSearch", "快递单管理"},
-        {"mReceiptSearch", "收据及发票管理"},
-        {"mIVIntelSearch", "国际货运发票管理"},
-        {"mIVCKSPSearch", "出口商品发票管理"},
-    };
-    for (const auto &[name, caption] : searches)
-        addCommand(history, QString::fromLatin1(name), QString::fromUtf8(caption));
+    for (const core::HistoryKind &h : core::historyKinds())
+        addCommand(history, h.menuCommand, h.menuCaption,
+                   [this, kind = h.kind] { openHistoryWindow(kind); });
 
     QMenu *system = addSubMenu(nullptr, QStringLiteral("mSystemSet"), QStringLiteral("系统设置(&X)"));
     addCommand(system, QStringLiteral("PersonalInfoManage"), QStringLiteral("单位及客户资料管理(&K) "),
@@ -778,6 +779,11 @@ void TfmMain::calculatorClick()
 {
     if (!mShell.startCalculator())
         mServices.prompter().warn(QStringLiteral("系统计算器调用失败！"), QStringLiteral("错误"));
+}
+
+void TfmMain::openHistoryWindow(const QString &kind)
+{
+    openHistory(kind, *mHistoryEnv, this);
 }
 
 void TfmMain::openParties(const QString &type)

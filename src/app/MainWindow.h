@@ -33,6 +33,7 @@ namespace pennock::ui {
 struct BillEnvironment;
 class BillFormRegistry;
 class GridServices;
+struct HistoryEnvironment;
 class PrinterBinding;
 class PrinterSetupDialog;
 
@@ -138,6 +139,8 @@ private:
     void calculatorClick();
     void lockScreenClick();
     void openParties(const QString &type);
+    /// The history window of a bill kind, modally.
+    void openHistoryWindow(const QString &kind);
     void reloadDefaultDrawer();
 
     core::Services &mServices;
@@ -148,6 +151,7 @@ private:
     std::unique_ptr<GridServices> mGrids;
     PrinterBinding *mBinding = nullptr;
     std::unique_ptr<BillEnvironment> mBillEnv;
+    std::unique_ptr<HistoryEnvironment> mHistoryEnv;
     QString mVersion;
     QMdiArea *mMdi = nullptr;
     BillFormRegistry *mBillForms = nullptr;

@@ -3,6 +3,7 @@
 #include "format/Capitals.h"
 #include "history/HistorySearch.h"
 #include "history/SpreadsheetExport.h"
+#include "parties/PersonSearch.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "store/CliArgs.h"
@@ -113,7 +114,7 @@ QString runHistory(const QStringList& args)
         const std::optional<double> sum = search.sum(st);
         if (!xlsx.isEmpty()) {
             QSqlQueryModel model;
-            model.setQuery(services->db().exec(st.sql, st.values));
+            PersonSearch::runInto(services->db(), model, { st.sql, st.values });
             while (model.canFetchMore())
                 model.fetchMore();
             if (model.rowCount() == 0)
@@ -122,14 +123,14 @@ QString runHistory(const QStringList& args)
                 h.exportTitle + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")), model);
             return countLine(h, model.rowCount(), sum);
         }
+        if (summary)
+            return countLine(h, search.count(st), sum);
         QSqlQuery q = services->db().exec(st.sql, st.values);
         q.setForwardOnly(true);
         QString out;
         int rows = 0;
         while (q.next()) {
             ++rows;
-            if (summary)
-                continue;
             QStringList fields;
             for (int i = 0; i < q.record().count(); ++i)
                 fields << SpreadsheetExport::lineField(q.value(i));

@@ -12,6 +12,9 @@ struct HistoryFilter
     QString option {}; ///< the command line's name: "payee", "drawer", "account", …
     QString label {};
     QStringList columns {};
+    QString pickerType {}; ///< "选" opens the party picker on this type; empty: no picker
+    QString pickerTitle {};
+    bool takesAccount = false; ///< the picked party's account, not its name, fills the box
 };
 
 /// How a window orders its rows: only after a column title is clicked, flipping each run; or

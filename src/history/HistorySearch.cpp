@@ -100,6 +100,8 @@ HistoryStatement HistorySearch::build(const HistoryCriteria& c) const
     if (!where.isEmpty())
         st.sql += QStringLiteral(" where 1=1") + where;
     st.values = values;
+    st.countSql = QStringLiteral("select count(*) from ") + table
+        + (where.isEmpty() ? QString() : QStringLiteral(" where 1=1") + where);
     QString sortColumn = isColumn(c.sortColumn) ? c.sortColumn : QString();
     bool descending = c.descending;
     if (sortColumn.isEmpty() && mKind.order == HistoryOrder::Serial) {
@@ -128,6 +130,11 @@ std::optional<double> HistorySearch::sum(const HistoryStatement& st)
     if (v.isNull())
         return std::nullopt;
     return v.toDouble();
+}
+
+int HistorySearch::count(const HistoryStatement& st)
+{
+    return st.runnable() ? mDb.scalar(st.countSql, st.values).toInt() : 0;
 }
 
 QStringList HistorySearch::numberList()

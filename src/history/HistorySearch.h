@@ -35,6 +35,7 @@ struct HistoryStatement
 {
     QString sql;
     QVariantList values;
+    QString countSql; ///< how many rows `sql` finds
     QString sumSql; ///< empty when the window has no sum
     QVariantList sumValues;
     QString dateError; ///< the message of a reversed date range
@@ -59,6 +60,8 @@ public:
     /// The sum of the rows of a statement; none when the window has no sum or no row counts.
     /// Throws DbError.
     std::optional<double> sum(const HistoryStatement& statement);
+    /// How many rows a statement finds. Throws DbError.
+    int count(const HistoryStatement& statement);
     /// Distinct values of the number box's list. Throws DbError.
     QStringList numberList();
 

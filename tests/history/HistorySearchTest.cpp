@@ -6,6 +6,7 @@
 #include "support/TempHome.h"
 #include "templates/Seed.h"
 
+#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <gtest/gtest.h>
@@ -243,6 +244,11 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
         EXPECT_EQ(r.exitCode, 2) << b.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(b.message))) << r.err.toStdString();
     }
+
+    const QString xlsx = home.file(QStringLiteral("history.xlsx"));
+    const CliResult exported = cli({ "history", "--kind", "支票", "--xlsx", xlsx });
+    EXPECT_EQ(exported.out, QStringLiteral("共检索到 2 条记录 金额汇总:￥14.50\n"));
+    EXPECT_GT(QFileInfo(xlsx).size(), 0);
 
     const CliResult voided = cli({ "void", "--kind", "支票", "1", "2" });
     EXPECT_EQ(voided.out, QStringLiteral("成功作废2条记录！\n"));

@@ -1,0 +1,220 @@
+#include "bills/BillEnvironment.h"
+#include "bills/BillFormRegistry.h"
+#include "bills/BillKinds.h"
+#include "bills/TfmBillForm.h"
+#include "history/GridServices.h"
+#include "history/HistoryKind.h"
+#include "history/ScriptedDesktop.h"
+#include "history/TfmSearch.h"
+#include "printing/Services.h"
+#include "store/Database.h"
+#include "store/ProgramFolder.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "templates/Seed.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace pennock;
+using pennock::test::RecordingShell;
+using pennock::test::ScriptedFileChooser;
+using pennock::test::ScriptedPrompter;
+using pennock::test::TempHome;
+
+namespace {
+
+class TfmSearchTest : public ::testing::Test
+{
+protected:
+    TfmSearchTest() { core::ensureSeededInstallation(core::ProgramFolder(home.path())); }
+
+    std::unique_ptr<ui::TfmSearch> open(const char* kind)
+    {
+        return std::make_unique<ui::TfmSearch>(
+            *core::findHistoryKind(QString::fromUtf8(kind)), env);
+    }
+
+    int addCheque(const QString& payee, const QString& amount, const QString& date,
+        const QString& status = QStringLiteral("已用"))
+    {
+        services.db().execute(QStringLiteral("insert into DataZPTable (模板种类, 收款人全称, 金额, "
+                                             "出票日期, 票据状态) values (?, ?, ?, ?, ?)"),
+            { QStringLiteral("工商银行2010版"), payee, amount, date, status });
+        return services.db().scalar(QStringLiteral("select max(流水号) from DataZPTable")).toInt();
+    }
+
+    static void click(ui::TfmSearch& w, const char* name) { w.button(QString::fromLatin1(name))->click(); }
+
+    TempHome home;
+    ScriptedPrompter prompter;
+    core::Services services { home.path(), prompter };
+    RecordingShell shell;
+    ScriptedFileChooser files;
+    ui::GridServices grids { services, shell, files };
+    ui::HistoryEnvironment env { services, grids };
+};
+
+const QString kToday = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd 10:00:00"));
+
+} // namespace
+
+TEST_F(TfmSearchTest, OpensListingEverythingWithCountAndSum)
+{
+    auto empty = open("支票");
+    EXPECT_EQ(empty->countLabel()->text(), QStringLiteral("0"));
+    EXPECT_FALSE(empty->button(QStringLiteral("del"))->isEnabled());
+    EXPECT_FALSE(empty->button(QStringLiteral("pri"))->isEnabled());
+    EXPECT_EQ(empty->sumLabel()->text(), QStringLiteral("金额汇总:￥"));
+    EXPECT_EQ(empty->windowTitle(), QStringLiteral("支票查询"));
+
+    addCheque(QStringLiteral("O'Brien贸易"), QStringLiteral("10.5"), kToday);
+    addCheque(QStringLiteral("甲公司"), QStringLiteral("4"), QStringLiteral("2020-01-01 09:00:00"));
+    auto w = open("支票");
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->sumLabel()->text(), QStringLiteral("金额汇总:￥14.50"));
+    EXPECT_TRUE(w->button(QStringLiteral("del"))->isEnabled());
+
+    // An unchanged query runs once; a clicked title runs again with the direction flipped.
+    const int runs = w->queriesRun();
+    click(*w, "btQur");
+    EXPECT_EQ(w->queriesRun(), runs);
+    w->filterBox(QStringLiteral("payee"))->setText(QStringLiteral(" O'Brien "));
+    click(*w, "btQur");
+    EXPECT_EQ(w->filterBox(QStringLiteral("payee"))->text(), QStringLiteral("O'Brien"));
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->filterBox(QStringLiteral("payee"))->property("marked").toString(),
+        QColor(Qt::yellow).name());
+    click(*w, "btAll");
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("2"));
+    emit w->grid()->horizontalHeader()->sectionClicked(
+        ui::GridServices::columnOf(w->grid(), QStringLiteral("金额")));
+    const int afterTitle = w->queriesRun();
+    click(*w, "btQur");
+    EXPECT_EQ(w->queriesRun(), afterTitle + 1);
+
+    // Bad amounts are marked and ignored; a reversed range says so and runs nothing.
+    w->amountFrom()->setText(QStringLiteral("1,000"));
+    click(*w, "btQur");
+    EXPECT_EQ(w->amountFrom()->text(), QStringLiteral("非法数字"));
+    EXPECT_EQ(w->amountFrom()->property("marked").toString(), QColor(Qt::red).name());
+    const int before = w->queriesRun();
+    w->date1()->setDate(QDate(2024, 5, 2));
+    w->date2()->setDate(QDate(2024, 5, 1));
+    click(*w, "btQur");
+    EXPECT_EQ(w->queriesRun(), before);
+    ASSERT_FALSE(prompter.entries().isEmpty());
+    EXPECT_EQ(prompter.entries().last().caption, QStringLiteral("日期输入"));
+    EXPECT_TRUE(prompter.entries().last().text.startsWith(QStringLiteral("日期选择有误:\"")));
+}
+
+TEST_F(TfmSearchTest, DateShortcutsSetTheRange)
+{
+    addCheque(QStringLiteral("今"), QStringLiteral("1"), kToday);
+    addCheque(QStringLiteral("旧"), QStringLiteral("1"), QStringLiteral("2001-01-01 00:00:00"));
+    auto w = open("支票");
+    const QDate today = QDate::currentDate();
+    w->dateShortcut(QStringLiteral("最近三天"));
+    EXPECT_EQ(w->date1()->date(), today.addDays(-2));
+    EXPECT_FALSE(w->anyDate()->isChecked());
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("1"));
+    const int runs = w->queriesRun();
+    w->dateShortcut(QStringLiteral("其他日期"));
+    EXPECT_EQ(w->date1()->date(), today.addDays(-548));
+    EXPECT_EQ(w->queriesRun(), runs);
+    EXPECT_EQ(prompter.texts().last(), QStringLiteral("请选择右侧限定的起始年月日~再点击【查询】按钮"));
+}
+
+TEST_F(TfmSearchTest, VoidsSelectedRowsAndPaintsThem)
+{
+    for (int i = 0; i < 4; ++i)
+        addCheque(QStringLiteral("单位%1").arg(i), QStringLiteral("1"), kToday);
+    auto w = open("支票");
+    click(*w, "btFailedSelects");
+    EXPECT_EQ(prompter.texts().last(), QStringLiteral("没有点中要作废的票据!（按住ctrl+点击，可多选哦）"));
+    QTableView* grid = w->grid();
+    for (int row : { 0, 1, 2 })
+        grid->selectionModel()->select(grid->model()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_EQ(grid->selectionModel()->selectedRows().size(), 3);
+    click(*w, "btFailedSelects");
+    EXPECT_EQ(prompter.texts().last(), QStringLiteral("成功作废3条记录！"));
+    EXPECT_EQ(services.db().scalar(QStringLiteral("select count(*) from DataZPTable where 票据状态='作废'")).toInt(), 3);
+    int red = 0;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        if (grid->model()->index(row, 1).data(Qt::BackgroundRole).value<QColor>() == QColor(Qt::red))
+            ++red;
+    EXPECT_EQ(red, 3);
+    EXPECT_EQ(open("进账单")->button(QStringLiteral("btFailedSelects")), nullptr) << "no void there";
+}
+
+TEST_F(TfmSearchTest, ReopensTheBillInItsFormAfterAskingAboutOpenOnes)
+{
+    const int serial = addCheque(QStringLiteral("收款人乙"), QStringLiteral("88"), kToday);
+    QMdiArea area;
+    ui::BillFormRegistry forms(&area, prompter);
+    ui::BillEnvironment billEnv(services);
+    ui::registerBillKinds(forms, billEnv);
+    env.forms = &forms;
+    ASSERT_TRUE(forms.open(QStringLiteral("进账单")));
+
+    auto w = open("支票");
+    w->doubleClickOpens()->setChecked(false);
+    emit w->grid()->doubleClicked(w->grid()->model()->index(0, 0));
+    EXPECT_EQ(forms.form(QStringLiteral("支票")), nullptr) << "double click is off";
+
+    prompter.queueAnswer(false);
+    click(*w, "btOpenView");
+    EXPECT_EQ(prompter.texts().last(), QStringLiteral("请先关闭正在编辑的单据模块！"));
+    prompter.queueAnswer(true);
+    click(*w, "btOpenView");
+    auto* cheque = qobject_cast<ui::TfmBillForm*>(forms.form(QStringLiteral("支票")));
+    ASSERT_TRUE(cheque);
+    EXPECT_EQ(cheque->serialNo(), serial);
+    EXPECT_TRUE(cheque->isHistoric());
+    EXPECT_EQ(cheque->itemText(QStringLiteral("zdInComp")), QStringLiteral("收款人乙"));
+    EXPECT_EQ(forms.form(QStringLiteral("进账单")), nullptr);
+    forms.closeAll();
+}
+
+TEST_F(TfmSearchTest, RegistersNumberedBlanksFromThePanel)
+{
+    core::TPerson own;
+    own.全称 = QStringLiteral("甲公司");
+    own.开户银行 = QStringLiteral("工行");
+    own.开户行账号 = QStringLiteral("321");
+    env.pickParty = [&own](const QString& type, const QString& title) -> std::optional<core::TPerson> {
+        EXPECT_EQ(type, QStringLiteral("我方单位"));
+        EXPECT_EQ(title, QStringLiteral("选取支票账户"));
+        return own;
+    };
+    auto w = open("支票");
+    click(*w, "btRecordNOs");
+    EXPECT_FALSE(w->registrationPanel()->isHidden());
+    w->registrationPanel()->findChild<QPushButton*>(QStringLiteral("Button5"))->click();
+    w->rangeFrom()->setText(QStringLiteral("1"));
+    w->rangeTo()->setText(QStringLiteral("101"));
+    click(*w, "btStartImport");
+    EXPECT_EQ(prompter.texts().last(), QStringLiteral("一次不能导入超过100张！"));
+    w->rangeTo()->setText(QStringLiteral("3"));
+    w->prefix()->setText(QStringLiteral("A"));
+    click(*w, "btStartImport");
+    EXPECT_EQ(prompter.texts().last(), QStringLiteral("登记结束！"));
+    EXPECT_TRUE(w->registrationPanel()->isHidden());
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(services.db()
+                  .scalar(QStringLiteral("select 出票人账号 || 付款行名称 from DataZPTable where "
+                                         "票据编号='A00000003' and 票据状态='未用'"))
+                  .toString(),
+        QStringLiteral("321工行"));
+}
