@@ -36,6 +36,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
+#include <QUrlQuery>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -124,6 +125,13 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     };
     mHistoryEnv->giveMeAnValue = [this](const QString &prompt, const QString &value) {
         return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
+    };
+    mHistoryEnv->openTracking = [this](const QString &typeKey, const QString &number) {
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("typekey"), typeKey);
+        query.addQueryItem(QStringLiteral("kddno"), number);
+        mShell.openUrl(core::siteAddress(QStringLiteral("/help/kddsearch?")
+                                         + query.toString(QUrl::FullyEncoded)));
     };
     // "打开(&O)" on a bill form does what the history menu item does.
     mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };

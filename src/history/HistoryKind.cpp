@@ -93,6 +93,9 @@ QList<HistoryKind> makeKinds()
         { q("recipient"), q("收件人或单位："), { q("收件单位"), q("收件联系人") }, kOwn,
             q("选择寄件单位") },
         { q("template"), q("模板种类："), { q("模板种类") } } };
+    kdd.filters[2].list = HistoryFilter::List::OnOpen;
+    kdd.filters[2].runsOnPick = true;
+    kdd.lateEntries = true;
     kdd.dateColumn = q("寄件日期");
     kdd.amountColumn.clear();
     kdd.sumColumn = q("总费用");
@@ -103,6 +106,10 @@ QList<HistoryKind> makeKinds()
         "DataCheckReceipt", "mReceiptSearch", "收据及发票管理", "ZPView_DBLOPEN");
     receipts.filters = { { q("template"), q("模板种类："), { q("模板种类") } },
         { q("customer"), q("客户单位："), { q("顾客名称") }, kOther, q("选择购货单位") } };
+    receipts.filters[0].list = HistoryFilter::List::OnEntry;
+    receipts.filters[0].keptOnAll = true;
+    receipts.filters[1].shortCodeOnLeave = true;
+    receipts.editable = true;
     receipts.amountColumn = receipts.sumColumn = q("合计金额");
     receipts.errors = HistoryErrors::DatabaseBox;
     receipts.voids = receipts.allReruns = true;
@@ -112,6 +119,8 @@ QList<HistoryKind> makeKinds()
         "DataCheckIntel", "mIVIntelSearch", "国际货运发票管理", "ZPView_DBLOPEN");
     freight.filters = { { q("template"), q("模板种类："), { q("模板种类") } },
         { q("customer"), q("  付款人："), { q("顾客名称") }, kOther, q("选择付款单位") } };
+    freight.filters[0].list = HistoryFilter::List::OnEntry;
+    freight.filters[0].keptOnAll = true;
     freight.amountColumn = freight.sumColumn = q("合计金额");
     freight.errors = HistoryErrors::DatabaseBox;
     freight.allReruns = true;
@@ -123,6 +132,10 @@ QList<HistoryKind> makeKinds()
     exportInvoice.filters = { { q("state"), q("发票状态："), { q("票据状态") } },
         { q("contract"), q("合同编号："), { q("合同号码") } },
         { q("buyer"), q("购货单位："), { q("购方单位") }, kOther, q("选择购货单位") } };
+    exportInvoice.filters[0].list = HistoryFilter::List::Choices;
+    exportInvoice.filters[0].choices = { q("未用"), q("已用"), q("作废") };
+    exportInvoice.filters[2].shortCodeOnLeave = true;
+    exportInvoice.rowWarning = 5000;
     exportInvoice.amountColumn = q("金额合计");
     exportInvoice.sumColumn.clear();
     exportInvoice.sumText.clear();

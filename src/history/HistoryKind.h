@@ -15,6 +15,17 @@ struct HistoryFilter
     QString pickerType {}; ///< "选" opens the party picker on this type; empty: no picker
     QString pickerTitle {};
     bool takesAccount = false; ///< the picked party's account, not its name, fills the box
+    enum class List {
+        None,
+        OnEntry, ///< the column's distinct values, listed when the box is first entered
+        OnOpen, ///< the column's distinct values and an empty entry, listed when the window opens
+        Choices ///< `choices`
+    };
+    List list = List::None;
+    QStringList choices {};
+    bool keptOnAll = false; ///< "全 部" leaves this box as it is
+    bool runsOnPick = false; ///< choosing an entry runs the query
+    bool shortCodeOnLeave = false; ///< "%" + a mnemonic becomes the party's name on leaving
 };
 
 /// How a window orders its rows: only after a column title is clicked, flipping each run; or
@@ -63,6 +74,9 @@ struct HistoryKind
     HistoryRegistration registration = HistoryRegistration::None;
     QString registrationBank {}; ///< the column the bank of registered blanks goes to
     QString pickerTitle {}; ///< registration's party picker
+    bool editable = false; ///< the grid edits the table in place
+    int rowWarning = 0; ///< more rows than this are shown with a warning; 0: never
+    bool lateEntries = false; ///< "补录入单号", "补录备注" and "网上查单"
 
     const HistoryFilter* filter(const QString& option) const;
 };

@@ -137,15 +137,40 @@ int HistorySearch::count(const HistoryStatement& st)
     return st.runnable() ? mDb.scalar(st.countSql, st.values).toInt() : 0;
 }
 
-QStringList HistorySearch::numberList()
+QStringList HistorySearch::numberList() { return distinctValues(mKind.numberListColumn); }
+
+QStringList HistorySearch::distinctValues(const QString& column)
 {
+    if (!isColumn(column))
+        return {};
     QSqlQuery q = mDb.exec(QStringLiteral("select distinct %1 from %2")
-                               .arg(Database::quoted(mKind.numberListColumn),
-                                   Database::quoted(mKind.table)));
+                               .arg(Database::quoted(column), Database::quoted(mKind.table)));
     QStringList out;
     while (q.next())
         out << q.value(0).toString();
     return out;
+}
+
+std::optional<QString> HistorySearch::nameOfShortCode(const QString& code)
+{
+    // The pattern finds the code anywhere; without its leading "%" it finds the beginning.
+    QSqlQuery q = mDb.exec(QStringLiteral("select 全称 from CKPersonalInfoTable where 助记码")
+            + Database::likeContains(code) + QStringLiteral(" order by len(助记码) asc"),
+        { Database::containsPattern(code).mid(1) });
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0).toString();
+}
+
+bool HistorySearch::setValue(int serial, const QString& column, const QVariant& value)
+{
+    if (!isColumn(column) || column == kSerial)
+        return false;
+    QSqlQuery q = mDb.exec(QStringLiteral("update %1 set %2=? where %3=?")
+                               .arg(Database::quoted(mKind.table), Database::quoted(column),
+                                   Database::quoted(kSerial)),
+        { value, serial });
+    return q.numRowsAffected() > 0;
 }
 
 int HistorySearch::voidRows(const QList<int>& serials)
@@ -167,11 +192,7 @@ int HistorySearch::voidRows(const QList<int>& serials)
 
 bool HistorySearch::renumber(int serial, const QString& number)
 {
-    QSqlQuery q = mDb.exec(QStringLiteral("update %1 set %2=? where %3=?")
-                               .arg(Database::quoted(mKind.table),
-                                   Database::quoted(mKind.numberListColumn), Database::quoted(kSerial)),
-        { number, serial });
-    return q.numRowsAffected() > 0;
+    return setValue(serial, mKind.numberListColumn, number);
 }
 
 QString HistorySearch::checkRange(const QString& fromText, const QString& toText)

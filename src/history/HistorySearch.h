@@ -64,6 +64,14 @@ public:
     int count(const HistoryStatement& statement);
     /// Distinct values of the number box's list. Throws DbError.
     QStringList numberList();
+    /// Distinct values of a column of the table (empty for a column it lacks). Throws DbError.
+    QStringList distinctValues(const QString& column);
+    /// The full name of the party whose mnemonic starts with `code`, the shortest such mnemonic
+    /// first; none when no party has one. Throws DbError.
+    std::optional<QString> nameOfShortCode(const QString& code);
+    /// Writes one value of one row; false when the row or the column does not exist.
+    /// Throws DbError.
+    bool setValue(int serial, const QString& column, const QVariant& value);
 
     /// Marks rows "作废"; the number of rows changed. Throws DbError.
     int voidRows(const QList<int>& serials);

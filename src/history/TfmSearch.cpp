@@ -32,6 +32,7 @@
 #include <QSqlRecord>
 #include <QTableView>
 #include <QTreeWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -43,6 +44,24 @@ class HistoryModel : public QSqlQueryModel
 public:
     using QSqlQueryModel::QSqlQueryModel;
     bool colours = false;
+    /// Writes an edited cell; empty: the grid is read-only.
+    std::function<bool(int serial, const QString& column, const QVariant& value)> write;
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags f = QSqlQueryModel::flags(index);
+        if (write && index.column() > 0) // the serial identifies the row and stays
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (!write || role != Qt::EditRole || index.column() == 0)
+            return false;
+        const int serial = QSqlQueryModel::data(this->index(index.row(), 0)).toInt();
+        return write(serial, record().fieldName(index.column()), value);
+    }
 
     QVariant data(const QModelIndex& index, int role) const override
     {
@@ -135,12 +154,27 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
 
     mModel = new HistoryModel(this);
     mModel->colours = kind.voids;
+    if (kind.editable) {
+        mModel->write = [this](int serial, const QString& column, const QVariant& value) {
+            try {
+                if (!mSearch.setValue(serial, column, value))
+                    return false;
+            } catch (const core::DbError& e) {
+                reportError(e.message(), {});
+                return false;
+            }
+            // The edit shows once the rows are read again.
+            QTimer::singleShot(0, this, &TfmSearch::refresh);
+            return true;
+        };
+    }
     mGrid = new QTableView(this);
     mGrid->setObjectName(QStringLiteral("DBGrid1"));
     mGrid->setModel(mModel);
     mGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     mGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    mGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mGrid->setEditTriggers(kind.editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                         : QAbstractItemView::NoEditTriggers);
     mGrid->verticalHeader()->setDefaultSectionSize(20);
     mGrid->viewport()->installEventFilter(this);
     connect(mGrid, &QTableView::doubleClicked, this, [this] {
@@ -159,6 +193,20 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
             menu.addAction(QStringLiteral("【作废】选中"), this, &TfmSearch::btFailedSelectsClick);
         if (mKind.renumbers)
             menu.addAction(QStringLiteral("【修改编号】"), this, &TfmSearch::renumberCurrent);
+        if (mKind.lateEntries) {
+            const bool rows = mModel->rowCount() > 0;
+            menu.addAction(QStringLiteral("补录入单号"), QKeySequence(QStringLiteral("Alt+Z")), this,
+                    [this] { enterLate(mKind.numberListColumn, QStringLiteral("补录,输入已发出的快递单号")); })
+                ->setEnabled(rows);
+            menu.addAction(QStringLiteral("补录备注"), QKeySequence(QStringLiteral("Alt+S")), this,
+                    [this] { enterLate(QStringLiteral("备注"), QStringLiteral("补录,输入备注内容:")); })
+                ->setEnabled(rows);
+            menu.addAction(QStringLiteral("网上查单"), QKeySequence(QStringLiteral("Ctrl+F")), this, [this] {
+                if (mEnv.openTracking)
+                    mEnv.openTracking(currentValue(QStringLiteral("模板种类")),
+                        currentValue(mKind.numberListColumn));
+            });
+        }
         menu.addAction(QStringLiteral("【刷新】"), this, &TfmSearch::refresh);
         menu.addAction(QStringLiteral("【记住表格列宽】"), this,
             [this] { mEnv.grids.GridColsWidthSave(mGrid, objectName()); });
@@ -200,13 +248,31 @@ void TfmSearch::buildFilters(QGroupBox* group)
         return b;
     };
     for (const core::HistoryFilter& f : mKind.filters) {
-        auto* box = new QLineEdit(group);
-        box->setObjectName(QStringLiteral("filter_") + f.option);
+        QWidget* field = nullptr;
+        QLineEdit* box = nullptr;
+        if (f.list == core::HistoryFilter::List::None) {
+            box = new QLineEdit(group);
+            field = box;
+        } else {
+            auto* combo = new QComboBox(group);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            box = combo->lineEdit();
+            field = combo;
+            if (f.list == core::HistoryFilter::List::Choices)
+                combo->addItems(f.choices);
+            else if (f.list == core::HistoryFilter::List::OnOpen)
+                fillList(combo, f, true);
+            combo->setCurrentIndex(-1);
+            if (f.runsOnPick)
+                connect(combo, &QComboBox::activated, this, &TfmSearch::btQurClick);
+        }
+        field->setObjectName(QStringLiteral("filter_") + f.option);
         box->setToolTip(QStringLiteral("支持简码输入（%+简码）"));
         box->installEventFilter(this);
         mFilters.insert(f.option, box);
         grid->addWidget(new QLabel(f.label, group), row, 0);
-        grid->addWidget(box, row, 1);
+        grid->addWidget(field, row, 1);
         if (!f.pickerType.isEmpty()) {
             auto* pick = dialogButton(group, "pick", QStringLiteral("选"));
             connect(pick, &QPushButton::clicked, this, [this, box, &f] {
@@ -473,6 +539,9 @@ void TfmSearch::runStatement(const core::HistoryStatement& st)
         PersonSearch::runInto(db, *mModel, { st.sql, st.values });
         const int rows = mSearch.count(st);
         mCount->setText(QString::number(rows));
+        if (mKind.rowWarning > 0 && rows > mKind.rowWarning)
+            mEnv.services.prompter().inform(
+                QStringLiteral("发票资料数目已经超出5000条，为了保证查询性能，请按月导出并清理！"));
         for (const char* name : { "del", "pri" })
             button(QString::fromLatin1(name))->setEnabled(rows > 0);
         if (!st.sumSql.isEmpty()) {
@@ -511,7 +580,10 @@ void TfmSearch::clearFilters()
     }
     mark(mNumber, QColor());
     mAnyDate->setChecked(true);
-    for (QLineEdit* box : mFilters) {
+    for (const core::HistoryFilter& f : mKind.filters) {
+        if (f.keptOnAll)
+            continue;
+        QLineEdit* box = mFilters.value(f.option);
         box->clear();
         mark(box, QColor());
     }
@@ -713,6 +785,51 @@ void TfmSearch::priClick()
         mGrid, mKind.exportTitle + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
+void TfmSearch::fillList(QComboBox* combo, const core::HistoryFilter& f, bool withEmpty)
+{
+    try {
+        const QSignalBlocker block(combo);
+        const QString text = combo->currentText();
+        QStringList values = mSearch.distinctValues(f.columns.value(0));
+        if (withEmpty)
+            values.prepend(QString());
+        combo->addItems(values);
+        combo->setEditText(text);
+    } catch (const core::DbError&) {
+    }
+}
+
+void TfmSearch::applyShortCode(QLineEdit* box)
+{
+    const QString text = box->text();
+    if (!text.startsWith(QLatin1Char('%')))
+        return;
+    const QString code = text.mid(1).trimmed();
+    box->setText(code);
+    try {
+        if (const auto name = mSearch.nameOfShortCode(code))
+            box->setText(*name);
+    } catch (const core::DbError&) {
+        mEnv.services.prompter().warn(QStringLiteral("简码提取错误！"), QStringLiteral("简码输入"));
+    }
+}
+
+void TfmSearch::enterLate(const QString& column, const QString& prompt)
+{
+    const int serial = currentSerial();
+    if (serial <= 0 || !mEnv.giveMeAnValue)
+        return;
+    const QString answer = mEnv.giveMeAnValue(prompt, currentValue(column));
+    if (answer.isEmpty())
+        return;
+    try {
+        mSearch.setValue(serial, column, answer);
+    } catch (const core::DbError&) {
+        return; // a late entry that cannot be written leaves the row as it was
+    }
+    refresh();
+}
+
 void TfmSearch::lookUpMnemonic(QLineEdit* box)
 {
     const QString text = box->text().trimmed();
@@ -740,7 +857,20 @@ bool TfmSearch::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
-    } else if (event->type() == QEvent::FocusIn && watched == mNumber && mNumber->count() == 0) {
+    } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const bool entering = event->type() == QEvent::FocusIn;
+        for (const core::HistoryFilter& f : mKind.filters) {
+            QLineEdit* box = mFilters.value(f.option);
+            if (box != watched)
+                continue;
+            auto* combo = qobject_cast<QComboBox*>(box->parentWidget());
+            if (entering && combo && f.list == core::HistoryFilter::List::OnEntry && combo->count() == 0)
+                fillList(combo, f, false);
+            if (!entering && f.shortCodeOnLeave)
+                applyShortCode(box);
+        }
+    }
+    if (event->type() == QEvent::FocusIn && watched == mNumber && mNumber->count() == 0) {
         try {
             const QSignalBlocker block(mNumber);
             const QString text = mNumber->currentText();

@@ -50,6 +50,8 @@ struct HistoryEnvironment
     std::function<std::optional<core::TPerson>(const QString& type, const QString& title)> pickParty;
     /// The value input dialog: prompt, default; empty when cancelled.
     std::function<QString(const QString& prompt, const QString& defaultValue)> giveMeAnValue;
+    /// The carrier's tracking page of a waybill: template and waybill number.
+    std::function<void(const QString& typeKey, const QString& number)> openTracking;
 };
 
 /// The history window of one bill kind (`TfmSearch_ZP` and its nine siblings): filters, the
@@ -82,6 +84,8 @@ public:
     void renumberCurrent();
     void btStartImportClick();
     void priClick();
+    /// "补录入单号", "补录备注": asks for a value of the current row's column and writes it.
+    void enterLate(const QString& column, const QString& prompt);
 
     /// How many times a query was actually run (the window skips unchanged ones).
     int queriesRun() const noexcept { return mQueriesRun; }
@@ -119,6 +123,8 @@ private:
     void runStatement(const core::HistoryStatement& st);
     void reportError(const QString& message, const QString& sql);
     void lookUpMnemonic(QLineEdit* box);
+    void fillList(QComboBox* combo, const core::HistoryFilter& filter, bool withEmpty);
+    void applyShortCode(QLineEdit* box);
     int currentSerial() const;
     QString currentValue(const QString& column) const;
     QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,

@@ -15,6 +15,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
@@ -217,4 +219,88 @@ TEST_F(TfmSearchTest, RegistersNumberedBlanksFromThePanel)
                                          "票据编号='A00000003' and 票据状态='未用'"))
                   .toString(),
         QStringLiteral("321工行"));
+}
+
+TEST_F(TfmSearchTest, ReopensABillOfEachKindThatHasAForm)
+{
+    QMdiArea area;
+    ui::BillFormRegistry forms(&area, prompter);
+    ui::BillEnvironment billEnv(services);
+    ui::registerBillKinds(forms, billEnv);
+    env.forms = &forms;
+    for (const core::HistoryKind& h : core::historyKinds()) {
+        if (!forms.isRegistered(h.kind))
+            continue;
+        const QString variant = services.templates().loadCheckTypeLastNameByID(
+            services.templates().loadDefaultCheckTypeId(h.kind));
+        services.db().execute(QStringLiteral("insert into \"%1\" (模板种类, 备注, 出票日期) values (?, ?, ?)")
+                                  .arg(h.table),
+            { variant, QStringLiteral("备注") + h.kind, kToday });
+        const int serial = services.db().scalar(QStringLiteral("select max(流水号) from \"%1\"").arg(h.table)).toInt();
+        auto w = open(h.kind.toUtf8().constData());
+        prompter.queueAnswer(true); // close the bill left open by the kind before
+        click(*w, "btOpenView");
+        auto* form = qobject_cast<ui::TfmBillForm*>(forms.form(h.kind));
+        ASSERT_TRUE(form) << h.kind.toStdString();
+        EXPECT_EQ(form->serialNo(), serial) << h.kind.toStdString();
+        EXPECT_EQ(form->itemText(form->kind().roles.remark), QStringLiteral("备注") + h.kind);
+    }
+    forms.closeAll();
+}
+
+TEST_F(TfmSearchTest, MembersHaveTheirOwnBoxesAndCommands)
+{
+    // The export invoice: a state box with its three choices, and a warning past 5000 rows.
+    services.db().execute(QStringLiteral(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 5001) "
+        "insert into DataCKSPTable (票据编号, 票据状态) select i, '已用' from n"));
+    auto invoices = open("出口商品发票");
+    auto* state = qobject_cast<QComboBox*>(invoices->filterBox(QStringLiteral("state"))->parentWidget());
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->count(), 3);
+    EXPECT_TRUE(prompter.texts().contains(
+        QStringLiteral("发票资料数目已经超出5000条，为了保证查询性能，请按月导出并清理！")));
+    EXPECT_TRUE(invoices->sumLabel()->isHidden()) << "no sum in this window";
+
+    // Receipts: the grid edits the table in place; "%" + a mnemonic becomes the party's name.
+    services.db().execute(QStringLiteral("insert into DataCheckReceipt (顾客名称, 合计金额) values ('旧名', '5')"));
+    core::TPerson party;
+    party.全称 = QStringLiteral("长沙湘江贸易");
+    party.助记码 = QStringLiteral("CSXJ");
+    services.db().execute(QStringLiteral("insert into CKPersonalInfoTable (全称, 助记码) values (?, ?)"),
+        { party.全称, party.助记码 });
+    auto receipts = open("普通发票收据");
+    QAbstractItemModel* model = receipts->grid()->model();
+    const int column = ui::GridServices::columnOf(receipts->grid(), QStringLiteral("顾客名称"));
+    EXPECT_TRUE(model->setData(model->index(0, column), QStringLiteral("新名")));
+    EXPECT_EQ(services.db().scalar(QStringLiteral("select 顾客名称 from DataCheckReceipt")).toString(),
+        QStringLiteral("新名"));
+    QLineEdit* customer = receipts->filterBox(QStringLiteral("customer"));
+    customer->setText(QStringLiteral("%csx"));
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(customer, &out);
+    EXPECT_EQ(customer->text(), party.全称);
+
+    // Waybills: the template box lists the stored templates when the window opens; late
+    // entries write the number and the remark.
+    services.db().execute(QStringLiteral("insert into DataKDDTable (模板种类, 快递单号, 收件联系人) "
+                                         "values ('顺丰', '', '王五')"));
+    QStringList asked;
+    env.giveMeAnValue = [&asked](const QString& prompt, const QString&) {
+        asked << prompt;
+        return QStringLiteral("SF123");
+    };
+    auto waybills = open("快递单");
+    auto* templates = qobject_cast<QComboBox*>(waybills->filterBox(QStringLiteral("template"))->parentWidget());
+    ASSERT_TRUE(templates);
+    EXPECT_EQ(templates->count(), 2) << "the stored template and an empty entry";
+    waybills->filterBox(QStringLiteral("recipient"))->setText(QStringLiteral("王五"));
+    waybills->exactMatch()->setChecked(true);
+    EXPECT_EQ(waybills->countLabel()->text(), QStringLiteral("1")) << "either recipient column";
+    waybills->grid()->setCurrentIndex(waybills->grid()->model()->index(0, 0));
+    waybills->enterLate(QStringLiteral("快递单号"), QStringLiteral("补录,输入已发出的快递单号"));
+    EXPECT_EQ(asked, QStringList { QStringLiteral("补录,输入已发出的快递单号") });
+    EXPECT_EQ(services.db().scalar(QStringLiteral("select 快递单号 from DataKDDTable")).toString(),
+        QStringLiteral("SF123"));
+    EXPECT_EQ(waybills->button(QStringLiteral("btFailedSelects")), nullptr);
 }
