@@ -3,7 +3,9 @@
 #include "store/Database.h"
 #include "store/Schema.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlQueryModel>
 
 namespace pennock::core {
 
@@ -130,6 +132,22 @@ std::optional<double> HistorySearch::sum(const HistoryStatement& st)
     if (v.isNull())
         return std::nullopt;
     return v.toDouble();
+}
+
+void HistorySearch::showIn(QSqlQueryModel& model, const HistoryStatement& st)
+{
+    // The grid scrolls both ways, so its query may not be forward-only; a million rows are
+    // read only as far as the grid shows them.
+    QSqlQuery query(mDb.connection());
+    if (!query.prepare(st.sql))
+        throw DbError(query.lastError().text(), st.sql);
+    for (const QVariant& value : st.values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw DbError(query.lastError().text(), st.sql);
+    model.setQuery(std::move(query));
+    if (model.lastError().isValid())
+        throw DbError(model.lastError().text(), st.sql);
 }
 
 int HistorySearch::count(const HistoryStatement& st)

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class QSqlQueryModel;
+
 namespace pennock::core {
 
 class Database;
@@ -60,6 +62,9 @@ public:
     /// The sum of the rows of a statement; none when the window has no sum or no row counts.
     /// Throws DbError.
     std::optional<double> sum(const HistoryStatement& statement);
+    /// Gives a grid's model the rows of a statement; the model reads them as they are shown.
+    /// Throws DbError.
+    void showIn(QSqlQueryModel& model, const HistoryStatement& statement);
     /// How many rows a statement finds. Throws DbError.
     int count(const HistoryStatement& statement);
     /// Distinct values of the number box's list. Throws DbError.

@@ -6,7 +6,6 @@
 #include "history/GridServices.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
-#include "parties/PersonSearch.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "settings/IniFile.h"
@@ -220,6 +219,7 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
     outer->addLayout(right, 1);
     resize(900, 600);
 
+    mDeferTotals = true;
     btQurClick();
 }
 
@@ -533,10 +533,25 @@ void TfmSearch::btQurClick()
 void TfmSearch::runStatement(const core::HistoryStatement& st)
 {
     ++mQueriesRun;
-    core::Database& db = mEnv.services.db();
-    using core::PersonSearch;
+
     try {
-        PersonSearch::runInto(db, *mModel, { st.sql, st.values });
+        mSearch.showIn(*mModel, st);
+    } catch (const core::DbError& e) {
+        reportError(e.message(), st.sql);
+        return;
+    }
+    if (mDeferTotals) {
+        // The first list shows before its count and sum over every row are known.
+        mDeferTotals = false;
+        QTimer::singleShot(0, this, [this, st] { showTotals(st); });
+    } else {
+        showTotals(st);
+    }
+}
+
+void TfmSearch::showTotals(const core::HistoryStatement& st)
+{
+    try {
         const int rows = mSearch.count(st);
         mCount->setText(QString::number(rows));
         if (mKind.rowWarning > 0 && rows > mKind.rowWarning)

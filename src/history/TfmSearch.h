@@ -121,6 +121,7 @@ private:
     void mark(QWidget* box, const QColor& colour);
     void clearFilters();
     void runStatement(const core::HistoryStatement& st);
+    void showTotals(const core::HistoryStatement& st);
     void reportError(const QString& message, const QString& sql);
     void lookUpMnemonic(QLineEdit* box);
     void fillList(QComboBox* combo, const core::HistoryFilter& filter, bool withEmpty);
@@ -165,6 +166,7 @@ private:
     QString mSortColumn;
     bool mDescending = false;
     int mQueriesRun = 0;
+    bool mDeferTotals = false;
 };
 
 /// Opens the history window of a bill kind modally; false when the kind has none.

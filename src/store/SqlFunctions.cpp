@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -27,6 +28,44 @@ void resultText(sqlite3_context *ctx, const QString &text)
     sqlite3_result_text16(ctx, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
 }
 
+// The leading number of a stored amount in plain ASCII, without building a string; none for
+// text that needs the general rules (other blanks, very long numbers).
+std::optional<double> asciiLeadingNumber(const unsigned char *p, int n)
+{
+    int i = 0;
+    while (i < n && (p[i] == ' ' || (p[i] >= '\t' && p[i] <= '\r')))
+        ++i;
+    if (i < n && p[i] >= 0x80)
+        return std::nullopt;
+    char buf[64];
+    int len = 0;
+    if (i < n && (p[i] == '-' || p[i] == '+')) {
+        if (p[i] == '-')
+            buf[len++] = '-';
+        ++i;
+    }
+    bool point = false;
+    bool digits = false;
+    for (; i < n; ++i) {
+        const unsigned char c = p[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        if (len == int(sizeof buf))
+            return std::nullopt;
+        buf[len++] = char(c);
+    }
+    if (!digits)
+        return 0.0;
+    double value = 0;
+    std::from_chars(buf, buf + len, value);
+    return value;
+}
+
 void sqlVal(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     switch (sqlite3_value_type(argv[0])) {
@@ -38,7 +77,10 @@ void sqlVal(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_value(ctx, argv[0]);
         return;
     default:
-        sqlite3_result_double(ctx, leadingNumber(argText(argv[0])));
+        if (const auto fast = asciiLeadingNumber(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0])))
+            sqlite3_result_double(ctx, *fast);
+        else
+            sqlite3_result_double(ctx, leadingNumber(argText(argv[0])));
     }
 }
 

@@ -43,8 +43,9 @@ protected:
 
     std::unique_ptr<ui::TfmSearch> open(const char* kind)
     {
-        return std::make_unique<ui::TfmSearch>(
-            *core::findHistoryKind(QString::fromUtf8(kind)), env);
+        auto w = std::make_unique<ui::TfmSearch>(*core::findHistoryKind(QString::fromUtf8(kind)), env);
+        QCoreApplication::processEvents(); // the first count and sum follow the first rows
+        return w;
     }
 
     int addCheque(const QString& payee, const QString& amount, const QString& date,
