@@ -132,11 +132,11 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
     mDblClick = new QCheckBox(QStringLiteral("双击打开"), this);
     mDblClick->setObjectName(QStringLiteral("ckDBLClick"));
     const QString stored = env.services.settings().userIni().readString(
-        QStringLiteral("HISTORY"), kind.doubleClickKey);
+        QStringLiteral("Config"), kind.doubleClickKey);
     mDblClick->setChecked(stored.isEmpty() || stored == u"1");
     connect(mDblClick, &QCheckBox::toggled, this, [this](bool on) {
         core::IniFile& ini = mEnv.services.settings().userIni();
-        ini.writeString(QStringLiteral("HISTORY"), mKind.doubleClickKey,
+        ini.writeString(QStringLiteral("Config"), mKind.doubleClickKey,
             on ? QStringLiteral("1") : QStringLiteral("0"));
         ini.flush();
     });
