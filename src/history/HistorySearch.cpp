@@ -82,9 +82,10 @@ HistoryStatement HistorySearch::build(const HistoryCriteria& c) const
         values << c.to->toString(QStringLiteral("yyyy-MM-dd 23:59:59"));
     }
     if (!mKind.amountColumn.isEmpty()) {
-        const QString amount = QStringLiteral("val(") + Database::quoted(mKind.amountColumn) + ')';
+        // Amounts are stored as shown: money() reads them past a currency code and commas.
+        const QString amount = QStringLiteral("money(") + Database::quoted(mKind.amountColumn) + ')';
         const std::pair<const QString*, const char*> bounds[]
-            = { { &c.amountFrom, ">=val(?)" }, { &c.amountTo, "<=val(?)" } };
+            = { { &c.amountFrom, ">=money(?)" }, { &c.amountTo, "<=money(?)" } };
         for (const auto& [text, op] : bounds) {
             if (text->trimmed().isEmpty())
                 continue;
@@ -115,7 +116,7 @@ HistoryStatement HistorySearch::build(const HistoryCriteria& c) const
             + (descending ? QStringLiteral(" desc") : QStringLiteral(" asc"));
     if (!mKind.sumColumn.isEmpty()) {
         const QString sum = Database::quoted(mKind.sumColumn);
-        st.sumSql = QStringLiteral("select sum(val(%1)) from %2 where (%1 is not null) and "
+        st.sumSql = QStringLiteral("select sum(money(%1)) from %2 where (%1 is not null) and "
                                    "(trim(%1)<>'')")
                         .arg(sum, table)
             + where;

@@ -66,6 +66,48 @@ std::optional<double> asciiLeadingNumber(const unsigned char *p, int n)
     return value;
 }
 
+// A stored amount as the bills write it: a currency code or symbol may stand in front and
+// thousands may be separated by commas ("￥1,234.50", "USD100.00").
+double moneyValue(const unsigned char *p, int n)
+{
+    int i = 0;
+    while (i < n && !(p[i] >= '0' && p[i] <= '9') && p[i] != '.' && p[i] != '-')
+        ++i;
+    char buf[64];
+    int len = 0;
+    if (i < n && p[i] == '-')
+        buf[len++] = p[i++];
+    bool point = false;
+    for (; i < n && len < int(sizeof buf); ++i) {
+        const unsigned char c = p[i];
+        if (c == ',' && i + 1 < n && p[i + 1] >= '0' && p[i + 1] <= '9' && !point)
+            continue;
+        if (c == '.' && !point)
+            point = true;
+        else if (c < '0' || c > '9')
+            break;
+        buf[len++] = char(c);
+    }
+    double value = 0;
+    std::from_chars(buf, buf + len, value);
+    return value;
+}
+
+void sqlMoney(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    default:
+        sqlite3_result_double(ctx, moneyValue(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0])));
+    }
+}
+
 void sqlVal(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     switch (sqlite3_value_type(argv[0])) {
@@ -174,6 +216,7 @@ void registerSqlFunctions(QSqlDatabase &db)
         return;
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(sqlite, "val", 1, flags, nullptr, sqlVal, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(sqlite, "money", 1, flags, nullptr, sqlMoney, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "ucase", 1, flags, nullptr, sqlUcase, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "lcase", 1, flags, nullptr, sqlLcase, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "len", 1, flags, nullptr, sqlLen, nullptr, nullptr, nullptr);

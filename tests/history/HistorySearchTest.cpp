@@ -151,6 +151,19 @@ TEST_F(HistorySearchTest, MatchingOrderAndBadInput)
     EXPECT_EQ(run(st), QList<int> { a }) << "6.9.1 reaches the database and is read as 6.9";
 }
 
+TEST_F(HistorySearchTest, AmountsStoredAsShownAreReadPastTheirCurrency)
+{
+    const HistoryKind& jzd = history("进账单");
+    HistorySearch search(db, jzd);
+    for (const char* shown : { "￥1,234.50", "USD100.00", " 2,000", "无" })
+        insert(jzd, { { QStringLiteral("金额"), QString::fromUtf8(shown) } });
+    EXPECT_DOUBLE_EQ(search.sum(search.build({})).value_or(-1), 3334.5);
+    HistoryCriteria c;
+    c.amountFrom = QStringLiteral("1000");
+    c.amountTo = QStringLiteral("1500");
+    EXPECT_EQ(run(search.build(c)).size(), 1);
+}
+
 TEST_F(HistorySearchTest, RegistersVoidsAndRenumbers)
 {
     EXPECT_EQ(HistorySearch::checkRange(QStringLiteral("1"), QStringLiteral("101")),
