@@ -137,18 +137,8 @@ std::optional<double> HistorySearch::sum(const HistoryStatement& st)
 
 void HistorySearch::showIn(QSqlQueryModel& model, const HistoryStatement& st)
 {
-    // The grid scrolls both ways, so its query may not be forward-only; a million rows are
-    // read only as far as the grid shows them.
-    QSqlQuery query(mDb.connection());
-    if (!query.prepare(st.sql))
-        throw DbError(query.lastError().text(), st.sql);
-    for (const QVariant& value : st.values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw DbError(query.lastError().text(), st.sql);
-    model.setQuery(std::move(query));
-    if (model.lastError().isValid())
-        throw DbError(model.lastError().text(), st.sql);
+    // A million rows are read only as far as the grid shows them.
+    mDb.showIn(model, st.sql, st.values);
 }
 
 int HistorySearch::count(const HistoryStatement& st)

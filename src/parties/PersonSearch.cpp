@@ -110,17 +110,7 @@ PersonSearch::Statement PersonSearch::allStatement() const
 
 void PersonSearch::runInto(Database &db, QSqlQueryModel &model, const Statement &statement)
 {
-    // The grid scrolls both ways, so its query may not be forward-only.
-    QSqlQuery query(db.connection());
-    if (!query.prepare(statement.sql))
-        throw DbError(query.lastError().text(), statement.sql);
-    for (const QVariant &value : statement.values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw DbError(query.lastError().text(), statement.sql);
-    model.setQuery(std::move(query));
-    if (model.lastError().isValid())
-        throw DbError(model.lastError().text(), statement.sql);
+    db.showIn(model, statement.sql, statement.values);
     while (model.canFetchMore())
         model.fetchMore();
 }

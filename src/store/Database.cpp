@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QUrl>
 
@@ -207,6 +208,20 @@ QString Database::likeContains(const QString &text)
     const bool plain = !text.contains(QLatin1Char('\\')) && !text.contains(QLatin1Char('%'))
                        && !text.contains(QLatin1Char('_'));
     return plain ? QStringLiteral(" like ?") : QStringLiteral(" like ? escape '\\'");
+}
+
+void Database::showIn(QSqlQueryModel &model, const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(connection());
+    if (!query.prepare(sql))
+        throw DbError(errorText(query.lastError()), sql);
+    for (const QVariant &value : values)
+        query.addBindValue(bindable(value));
+    if (!query.exec())
+        throw DbError(errorText(query.lastError()), sql);
+    model.setQuery(std::move(query));
+    if (model.lastError().isValid())
+        throw DbError(model.lastError().text(), sql);
 }
 
 } // namespace pennock::core

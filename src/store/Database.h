@@ -7,6 +7,8 @@
 
 #include <stdexcept>
 
+class QSqlQueryModel;
+
 namespace pennock::core {
 
 /// A failed statement: the SQL text and the driver's message travel together.
@@ -56,6 +58,9 @@ public:
 
     /// Quotes a table or column name taken from the code's own tables.
     static QString quoted(const QString &identifier);
+    /// Gives a grid's model the rows of a statement, read as the grid shows them (the query
+    /// scrolls both ways). Throws DbError.
+    void showIn(QSqlQueryModel &model, const QString &sql, const QVariantList &values = {});
     /// The LIKE pattern that finds a typed text inside a value, its own % and _ taken literally.
     static QString containsPattern(const QString &text);
     /// " like ?" for that pattern, with the escape clause only when the text needs it.

@@ -93,7 +93,9 @@ double moneyValue(const unsigned char *p, int n)
     return value;
 }
 
-void sqlMoney(sqlite3_context *ctx, int, sqlite3_value **argv)
+// Null stays null and numbers stay as they are; a text is read by `number`.
+template <double (*number)(sqlite3_value *)>
+void sqlNumber(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_NULL:
@@ -104,26 +106,20 @@ void sqlMoney(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_value(ctx, argv[0]);
         return;
     default:
-        sqlite3_result_double(ctx, moneyValue(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0])));
+        sqlite3_result_double(ctx, number(argv[0]));
     }
 }
 
-void sqlVal(sqlite3_context *ctx, int, sqlite3_value **argv)
+double moneyOf(sqlite3_value *v)
 {
-    switch (sqlite3_value_type(argv[0])) {
-    case SQLITE_NULL:
-        sqlite3_result_null(ctx);
-        return;
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    default:
-        if (const auto fast = asciiLeadingNumber(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0])))
-            sqlite3_result_double(ctx, *fast);
-        else
-            sqlite3_result_double(ctx, leadingNumber(argText(argv[0])));
-    }
+    return moneyValue(sqlite3_value_text(v), sqlite3_value_bytes(v));
+}
+
+double leadingNumberOf(sqlite3_value *v)
+{
+    if (const auto fast = asciiLeadingNumber(sqlite3_value_text(v), sqlite3_value_bytes(v)))
+        return *fast;
+    return leadingNumber(argText(v));
 }
 
 void sqlUcase(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -215,8 +211,8 @@ void registerSqlFunctions(QSqlDatabase &db)
     if (!sqlite)
         return;
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function_v2(sqlite, "val", 1, flags, nullptr, sqlVal, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(sqlite, "money", 1, flags, nullptr, sqlMoney, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(sqlite, "val", 1, flags, nullptr, sqlNumber<leadingNumberOf>, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(sqlite, "money", 1, flags, nullptr, sqlNumber<moneyOf>, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "ucase", 1, flags, nullptr, sqlUcase, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "lcase", 1, flags, nullptr, sqlLcase, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "len", 1, flags, nullptr, sqlLen, nullptr, nullptr, nullptr);
