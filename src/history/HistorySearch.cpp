@@ -73,13 +73,15 @@ HistoryStatement HistorySearch::build(const HistoryCriteria& c) const
         return st;
     }
     const QString date = Database::quoted(mKind.dateColumn);
+    // Whole days, compared as text so the index serves: a date with or without its time, with
+    // a blank or a "T" before it, falls on its day.
     if (c.from) {
         where += QStringLiteral(" and ") + date + QStringLiteral(">=?");
-        values << c.from->toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+        values << c.from->toString(QStringLiteral("yyyy-MM-dd"));
     }
     if (c.to) {
-        where += QStringLiteral(" and ") + date + QStringLiteral("<=?");
-        values << c.to->toString(QStringLiteral("yyyy-MM-dd 23:59:59"));
+        where += QStringLiteral(" and ") + date + QStringLiteral("<?");
+        values << c.to->addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
     }
     if (!mKind.amountColumn.isEmpty()) {
         // Amounts are stored as shown: money() reads them past a currency code and commas.

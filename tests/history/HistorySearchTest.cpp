@@ -151,6 +151,18 @@ TEST_F(HistorySearchTest, MatchingOrderAndBadInput)
     EXPECT_EQ(run(st), QList<int> { a }) << "6.9.1 reaches the database and is read as 6.9";
 }
 
+TEST_F(HistorySearchTest, DatesFallOnTheirDayWhateverTheTimeLooksLike)
+{
+    const HistoryKind& zp = history("支票");
+    HistorySearch search(db, zp);
+    for (const char* stored : { "2024-01-02", "2024-01-02 23:59:59", "2024-01-02T08:00:00",
+             "2024-01-01 23:59:59", "2024-01-03 00:00:00" })
+        insert(zp, { { QStringLiteral("出票日期"), QString::fromUtf8(stored) } });
+    HistoryCriteria c;
+    c.from = c.to = QDate(2024, 1, 2);
+    EXPECT_EQ(run(search.build(c)).size(), 3);
+}
+
 TEST_F(HistorySearchTest, AmountsStoredAsShownAreReadPastTheirCurrency)
 {
     const HistoryKind& jzd = history("进账单");
