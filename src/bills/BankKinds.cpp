@@ -80,6 +80,13 @@ BillControl payeeControl()
         SelectAll::OnDoubleClick };
 }
 
+/// The payee's name, bank and account.
+QList<BillControl> payeeBankControls()
+{
+    return { payeeControl(), { q("zdInBank"), K::Edit, q("收款人银行") },
+        { q("zdInBankAcct"), K::Combo, {}, 200 } };
+}
+
 QList<BillControl> tailControls(bool numberList, bool userLists)
 {
     QList<BillControl> c = {
@@ -355,9 +362,8 @@ BillKind makeDepositSlip()
     k.shortcut = q("Ctrl+A");
     k.popupCommand = q("nJZD");
     k.controls = dateControls(true, true) + drawerControls();
-    k.controls.append({ payeeControl(),
-        { q("zdInBank"), K::Edit, q("收款人银行") }, { q("zdInBankAcct"), K::Combo, {}, 200 },
-        { q("zdPJZL"), K::Combo }, { q("zdPJZS"), K::Combo }, { q("zdPJHM"), K::Edit } });
+    k.controls += payeeBankControls();
+    k.controls.append({ { q("zdPJZL"), K::Combo }, { q("zdPJZS"), K::Combo }, { q("zdPJHM"), K::Edit } });
     for (const char* twin : { "cgOutComp", "cgOutBank", "cgOutBankAcct", "cgInComp", "cgInBank",
              "cgInBankAcct", "cgPJZL", "cgPJZS", "cgPJHM" })
         k.controls.append({ q(twin), K::ReadOnlyEdit });
@@ -408,9 +414,8 @@ BillKind makeAcceptance()
     k.menuCaption = q("承兑汇票");
     k.popupCommand = q("nCDHP");
     k.controls = dateControls(false, false) + drawerControls();
-    k.controls.append({ payeeControl(),
-        { q("zdInBank"), K::Edit, q("收款人银行") }, { q("zdInBankAcct"), K::Combo, {}, 200 },
-        { q("zdCDXYBH"), K::Edit, {}, 0, true, SelectAll::OnClick },
+    k.controls += payeeBankControls();
+    k.controls.append({ { q("zdCDXYBH"), K::Edit, {}, 0, true, SelectAll::OnClick },
         { AcceptanceRules::kDueDate, K::Edit, q("汇票到期日，输入yyyy.mm.dd回车自动转大写日期") },
         { q("zdOutBankNO"), K::Edit, q("出票银行行号") },
         { q("zdOutBankAddr"), K::Edit, q("出票银行地址") } });
@@ -531,9 +536,8 @@ BillKind makeCashDeposit()
     k.popupCaption = q("缴款单");
     k.opensBesideOthers = true;
     k.controls = dateControls(false, false);
-    k.controls.append({ payeeControl(),
-        { q("zdInBank"), K::Edit, q("收款人银行") }, { q("zdInBankAcct"), K::Combo, {}, 200 },
-        { q("zdInContactor"), K::Combo }, { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick },
+    k.controls += payeeBankControls();
+    k.controls.append({ { q("zdInContactor"), K::Combo }, { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick },
         { q("zdMoney"), K::Edit, q("备注") } });
     k.controls += amountControls(false, false);
     k.controls += tailControls(false, true);

@@ -126,8 +126,13 @@ QSqlDatabase &Database::open(bool createMissing)
 
 QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
 {
+    return run(sql, values, true);
+}
+
+QSqlQuery Database::run(const QString &sql, const QVariantList &values, bool forwardOnly)
+{
     QSqlQuery query(connection());
-    query.setForwardOnly(true);
+    query.setForwardOnly(forwardOnly);
     if (!query.prepare(sql))
         throw DbError(errorText(query.lastError()), sql);
     for (const QVariant &value : values)
@@ -212,14 +217,8 @@ QString Database::likeContains(const QString &text)
 
 void Database::showIn(QSqlQueryModel &model, const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query(connection());
-    if (!query.prepare(sql))
-        throw DbError(errorText(query.lastError()), sql);
-    for (const QVariant &value : values)
-        query.addBindValue(bindable(value));
-    if (!query.exec())
-        throw DbError(errorText(query.lastError()), sql);
-    model.setQuery(std::move(query));
+    // The grid scrolls both ways, so its query may not be forward-only.
+    model.setQuery(run(sql, values, false));
     if (model.lastError().isValid())
         throw DbError(model.lastError().text(), sql);
 }

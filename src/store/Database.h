@@ -69,6 +69,8 @@ public:
     static QString dateTimeText(const QDateTime &dt);
 
 private:
+    /// A statement prepared with its bound values and run; DbError when either fails.
+    QSqlQuery run(const QString &sql, const QVariantList &values, bool forwardOnly);
     QSqlDatabase &open(bool createMissing);
 
     QString mFilePath;
