@@ -219,6 +219,9 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
     outer->addLayout(right, 1);
     resize(900, 600);
 
+    // Deleting and exporting wait until the first list has shown it holds rows.
+    for (const char* name : { "del", "pri" })
+        button(QString::fromLatin1(name))->setEnabled(false);
     mDeferTotals = true;
     btQurClick();
 }
