@@ -59,8 +59,16 @@ bool BillDraft::open(const QString& variant)
         else if (o.rule == OptionRule::ZeroUnchecks)
             value = remembered == u"0" ? QStringLiteral("0") : QStringLiteral("1");
         else if (o.rule == OptionRule::Choice)
-            value = remembered.isEmpty() ? o.choices.value(0) : remembered;
+            value = !remembered.isEmpty() ? remembered
+                : !o.defaultChoice.isEmpty() ? o.defaultChoice
+                                             : o.choices.value(0);
         mBill.options.insert(o.name.toLower(), value);
+        // A remembered option that leaves items out keeps them out, as on the form.
+        const bool hides = (o.effect == OptionEffect::Hide && value == u"1")
+            || (o.effect == OptionEffect::Show && value != u"1");
+        if (hides)
+            for (const QString& hidden : o.hides)
+                mBill.hidden.insert(hidden.toLower());
     }
     const QString money
         = Settings::getInifCheckConfigByName(mCache.get(), QStringLiteral("cfgDefaultMoney"));
@@ -145,8 +153,9 @@ void BillDraft::setOption(const QString& name, const QString& value)
         recommitAmount();
         break;
     case OptionEffect::Hide:
+    case OptionEffect::Show:
         for (const QString& hidden : o->hides) {
-            if (value == u"1")
+            if ((value == u"1") == (o->effect == OptionEffect::Hide))
                 mBill.hidden.insert(hidden.toLower());
             else
                 restoreShown(hidden);

@@ -63,6 +63,8 @@ struct BillEnvironment
     /// Opens the form of another kind beside this one (making a deposit slip); null when it
     /// cannot be opened.
     std::function<TfmBillForm*(const QString& kind)> openBillForm;
+    /// The batch window of a form that prints many bills from one (waybills).
+    std::function<void(TfmBillForm* form)> openBatch;
 
     /// The environment of the main window's bill forms: its printers and printer dialog, the
     /// party picker and editor, the value input dialog. The option callbacks read the main

@@ -1,6 +1,7 @@
 #include "bills/BillKind.h"
 
 #include "bills/BankKinds.h"
+#include "bills/WaybillKind.h"
 
 namespace pennock::core {
 
@@ -62,14 +63,9 @@ const QList<const BillKind*>& billKinds()
         = listedOnly("出口商品发票", "m_new_CKSP", "出口商品发票", "nIVCKSP", "发票");
     static const BillKind freight
         = listedOnly("国际货运发票", "m_new_IVIntel", "国际货运发票", "nIVIntel", "发票");
-    static const BillKind waybill = [] {
-        BillKind k = listedOnly("快递单", "m_new_kdd", "填写快递单", "nKDD");
-        k.popupCaption = k.kind;
-        return k;
-    }();
     static const QList<const BillKind*> kinds = { &chequeKind(), &depositSlipKind(),
         &wireTransferKind(), &cashDepositKind(), &acceptanceKind(), &remittanceKind(),
-        &customKind(), &receipts, &exportInvoice, &freight, &waybill };
+        &customKind(), &receipts, &exportInvoice, &freight, &waybillKind() };
     return kinds;
 }
 

@@ -74,6 +74,7 @@ enum class OptionEffect {
     Date, ///< rewrites the date controls
     Amount, ///< commits the amount again
     Hide, ///< hides `hides` while ticked, places them again when unticked
+    Show, ///< places `hides` again while ticked, hides them when unticked
     SwapSides ///< the drawer and the payee change places
 };
 
@@ -88,6 +89,7 @@ struct BillOption
     bool enabled = true;
     bool remembered = false; ///< stored by "【记住选项】"
     QStringList choices {}; ///< for `OptionRule::Choice`
+    QString defaultChoice {}; ///< chosen when nothing is remembered; empty: the first choice
 };
 
 /// An item that prints only while an option is ticked.
@@ -158,6 +160,7 @@ struct BillList
         Companies, ///< party names of type `name`
         Dictionary, ///< the dictionary `name`: the template's entries, else the shared ones
         SharedDictionary, ///< the shared entries of the dictionary `name` only
+        AllDictionary, ///< the shared entries and the template's together
         Provinces,
         Cities, ///< cities of the province shown in control `name`; refilled on every entry
         Fixed ///< `items`
@@ -175,8 +178,11 @@ struct BillMessages
     QString savedEdited {};
     QString voided {};
     QString askSaveOnClose {};
+    QString closeCaption = QStringLiteral("关闭票据"); ///< caption of that question
     QString chooseTemplate {};
     QString copyUnsaved {}; ///< "复制" on a bill never saved; empty: nothing is said
+    QString historicRefused = QStringLiteral("历史单据不能保存，请点击[复制]后,再保存为新单据！");
+    QString alreadySaved {}; ///< saving a bill saved already; empty: it is saved again
 };
 
 /// Moments the caption is written. A caption pattern puts the kind for %K, the variant for %V
@@ -217,12 +223,18 @@ struct BillKind
     QList<BillColumn> columns; ///< in the order a save writes them
     QStringList loadOrder {}; ///< columns in the order reopening reads them back
     QList<BillOption> options; ///< the option bar, left to right
-    QString currencyLabel = QStringLiteral("币种:");
+    QString currencyLabel = QStringLiteral("币种:"); ///< empty: the kind has no currency
+    QList<std::pair<QString, QString>> buttonCaptions; ///< tool buttons captioned otherwise
     QString rememberCaption = QStringLiteral("【记住选项】");
     QList<BillPrintSkip> printSkips;
     QList<BillCopy> registeredCopies; ///< empty: no list of registered numbers
     QString payeePlaceholder {};
     bool refusesVoided = false;
+    bool reopensHistoric = false; ///< no status column: a reopened bill is always historic
+    /// Closing an unsaved bill asks to save it when all of these controls are filled; empty:
+    /// the payee's name and the capitals.
+    QStringList askSaveWhenFilled {};
+    int maxCopies = 0; ///< the most copies one print job makes; 0: no limit
     bool repeatPrint = true;
     bool historyCommand = true; ///< "打开(&O)" opens the kind's history
     bool makesDepositSlip = false; ///< "转进账单(&T)"

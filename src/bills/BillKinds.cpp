@@ -4,6 +4,7 @@
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKind.h"
 #include "bills/TfmCheckJZD.h"
+#include "bills/TfmCheckKDD.h"
 #include "bills/TfmCheckZP.h"
 
 #include <memory>
@@ -22,6 +23,8 @@ TfmBillForm* createBillForm(const QString& kindName, BillEnvironment& env, QWidg
         form = std::make_unique<TfmCheckZP>(env, parent);
     else if (kind->formClass == u"TfmCheckJZD")
         form = std::make_unique<TfmCheckJZD>(env, parent);
+    else if (kind->formClass == u"TfmCheckKDD")
+        form = std::make_unique<TfmCheckKDD>(env, parent);
     else
         form = std::make_unique<TfmBillForm>(*kind, env, parent);
     if (!form->valid())

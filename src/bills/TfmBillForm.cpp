@@ -197,6 +197,9 @@ void TfmBillForm::buildToolBar()
         = addButton(QStringLiteral("btClose"), QStringLiteral("关闭&C"), {}, nullptr);
     closeButton->setEnabled(true);
     connect(closeButton, &QToolButton::clicked, this, [this] { frameOf(this)->close(); });
+    for (const auto& [name, caption] : mKind.buttonCaptions)
+        if (QToolButton* b = button(name))
+            b->setText(caption);
 }
 
 void TfmBillForm::buildTemplateRow()
@@ -358,12 +361,15 @@ void TfmBillForm::buildOptionBar()
         else
             grid->addWidget(w, 1, other++);
     }
-    auto* currencyLabel = new QLabel(mKind.currencyLabel, mShortBar);
     mMoneyType = new QComboBox(mShortBar);
     mMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
     connect(mMoneyType, &QComboBox::activated, this, &TfmBillForm::cfgMoneyTypeChange);
-    grid->addWidget(currencyLabel, 0, remembered++);
-    grid->addWidget(mMoneyType, 0, remembered++);
+    if (mKind.currencyLabel.isEmpty()) {
+        mMoneyType->hide();
+    } else {
+        grid->addWidget(new QLabel(mKind.currencyLabel, mShortBar), 0, remembered++);
+        grid->addWidget(mMoneyType, 0, remembered++);
+    }
     auto* remember = new QPushButton(mKind.rememberCaption, mShortBar);
     remember->setObjectName(QStringLiteral("btRmember"));
     connect(remember, &QPushButton::clicked, this, &TfmBillForm::btRmemberClick);
@@ -448,9 +454,15 @@ int TfmBillForm::partyListRows(int screenHeight) noexcept
 void TfmBillForm::closeEvent(QCloseEvent* event)
 {
     commitPendingAmount();
-    const QString payee = itemText(mKind.payee.name);
-    if (!mIsSaved && !payee.isEmpty() && !itemText(mKind.roles.capitals).isEmpty()
-        && mEnv.services.prompter().ask(mKind.messages.askSaveOnClose, QStringLiteral("关闭票据")))
+    const QStringList filled = mKind.askSaveWhenFilled.isEmpty()
+        ? QStringList { mKind.payee.name, mKind.roles.capitals }
+        : mKind.askSaveWhenFilled;
+    bool allFilled = true;
+    for (const QString& name : filled)
+        if (name.isEmpty() || itemText(name).isEmpty() || itemText(name) == mKind.payeePlaceholder)
+            allFilled = false;
+    if (!mIsSaved && allFilled
+        && mEnv.services.prompter().ask(mKind.messages.askSaveOnClose, mKind.messages.closeCaption))
         save();
     QWidget* frame = frameOf(this);
     core::IniFile& ini = mEnv.services.settings().userIni();
@@ -862,6 +874,10 @@ void TfmBillForm::fillListOnEntry(QObject* watched)
             case L::SharedDictionary:
                 entries = lookups.loadDMListByName(list.name, QStringLiteral("0"));
                 break;
+            case L::AllDictionary:
+                entries = lookups.loadDMListByName(
+                    list.name, QStringLiteral("0,") + QString::number(mCurrentTypeId));
+                break;
             case L::Provinces:
                 entries = lookups.loadProvinces();
                 break;
@@ -985,9 +1001,11 @@ void TfmBillForm::tbcCheckTypeNameChange(int index)
     setCurrentCheckType(variant());
 }
 
-void TfmBillForm::refreshCaption(core::CaptionMoment moment)
+void TfmBillForm::refreshCaption(core::CaptionMoment moment) { setWindowTitle(captionFor(moment)); }
+
+QString TfmBillForm::captionFor(core::CaptionMoment moment) const
 {
-    setWindowTitle(mKind.caption(moment, variant(), mSerialNo));
+    return mKind.caption(moment, variant(), mSerialNo);
 }
 
 void TfmBillForm::reinitTemplate()
@@ -1016,10 +1034,12 @@ void TfmBillForm::initFormType()
     // Dictionary lists of the previous template are refilled on their next entry.
     for (const core::BillList& list : mKind.lists)
         if (list.source == core::BillList::Source::Dictionary
-            || list.source == core::BillList::Source::SharedDictionary)
+            || list.source == core::BillList::Source::SharedDictionary
+            || list.source == core::BillList::Source::AllDictionary)
             fillKeepingText(qobject_cast<QComboBox*>(item(list.control)), {});
     applyHidingOptions();
     mLaidOutTypeId = mCurrentTypeId;
+    laidOut();
 }
 
 void TfmBillForm::loadParam(int templateId)
@@ -1083,7 +1103,7 @@ void TfmBillForm::loadCheckBoxsConfig()
     for (const core::BillOption& o : mKind.options) {
         const QString value = core::Settings::getInifCheckConfigByName(ini, o.name);
         if (QComboBox* box = choiceOption(o.name)) {
-            const int index = box->findText(value);
+            const int index = box->findText(value.isEmpty() ? o.defaultChoice : value);
             box->setCurrentIndex(index >= 0 ? index : 0);
             continue;
         }
@@ -1104,7 +1124,8 @@ void TfmBillForm::applyHidingOptions()
 {
     // A ticked "不打印…" box must keep its controls hidden across a new layout.
     for (const core::BillOption& o : mKind.options)
-        if (o.effect == core::OptionEffect::Hide && optionChecked(o.name))
+        if ((o.effect == core::OptionEffect::Hide && optionChecked(o.name))
+            || (o.effect == core::OptionEffect::Show && !optionChecked(o.name)))
             for (const QString& name : o.hides)
                 if (QWidget* w = item(name))
                     w->hide();
@@ -1128,7 +1149,8 @@ void TfmBillForm::optionClicked(const core::BillOption& o, bool checked)
         inputJEXXExit();
         break;
     case core::OptionEffect::Hide:
-        if (checked) {
+    case core::OptionEffect::Show:
+        if (checked == (o.effect == core::OptionEffect::Hide)) {
             for (const QString& name : o.hides)
                 if (QWidget* w = item(name))
                     w->hide();
@@ -1142,6 +1164,7 @@ void TfmBillForm::optionClicked(const core::BillOption& o, bool checked)
         markChanged();
         break;
     }
+    optionChanged(o);
 }
 
 void TfmBillForm::btRmemberClick()
@@ -1240,6 +1263,8 @@ void TfmBillForm::btSaveSKRClick()
     }
     core::TPerson person;
     person.全称 = name;
+    for (const auto& [control, column] : mKind.payee.more)
+        person.setValue(column, itemText(control));
     person.单位类型 = mKind.payee.partyType;
     if (mEnv.savePerson)
         mEnv.savePerson(person);
@@ -1387,6 +1412,9 @@ bool TfmBillForm::save()
                 kSaveCaption))
             setBillDate(today);
         mIsSaved = false;
+    } else if (mIsSaved && !mKind.messages.alreadySaved.isEmpty()) {
+        s.prompter().inform(mKind.messages.alreadySaved, kPrompt);
+        return false;
     }
     core::BillStore::SaveResult result {};
     try {
@@ -1427,8 +1455,7 @@ void TfmBillForm::btSaveCheckClick()
     commitPendingAmount();
     core::Prompter& prompter = mEnv.services.prompter();
     if (mIsHistoric) {
-        prompter.inform(
-            QStringLiteral("历史单据不能保存，请点击[复制]后,再保存为新单据！"), kPrompt);
+        prompter.inform(mKind.messages.historicRefused, kPrompt);
         return;
     }
     if (mIsSaved) {
@@ -1595,7 +1622,7 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
         }
         mIsLoading = false;
     }
-    if (!status.isEmpty() && status != core::BillStore::kUnused) {
+    if (mKind.reopensHistoric || (!status.isEmpty() && status != core::BillStore::kUnused)) {
         mIsSaved = true;
         mIsHistoric = true;
         refreshCaption(core::CaptionMoment::ReopenedHistoric);
@@ -1689,6 +1716,8 @@ void TfmBillForm::PrinterTransBegin(int copies)
     core::PrintEngine& engine = mEnv.services.printEngine();
     if (!engine.printJobReady())
         return;
+    if (mKind.maxCopies > 0)
+        copies = std::min(copies, mKind.maxCopies);
     if (!engine.beginJob(copies))
         mEnv.services.prompter().warn(kPrintError, kPrompt);
 }

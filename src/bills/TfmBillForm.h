@@ -182,6 +182,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    /// Runs after every layout of a template, once the options have hidden their controls.
+    virtual void laidOut() { }
+    /// Runs after an option of the option bar was clicked or chosen, and its effect applied.
+    virtual void optionChanged(const core::BillOption&) { }
+    /// The window caption at a moment of the bill.
+    virtual QString captionFor(core::CaptionMoment moment) const;
     /// What this bill hands to a deposit slip; the texts alone unless the kind looks further.
     virtual DepositSlipSource depositSlipSource();
     /// Shows a party on a side (the drawer, the payee or a further picker's controls).

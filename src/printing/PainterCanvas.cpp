@@ -1,7 +1,7 @@
 #include "printing/PainterCanvas.h"
 
 #include <QFontMetricsF>
-#include <QPaintDevice>
+#include <QPagedPaintDevice>
 
 #include <cmath>
 
@@ -97,6 +97,12 @@ bool PainterCanvas::beginPainting()
     mPainter.setFont(toQFont(mFont));
     mPainter.setPen(mFont.colour);
     return true;
+}
+
+bool PainterCanvas::newPage()
+{
+    auto *paged = dynamic_cast<QPagedPaintDevice *>(device());
+    return mPainter.isActive() && paged && paged->newPage();
 }
 
 void PainterCanvas::endPainting()

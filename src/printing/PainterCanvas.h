@@ -24,6 +24,7 @@ public:
     void setFont(const PrintFont &font) override;
     void drawText(int leftPx, int topPx, const QString &text) override;
     bool isActive() const override { return mPainter.isActive(); }
+    bool newPage() override;
     QString errorString() const override { return mError; }
 
     /// The canvas's font before the first setFont: "宋体", 9 points, black.

@@ -47,6 +47,8 @@ public:
     virtual bool beginDocument() = 0;
     /// Closes the document and hands it to its destination; false (and errorString) on failure.
     virtual bool endDocument() = 0;
+    /// Ends the page of the open document and starts the next; false when the device refuses.
+    virtual bool newPage() = 0;
     /// Drops the open document.
     virtual void abortDocument() = 0;
     virtual bool isActive() const = 0;

@@ -159,6 +159,11 @@ bool PrintEngine::endJob()
     return mCanvas && mCanvas->endDocument();
 }
 
+bool PrintEngine::newPage()
+{
+    return mJobReady && mCanvas && mCanvas->isActive() && mCanvas->newPage();
+}
+
 void PrintEngine::abortJob()
 {
     mJobReady = false;

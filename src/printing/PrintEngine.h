@@ -99,6 +99,8 @@ public:
     bool endJob();
     /// Drops the open document and clears the flag.
     void abortJob();
+    /// Starts the next page of the job that is ready (one bill a page); false otherwise.
+    bool newPage();
 
     /// Prints one item of a template; true when printed or when there is nothing to print,
     /// false after the item's error was reported.

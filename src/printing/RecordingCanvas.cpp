@@ -55,6 +55,14 @@ void RecordingCanvas::abortDocument()
     ++mAborted;
 }
 
+bool RecordingCanvas::newPage()
+{
+    if (!mActive)
+        return false;
+    ++mPageBreaks;
+    return true;
+}
+
 void RecordingCanvas::clear()
 {
     mTexts.clear();

@@ -40,6 +40,7 @@ public:
     bool beginDocument() override;
     bool endDocument() override;
     void abortDocument() override;
+    bool newPage() override;
     bool isActive() const override { return mActive; }
     QString errorString() const override { return {}; }
 
@@ -54,6 +55,8 @@ public:
     int documentsBegun() const noexcept { return mBegun; }
     int documentsEnded() const noexcept { return mEnded; }
     int documentsAborted() const noexcept { return mAborted; }
+    /// Pages ended by `newPage` in every document so far.
+    int pageBreaks() const noexcept { return mPageBreaks; }
     void clear();
 
 private:
@@ -68,6 +71,7 @@ private:
     bool mLandscape = false;
     bool mActive = false;
     int mCopies = 1;
+    int mPageBreaks = 0;
     int mBegun = 0;
     int mEnded = 0;
     int mAborted = 0;

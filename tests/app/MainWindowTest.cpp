@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"m_new_Receipts", "普通发票收据", false, ""},
         {"m_new_CKSP", "出口商品发票", false, ""},
         {"m_new_IVIntel", "国际货运发票", false, ""},
-        {"m_new_kdd", "填写快递单", false, ""},
+        {"m_new_kdd", "填写快递单", true, ""},
         {"m_CloseALL", "关闭所有填开单据", true, ""},
         {"mZPSearch", "支票管理(&Z)", true, ""},
         {"mJZDSearch", "进帐单管理(&J) ", true, ""},
@@ -218,7 +218,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"nJKD", "缴款单", true, ""},
         {"nJWH", "境外汇款申请书", true, ""},
         {"nDef", "定制单", true, ""},
-        {"nKDD", "快递单", false, ""},
+        {"nKDD", "快递单", true, ""},
         {"nIVReceipt", "普通发票收据", false, ""},
         {"nIVIntel", "国际货运发票", false, ""},
         {"nIVCKSP", "出口商品发票", false, ""},
@@ -725,8 +725,8 @@ TEST_F(MainWindowTest, BillCommandsAreEnabledOnceTheirFormIsRegistered)
     EXPECT_FALSE(window->billForms().anyOpen());
     EXPECT_FALSE(prompter.entries().isEmpty());
 
-    EXPECT_FALSE(command(*window, "m_new_kdd")->isEnabled());
-    EXPECT_FALSE(command(*window, "nKDD")->isEnabled());
+    EXPECT_FALSE(command(*window, "m_new_Receipts")->isEnabled());
+    EXPECT_FALSE(command(*window, "nIVReceipt")->isEnabled());
     registerFakeForms(*window);
     for (const char *name : {"m_new_zp", "m_new_kdd", "m_new_dhd", "m_new_JKD", "m_new_jzd",
                              "m_new_cdhp", "m_new_JWH", "m_new_Def", "nZP", "nKDD", "nDHD", "nJKD"})

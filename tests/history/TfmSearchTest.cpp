@@ -234,8 +234,8 @@ TEST_F(TfmSearchTest, ReopensABillOfEachKindThatHasAForm)
             continue;
         const QString variant = services.templates().loadCheckTypeLastNameByID(
             services.templates().loadDefaultCheckTypeId(h.kind));
-        services.db().execute(QStringLiteral("insert into \"%1\" (模板种类, 备注, 出票日期) values (?, ?, ?)")
-                                  .arg(h.table),
+        services.db().execute(QStringLiteral("insert into \"%1\" (模板种类, 备注, \"%2\") values (?, ?, ?)")
+                                  .arg(h.table, h.dateColumn),
             { variant, QStringLiteral("备注") + h.kind, kToday });
         const int serial = services.db().scalar(QStringLiteral("select max(流水号) from \"%1\"").arg(h.table)).toInt();
         auto w = open(h.kind.toUtf8().constData());

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "bills/TfmBillForm.h"
+
+namespace pennock::ui {
+
+/// The express waybill form ("快递单"): sender and recipient with full postal details, pick
+/// lists laid over the box being edited, phones that take the mobile, the capital field that
+/// keeps the figures typed into it, and the batch window.
+class TfmCheckKDD : public TfmBillForm
+{
+    Q_OBJECT
+public:
+    explicit TfmCheckKDD(BillEnvironment& env, QWidget* parent = nullptr);
+
+    /// The figures last typed into the capital field.
+    const QString& capitalFigures() const noexcept { return mFigures; }
+    /// The box the pick lists last lay over.
+    const QString& overlayTarget() const noexcept { return mOverlayTarget; }
+    /// Lays a pick list over a box, with the box's text, and gives it the focus.
+    void showOverlay(const QString& list, const QString& target);
+    /// "批量打印": the batch window of this form.
+    void btBatchClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void laidOut() override;
+    void optionChanged(const core::BillOption& option) override;
+    QString captionFor(core::CaptionMoment moment) const override;
+
+private:
+    void overlayLeft(const QString& list);
+    void writeTarget(const QString& text);
+    void fillCities();
+    void fillFirstEntry(const QString& name, bool onlyWhenEmpty);
+    void sizeAddressMemo(const QString& name);
+    void mergeMobile(bool merge);
+    void cityChanged();
+    void phoneFromHiddenMobile(const QString& phone, const QString& mobile);
+    void convertCapitals();
+
+    QString mOverlayTarget;
+    QString mFigures;
+};
+
+} // namespace pennock::ui
