@@ -230,6 +230,7 @@ struct BillKind
     QList<BillCopy> registeredCopies; ///< empty: no list of registered numbers
     QString payeePlaceholder {};
     bool refusesVoided = false;
+    bool copyKeepsNumber = false; ///< "复制" leaves the bill number as it is
     bool reopensHistoric = false; ///< no status column: a reopened bill is always historic
     /// Closing an unsaved bill asks to save it when all of these controls are filled; empty:
     /// the payee's name and the capitals.

@@ -1476,7 +1476,8 @@ void TfmBillForm::btSaveAsClick()
     }
     mIsHistoric = false;
     mSerialNo = -1;
-    setItemText(mKind.roles.number, {});
+    if (!mKind.copyKeepsNumber)
+        setItemText(mKind.roles.number, {});
     mIsSaved = false;
     refreshCaption(core::CaptionMoment::Copied);
 }

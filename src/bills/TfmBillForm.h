@@ -193,6 +193,9 @@ protected:
     /// Shows a party on a side (the drawer, the payee or a further picker's controls).
     void showParty(const core::PartySide& side, const std::optional<core::TPerson>& party);
     BillEnvironment& env() { return mEnv; }
+    /// Fills a drop-down from its list source (the kind's lists) when it is empty; cities
+    /// follow their province on every call.
+    void fillListOnEntry(QObject* watched);
     void markChanged();
 
 private:
@@ -205,7 +208,6 @@ private:
         void (TfmBillForm::*handler)());
     void create();
     void commitPendingAmount();
-    void fillListOnEntry(QObject* watched);
     void selectPayeePlaceholder(QObject* payee);
     void optionClicked(const core::BillOption& option, bool checked);
     void placeAgain(const QStringList& names);

@@ -124,6 +124,10 @@ void TfmCheckKDD::showOverlay(const QString& listName, const QString& target)
     }
     list->show();
     list->raise();
+    if (is(listName, kCities))
+        fillCities();
+    else
+        fillListOnEntry(list);
     list->setFocus();
     list->lineEdit()->selectAll();
 }
@@ -299,10 +303,24 @@ void TfmCheckKDD::cityChanged()
 
 void TfmCheckKDD::convertCapitals()
 {
-    setItemText(core::WaybillRules::kCapitals, mFigures);
-    const core::RuleMessage m = kind().rules->finishItem(*this, kind(), core::WaybillRules::kCapitals);
+    const QString& capitals = core::WaybillRules::kCapitals;
+    setItemText(capitals, mFigures);
+    const core::RuleMessage m = kind().rules->finishItem(*this, kind(), capitals);
+    mShown = itemText(capitals);
     if (m.refused())
         env().services.prompter().inform(m.text, m.caption);
+}
+
+void TfmCheckKDD::capitalsLeft()
+{
+    // What the field shows after a conversion is not figures; only typing gives new ones.
+    const QString text = itemText(core::WaybillRules::kCapitals);
+    if (!text.isEmpty() && text == mShown)
+        return;
+    if (text != mFigures && !isLoading())
+        markChanged();
+    mFigures = text;
+    convertCapitals();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -338,8 +356,10 @@ bool TfmCheckKDD::eventFilter(QObject* watched, QEvent* event)
         } else if (is(name, kSenderPhone) || is(name, kReceiverPhone)) {
             const QString mobile = is(name, kSenderPhone) ? kSenderMobile : kReceiverMobile;
             phoneFromHiddenMobile(name, mobile);
-        } else if (is(name, capitals) && !itemText(capitals).isEmpty() && !mFigures.isEmpty()) {
-            setItemText(capitals, mFigures);
+        } else if (is(name, capitals) && !itemText(capitals).isEmpty()) {
+            if (!mFigures.isEmpty())
+                setItemText(capitals, mFigures);
+            mShown.clear();
             if (auto* edit = qobject_cast<QLineEdit*>(item(capitals)))
                 edit->selectAll();
         } else if (isOneOf(name, { QStringLiteral("zdSign"), QStringLiteral("cbFromSite") })) {
@@ -351,8 +371,10 @@ bool TfmCheckKDD::eventFilter(QObject* watched, QEvent* event)
             break;
         if (isOneOf(name, { kProvinces, kCities, kCountries, kGoodsList, kRemarkList }))
             overlayLeft(name);
-        else if (is(name, capitals))
-            mFigures = itemText(capitals);
+        else if (is(name, capitals)) {
+            capitalsLeft();
+            return true;
+        }
         break;
     case QEvent::MouseButtonDblClick:
         if (is(name, kGoods)) {
@@ -374,7 +396,8 @@ bool TfmCheckKDD::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         const int k = static_cast<QKeyEvent*>(event)->key();
         if (is(name, capitals) && (k == Qt::Key_Return || k == Qt::Key_Enter)) {
-            focusNextChild(); // leaving converts; converting twice would lose the figures
+            capitalsLeft();
+            focusNextChild();
             return true;
         }
         break;

@@ -38,9 +38,11 @@ private:
     void cityChanged();
     void phoneFromHiddenMobile(const QString& phone, const QString& mobile);
     void convertCapitals();
+    void capitalsLeft();
 
     QString mOverlayTarget;
     QString mFigures;
+    QString mShown; ///< the field's text as the last conversion left it
 };
 
 } // namespace pennock::ui

@@ -219,6 +219,7 @@ BillKind makeWaybill()
     k.buttonCaptions = { { q("btSaveSKRen"), q("存收件人") }, { q("btPrint1"), q("打印(&P)") } };
     k.repeatPrint = false;
     k.reopensHistoric = true;
+    k.copyKeepsNumber = true;
     k.askSaveWhenFilled = { q("zdSKR"), q("zdSKRLXR") };
     k.maxCopies = 50;
     k.captions = {

@@ -1,0 +1,389 @@
+#include "BillFixture.h"
+#include "PdfWords.h"
+
+#include "bills/TfmCheckKDD.h"
+#include "bills/WaybillKind.h"
+#include "parties/DAOPerson.h"
+#include "printing/PdfCanvas.h"
+#include "printing/TemplateTestPrint.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFocusEvent>
+
+namespace pennock::test {
+
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+class WaybillTest : public BillFixture
+{
+protected:
+    std::unique_ptr<ui::TfmCheckKDD> openWaybill()
+    {
+        auto form = std::make_unique<ui::TfmCheckKDD>(env);
+        EXPECT_TRUE(form->valid());
+        return form;
+    }
+
+    static void enter(ui::TfmBillForm& form, const char* name)
+    {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QWidget* w = form.item(QString::fromUtf8(name));
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            w = combo->lineEdit();
+        QCoreApplication::sendEvent(w, &in);
+    }
+
+    static void choose(ui::TfmBillForm& form, const char* option, const QString& entry)
+    {
+        QComboBox* box = form.choiceOption(QString::fromUtf8(option));
+        box->setCurrentIndex(box->findText(entry));
+        emit box->activated(box->currentIndex());
+    }
+
+    /// Types figures into the capital field and leaves it.
+    static void typeCapitals(ui::TfmCheckKDD& form, const QString& figures)
+    {
+        enter(form, "zdJEDX1");
+        typeInto(form, "zdJEDX1", figures);
+        leave(form, "zdJEDX1");
+    }
+
+    core::TPerson receiver()
+    {
+        core::TPerson p;
+        p.全称 = u("深圳前海贸易有限公司");
+        p.助记码 = u("SZQH");
+        p.联系人 = u("李四");
+        p.省 = u("广东省");
+        p.市 = u("深圳市");
+        p.镇区 = u("南山区");
+        p.地址 = u("科技园南路8号");
+        p.电话 = u("0755-12345678");
+        p.手机 = u("13900000000");
+        p.国家 = u("中国");
+        p.邮编 = u("518000");
+        p.单位类型 = u("往来单位");
+        return p;
+    }
+};
+
+} // namespace
+
+TEST(WaybillCapitals, ConvertsFiguresByTheChosenFormat)
+{
+    const struct
+    {
+        const char* figures;
+        const char* format;
+        std::optional<QString> shown;
+    } cases[] = {
+        { "1234.5", "00000.00  限万位到分", u("零壹贰叁肆伍零") },
+        { "1234.5", "00000.0   限万位到角", u("零壹贰叁肆伍") },
+        { "1234.5", "0000      限千位无小数", u("壹贰叁伍") }, // rounded to the cells
+        { "1234.5", "000.00    限百位到分", u("超出位数限制") },
+        { "56", "000000    限十万位无小数", u("零零零零伍陆") },
+        { "1234.5", "打印小写金额", u("1234.5") },
+        { "1234.5", "", u("1234.5") },
+        { "1234.5", "打印中国传统大写金额", u("壹仟贰佰叁拾肆元伍角整") },
+        { "", "00000.00  限万位到分", u("") },
+        { "abc", "00000.00  限万位到分", std::nullopt },
+        { "1,234", "0000      限千位无小数", std::nullopt },
+        { "abc", "打印小写金额", u("abc") }, // figures are shown as typed
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(core::waybillCapitals(u(c.figures), u(c.format)), c.shown)
+            << c.figures << " " << c.format;
+    }
+    EXPECT_EQ(core::waybillCapitalFormats().size(), 14);
+}
+
+TEST_F(WaybillTest, CapitalFieldKeepsTheFiguresAndShowsThemByFormat)
+{
+    auto form = openWaybill();
+    EXPECT_EQ(form->optionText(u("cfgJEDXFormat")), u("打印小写金额")) << "nothing remembered";
+    choose(*form, "cfgJEDXFormat", u("00000.00  限万位到分"));
+    typeCapitals(*form, u("1234.5"));
+    EXPECT_EQ(form->itemText(u("zdJEDX1")), u("零壹贰叁肆伍零"));
+    // Entering again shows the figures typed, ready to be replaced.
+    enter(*form, "zdJEDX1");
+    EXPECT_EQ(form->itemText(u("zdJEDX1")), u("1234.5"));
+    leave(*form, "zdJEDX1");
+    choose(*form, "cfgJEDXFormat", u("000.00    限百位到分"));
+    EXPECT_EQ(form->itemText(u("zdJEDX1")), u("超出位数限制"));
+    choose(*form, "cfgJEDXFormat", u("打印小写金额"));
+    EXPECT_EQ(form->itemText(u("zdJEDX1")), u("1234.5"));
+    EXPECT_TRUE(prompter.entries().isEmpty());
+
+    choose(*form, "cfgJEDXFormat", u("00000.00  限万位到分"));
+    typeCapitals(*form, u("abc"));
+    EXPECT_EQ(form->itemText(u("zdJEDX1")), u("abc"));
+    EXPECT_EQ(prompter.texts(),
+        QStringList { u("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~") });
+
+    // Enter leaves the field once, so the figures are not converted twice.
+    prompter.clear();
+    enter(*form, "zdJEDX1");
+    typeInto(*form, "zdJEDX1", u("88"));
+    pressEnter(*form, "zdJEDX1");
+    EXPECT_EQ(form->capitalFigures(), u("88"));
+    EXPECT_EQ(form->itemText(u("zdJEDX1")), u("零零零捌捌零零"));
+    EXPECT_TRUE(prompter.entries().isEmpty()) << prompter.texts().join(' ').toStdString();
+}
+
+TEST_F(WaybillTest, MobileJoinsThePhoneOnceAndLeavesItAgain)
+{
+    auto form = openWaybill();
+    QCheckBox* merge = form->option(u("ckHandset2Phone"));
+    typeInto(*form, "zdskrDH", u("021-1"));
+    typeInto(*form, "skrHandset", u("139"));
+    merge->click();
+    EXPECT_EQ(form->itemText(u("zdskrDH")), u("021-1\\139"));
+    merge->click();
+    EXPECT_EQ(form->itemText(u("zdskrDH")), u("021-1"));
+    merge->click();
+    merge->click();
+    merge->click();
+    EXPECT_EQ(form->itemText(u("zdskrDH")), u("021-1\\139")) << "never a doubled mobile";
+    typeInto(*form, "zdskrDH", QString());
+    merge->click();
+    merge->click();
+    EXPECT_EQ(form->itemText(u("zdskrDH")), u("139")) << "an empty phone becomes the mobile";
+
+    // A hidden mobile box gives its number to an empty phone.
+    form->item(u("hkrHandset"))->hide();
+    typeInto(*form, "zdhkrDH", QString());
+    typeInto(*form, "hkrHandset", u("13800000000"));
+    EXPECT_EQ(form->itemText(u("zdhkrDH")), u("13800000000"));
+}
+
+TEST_F(WaybillTest, PickListsLieOverTheirBoxesAndWriteIntoThem)
+{
+    auto form = openWaybill();
+    auto* provinces = qobject_cast<QComboBox*>(form->item(u("Cb_S")));
+    auto* cities = qobject_cast<QComboBox*>(form->item(u("Cb_XS")));
+    ASSERT_TRUE(provinces && cities);
+    EXPECT_TRUE(provinces->isHidden());
+
+    enter(*form, "zdSKRS");
+    EXPECT_FALSE(provinces->isHidden());
+    EXPECT_EQ(provinces->geometry(), form->item(u("zdSKRS"))->geometry());
+    EXPECT_GT(provinces->count(), 30) << "the provinces of the region table";
+    provinces->setEditText(u("广东省")); // every change goes to the box at once
+    EXPECT_EQ(form->itemText(u("zdSKRS")), u("广东省"));
+    leave(*form, "Cb_S");
+    EXPECT_TRUE(provinces->isHidden());
+
+    // With "目的站=城市", the city picked is the destination station.
+    form->option(u("cfgDestSiteIsCity"))->click();
+    enter(*form, "zdSKRXS");
+    EXPECT_EQ(form->overlayTarget(), u("zdSKRXS"));
+    enter(*form, "Cb_XS");
+    const int shenzhen = cities->findText(u("深圳市"));
+    ASSERT_GE(shenzhen, 0) << "the cities of 广东省";
+    cities->setCurrentIndex(shenzhen);
+    emit cities->activated(shenzhen);
+    EXPECT_EQ(form->itemText(u("zdSKRXS")), u("深圳市"));
+    EXPECT_EQ(form->itemText(u("cbDestSite")), u("深圳市"));
+    leave(*form, "Cb_XS");
+    EXPECT_TRUE(cities->isHidden());
+
+    // The sender's city list with no sender province keeps the list it had.
+    const int listed = cities->count();
+    enter(*form, "zdHKRXS");
+    typeInto(*form, "zdHKRS", QString());
+    enter(*form, "Cb_XS");
+    EXPECT_EQ(cities->count(), listed);
+    cities->setEditText(u("某县"));
+    leave(*form, "Cb_XS");
+    EXPECT_EQ(form->itemText(u("zdHKRXS")), u("某县"));
+
+    // Countries, goods and remarks.
+    enter(*form, "edtCountryDest");
+    auto* countries = qobject_cast<QComboBox*>(form->item(u("cbCountry")));
+    EXPECT_FALSE(countries->isHidden());
+    countries->setEditText(u("日本"));
+    leave(*form, "cbCountry");
+    EXPECT_EQ(form->itemText(u("edtCountryDest")), u("日本"));
+    QTest::mouseDClick(qobject_cast<QPlainTextEdit*>(form->item(u("zdWPNR")))->viewport(),
+        Qt::LeftButton);
+    auto* goods = qobject_cast<QComboBox*>(form->item(u("cb_zdWPNR")));
+    EXPECT_FALSE(goods->isHidden());
+    enter(*form, "cb_zdWPNR");
+    EXPECT_GT(goods->count(), 0) << "the goods dictionary";
+    goods->setEditText(goods->itemText(0));
+    EXPECT_EQ(form->itemText(u("zdWPNR")), goods->itemText(0));
+    EXPECT_FALSE(form->isSaved());
+}
+
+TEST_F(WaybillTest, PartiesFillAndEmptyTheTenBoxesOfASide)
+{
+    auto form = openWaybill();
+    core::TPerson party = receiver();
+    core::DAOPerson(services.db()).storePerson(party);
+    picked = party;
+    QTest::mouseClick(form->item(u("shpskr")), Qt::LeftButton);
+    EXPECT_EQ(picks, QStringList { u("往来单位/选择收件人资料") });
+    const std::pair<const char*, QString> shown[] = { { "zdSKR", party.全称 },
+        { "zdSKRLXR", party.联系人 }, { "zdSKRS", party.省 }, { "zdSKRXS", party.市 },
+        { "edtSJRTown", party.镇区 }, { "zdSkrDZ", party.地址 }, { "zdskrDH", party.电话 },
+        { "skrHandset", party.手机 }, { "edtCountryDest", party.国家 }, { "zdSKRYB", party.邮编 } };
+    for (const auto& [name, value] : shown)
+        EXPECT_EQ(form->itemText(u(name)), value) << name;
+    picked.reset();
+    QTest::mouseClick(form->item(u("shpskr")), Qt::LeftButton);
+    for (const auto& [name, value] : shown)
+        EXPECT_TRUE(form->itemText(u(name)).isEmpty()) << name;
+
+    // The mnemonic code and Enter find the party too.
+    typeInto(*form, "zdSKR", u("SZQH"));
+    pressEnter(*form, "zdSKR");
+    EXPECT_EQ(form->itemText(u("zdSKRLXR")), u("李四"));
+
+    // "存收件人" hands every recipient box to the party store.
+    typeInto(*form, "zdSKRLXR", u("王五"));
+    form->button(u("btSaveSKRen"))->click();
+    ASSERT_EQ(savedPersons.size(), 1);
+    EXPECT_EQ(savedPersons[0].联系人, u("王五"));
+    EXPECT_EQ(savedPersons[0].镇区, u("南山区"));
+    EXPECT_EQ(savedPersons[0].邮编, u("518000"));
+    EXPECT_EQ(savedPersons[0].单位类型, u("往来单位"));
+    EXPECT_EQ(form->button(u("btSaveSKRen"))->text(), u("存收件人"));
+}
+
+TEST_F(WaybillTest, PrintOptionsLeaveASideOutAcrossTemplates)
+{
+    auto form = openWaybill();
+    form->option(u("ckPrintFJROnly"))->click();
+    for (const char* name : { "zdSKR", "zdSKRLXR", "zdSkrDZ", "cbDestSite" })
+        EXPECT_TRUE(form->item(u(name))->isHidden()) << name;
+    form->cbFirstTypeName()->setCurrentIndex(form->cbFirstTypeName()->findText(u("顺丰速运")));
+    form->cbFirstTypeNameChange();
+    EXPECT_EQ(form->variant(), u("顺丰速运"));
+    for (const char* name : { "zdSKR", "zdSKRLXR", "zdSkrDZ", "cbDestSite" })
+        EXPECT_TRUE(form->item(u(name))->isHidden()) << name << " after another template";
+    EXPECT_FALSE(form->item(u("zdHKR"))->isHidden());
+    form->option(u("ckPrintFJROnly"))->click();
+    EXPECT_FALSE(form->item(u("zdSKR"))->isHidden());
+
+    // "打印日期" off: no date parts, and none printed.
+    form->selDate()->setDate(QDate(2024, 3, 9));
+    EXPECT_EQ(form->itemText(u("zdNian")), u("2024"));
+    EXPECT_EQ(form->itemText(u("zdYue")), u("03"));
+    EXPECT_EQ(form->itemText(u("zdRi")), u("09"));
+    form->option(u("cfgWantPrintRQ"))->click();
+    EXPECT_TRUE(form->item(u("zdNian"))->isHidden());
+    EXPECT_TRUE(form->selDate()->isHidden());
+    form->btPrint1Click();
+    EXPECT_FALSE(printed().contains(u("2024")));
+    form->option(u("cfgWantPrintRQ"))->click();
+    EXPECT_FALSE(form->item(u("zdNian"))->isHidden());
+
+    // One print job makes at most 50 copies.
+    form->PrintPrepare();
+    form->PrinterTransBegin(80);
+    EXPECT_EQ(canvas.copyCount(), 50);
+    form->PrinterTransEnd();
+}
+
+TEST_F(WaybillTest, SavesReopensAsHistoricAndCopies)
+{
+    auto form = openWaybill();
+    const std::pair<const char*, const char*> values[] = { { "edtCountryFrom", "中国" },
+        { "edtCountryDest", "美国" }, { "cbFromSite", "杭州" }, { "cbDestSite", "纽约" },
+        { "zdBaoZFee", "12" }, { "zdTiJi", "0.3" }, { "zdSKR", "收件公司" },
+        { "zdSKRLXR", "赵六" }, { "zdPJBH", "SF1001" }, { "zdJiaJiFee", "5" } };
+    for (const auto& [name, value] : values)
+        typeInto(*form, name, u(value));
+    typeCapitals(*form, u("66"));
+    click(*form, "btSaveCheck");
+    const int serial = form->serialNo();
+    ASSERT_GT(serial, 0);
+    EXPECT_EQ(prompter.texts(), QStringList { u("新快递单保存成功！ ") });
+    EXPECT_EQ(form->windowTitle(), u("快递单(") + form->variant() + u(")-ID=") + QString::number(serial));
+    const QVariantMap stored = row(serial, u("DataKDDTable"));
+    EXPECT_EQ(stored.value(u("包装费")).toString(), u("12"));
+    EXPECT_EQ(stored.value(u("金额大写1")).toString(), u("66"));
+    EXPECT_EQ(stored.value(u("模板种类")).toString(), form->variant());
+
+    auto reopened = openWaybill();
+    reopened->BrowseOldCheck(form->variant(), QString::number(serial));
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(reopened->itemText(u(name)), u(value)) << name;
+    EXPECT_TRUE(reopened->isHistoric());
+    EXPECT_EQ(reopened->windowTitle(), u("历史快递单查看（流水号为：") + QString::number(serial) + u(")"));
+    prompter.clear();
+    click(*reopened, "btSaveCheck");
+    EXPECT_EQ(prompter.texts(), QStringList { u("历史单据不能保存，请点击【复制】后,再保存为新单据！") });
+
+    reopened->btSaveAsClick();
+    EXPECT_EQ(reopened->windowTitle(), u("已复制保存过的单据为一张新单~"));
+    EXPECT_EQ(reopened->itemText(u("zdPJBH")), u("SF1001")) << "the number stays on a copy";
+    reopened->btNewClick();
+    EXPECT_EQ(reopened->windowTitle(), u("新快递单-ID=-1"));
+    EXPECT_TRUE(reopened->itemText(u("zdSKRLXR")).isEmpty());
+    EXPECT_TRUE(reopened->itemText(u("cbDestSite")).isEmpty());
+    EXPECT_EQ(reopened->itemText(u("cbFromSite")), u("杭州")) << "the sender side stays";
+    EXPECT_EQ(reopened->itemText(u("zdBaoZFee")), u("12")) << "fees stay";
+    prompter.clear();
+    reopened->btSaveAsClick();
+    EXPECT_EQ(prompter.texts(), QStringList { u("未保存单据不需要复制即为一张新单！") });
+
+    // Closing asks only once a recipient and a contact are there.
+    prompter.queueAnswer(false);
+    typeInto(*reopened, "zdSKR", u("甲"));
+    typeInto(*reopened, "zdSKRLXR", u("乙"));
+    reopened->close();
+    ASSERT_FALSE(prompter.entries().isEmpty());
+    EXPECT_EQ(prompter.entries().last().text, u("是否保存该快递单？"));
+    EXPECT_EQ(prompter.entries().last().caption, u("关闭快递单"));
+}
+
+TEST_F(WaybillTest, EveryCarrierPrintsOnItsOwnPaper)
+{
+    auto form = openWaybill();
+    const QStringList carriers = services.templates().loadCheckTypeLastNameList(u("快递单"));
+    for (const char* carrier : { "邮政快递", "申通速递", "圆通速递", "韵达快运", "顺丰速运" })
+        ASSERT_TRUE(carriers.contains(u(carrier))) << carrier;
+    env.turnPaper = false;
+    QHash<QString, double> heights;
+    for (const QString& carrier : carriers) {
+        form->cbFirstTypeName()->setCurrentIndex(form->cbFirstTypeName()->findText(carrier));
+        form->cbFirstTypeNameChange();
+        typeInto(*form, "zdSKRLXR", u("收件人甲"));
+        typeInto(*form, "zdHKRLXR", u("寄件人乙"));
+        const int id = form->currentTypeId();
+        const QSize paper = core::templatePaperSize(services.db(), id);
+        const QString path = home.file(QStringLiteral("out/") + carrier + QStringLiteral(".pdf"));
+        core::PdfCanvas pdf(path, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+        services.printEngine().setCanvas(&pdf);
+        click(*form, "btPrint1");
+        services.printEngine().setCanvas(&canvas);
+        const auto pages = readPdfWords(path);
+        ASSERT_EQ(pages.size(), 1) << carrier.toStdString();
+        EXPECT_NEAR(pages[0].sizeMm.width(), paper.width() / 10.0, 0.5);
+        EXPECT_NEAR(pages[0].sizeMm.height(), paper.height() / 10.0, 0.5);
+        heights.insert(carrier, pages[0].sizeMm.height());
+        for (const auto& [name, value] : { std::pair { "ZDSKRLXR", u("收件人甲") },
+                 std::pair { "ZDHKRLXR", u("寄件人乙") } }) {
+            QSqlQuery q = services.db().exec(QStringLiteral("select CtlX, CtlY, CtlW, CtlH from "
+                                                             "CKControl where CheckTypeID=? and CtlName=?"),
+                { id, u(name) });
+            ASSERT_TRUE(q.next()) << name;
+            const QRectF box(q.value(0).toInt() / 10.0, q.value(1).toInt() / 10.0,
+                q.value(2).toInt() / 10.0, q.value(3).toInt() / 10.0);
+            const auto words = wordsEqualTo(pages[0], value);
+            ASSERT_EQ(words.size(), 1) << carrier.toStdString() << " " << name;
+            // The value lies in its box on the paper.
+            EXPECT_GE(words[0].left, box.left() - 0.5) << carrier.toStdString() << name;
+            EXPECT_LE(words[0].right, box.right() + 0.5) << carrier.toStdString() << name;
+            EXPECT_NEAR(words[0].top, box.top(), 2.0) << carrier.toStdString() << name;
+        }
+    }
+    EXPECT_NEAR(heights.value(u("顺丰速运")), 139.7, 0.5);
+    EXPECT_NEAR(heights.value(u("申通速递")), 127.0, 0.5);
+}
+
+} // namespace pennock::test
