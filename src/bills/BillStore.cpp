@@ -59,6 +59,24 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values)
         transaction.commit();
         return { Outcome::Edited, serial };
     }
+    const int written = insert(values);
+    transaction.commit();
+    return { Outcome::Appended, written };
+}
+
+QList<int> BillStore::appendAll(const QList<Values>& bills)
+{
+    Transaction transaction(mDb);
+    QList<int> serials;
+    serials.reserve(bills.size());
+    for (const Values& values : bills)
+        serials << insert(values);
+    transaction.commit();
+    return serials;
+}
+
+int BillStore::insert(const Values& values)
+{
     QStringList columns;
     QStringList marks;
     QVariantList bound;
@@ -67,14 +85,13 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values)
         marks << QStringLiteral("?");
         bound << value;
     }
-    QSqlQuery insert
-        = mDb.exec(QStringLiteral("insert into %1 (%2) values (%3)")
-                       .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-            bound);
-    const int written = insert.lastInsertId().toInt();
-    insert.finish();
-    transaction.commit();
-    return { Outcome::Appended, written };
+    QSqlQuery row = mDb.exec(QStringLiteral("insert into %1 (%2) values (%3)")
+                                 .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
+                                     marks.join(QLatin1Char(','))),
+        bound);
+    const int written = row.lastInsertId().toInt();
+    row.finish();
+    return written;
 }
 
 std::optional<QVariantMap> BillStore::load(int serial)

@@ -45,12 +45,16 @@ public:
     /// unless the kind refuses voided rows and it is voided. The row is complete or not
     /// written. Throws DbError.
     SaveResult save(int serial, const Values& values);
+    /// Appends many bills in one transaction (all or none); their serials in order.
+    QList<int> appendAll(const QList<Values>& bills);
     /// The row of a serial, by column name; none when missing. Throws DbError.
     std::optional<QVariantMap> load(int serial);
     /// The first row carrying a bill number (trimmed). Throws DbError.
     std::optional<QVariantMap> findByNumber(const QString& number);
 
 private:
+    int insert(const Values& values);
+
     Database& mDb;
     const BillKind& mKind;
 };

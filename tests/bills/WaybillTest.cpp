@@ -1,7 +1,9 @@
 #include "BillFixture.h"
 #include "PdfWords.h"
 
+#include "bills/BillDraft.h"
 #include "bills/TfmCheckKDD.h"
+#include "bills/WaybillBatch.h"
 #include "bills/WaybillKind.h"
 #include "parties/DAOPerson.h"
 #include "printing/PdfCanvas.h"
@@ -384,6 +386,123 @@ TEST_F(WaybillTest, EveryCarrierPrintsOnItsOwnPaper)
     }
     EXPECT_NEAR(heights.value(u("顺丰速运")), 139.7, 0.5);
     EXPECT_NEAR(heights.value(u("申通速递")), 127.0, 0.5);
+}
+
+TEST(WaybillNumbers, CountOnFromTheDigitsAtTheEnd)
+{
+    const struct
+    {
+        const char* first;
+        qint64 step;
+        int n;
+        const char* number;
+    } cases[] = {
+        { "SF0099", 1, 1, "SF0100" },
+        { "SF0099", 1, 0, "SF0099" },
+        { "1000", 5, 3, "1015" },
+        { "99", 1, 1, "100" }, // grows past its width
+        { "A7B009", 10, 2, "A7B029" },
+        { "ABC", 1, 1, "" },
+        { "", 1, 1, "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(core::numberInSeries(u(c.first), c.step, c.n), u(c.number)) << c.first;
+}
+
+TEST_F(WaybillTest, ReceiverListKeepsGroupsAndParties)
+{
+    core::ReceiverList list(services.db());
+    const int first = list.add(core::ReceiverList::fromParty(receiver(), u("三月")));
+    core::Receiver hand;
+    hand.values = { { u("联系人"), u("王五") }, { u("地址"), u("北京市朝阳区建国路88号") },
+        { u("no such column"), u("x") } };
+    const int second = list.add(hand);
+    EXPECT_GT(second, first);
+    EXPECT_EQ(list.groups(), QStringList { u("三月") });
+    const auto march = list.load(u("三月"));
+    ASSERT_EQ(march.size(), 1);
+    EXPECT_EQ(march[0].value(u("全称")), receiver().全称);
+    EXPECT_EQ(march[0].value(u("手机")), receiver().手机);
+    hand.id = second;
+    hand.values = { { u("电话"), u("010-1'2") } };
+    list.update(hand);
+    EXPECT_EQ(list.load()[1].value(u("电话")), u("010-1'2"));
+    EXPECT_EQ(list.load()[1].value(u("联系人")), u("王五")) << "other columns stay";
+    list.remove({ first });
+    EXPECT_EQ(list.count(), 1);
+    list.clear();
+    EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(WaybillTest, BatchPrintsOnePageAWaybillAndSavesThem)
+{
+    core::BillDraft draft(services, core::waybillKind());
+    ASSERT_TRUE(draft.open(QString()));
+    draft.setItem(u("zdHKR"), u("寄件公司"));
+    draft.setItem(u("zdWPNR"), u("文件"));
+    draft.setOption(u("cfgDestSiteIsCity"), u("1"));
+    draft.setOption(u("ckHandset2Phone"), u("1"));
+    draft.setOption(u("cfgJEDXFormat"), u("00000.00  限万位到分"));
+    QList<core::Receiver> receivers(3);
+    receivers[0].values = { { u("联系人"), u("甲") }, { u("市"), u("杭州市") },
+        { u("手机"), u("13800000000") }, { u("电话"), u("0571-1") }, { u("金额大写1"), u("12") } };
+    receivers[1].values = { { u("备注"), u("空行") } }; // no recipient at all
+    receivers[2].values = { { u("联系人"), u("乙") }, { u("内件说明"), u("样品") },
+        { u("目的站"), u("上海") }, { u("市"), u("苏州市") } };
+    receivers.append(core::Receiver { 0, { { u("联系人"), u("丙") }, { u("金额大写1"), u("十二") } } });
+
+    const int id = draft.bill().templateId;
+    const QSize paper = core::templatePaperSize(services.db(), id);
+    const QString path = home.file(QStringLiteral("out/batch.pdf"));
+    core::PdfCanvas pdf(path, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+    core::PrintEngine& engine = services.printEngine();
+    engine.setCanvas(&pdf);
+    ASSERT_TRUE(engine.prepareJob(id, false));
+    ASSERT_TRUE(engine.beginJob(1));
+    core::WaybillBatchOptions options;
+    options.save = true;
+    options.firstNumber = u("YT0009");
+    const auto outcome = core::printWaybills(services, draft.bill(), receivers, options, 0, 0);
+    ASSERT_TRUE(engine.endJob());
+    engine.setCanvas(&canvas);
+
+    EXPECT_EQ(outcome.printed, 2);
+    EXPECT_EQ(outcome.saved, 2);
+    ASSERT_EQ(outcome.refused.size(), 2);
+    EXPECT_EQ(outcome.refused[0].first, 1);
+    EXPECT_EQ(outcome.refused[1].first, 3);
+    EXPECT_TRUE(outcome.refused[1].second.contains(u("十二")));
+
+    const auto pages = readPdfWords(path);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(wordsEqualTo(pages[0], u("甲")).size(), 1);
+    EXPECT_EQ(wordsEqualTo(pages[1], u("乙")).size(), 1);
+    EXPECT_TRUE(wordsEqualTo(pages[0], u("乙")).isEmpty());
+
+    const QVariantMap a = row(outcome.serials[0], u("DataKDDTable"));
+    EXPECT_EQ(a.value(u("寄件单位")).toString(), u("寄件公司"));
+    EXPECT_EQ(a.value(u("收件联系人")).toString(), u("甲"));
+    EXPECT_EQ(a.value(u("目的站")).toString(), u("杭州市")) << "目的站=城市";
+    EXPECT_EQ(a.value(u("收件电话")).toString(), u("0571-1\\13800000000"));
+    EXPECT_EQ(a.value(u("金额大写1")).toString(), u("零零零壹贰零零"));
+    EXPECT_EQ(a.value(u("物品内容")).toString(), u("文件")) << "the form's goods by default";
+    EXPECT_EQ(a.value(u("快递单号")).toString(), u("YT0009"));
+    const QVariantMap b = row(outcome.serials[1], u("DataKDDTable"));
+    EXPECT_EQ(b.value(u("目的站")).toString(), u("上海")) << "the row's own station";
+    EXPECT_EQ(b.value(u("物品内容")).toString(), u("样品"));
+    EXPECT_EQ(b.value(u("快递单号")).toString(), u("YT0010"));
+    EXPECT_TRUE(b.value(u("收件电话")).toString().isEmpty()) << "nothing of the row before";
+
+    // Cancelling between waybills keeps what was printed and saved.
+    ASSERT_TRUE(engine.prepareJob(id, false));
+    ASSERT_TRUE(engine.beginJob(1));
+    const auto stopped = core::printWaybills(services, draft.bill(), receivers, options, 0, 0,
+        [](int) { return false; });
+    engine.endJob();
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.printed, 1);
+    EXPECT_EQ(stopped.saved, 1);
+    EXPECT_EQ(canvas.pageBreaks(), 0);
 }
 
 } // namespace pennock::test

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "bills/Bill.h"
+#include "parties/ReceiverList.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <utility>
+
+namespace pennock::core {
+
+class Services;
+
+/// The waybill control each column of the receiver list fills, in the list's order.
+const QList<std::pair<QString, QString>>& receiverControls();
+
+/// Why a receiver cannot become a waybill; empty when it can.
+QString receiverProblem(const Receiver& receiver);
+
+/// The waybill of one receiver: the base bill (its template, sender side, date, options and
+/// defaults) with the receiver's recipient side, and the goods and fees the receiver gives.
+/// The options of the base apply as on the form: "目的站=城市", "合并手机到电话" and the format
+/// of the capital field. None, with the reason, when the receiver's figures are not a number.
+std::optional<Bill> waybillFor(const Bill& base, const Receiver& receiver, QString* reason = nullptr);
+
+/// The n-th number (from 0) of a series that starts at `first` and goes up by `step`: the
+/// digits at the end count, the text before them and their width stay ("SF0099", 1, 1 gives
+/// "SF0100"). Empty when `first` does not end in digits.
+QString numberInSeries(const QString& first, qint64 step, int n);
+
+struct WaybillBatchOptions
+{
+    bool save = false; ///< every waybill printed becomes a row of the waybill table
+    QString firstNumber {}; ///< empty: the numbers stay as the base and the rows give them
+    qint64 step = 1;
+};
+
+struct WaybillBatchOutcome
+{
+    int printed = 0;
+    int saved = 0;
+    bool cancelled = false;
+    QList<std::pair<int, QString>> refused; ///< index of the receiver, and why
+    QList<int> serials; ///< the rows saved
+};
+
+/// Prints one waybill a page for every usable receiver on the print job that is ready (the
+/// caller begins and ends it), asking `goOn` before each waybill after the first; saves them
+/// at the end in one transaction when asked. Throws DbError.
+WaybillBatchOutcome printWaybills(Services& services, const Bill& base,
+    const QList<Receiver>& receivers, const WaybillBatchOptions& options, int xMove, int yMove,
+    const std::function<bool(int done)>& goOn = {});
+
+} // namespace pennock::core
