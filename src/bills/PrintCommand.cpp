@@ -25,24 +25,12 @@ namespace pennock::core {
 
 namespace {
 
-// Every box the engine would show becomes a line of the command's complaint.
-class CollectingPrompter final : public Prompter
+CliError failure(const QString& command, const QString& text)
 {
-public:
-    void inform(const QString& text, const QString& = {}) override { mTexts << text; }
-    void warn(const QString& text, const QString& = {}) override { mTexts << text; }
-    bool ask(const QString& text, const QString& = {}) override
-    {
-        mTexts << text;
-        return false;
-    }
-    QStringList take() { return std::exchange(mTexts, {}); }
+    return CliError { command + QStringLiteral(": ") + text };
+}
 
-private:
-    QStringList mTexts;
-};
-
-CliError failure(const QString& text) { return CliError { QStringLiteral("print: ") + text }; }
+CliError failure(const QString& text) { return failure(QStringLiteral("print"), text); }
 
 void refuseMessages(CollectingPrompter& prompter)
 {
@@ -51,20 +39,20 @@ void refuseMessages(CollectingPrompter& prompter)
         throw failure(texts.join(QStringLiteral("; ")));
 }
 
-void refuse(const RuleMessage& m)
+void refuse(const QString& command, const RuleMessage& m)
 {
     if (m.refused())
-        throw failure(m.text);
+        throw failure(command, m.text);
 }
 
-QStringList setOptions(const QStringList& args)
+QStringList setOptions(const QString& command, const QStringList& args)
 {
     QStringList sets;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] != u"--set")
             continue;
         if (i + 1 >= args.size() || !args[i + 1].contains(QLatin1Char('=')))
-            throw failure(QStringLiteral("--set needs CONTROL=VALUE"));
+            throw failure(command, QStringLiteral("--set needs CONTROL=VALUE"));
         sets << args[++i];
     }
     return sets;
@@ -80,15 +68,15 @@ std::optional<bool> tickOf(const QString& value)
     return std::nullopt;
 }
 
-bool tickValue(const QString& name, const QString& value)
+bool tickValue(const QString& command, const QString& name, const QString& value)
 {
     const std::optional<bool> tick = tickOf(value);
     if (!tick)
-        throw failure(QStringLiteral("%1 takes 1 or 0: %2").arg(name, value));
+        throw failure(command, QStringLiteral("%1 takes 1 or 0: %2").arg(name, value));
     return *tick;
 }
 
-void applySet(BillDraft& draft, Services& services, const QString& assignment)
+void applySet(BillDraft& draft, Services& services, const QString& assignment, const QString& command)
 {
     const qsizetype at = assignment.indexOf(QLatin1Char('='));
     const QString name = assignment.left(at).trimmed();
@@ -96,20 +84,20 @@ void applySet(BillDraft& draft, Services& services, const QString& assignment)
     const BillKind& kind = *draft.bill().kind;
     if (const BillOption* option = kind.option(name)) {
         if (!option->enabled)
-            throw failure(QStringLiteral("%1 cannot be changed on %2").arg(name, kind.kind));
+            throw failure(command, QStringLiteral("%1 cannot be changed on %2").arg(name, kind.kind));
         if (option->rule == OptionRule::Choice) {
             if (!option->choices.contains(value))
-                throw failure(QStringLiteral("%1 has no entry %2").arg(name, value));
+                throw failure(command, QStringLiteral("%1 has no entry %2").arg(name, value));
             draft.setOption(option->name, value);
         } else {
             draft.setOption(option->name,
-                tickValue(name, value) ? QStringLiteral("1") : QStringLiteral("0"));
+                tickValue(command, name, value) ? QStringLiteral("1") : QStringLiteral("0"));
         }
         return;
     }
     if (name.compare(QStringLiteral("cfgMoneyType"), Qt::CaseInsensitive) == 0) {
         if (!ReferenceLookups(services.db()).loadMoneyTypeList().contains(value))
-            throw failure(QStringLiteral("%1 has no entry %2").arg(name, value));
+            throw failure(command, QStringLiteral("%1 has no entry %2").arg(name, value));
         draft.setCurrency(value);
         return;
     }
@@ -117,14 +105,14 @@ void applySet(BillDraft& draft, Services& services, const QString& assignment)
     if (!control) {
         // User check boxes beyond the form's own are made for the template's labels.
         if (name.startsWith(QStringLiteral("DEFCHECK"), Qt::CaseInsensitive)
-            && draft.tick(name, tickValue(name, value)))
+            && draft.tick(name, tickValue(command, name, value)))
             return;
-        throw failure(QStringLiteral("unknown control %1 of %2").arg(name, kind.kind));
+        throw failure(command, QStringLiteral("unknown control %1 of %2").arg(name, kind.kind));
     }
     const BillRoles& roles = kind.roles;
     if (roles.amountOpeners.contains(control->name) && control->name != roles.capitals
         && control->name != roles.figures) {
-        refuse(draft.setAmountAt(control->name, value));
+        refuse(command, draft.setAmountAt(control->name, value));
         return;
     }
     switch (control->kind) {
@@ -132,18 +120,28 @@ void applySet(BillDraft& draft, Services& services, const QString& assignment)
     case ControlKind::AmountInput:
     case ControlKind::DatePicker:
     case ControlKind::Shape:
-        throw failure(
+        throw failure(command, 
             QStringLiteral("%1 is filled by the form (use --amount or --date)").arg(name));
     case ControlKind::Check:
-        if (!draft.tick(control->name, tickValue(name, value)))
-            throw failure(QStringLiteral("%1 has no label on this template").arg(name));
+        if (!draft.tick(control->name, tickValue(command, name, value)))
+            throw failure(command, QStringLiteral("%1 has no label on this template").arg(name));
         return;
     default:
-        refuse(draft.setItem(control->name, value));
+        refuse(command, draft.setItem(control->name, value));
     }
 }
 
 } // namespace
+
+QStringList cliSetAssignments(const QString& command, const QStringList& args)
+{
+    return setOptions(command, args);
+}
+
+void applyCliSet(BillDraft& draft, Services& services, const QString& assignment, const QString& command)
+{
+    applySet(draft, services, assignment, command);
+}
 
 QString runPrint(const QStringList& args)
 {
@@ -156,7 +154,7 @@ QString runPrint(const QStringList& args)
     const QString pdf = cliOption(args, QStringLiteral("--pdf"));
     const QString printer = cliOption(args, QStringLiteral("--printer"));
     const bool save = args.contains(QStringLiteral("--save"));
-    const QStringList sets = setOptions(args);
+    const QStringList sets = setOptions(QStringLiteral("print"), args);
 
     if (kindName.isEmpty())
         throw failure(QStringLiteral("--kind KIND is required"));
@@ -203,9 +201,9 @@ QString runPrint(const QStringList& args)
         if (date.isValid())
             draft.setDate(date);
         for (const QString& assignment : sets)
-            applySet(draft, services, assignment);
+            applySet(draft, services, assignment, QStringLiteral("print"));
         if (!amount.isEmpty())
-            refuse(draft.setAmount(amount));
+            refuse(QStringLiteral("print"), draft.setAmount(amount));
         const Bill& bill = draft.bill();
 
         std::unique_ptr<PdfCanvas> canvas;

@@ -1,9 +1,39 @@
 #pragma once
 
+#include "platform/Prompter.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace pennock::core {
+
+class BillDraft;
+class Services;
+
+/// Every box a command would show becomes a line of the command's complaint.
+class CollectingPrompter final : public Prompter
+{
+public:
+    void inform(const QString& text, const QString& = {}) override { mTexts << text; }
+    void warn(const QString& text, const QString& = {}) override { mTexts << text; }
+    bool ask(const QString& text, const QString& = {}) override
+    {
+        mTexts << text;
+        return false;
+    }
+    QStringList take() { return std::exchange(mTexts, {}); }
+
+private:
+    QStringList mTexts;
+};
+
+/// The `--set CONTROL=VALUE` assignments of a command line. Throws CliError.
+QStringList cliSetAssignments(const QString& command, const QStringList& args);
+/// One assignment to a bill filled without a window: an option, the currency, a user check box
+/// or a control, by the rules of the kind's form. Throws CliError.
+void applyCliSet(BillDraft& draft, Services& services, const QString& assignment, const QString& command);
 
 /// `print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT]
 /// [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --printer NAME) [--save]`: fills a bill of a
