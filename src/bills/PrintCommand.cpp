@@ -143,6 +143,21 @@ void applyCliSet(BillDraft& draft, Services& services, const QString& assignment
     applySet(draft, services, assignment, command);
 }
 
+std::unique_ptr<PdfCanvas> openCliCanvas(Services& services, int templateId, const QString& pdf,
+    const QString& printer, const QString& jobTitle, QString& destination, const QString& command)
+{
+    if (!pdf.isEmpty()) {
+        const QSize paper = templatePaperSize(services.db(), templateId);
+        destination = QDir::toNativeSeparators(pdf);
+        return std::make_unique<PdfCanvas>(pdf, PdfCanvas::paperLayout(paper.width(), paper.height()));
+    }
+    auto cups = CupsPrinterCanvas::open(printer, jobTitle);
+    if (!cups)
+        throw failure(command, QStringLiteral("no printer named %1").arg(printer));
+    destination = QStringLiteral("printer %1").arg(cups->printerName());
+    return cups;
+}
+
 QString runPrint(const QStringList& args)
 {
     const QString home = cliHome(args);
@@ -206,20 +221,10 @@ QString runPrint(const QStringList& args)
             refuse(QStringLiteral("print"), draft.setAmount(amount));
         const Bill& bill = draft.bill();
 
-        std::unique_ptr<PdfCanvas> canvas;
         QString destination;
-        if (!pdf.isEmpty()) {
-            const QSize paper = templatePaperSize(services.db(), bill.templateId);
-            canvas = std::make_unique<PdfCanvas>(
-                pdf, PdfCanvas::paperLayout(paper.width(), paper.height()));
-            destination = QDir::toNativeSeparators(pdf);
-        } else {
-            auto cups = CupsPrinterCanvas::open(printer, QStringLiteral("pennock print %1").arg(kindName));
-            if (!cups)
-                throw failure(QStringLiteral("no printer named %1").arg(printer));
-            destination = QStringLiteral("printer %1").arg(cups->printerName());
-            canvas = std::move(cups);
-        }
+        const std::unique_ptr<PdfCanvas> canvas = openCliCanvas(services, bill.templateId, pdf,
+            printer, QStringLiteral("pennock print %1").arg(kindName), destination,
+            QStringLiteral("print"));
         PrintEngine& engine = services.printEngine();
         engine.setCanvas(canvas.get());
         // A PDF of the bill paper is not turned.

@@ -5,11 +5,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <utility>
 
 namespace pennock::core {
 
 class BillDraft;
+class PdfCanvas;
 class Services;
 
 /// Every box a command would show becomes a line of the command's complaint.
@@ -34,6 +36,10 @@ QStringList cliSetAssignments(const QString& command, const QStringList& args);
 /// One assignment to a bill filled without a window: an option, the currency, a user check box
 /// or a control, by the rules of the kind's form. Throws CliError.
 void applyCliSet(BillDraft& draft, Services& services, const QString& assignment, const QString& command);
+/// The canvas of a command's print job: a PDF of the template's paper, or the named printer.
+/// Throws CliError when there is no such printer.
+std::unique_ptr<PdfCanvas> openCliCanvas(Services& services, int templateId, const QString& pdf,
+    const QString& printer, const QString& jobTitle, QString& destination, const QString& command);
 
 /// `print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT]
 /// [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --printer NAME) [--save]`: fills a bill of a
