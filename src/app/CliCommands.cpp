@@ -5,6 +5,7 @@
 #include "printing/Services.h"
 #include "bills/PrintCommand.h"
 #include "history/HistoryCommands.h"
+#include "parties/AddressSplitCommand.h"
 #include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"
 #include "printing/PrintTemplateCommand.h"
@@ -30,6 +31,7 @@ const QString kUsage = QStringLiteral(
     "  normalize-amount TEXT             digits and point of a typed amount\n"
     "  format-money AMOUNT [--thousands] two decimals\n"
     "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
+    "  split-address TEXT [--home DIR]   name, numbers, region and street of a pasted address\n"
     "  init --home DIR                   create or complete an installation folder\n"
     "  templates --home DIR [--kind KIND] list the templates\n"
     "  parties --home DIR [--type 我方单位|往来单位] [--search TEXT] [--xlsx OUT.xlsx] list or export parties\n"
@@ -163,6 +165,7 @@ const std::map<QString, Command> &commands()
              }
              return line(QStringLiteral("installation ready: %1").arg(folder.root()));
          }},
+        {QStringLiteral("split-address"), runSplitAddress},
         {QStringLiteral("history"), runHistory},
         {QStringLiteral("parties"), runParties},
         {QStringLiteral("register"), runRegister},

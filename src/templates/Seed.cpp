@@ -136,7 +136,8 @@ void seedReference(Database &db)
         const QString file = QString::fromLatin1(name);
         return readTsv(resource(QStringLiteral(":/data/reference/") + file), file);
     };
-    for (const auto &r : rows("regions.tsv"))
+    // Counties sit in the same table as the provinces' cities, under their own type.
+    for (const auto &r : rows("regions.tsv") + rows("counties.tsv"))
         db.execute(QStringLiteral("insert into DMTable2 (类型, 一级代码, 二级代码) values (?, ?, ?)"),
                    {r.value(QStringLiteral("类型")), r.value(QStringLiteral("一级代码")),
                     r.value(QStringLiteral("二级代码"))});
@@ -189,6 +190,11 @@ QList<QMap<QString, QString>> readTsv(const QByteArray &text, const QString &sou
         rows << row;
     }
     return rows;
+}
+
+QList<QMap<QString, QString>> referenceRows(const QString &file)
+{
+    return readTsv(resource(QStringLiteral(":/data/reference/") + file), file);
 }
 
 QStringList bundledPictures()

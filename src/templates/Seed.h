@@ -14,6 +14,9 @@ class ProgramFolder;
 /// Throws std::runtime_error for a row whose field count differs from the header's.
 QList<QMap<QString, QString>> readTsv(const QByteArray &text, const QString &sourceName);
 
+/// Rows of a reference table the program carries (`data/reference/FILE`, e.g. "regions.tsv").
+QList<QMap<QString, QString>> referenceRows(const QString &file);
+
 /// Fills a new database: item catalogue, templates with their layouts, currencies, regions,
 /// dictionaries, import rules and configuration defaults; writes every picture into Image/.
 void seedDatabase(Database &db, const ProgramFolder &folder);
