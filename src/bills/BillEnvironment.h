@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parties/AddressSplit.h"
 #include "parties/TPerson.h"
 
 #include <QString>
@@ -63,6 +64,9 @@ struct BillEnvironment
     /// Opens the form of another kind beside this one (making a deposit slip); null when it
     /// cannot be opened.
     std::function<TfmBillForm*(const QString& kind)> openBillForm;
+    /// Shows a pasted address as split for correction; none when cancelled. Empty: the dialog.
+    std::function<std::optional<core::SplitAddress>(const core::SplitAddress& split, const QString& pasted)>
+        confirmAddress;
     /// The batch window of a form that prints many bills from one (waybills).
     std::function<void(TfmBillForm* form)> openBatch;
 

@@ -171,6 +171,8 @@ public:
     void btMultiPrintFClick();
 
     void btUpOrDownClick();
+    /// The whole-page offset of the print job last prepared, in printer pixels.
+    QPoint printOffset() const { return { mXMove, mYMove }; }
 
     /// "转进账单(&T)": opens the deposit slip beside this form and fills it from this bill.
     void bt2CheckJZDClick();

@@ -1,6 +1,7 @@
 #include "bills/TfmCheckKDD.h"
 
 #include "bills/WaybillKind.h"
+#include "parties/AddressSplitDialog.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"
@@ -93,10 +94,59 @@ TfmCheckKDD::TfmCheckKDD(BillEnvironment& env, QWidget* parent)
         batch->setEnabled(bool(env.openBatch));
         connect(batch, &QToolButton::clicked, this, &TfmCheckKDD::btBatchClick);
         bar->insertWidget(bar->actions().value(bar->actions().size() - 1), batch);
+        mPaste = new QLineEdit(bar);
+        mPaste->setObjectName(QStringLiteral("edPasteAddress"));
+        mPaste->setPlaceholderText(q("粘贴收件人地址"));
+        mPaste->setToolTip(q("例如：张三 13800138000 浙江省杭州市西湖区文三路90号，识别后填入收件方"));
+        mPaste->setMaximumWidth(220);
+        connect(mPaste, &QLineEdit::returnPressed, this, &TfmCheckKDD::btPasteClick);
+        auto* split = new QToolButton(bar);
+        split->setObjectName(QStringLiteral("btPasteAddress"));
+        split->setText(q("识别地址"));
+        split->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        connect(split, &QToolButton::clicked, this, &TfmCheckKDD::btPasteClick);
+        bar->insertWidget(bar->actions().value(0), mPaste);
+        bar->insertWidget(bar->actions().value(1), split);
     }
     // The engine laid the first template out before this class existed.
     if (valid())
         laidOut();
+}
+
+void TfmCheckKDD::btPasteClick()
+{
+    const QString text = mPaste ? mPaste->text().trimmed() : QString();
+    if (text.isEmpty())
+        return;
+    if (!mSplitter) {
+        try {
+            mSplitter = std::make_unique<core::AddressSplitter>(
+                core::AddressSplitter::fromDatabase(env().services.db()));
+        } catch (const core::DbError&) {
+            mSplitter = std::make_unique<core::AddressSplitter>(core::AddressSplitter::fromSeed());
+        }
+    }
+    const core::SplitAddress split = mSplitter->split(text);
+    std::optional<core::SplitAddress> confirmed;
+    if (env().confirmAddress) {
+        confirmed = env().confirmAddress(split, text);
+    } else {
+        AddressSplitDialog dialog(split, text, this);
+        if (dialog.exec() == QDialog::Accepted)
+            confirmed = dialog.result();
+    }
+    if (!confirmed)
+        return;
+    const std::pair<QString, QString> fills[] = { { q("zdSKRLXR"), confirmed->name },
+        { kReceiverMobile, confirmed->mobile }, { kReceiverPhone, confirmed->phone },
+        { kReceiverProvince, confirmed->province }, { kReceiverCity, confirmed->city },
+        { q("edtSJRTown"), confirmed->district }, { q("zdSkrDZ"), confirmed->address } };
+    for (const auto& [name, value] : fills)
+        setItemText(name, value);
+    cityChanged();
+    sizeAddressMemo(q("zdSkrDZ"));
+    markChanged();
+    mPaste->clear();
 }
 
 void TfmCheckKDD::btBatchClick()

@@ -1,6 +1,11 @@
 #pragma once
 
 #include "bills/TfmBillForm.h"
+#include "parties/AddressSplit.h"
+
+#include <memory>
+
+class QLineEdit;
 
 namespace pennock::ui {
 
@@ -21,6 +26,9 @@ public:
     void showOverlay(const QString& list, const QString& target);
     /// "批量打印": the batch window of this form.
     void btBatchClick();
+    /// "识别地址": splits the pasted text and, once confirmed, fills the recipient side.
+    void btPasteClick();
+    QLineEdit* pasteBox() const { return mPaste; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,6 +48,8 @@ private:
     void convertCapitals();
     void capitalsLeft();
 
+    QLineEdit* mPaste = nullptr;
+    std::unique_ptr<core::AddressSplitter> mSplitter;
     QString mOverlayTarget;
     QString mFigures;
     QString mShown; ///< the field's text as the last conversion left it

@@ -10,4 +10,9 @@ QString DialogFileChooser::saveFileName(
     return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter);
 }
 
+QString DialogFileChooser::openFileName(QWidget *parent, const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
 } // namespace pennock::ui

@@ -15,6 +15,14 @@ public:
     virtual QString saveFileName(
         QWidget *parent, const QString &caption, const QString &proposedPath, const QString &filter)
         = 0;
+    /// Asks for an existing file to read; empty when the person cancels or nothing is offered.
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &filter)
+    {
+        (void)parent;
+        (void)caption;
+        (void)filter;
+        return {};
+    }
 };
 
 } // namespace pennock::core
@@ -27,6 +35,7 @@ class DialogFileChooser final : public core::FileChooser
 public:
     QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
         const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &filter) override;
 };
 
 } // namespace pennock::ui

@@ -388,6 +388,43 @@ TEST_F(WaybillTest, EveryCarrierPrintsOnItsOwnPaper)
     EXPECT_NEAR(heights.value(u("申通速递")), 127.0, 0.5);
 }
 
+TEST_F(WaybillTest, PastedAddressFillsTheRecipientOnceConfirmed)
+{
+    auto form = openWaybill();
+    QStringList shown;
+    std::optional<core::SplitAddress> answer;
+    env.confirmAddress = [&](const core::SplitAddress& split, const QString& pasted) {
+        shown << pasted + QLatin1Char('|') + split.name + QLatin1Char('|') + split.city;
+        if (answer)
+            return answer;
+        return std::optional<core::SplitAddress>(); // cancelled
+    };
+    form->option(u("cfgDestSiteIsCity"))->click();
+    form->pasteBox()->setText(u("张三 13800138000 浙江省杭州市西湖区文三路90号东部软件园"));
+    form->btPasteClick();
+    EXPECT_EQ(shown, QStringList { u("张三 13800138000 浙江省杭州市西湖区文三路90号东部软件园|张三|杭州市") });
+    EXPECT_TRUE(form->itemText(u("zdSKRLXR")).isEmpty()) << "nothing filled when cancelled";
+
+    core::SplitAddress corrected;
+    corrected.name = u("张三丰");
+    corrected.mobile = u("13800138000");
+    corrected.province = u("浙江省");
+    corrected.city = u("杭州市");
+    corrected.district = u("西湖区");
+    corrected.address = u("文三路90号东部软件园");
+    answer = corrected;
+    form->btPasteClick();
+    EXPECT_EQ(form->itemText(u("zdSKRLXR")), u("张三丰")) << "the correction counts";
+    EXPECT_EQ(form->itemText(u("skrHandset")), u("13800138000"));
+    EXPECT_EQ(form->itemText(u("zdSKRS")), u("浙江省"));
+    EXPECT_EQ(form->itemText(u("zdSKRXS")), u("杭州市"));
+    EXPECT_EQ(form->itemText(u("edtSJRTown")), u("西湖区"));
+    EXPECT_EQ(form->itemText(u("zdSkrDZ")), u("文三路90号东部软件园"));
+    EXPECT_EQ(form->itemText(u("cbDestSite")), u("杭州市"));
+    EXPECT_TRUE(form->pasteBox()->text().isEmpty());
+    EXPECT_FALSE(form->isSaved());
+}
+
 TEST(WaybillNumbers, CountOnFromTheDigitsAtTheEnd)
 {
     const struct
