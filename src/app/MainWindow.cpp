@@ -9,6 +9,8 @@
 #include "history/GridServices.h"
 #include "history/HistoryKind.h"
 #include "history/TfmSearch.h"
+#include "bills/TfmBillForm.h"
+#include "import/TfmWaybillBatch.h"
 #include "online/Site.h"
 #include "parties/Com.h"
 #include "parties/DAOPerson.h"
@@ -103,6 +105,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
         mOwnPrinterDialog = std::make_unique<QtPrinterSetupDialog>();
         printerDialog = mOwnPrinterDialog.get();
     }
+    mFiles = files;
     mGrids = std::make_unique<GridServices>(mServices, mShell, *files);
     mBinding = new PrinterBinding(mServices.settings(), mServices.prompter(),
                                   mServices.printEngine(), *printerDialog,
@@ -135,6 +138,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     };
     // "打开(&O)" on a bill form does what the history menu item does.
     mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };
+    mBillEnv->openBatch = [this](TfmBillForm *form) { openWaybillBatch(form); };
     registerBillKinds(*mBillForms, *mBillEnv);
     buildMenus();
     buildToolBar();
@@ -796,7 +800,38 @@ void TfmMain::openHistoryWindow(const QString &kind)
 
 void TfmMain::openParties(const QString &type)
 {
-    openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); });
+    // While a batch window is open, the address book's batch buttons fill its list.
+    if (mBatch)
+        openPersonManager(this, mServices, *mGrids, mBillForms, type,
+            [this] { reloadDefaultDrawer(); }, mBatch->partyReceiver(),
+            [batch = mBatch] {
+                if (batch)
+                    batch->btRefreashClick();
+            });
+    else
+        openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); });
+}
+
+void TfmMain::openWaybillBatch(TfmBillForm *form)
+{
+    if (mBatch && mBatch->parentWidget() != form)
+        mBatch->close();
+    if (!mBatch) {
+        // The window belongs to its form: it closes with it and prints with its sender side.
+        mBatch = new TfmWaybillBatch(*form, *mBillEnv, *mFiles, form);
+        mBatch->setWindowFlag(Qt::Window);
+        mBatch->setAttribute(Qt::WA_DeleteOnClose);
+        mBatch->setAddressBook([this](std::function<bool(const core::TPerson &)> receive,
+                                   std::function<void()> refresh) {
+            Tfm_PersonManage manager(mServices, *mGrids, this);
+            manager.setBatchReceiver(std::move(receive), std::move(refresh));
+            manager.showType(QStringLiteral("往来单位"));
+            manager.exec();
+        });
+    }
+    mBatch->show();
+    mBatch->raise();
+    mBatch->activateWindow();
 }
 
 void TfmMain::reloadDefaultDrawer()

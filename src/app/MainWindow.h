@@ -3,6 +3,7 @@
 #include "parties/TPerson.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -36,6 +37,8 @@ class GridServices;
 struct HistoryEnvironment;
 class PrinterBinding;
 class PrinterSetupDialog;
+class TfmBillForm;
+class TfmWaybillBatch;
 
 /// The main window: bill forms open inside its document area; it carries every menu and
 /// toolbar command, the status bar with its clock, the online panel, the first-use
@@ -142,11 +145,15 @@ private:
     /// The history window of a bill kind, modally.
     void openHistoryWindow(const QString &kind);
     void reloadDefaultDrawer();
+    /// The batch window of a waybill form, one at a time.
+    void openWaybillBatch(TfmBillForm *form);
 
     core::Services &mServices;
     core::Shell &mShell;
     core::ProgramRegistry &mRegistry;
     std::unique_ptr<core::FileChooser> mOwnFiles;
+    core::FileChooser *mFiles = nullptr;
+    QPointer<TfmWaybillBatch> mBatch;
     std::unique_ptr<PrinterSetupDialog> mOwnPrinterDialog;
     std::unique_ptr<GridServices> mGrids;
     PrinterBinding *mBinding = nullptr;

@@ -729,7 +729,8 @@ bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)
 
 void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
     BillFormRegistry *billForms, const QString &type,
-    const std::function<void()> &defaultDrawerChanged)
+    const std::function<void()> &defaultDrawerChanged, Tfm_PersonManage::BatchReceiver batch,
+    std::function<void()> batchRefresh)
 {
     Tfm_PersonManage *manager = nullptr;
     if (mainWindow)
@@ -745,6 +746,7 @@ void openPersonManager(QWidget *mainWindow, core::Services &services, GridServic
                 [defaultDrawerChanged] { defaultDrawerChanged(); });
     }
     manager->setBillForms(billForms);
+    manager->setBatchReceiver(std::move(batch), std::move(batchRefresh));
     manager->setSelectionMode(false);
     manager->showType(type);
     manager->exec();

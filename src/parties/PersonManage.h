@@ -181,9 +181,12 @@ private:
 /// "单位及客户资料管理(&K) " and the toolbar's "我方单位"/"往来单位(&K)": the main window's one
 /// party manager (created on first use, kept for later), modally, on `type` ("我方单位",
 /// "往来单位" or empty for all). `defaultDrawerChanged` runs when the default drawer moves.
+/// `batch` and `batchRefresh`: the batch list of the open waybills, if any (see
+/// `Tfm_PersonManage::setBatchReceiver`).
 void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
     BillFormRegistry *billForms, const QString &type,
-    const std::function<void()> &defaultDrawerChanged = {});
+    const std::function<void()> &defaultDrawerChanged = {},
+    Tfm_PersonManage::BatchReceiver batch = {}, std::function<void()> batchRefresh = {});
 
 /// The party picker of the bill forms: a manager of its own in selection mode, modally; the
 /// picked party, or none when the user closes it without picking.

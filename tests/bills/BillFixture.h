@@ -26,11 +26,7 @@
 #include <memory>
 #include <ostream>
 
-// Readable failures: texts print as text.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/PrintQString.h"
 
 namespace pennock::test {
 

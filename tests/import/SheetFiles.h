@@ -7,11 +7,7 @@
 
 #include <ostream>
 
-// Readable failures: texts print as text.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/PrintQString.h"
 
 namespace pennock::test {
 

@@ -1,0 +1,210 @@
+#include "import/BatchCommand.h"
+
+#include "bills/BillDraft.h"
+#include "bills/BillKind.h"
+#include "bills/PrintCommand.h"
+#include "bills/WaybillBatch.h"
+#include "bills/WaybillKind.h"
+#include "import/OrderSheet.h"
+#include "import/SheetReader.h"
+#include "parties/AddressSplit.h"
+#include "parties/DAOPerson.h"
+#include "printing/PdfCanvas.h"
+#include "printing/PrintEngine.h"
+#include "printing/PrintFonts.h"
+#include "printing/Services.h"
+#include "store/CliArgs.h"
+#include "store/Database.h"
+#include "store/ProgramFolder.h"
+#include "templates/TemplateLookups.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace pennock::core {
+
+namespace {
+
+const QString kCommand = QStringLiteral("batch");
+
+CliError failure(const QString& text) { return CliError { kCommand + QStringLiteral(": ") + text }; }
+
+qint64 wholeNumber(const QString& option, const QString& text)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (!ok || value < 1)
+        throw failure(QStringLiteral("%1 must be a whole number of at least 1: %2").arg(option, text));
+    return value;
+}
+
+int sheetIndex(const SheetBook& book, const QString& sheet)
+{
+    if (sheet.isEmpty())
+        return 0;
+    bool isNumber = false;
+    const int n = sheet.toInt(&isNumber);
+    if (isNumber && n >= 1 && n <= book.sheetNames().size())
+        return n - 1;
+    const int named = int(book.sheetNames().indexOf(sheet));
+    if (named >= 0)
+        return named;
+    throw failure(QStringLiteral("no sheet %1 (sheets: %2)")
+                      .arg(sheet, book.sheetNames().join(QStringLiteral(", "))));
+}
+
+void fillSender(BillDraft& draft, Services& services, const QString& name)
+{
+    const std::optional<TPerson> party = DAOPerson(services.db()).findPersonByFullName(name.trimmed());
+    if (!party)
+        throw failure(QStringLiteral("no party named %1").arg(name));
+    const PartySide& side = draft.bill().kind->drawer;
+    draft.setItem(side.name, party->value(side.nameColumn));
+    for (const auto& [control, column] : side.more)
+        draft.setItem(control, party->value(column));
+}
+
+} // namespace
+
+QString runBatch(const QStringList& args)
+{
+    const QString home = cliHome(args);
+    const QString kindName = cliOption(args, QStringLiteral("--kind"));
+    const QString variant = cliOption(args, QStringLiteral("--template"));
+    const QString rowsFile = cliOption(args, QStringLiteral("--rows"));
+    const QString sheet = cliOption(args, QStringLiteral("--sheet"));
+    const QString sender = cliOption(args, QStringLiteral("--sender"));
+    const QString firstNumber = cliOption(args, QStringLiteral("--first-number"));
+    const QString stepText = cliOption(args, QStringLiteral("--step"));
+    const QString pdf = cliOption(args, QStringLiteral("--pdf"));
+    const QString printer = cliOption(args, QStringLiteral("--printer"));
+    const bool save = args.contains(QStringLiteral("--save"));
+    const QStringList sets = cliSetAssignments(kCommand, args);
+
+    const BillKind& waybill = waybillKind();
+    if (kindName.isEmpty())
+        throw failure(QStringLiteral("--kind %1 is required").arg(waybill.kind));
+    if (kindName != waybill.kind)
+        throw failure(QStringLiteral("only %1 prints in batches, not %2").arg(waybill.kind, kindName));
+    if (rowsFile.isEmpty())
+        throw failure(QStringLiteral("--rows FILE is required"));
+    WaybillBatchOptions options;
+    options.save = save;
+    if (!stepText.isEmpty() && firstNumber.isEmpty())
+        throw failure(QStringLiteral("--step needs --first-number"));
+    if (!firstNumber.isEmpty()) {
+        options.firstNumber = firstNumber.trimmed();
+        if (numberInSeries(options.firstNumber, 1, 0).isEmpty())
+            throw failure(QStringLiteral("--first-number must end in digits: %1").arg(firstNumber));
+        options.step = stepText.isEmpty() ? 1 : wholeNumber(QStringLiteral("--step"), stepText);
+    }
+    if (pdf.isEmpty() == printer.isEmpty())
+        throw failure(QStringLiteral("give either --pdf FILE or --printer NAME"));
+    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw failure(QStringLiteral("printing needs a graphical application object"));
+
+    std::optional<SheetBook> book;
+    try {
+        book = SheetBook::open(rowsFile);
+    } catch (const SheetError& e) {
+        throw failure(e.message);
+    }
+    const int index = sheetIndex(*book, sheet);
+
+    installPrintFontSubstitutions();
+    CollectingPrompter prompter;
+    Services services(home, prompter);
+    try {
+        BillDraft draft(services, waybill);
+        const bool opened = draft.open(variant);
+        prompter.take();
+        if (!opened) {
+            if (variant.isEmpty())
+                throw failure(QStringLiteral("no usable template of %1").arg(kindName));
+            throw failure(QStringLiteral("no enabled template %1 (templates: %2)")
+                              .arg(TemplateLookups::fullName(kindName, variant),
+                                  draft.variants().join(QStringLiteral(", "))));
+        }
+        if (!sender.isEmpty())
+            fillSender(draft, services, sender);
+        for (const QString& assignment : sets)
+            applyCliSet(draft, services, assignment, kCommand);
+
+        const QList<QStringList> rows = book->rows(index);
+        const QStringList titles = rows.value(0);
+        const QList<int> columns = matchOrderColumns(services.db(), titles);
+        bool recipient = false;
+        const QList<OrderField>& fields = orderFields();
+        for (qsizetype f = 0; f < fields.size(); ++f)
+            if (columns.value(f) >= 0
+                && QStringList { QStringLiteral("全称"), QStringLiteral("联系人"),
+                       QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机") }
+                       .contains(fields[f].column))
+                recipient = true;
+        if (!recipient)
+            throw failure(QStringLiteral("no recipient column among the titles of %1: %2")
+                              .arg(QFileInfo(rowsFile).fileName(), titles.join(QStringLiteral(", "))));
+        const AddressSplitter splitter = AddressSplitter::fromDatabase(services.db());
+        QList<int> sheetRows;
+        const QList<Receiver> receivers = receiversFromRows(rows, columns, &splitter, &sheetRows);
+
+        const Bill& base = draft.bill();
+        QString destination;
+        const std::unique_ptr<PdfCanvas> canvas = openCliCanvas(services, base.templateId, pdf,
+            printer, QStringLiteral("pennock batch %1").arg(kindName), destination, kCommand);
+        PrintEngine& engine = services.printEngine();
+        engine.setCanvas(canvas.get());
+        const std::optional<QPoint> offset = engine.prepareJob(base.templateId, pdf.isEmpty());
+        if (!offset)
+            throw failure(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"));
+        QString out;
+        const auto refusedLines = [&](const WaybillBatchOutcome& outcome) {
+            for (const auto& [i, why] : outcome.refused)
+                out += QStringLiteral("row %1: %2\n").arg(sheetRows.value(i)).arg(why);
+        };
+        bool begun = false;
+        WaybillBatchOutcome outcome;
+        // A job is begun only for a batch with something to print: an empty PDF is no answer.
+        for (const Receiver& r : receivers)
+            if (receiverProblem(r).isEmpty() && waybillFor(base, r))
+                begun = true;
+        if (!begun) {
+            engine.setCanvas(nullptr);
+            for (qsizetype i = 0; i < receivers.size(); ++i) {
+                QString why = receiverProblem(receivers[i]);
+                if (why.isEmpty())
+                    waybillFor(base, receivers[i], &why);
+                out += QStringLiteral("row %1: %2\n").arg(sheetRows.value(i)).arg(why);
+            }
+            throw failure(QStringLiteral("no row of %1 can be printed%2")
+                              .arg(QFileInfo(rowsFile).fileName(),
+                                  out.isEmpty() ? QString()
+                                                : QStringLiteral(" (") + out.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; ")) + QLatin1Char(')')));
+        }
+        begun = engine.beginJob(1);
+        if (begun)
+            outcome = printWaybills(services, base, receivers, options, offset->x(), offset->y());
+        const bool ended = begun && engine.endJob();
+        engine.setCanvas(nullptr);
+        const QStringList messages = prompter.take();
+        if (!messages.isEmpty())
+            throw failure(messages.join(QStringLiteral("; ")));
+        if (!ended)
+            throw failure(QStringLiteral("打印出错，请检查打印机是否可用！"));
+        refusedLines(outcome);
+        out += QStringLiteral("printed %1 waybills to %2, saved %3\n")
+                   .arg(outcome.printed)
+                   .arg(destination)
+                   .arg(outcome.saved);
+        return out;
+    } catch (const DbError& e) {
+        throw failure(e.message());
+    } catch (const SheetError& e) {
+        throw failure(e.message);
+    }
+}
+
+} // namespace pennock::core
