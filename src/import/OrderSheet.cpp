@@ -14,12 +14,12 @@ const QList<OrderField>& orderFields()
 {
     static const QList<OrderField> fields = {
         { q("单位全称"), q("全称") },
-        { q("联系人"), q("联系人") },
+        { q("联系人"), q("联系人"), q("收件人,收货人名称,买家姓名") },
         { q("电话"), q("电话") },
         { q("手机"), q("手机") },
         { q("省"), q("省") },
         { q("市"), q("市") },
-        { q("镇区"), q("镇区") },
+        { q("镇区"), q("镇区"), q("区,县,区/县,县区,区域") },
         { q("地址"), q("地址") },
         { q("邮编"), q("邮编") },
         { q("国家"), q("国家") },
@@ -30,7 +30,7 @@ const QList<OrderField>& orderFields()
         { q("件数"), q("件数") },
         { q("费用"), q("费用") },
         { q("目的站"), q("目的站") },
-        { q("订单号"), q("自定义3") },
+        { q("订单号"), q("自定义3"), q("订单编号,订单号码") },
     };
     return fields;
 }
@@ -38,8 +38,10 @@ const QList<OrderField>& orderFields()
 QList<int> matchOrderColumns(Database& db, const QStringList& titles)
 {
     QStringList rules;
+    // Shop exports name some columns in ways the import rules do not know; an order sheet
+    // knows them too, after the rule the user keeps.
     for (const OrderField& f : orderFields())
-        rules << loadMatchRule(db, f.item);
+        rules << loadMatchRule(db, f.item) + (f.shopTitles.isEmpty() ? QString() : QLatin1Char(',') + f.shopTitles);
     return matchColumns(titles, rules);
 }
 

@@ -17,6 +17,7 @@ struct OrderField
 {
     QString item;
     QString column;
+    QString shopTitles {}; ///< titles of shop exports added to the item's rule for order sheets
 };
 
 /// The fields in matching priority: the import's items first, then those of waybills.

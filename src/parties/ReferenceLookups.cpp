@@ -40,9 +40,11 @@ QStringList ReferenceLookups::loadDMListByName(const QString &name, const QStrin
     }
     if (marks.isEmpty())
         return {};
-    return column(QStringLiteral("select distinct DMValue, CheckTypeID from DMTable where DMName=? "
+    // Within a template the entries keep the order they were entered in: the first is the default.
+    return column(QStringLiteral("select DMValue, CheckTypeID from DMTable where DMName=? "
                                  "and CheckTypeID in (")
-            + marks.join(QLatin1Char(',')) + QStringLiteral(") order by CheckTypeID desc"),
+            + marks.join(QLatin1Char(','))
+            + QStringLiteral(") group by DMValue, CheckTypeID order by CheckTypeID desc, min(ID)"),
         values);
 }
 

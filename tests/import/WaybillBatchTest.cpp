@@ -120,6 +120,20 @@ TEST_F(WaybillBatchTest, ShopTitlesAreMatchedAndAddressesSplit)
     EXPECT_EQ(byColumn.value(u("件数")), 8);
     EXPECT_EQ(byColumn.value(u("备注")), 9);
     EXPECT_EQ(byColumn.value(u("全称")), -1);
+    EXPECT_EQ(byColumn.value(u("自定义3")), 0) << "the order number";
+
+    // Titles of other shops.
+    const QList<int> other = core::matchOrderColumns(services.db(),
+        { u("收件人"), u("收件人手机"), u("省份"), u("城市"), u("区"), u("收货地址") });
+    QHash<QString, int> otherColumn;
+    for (qsizetype i = 0; i < core::orderFields().size(); ++i)
+        otherColumn.insert(core::orderFields()[i].column, other.value(i));
+    EXPECT_EQ(otherColumn.value(u("联系人")), 0);
+    EXPECT_EQ(otherColumn.value(u("手机")), 1);
+    EXPECT_EQ(otherColumn.value(u("省")), 2);
+    EXPECT_EQ(otherColumn.value(u("市")), 3);
+    EXPECT_EQ(otherColumn.value(u("镇区")), 4);
+    EXPECT_EQ(otherColumn.value(u("地址")), 5);
 
     const QList<QStringList> rows = { titles,
         { u("A1"), u("张三"), u("'0571-1"), u("13800138000"), u(""), u(""),
