@@ -143,6 +143,32 @@ void applyCliSet(BillDraft& draft, Services& services, const QString& assignment
     applySet(draft, services, assignment, command);
 }
 
+void checkCliPrinting(
+    const QString& home, const QString& pdf, const QString& printer, const QString& command)
+{
+    if (pdf.isEmpty() == printer.isEmpty())
+        throw failure(command, QStringLiteral("give either --pdf FILE or --printer NAME"));
+    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw failure(command, QStringLiteral("printing needs a graphical application object"));
+}
+
+void openCliDraft(
+    BillDraft& draft, CollectingPrompter& prompter, const QString& variant, const QString& command)
+{
+    const bool opened = draft.open(variant);
+    prompter.take(); // a missing default template is told but does not stop the bill
+    if (opened)
+        return;
+    const QString kind = draft.bill().kind->kind;
+    if (variant.isEmpty())
+        throw failure(command, QStringLiteral("no usable template of %1").arg(kind));
+    throw failure(command, QStringLiteral("no enabled template %1 (templates: %2)")
+                               .arg(TemplateLookups::fullName(kind, variant),
+                                   draft.variants().join(QStringLiteral(", "))));
+}
+
 std::unique_ptr<PdfCanvas> openCliCanvas(Services& services, int templateId, const QString& pdf,
     const QString& printer, const QString& jobTitle, QString& destination, const QString& command)
 {
@@ -191,27 +217,14 @@ QString runPrint(const QStringList& args)
             throw failure(QStringLiteral("--copies must be a whole number of at least 1: %1")
                               .arg(copiesText));
     }
-    if (pdf.isEmpty() == printer.isEmpty())
-        throw failure(QStringLiteral("give either --pdf FILE or --printer NAME"));
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw failure(QStringLiteral("printing needs a graphical application object"));
+    checkCliPrinting(home, pdf, printer, QStringLiteral("print"));
 
     installPrintFontSubstitutions();
     CollectingPrompter prompter;
     Services services(home, prompter);
     try {
         BillDraft draft(services, *kind);
-        const bool opened = draft.open(variant);
-        prompter.take(); // a missing default template is told but does not stop the bill
-        if (!opened) {
-            if (variant.isEmpty())
-                throw failure(QStringLiteral("no usable template of %1").arg(kindName));
-            throw failure(QStringLiteral("no enabled template %1 (templates: %2)")
-                              .arg(TemplateLookups::fullName(kindName, variant),
-                                  draft.variants().join(QStringLiteral(", "))));
-        }
+        openCliDraft(draft, prompter, variant, QStringLiteral("print"));
         // The date first: a due date typed as days counts from it.
         if (date.isValid())
             draft.setDate(date);

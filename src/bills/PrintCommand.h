@@ -36,6 +36,14 @@ QStringList cliSetAssignments(const QString& command, const QStringList& args);
 /// One assignment to a bill filled without a window: an option, the currency, a user check box
 /// or a control, by the rules of the kind's form. Throws CliError.
 void applyCliSet(BillDraft& draft, Services& services, const QString& assignment, const QString& command);
+/// Refuses a print command without exactly one of --pdf and --printer, without an
+/// installation in `home` or without a graphical application object. Throws CliError.
+void checkCliPrinting(
+    const QString& home, const QString& pdf, const QString& printer, const QString& command);
+/// Opens a draft on a template variant (the default one when empty). Throws CliError when the
+/// kind has no such template.
+void openCliDraft(
+    BillDraft& draft, CollectingPrompter& prompter, const QString& variant, const QString& command);
 /// The canvas of a command's print job: a PDF of the template's paper, or the named printer.
 /// Throws CliError when there is no such printer.
 std::unique_ptr<PdfCanvas> openCliCanvas(Services& services, int templateId, const QString& pdf,

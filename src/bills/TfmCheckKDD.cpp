@@ -118,14 +118,9 @@ void TfmCheckKDD::btPasteClick()
     const QString text = mPaste ? mPaste->text().trimmed() : QString();
     if (text.isEmpty())
         return;
-    if (!mSplitter) {
-        try {
-            mSplitter = std::make_unique<core::AddressSplitter>(
-                core::AddressSplitter::fromDatabase(env().services.db()));
-        } catch (const core::DbError&) {
-            mSplitter = std::make_unique<core::AddressSplitter>(core::AddressSplitter::fromSeed());
-        }
-    }
+    if (!mSplitter)
+        mSplitter = std::make_unique<core::AddressSplitter>(
+            core::AddressSplitter::forDatabase(env().services.db()));
     const core::SplitAddress split = mSplitter->split(text);
     std::optional<core::SplitAddress> confirmed;
     if (env().confirmAddress) {

@@ -15,12 +15,8 @@
 #include "printing/Services.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
-#include "store/ProgramFolder.h"
-#include "templates/TemplateLookups.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace pennock::core {
 
@@ -99,12 +95,7 @@ QString runBatch(const QStringList& args)
             throw failure(QStringLiteral("--first-number must end in digits: %1").arg(firstNumber));
         options.step = stepText.isEmpty() ? 1 : wholeNumber(QStringLiteral("--step"), stepText);
     }
-    if (pdf.isEmpty() == printer.isEmpty())
-        throw failure(QStringLiteral("give either --pdf FILE or --printer NAME"));
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw failure(QStringLiteral("printing needs a graphical application object"));
+    checkCliPrinting(home, pdf, printer, kCommand);
 
     std::optional<SheetBook> book;
     try {
@@ -119,15 +110,7 @@ QString runBatch(const QStringList& args)
     Services services(home, prompter);
     try {
         BillDraft draft(services, waybill);
-        const bool opened = draft.open(variant);
-        prompter.take();
-        if (!opened) {
-            if (variant.isEmpty())
-                throw failure(QStringLiteral("no usable template of %1").arg(kindName));
-            throw failure(QStringLiteral("no enabled template %1 (templates: %2)")
-                              .arg(TemplateLookups::fullName(kindName, variant),
-                                  draft.variants().join(QStringLiteral(", "))));
-        }
+        openCliDraft(draft, prompter, variant, kCommand);
         if (!sender.isEmpty())
             fillSender(draft, services, sender);
         for (const QString& assignment : sets)
@@ -147,7 +130,7 @@ QString runBatch(const QStringList& args)
         if (!recipient)
             throw failure(QStringLiteral("no recipient column among the titles of %1: %2")
                               .arg(QFileInfo(rowsFile).fileName(), titles.join(QStringLiteral(", "))));
-        const AddressSplitter splitter = AddressSplitter::fromDatabase(services.db());
+        const AddressSplitter splitter = AddressSplitter::forDatabase(services.db());
         QList<int> sheetRows;
         const QList<Receiver> receivers = receiversFromRows(rows, columns, &splitter, &sheetRows);
 

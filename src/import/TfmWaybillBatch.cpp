@@ -468,14 +468,9 @@ void TfmWaybillBatch::btAddMatchedClick()
 
 const core::AddressSplitter& TfmWaybillBatch::splitter()
 {
-    if (!mSplitter) {
-        try {
-            mSplitter = std::make_unique<core::AddressSplitter>(
-                core::AddressSplitter::fromDatabase(mEnv.services.db()));
-        } catch (const core::DbError&) {
-            mSplitter = std::make_unique<core::AddressSplitter>(core::AddressSplitter::fromSeed());
-        }
-    }
+    if (!mSplitter)
+        mSplitter = std::make_unique<core::AddressSplitter>(
+            core::AddressSplitter::forDatabase(mEnv.services.db()));
     return *mSplitter;
 }
 

@@ -430,6 +430,15 @@ AddressSplitter AddressSplitter::fromDatabase(Database &db)
     return AddressSplitter(provinceCities, cityCounties);
 }
 
+AddressSplitter AddressSplitter::forDatabase(Database &db)
+{
+    try {
+        return fromDatabase(db);
+    } catch (const DbError &) {
+        return fromSeed();
+    }
+}
+
 AddressSplitter AddressSplitter::fromSeed()
 {
     const auto pairs = [](const char *file) {

@@ -50,6 +50,8 @@ public:
     static AddressSplitter fromDatabase(Database &db);
     /// The region tables the program carries, without a database.
     static AddressSplitter fromSeed();
+    /// The database's regions, or the program's own when the database cannot be read.
+    static AddressSplitter forDatabase(Database &db);
 
     SplitAddress split(const QString &text) const;
 
