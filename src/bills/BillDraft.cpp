@@ -204,7 +204,7 @@ RuleMessage BillDraft::setAmountAt(const QString& control, const QString& text)
 void BillDraft::recommitAmount()
 {
     const QString target = mKind.rules->amountTarget(mKind);
-    mKind.rules->writeAmount(*this, mKind, mBill.amount, mBill.currency, currencyCode(), target);
+    mKind.rules->recommit(*this, mKind, mBill.amount, mBill.currency, currencyCode(), target);
 }
 
 void BillDraft::setDate(const QDate& date)

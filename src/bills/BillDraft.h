@@ -36,6 +36,11 @@ public:
     bool isChecked(const QString& option) const override;
     QString optionText(const QString& option) const override;
     QDate billDate() const override { return mBill.date; }
+    bool isShown(const QString& name) const override { return mBill.shown(name); }
+    std::pair<QString, QString> currency() const override
+    {
+        return { mBill.currency, const_cast<BillDraft*>(this)->currencyCode() };
+    }
 
     /// Types an item in and finishes it; a refusal leaves the text as typed.
     RuleMessage setItem(const QString& name, const QString& text);

@@ -5,6 +5,7 @@
 #include "bills/BillKind.h"
 #include "bills/TfmCheckJZD.h"
 #include "bills/TfmCheckKDD.h"
+#include "bills/TfmCheckReceipts.h"
 #include "bills/TfmCheckZP.h"
 
 #include <memory>
@@ -25,6 +26,10 @@ TfmBillForm* createBillForm(const QString& kindName, BillEnvironment& env, QWidg
         form = std::make_unique<TfmCheckJZD>(env, parent);
     else if (kind->formClass == u"TfmCheckKDD")
         form = std::make_unique<TfmCheckKDD>(env, parent);
+    else if (kind->formClass == u"TfmCheckReceipts")
+        form = std::make_unique<TfmCheckReceipts>(env, parent);
+    else if (kind->formClass == u"TfmCheckIVIntel")
+        form = std::make_unique<TfmCheckIVIntel>(env, parent);
     else
         form = std::make_unique<TfmBillForm>(*kind, env, parent);
     if (!form->valid())

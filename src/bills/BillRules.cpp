@@ -100,6 +100,14 @@ void BillRules::writeDate(BillSurface& s, const BillKind& kind) const
 
 QString BillRules::committedInput(const QString& typed) const { return NormalizeAmountText(typed); }
 
+RuleMessage BillRules::saveRefusal(const BillSurface&, const BillKind&) const { return {}; }
+
+RuleMessage BillRules::recommit(BillSurface& s, const BillKind& kind, const QString& text,
+    const QString& currencyName, const QString& currencyCode, const QString& target) const
+{
+    return writeAmount(s, kind, text, currencyName, currencyCode, target);
+}
+
 RuleMessage writeBankAmount(BillSurface& s, const BillKind& kind, const QString& text,
     const QString& currencyName, const QString& currencyCode, bool figuresWithCode,
     bool capitalsWithName)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace pennock::core {
 
@@ -22,6 +23,10 @@ public:
     /// The text of a drop-down option of the option bar.
     virtual QString optionText(const QString& option) const = 0;
     virtual QDate billDate() const = 0;
+    /// The bill's currency: its name and its code (symbol).
+    virtual std::pair<QString, QString> currency() const { return {}; }
+    /// The control is shown (and so printed).
+    virtual bool isShown(const QString& name) const { return !name.isEmpty(); }
 };
 
 /// A refused value: the message and its caption. Empty when accepted.
@@ -48,11 +53,17 @@ public:
     /// A refused amount changes nothing and returns the message.
     virtual RuleMessage writeAmount(BillSurface& s, const BillKind& kind, const QString& text,
         const QString& currencyName, const QString& currencyCode, const QString& target) const;
+    /// Writes the amount presentations again after an option, the currency or the template
+    /// changed; by default the amount last committed, over the control it was typed over.
+    virtual RuleMessage recommit(BillSurface& s, const BillKind& kind, const QString& text,
+        const QString& currencyName, const QString& currencyCode, const QString& target) const;
     /// The control an amount given without a control (the command line's) is typed over.
     virtual QString amountTarget(const BillKind& kind) const;
     /// Converts an item when the user finishes it (leaves it or presses Enter). A refused
     /// text stays for correction and the message says why.
     virtual RuleMessage finishItem(BillSurface& s, const BillKind& kind, const QString& name) const;
+    /// Why the bill cannot be saved as it stands; empty when it can.
+    virtual RuleMessage saveRefusal(const BillSurface& s, const BillKind& kind) const;
 };
 
 /// The bank bills' shared amount presentation: figures, counterfoil figures, digit cells of

@@ -233,6 +233,9 @@ QString runPrint(const QStringList& args)
         if (!amount.isEmpty())
             refuse(QStringLiteral("print"), draft.setAmount(amount));
         const Bill& bill = draft.bill();
+        // A bill the form would not save is not printed for saving either.
+        if (save)
+            refuse(QStringLiteral("print"), kind->rules->saveRefusal(draft, *kind));
 
         QString destination;
         const std::unique_ptr<PdfCanvas> canvas = openCliCanvas(services, bill.templateId, pdf,

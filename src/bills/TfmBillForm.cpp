@@ -557,6 +557,18 @@ bool TfmBillForm::optionChecked(const QString& name) const
 
 bool TfmBillForm::isChecked(const QString& name) const { return optionChecked(name); }
 
+std::pair<QString, QString> TfmBillForm::currency() const
+{
+    // The code is looked up once and kept, as the amount box does.
+    return { mCurrencyName, const_cast<TfmBillForm*>(this)->getMoneyCode() };
+}
+
+bool TfmBillForm::isShown(const QString& name) const
+{
+    const QWidget* w = item(name);
+    return w && !w->isHidden();
+}
+
 QString TfmBillForm::optionText(const QString& name) const
 {
     const QComboBox* box = choiceOption(name);
@@ -1117,7 +1129,7 @@ void TfmBillForm::loadCheckBoxsConfig()
     }
     setMoneyName(core::Settings::getInifCheckConfigByName(ini, QStringLiteral("cfgDefaultMoney")));
     SelDateChange();
-    setJEXX(mInput->text());
+    recommitAmount();
 }
 
 void TfmBillForm::applyHidingOptions()
@@ -1146,7 +1158,7 @@ void TfmBillForm::optionClicked(const core::BillOption& o, bool checked)
         SelDateCloseUp();
         break;
     case core::OptionEffect::Amount:
-        inputJEXXExit();
+        recommitAmount();
         break;
     case core::OptionEffect::Hide:
     case core::OptionEffect::Show:
@@ -1357,6 +1369,26 @@ void TfmBillForm::setJEXX(const QString& text)
     }
 }
 
+void TfmBillForm::recommitAmount()
+{
+    if (mInput && !mInput->isHidden()) {
+        inputJEXXExit();
+        return;
+    }
+    const QString code = getMoneyCode();
+    const core::RuleMessage m
+        = mKind.rules->recommit(*this, mKind, mInput->text(), mCurrencyName, code, mAmountTarget);
+    if (!m.refused()) {
+        mAcceptedAmount = mInput->text();
+        return;
+    }
+    mEnv.services.prompter().inform(m.text, m.caption);
+    if (mAmountTarget.isEmpty() || isAmountRole(mAmountTarget)) {
+        mInput->setText(mAcceptedAmount);
+        mKind.rules->recommit(*this, mKind, mAcceptedAmount, mCurrencyName, code, mAmountTarget);
+    }
+}
+
 void TfmBillForm::setMoneyName(const QString& name)
 {
     mCurrencyName = name.isEmpty() ? QStringLiteral("人民币") : name;
@@ -1387,7 +1419,7 @@ void TfmBillForm::cfgMoneyTypeChange()
         if (!mIsLoading)
             markChanged();
     }
-    inputJEXXExit();
+    recommitAmount();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1397,6 +1429,10 @@ bool TfmBillForm::save()
 {
     core::Services& s = mEnv.services;
     commitPendingAmount();
+    if (const core::RuleMessage refusal = mKind.rules->saveRefusal(*this, mKind); refusal.refused()) {
+        s.prompter().inform(refusal.text, refusal.caption);
+        return false;
+    }
     const int serialBefore = mSerialNo;
     if (mIsHistoric) {
         if (!s.prompter().ask(

@@ -114,6 +114,8 @@ public:
     bool isChecked(const QString& option) const override;
     QString optionText(const QString& option) const override;
     QDate billDate() const override;
+    bool isShown(const QString& name) const override;
+    std::pair<QString, QString> currency() const override;
 
     // Template choice and layout.
     void cbFirstTypeNameChange();
@@ -148,6 +150,8 @@ public:
     void enterAmount(QWidget* over);
     void inputJEXXExit();
     void setJEXX(const QString& text);
+    /// The amount presentations written again (an option, the currency or the template changed).
+    void recommitAmount();
     void setMoneyName(const QString& name);
     QString getMoneyCode();
     void cfgMoneyTypeChange();
