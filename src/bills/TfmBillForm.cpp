@@ -333,16 +333,38 @@ void TfmBillForm::buildOptionBar()
     grid->setContentsMargins(2, 2, 2, 2);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(2);
-    int remembered = 0;
-    int other = 0;
+    // The remembered options come first, the others on the rows below; a long bar wraps so
+    // that every caption stays readable.
+    constexpr int kPerRow = 9;
+    struct Cursor
+    {
+        int row = 0;
+        int column = 0;
+    };
+    Cursor remembered;
+    int widest = 0;
+    const auto place = [&](Cursor& at, QWidget* w) {
+        if (at.column >= kPerRow) {
+            ++at.row;
+            at.column = 0;
+        }
+        grid->addWidget(w, at.row, at.column++);
+        widest = std::max(widest, at.column);
+    };
+    QList<QWidget*> others;
     for (const core::BillOption& option : mKind.options) {
         QWidget* w = nullptr;
         if (option.rule == core::OptionRule::Choice) {
             auto* label = new QLabel(option.caption, mShortBar);
-            grid->addWidget(label, 0, remembered++);
+            if (remembered.column >= kPerRow - 1) {
+                ++remembered.row;
+                remembered.column = 0;
+            }
+            place(remembered, label);
             auto* box = new QComboBox(mShortBar);
             box->setObjectName(option.name);
             box->addItems(option.choices);
+            box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
             connect(box, &QComboBox::activated, this, [this, &option] { optionClicked(option, true); });
             mChoices.insert(key(option.name), box);
             w = box;
@@ -357,24 +379,32 @@ void TfmBillForm::buildOptionBar()
         w->setToolTip(option.hint);
         w->setEnabled(option.enabled);
         if (option.rule != core::OptionRule::NotRemembered)
-            grid->addWidget(w, 0, remembered++);
+            place(remembered, w);
         else
-            grid->addWidget(w, 1, other++);
+            others << w;
     }
     mMoneyType = new QComboBox(mShortBar);
     mMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
+    mMoneyType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(mMoneyType, &QComboBox::activated, this, &TfmBillForm::cfgMoneyTypeChange);
     if (mKind.currencyLabel.isEmpty()) {
         mMoneyType->hide();
     } else {
-        grid->addWidget(new QLabel(mKind.currencyLabel, mShortBar), 0, remembered++);
-        grid->addWidget(mMoneyType, 0, remembered++);
+        if (remembered.column >= kPerRow - 1) {
+            ++remembered.row;
+            remembered.column = 0;
+        }
+        place(remembered, new QLabel(mKind.currencyLabel, mShortBar));
+        place(remembered, mMoneyType);
     }
     auto* remember = new QPushButton(mKind.rememberCaption, mShortBar);
     remember->setObjectName(QStringLiteral("btRmember"));
     connect(remember, &QPushButton::clicked, this, &TfmBillForm::btRmemberClick);
-    grid->addWidget(remember, 1, other++);
-    grid->setColumnStretch(std::max(remembered, other), 1);
+    others << remember;
+    Cursor other { remembered.row + 1, 0 };
+    for (QWidget* w : std::as_const(others))
+        place(other, w);
+    grid->setColumnStretch(widest, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
