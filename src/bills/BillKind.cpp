@@ -1,6 +1,7 @@
 #include "bills/BillKind.h"
 
 #include "bills/BankKinds.h"
+#include "bills/CkspKind.h"
 #include "bills/WaybillKind.h"
 
 namespace pennock::core {
@@ -59,13 +60,11 @@ const QList<const BillKind*>& billKinds()
 {
     static const BillKind receipts = listedOnly("普通发票收据", "m_new_Receipts", "普通发票收据",
         "nIVReceipt", "发票");
-    static const BillKind exportInvoice
-        = listedOnly("出口商品发票", "m_new_CKSP", "出口商品发票", "nIVCKSP", "发票");
     static const BillKind freight
         = listedOnly("国际货运发票", "m_new_IVIntel", "国际货运发票", "nIVIntel", "发票");
     static const QList<const BillKind*> kinds = { &chequeKind(), &depositSlipKind(),
         &wireTransferKind(), &cashDepositKind(), &acceptanceKind(), &remittanceKind(),
-        &customKind(), &receipts, &exportInvoice, &freight, &waybillKind() };
+        &customKind(), &receipts, &exportInvoiceKind(), &freight, &waybillKind() };
     return kinds;
 }
 

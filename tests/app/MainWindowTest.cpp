@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"m_new_JWH", "境外汇款申请", true, ""},
         {"m_new_Def", "定制单", true, ""},
         {"m_new_Receipts", "普通发票收据", false, ""},
-        {"m_new_CKSP", "出口商品发票", false, ""},
+        {"m_new_CKSP", "出口商品发票", true, ""},
         {"m_new_IVIntel", "国际货运发票", false, ""},
         {"m_new_kdd", "填写快递单", true, ""},
         {"m_CloseALL", "关闭所有填开单据", true, ""},
@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"nKDD", "快递单", true, ""},
         {"nIVReceipt", "普通发票收据", false, ""},
         {"nIVIntel", "国际货运发票", false, ""},
-        {"nIVCKSP", "出口商品发票", false, ""},
+        {"nIVCKSP", "出口商品发票", true, ""},
         {"nRefresh", "刷新", true, ""},
         {"nHelp", "帮助", false, ""},
     };
@@ -729,10 +729,10 @@ TEST_F(MainWindowTest, BillCommandsAreEnabledOnceTheirFormIsRegistered)
     EXPECT_FALSE(command(*window, "nIVReceipt")->isEnabled());
     registerFakeForms(*window);
     for (const char *name : {"m_new_zp", "m_new_kdd", "m_new_dhd", "m_new_JKD", "m_new_jzd",
-                             "m_new_cdhp", "m_new_JWH", "m_new_Def", "nZP", "nKDD", "nDHD", "nJKD"})
+                             "m_new_cdhp", "m_new_JWH", "m_new_Def", "m_new_CKSP", "nZP", "nKDD", "nDHD",
+                             "nJKD", "nIVCKSP"})
         EXPECT_TRUE(command(*window, name)->isEnabled()) << name;
-    for (const char *name : {"m_new_Receipts", "m_new_CKSP", "m_new_IVIntel", "nIVReceipt",
-                             "nIVIntel", "nIVCKSP"})
+    for (const char *name : {"m_new_Receipts", "m_new_IVIntel", "nIVReceipt", "nIVIntel"})
         EXPECT_FALSE(command(*window, name)->isEnabled()) << name;
     EXPECT_EQ(window->billForms().className(u8("支票")), QStringLiteral("TfmFake"));
 }
