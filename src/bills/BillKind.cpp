@@ -1,27 +1,11 @@
 #include "bills/BillKind.h"
 
 #include "bills/BankKinds.h"
+#include "bills/CkspKind.h"
 #include "bills/ReceiptKinds.h"
 #include "bills/WaybillKind.h"
 
 namespace pennock::core {
-
-namespace {
-
-// Kinds whose forms are still to come: their commands are listed, unavailable.
-BillKind listedOnly(const char* kind, const char* command, const char* caption,
-    const char* popup = "", const char* popupGroup = "")
-{
-    BillKind k;
-    k.kind = QString::fromUtf8(kind);
-    k.menuCommand = QString::fromUtf8(command);
-    k.menuCaption = QString::fromUtf8(caption);
-    k.popupCommand = QString::fromUtf8(popup);
-    k.popupGroup = QString::fromUtf8(popupGroup);
-    return k;
-}
-
-} // namespace
 
 const BillControl* BillKind::control(const QString& name) const
 {
@@ -58,11 +42,9 @@ QString BillKind::caption(CaptionMoment moment, const QString& variant, int seri
 
 const QList<const BillKind*>& billKinds()
 {
-    static const BillKind exportInvoice
-        = listedOnly("出口商品发票", "m_new_CKSP", "出口商品发票", "nIVCKSP", "发票");
     static const QList<const BillKind*> kinds = { &chequeKind(), &depositSlipKind(),
         &wireTransferKind(), &cashDepositKind(), &acceptanceKind(), &remittanceKind(),
-        &customKind(), &receiptKind(), &exportInvoice, &freightKind(), &waybillKind() };
+        &customKind(), &receiptKind(), &exportInvoiceKind(), &freightKind(), &waybillKind() };
     return kinds;
 }
 

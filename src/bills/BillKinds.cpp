@@ -3,6 +3,7 @@
 #include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKind.h"
+#include "bills/TfmCheckCKSP.h"
 #include "bills/TfmCheckJZD.h"
 #include "bills/TfmCheckKDD.h"
 #include "bills/TfmCheckReceipts.h"
@@ -30,6 +31,8 @@ TfmBillForm* createBillForm(const QString& kindName, BillEnvironment& env, QWidg
         form = std::make_unique<TfmCheckReceipts>(env, parent);
     else if (kind->formClass == u"TfmCheckIVIntel")
         form = std::make_unique<TfmCheckIVIntel>(env, parent);
+    else if (kind->formClass == u"TfmCheckCKSP")
+        form = std::make_unique<TfmCheckCKSP>(env, parent);
     else
         form = std::make_unique<TfmBillForm>(*kind, env, parent);
     if (!form->valid())

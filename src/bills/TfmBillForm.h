@@ -158,7 +158,7 @@ public:
 
     // Saving, reopening.
     /// Stores the bill; false when nothing was stored.
-    bool save();
+    virtual bool save();
     void btSaveCheckClick();
     void btSaveAsClick();
     void btNewClick();

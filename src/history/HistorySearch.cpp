@@ -278,10 +278,11 @@ QList<HistorySearch::Registered> HistorySearch::registerInvoices(
             continue;
         }
         try {
-            mDb.execute(QStringLiteral("insert into %1 (模板种类, 发票代码, 发票编号, 票据状态) "
-                                       "values (?, ?, ?, ?)")
+            // The number goes under both names: the entry form lists and fills 票据编号.
+            mDb.execute(QStringLiteral("insert into %1 (模板种类, 发票代码, 发票编号, 票据编号, 票据状态) "
+                                       "values (?, ?, ?, ?, ?)")
                             .arg(table),
-                { variant, code, n, kUnused });
+                { variant, code, n, n, kUnused });
             out.append({ n, true, {} });
         } catch (const DbError& e) {
             out.append({ n, false, QStringLiteral("登记票据“%1”失败！").arg(n) + e.message() });

@@ -84,7 +84,7 @@ QList<ColumnDef> exportInvoiceColumns()
     QString columnList = QStringLiteral(
         "流水号:key 模板种类 其他选项 发票代码 票据编号 发票编号 票据状态 出票日期:date 购方单位 "
         "购方地址 购方电话 币种 金额合计 当期汇率 离岸价合计 开票人 合同号码 贸易方式 收汇方式 信用证号 "
-        "运输方式 启运港 转运港 目的港 销方单位 销方地址 销方电话");
+        "运输方式 启运港 转运港 目的港 销方单位 销方地址 销方电话 购方账号 购方开户行 销方账号 销方开户行");
     for (int line = 1; line <= 7; ++line)
         columnList += QStringLiteral(" 订单号码%1 商品名称%1 单位%1 数量%1 单价%1 销售额%1 离岸价%1").arg(line);
     columnList += QStringLiteral(" 自定义1..3 备注 勾选项");

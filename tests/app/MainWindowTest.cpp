@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"m_new_JWH", "境外汇款申请", true, ""},
         {"m_new_Def", "定制单", true, ""},
         {"m_new_Receipts", "普通发票收据", true, ""},
-        {"m_new_CKSP", "出口商品发票", false, ""},
+        {"m_new_CKSP", "出口商品发票", true, ""},
         {"m_new_IVIntel", "国际货运发票", true, ""},
         {"m_new_kdd", "填写快递单", true, ""},
         {"m_CloseALL", "关闭所有填开单据", true, ""},
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"nKDD", "快递单", true, ""},
         {"nIVReceipt", "普通发票收据", true, ""},
         {"nIVIntel", "国际货运发票", true, ""},
-        {"nIVCKSP", "出口商品发票", false, ""},
+        {"nIVCKSP", "出口商品发票", true, ""},
         {"nRefresh", "刷新", true, ""},
         {"nHelp", "帮助", false, ""},
     };

@@ -89,7 +89,7 @@ TEST_F(PrintCommandTest, RefusesBadInputWithOneLine)
     const Case cases[] = {
         { home + QStringList { "--pdf", pdf }, "print: --kind KIND is required" },
         { home + QStringList { "--kind", "汇票", "--pdf", pdf },
-            "print: unknown bill kind 汇票 (kinds with a form: 支票, 进账单, 电汇单, 缴款单, 承兑汇票, 境外汇款申请书, 定制单, 普通发票收据, 国际货运发票, 快递单)" },
+            "print: unknown bill kind 汇票 (kinds with a form: 支票, 进账单, 电汇单, 缴款单, 承兑汇票, 境外汇款申请书, 定制单, 普通发票收据, 出口商品发票, 国际货运发票, 快递单)" },
         { base() + QStringList { "--template", "不存在", "--pdf", pdf },
             "print: no enabled template 支票（不存在） (templates: " },
         { base() + QStringList { "--set", "zdNoSuch=1", "--pdf", pdf },

@@ -1,0 +1,189 @@
+#include "bills/TfmCheckCKSP.h"
+
+#include "bills/CkspKind.h"
+#include "platform/Prompter.h"
+#include "printing/Services.h"
+#include "settings/Settings.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace pennock::ui {
+
+namespace {
+
+using core::CkspRules;
+
+const QString kPrompt = QStringLiteral("提示");
+const QString kDesignRate = QStringLiteral("100:100");
+
+bool is(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// The items whose finishing the rules convert: the lines' numbers and the rate.
+bool converts(const QString& name)
+{
+    if (is(name, CkspRules::kRate))
+        return true;
+    for (int n = 1; n <= CkspRules::kLines; ++n)
+        for (const QString& item :
+            { CkspRules::quantity(n), CkspRules::price(n), CkspRules::sales(n), CkspRules::fob(n) })
+            if (is(name, item))
+                return true;
+    return false;
+}
+
+const CkspRules& rulesOf(const core::BillKind& kind)
+{
+    return static_cast<const CkspRules&>(*kind.rules);
+}
+
+} // namespace
+
+TfmCheckCKSP::TfmCheckCKSP(BillEnvironment& env, QWidget* parent)
+    : TfmBillForm(core::exportInvoiceKind(), env, parent)
+{
+    if (auto* bar = findChild<QWidget*>(QStringLiteral("shortbar")))
+        if (auto* grid = qobject_cast<QGridLayout*>(bar->layout())) {
+            mRate = new QLineEdit(kDesignRate, bar);
+            mRate->setObjectName(QStringLiteral("edtHuiLv"));
+            mRate->setToolTip(QStringLiteral("外汇汇率，如: 100:680.23"));
+            mRate->setMaximumWidth(110);
+            const int column = grid->columnCount();
+            grid->addWidget(new QLabel(QStringLiteral("汇率:"), bar), 1, column);
+            grid->addWidget(mRate, 1, column + 1);
+            connect(mRate, &QLineEdit::textChanged, this, &TfmCheckCKSP::rateTyped);
+            // A refused rate is told once the user is done with it, not at every key.
+            connect(mRate, &QLineEdit::editingFinished, this, [this] { finish(CkspRules::kRate); });
+        }
+    if (!mRate) // a form without its option bar still keeps a rate box
+        mRate = new QLineEdit(kDesignRate, this);
+    if (auto* rate = qobject_cast<QLineEdit*>(item(CkspRules::kRate)))
+        connect(rate, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (mRate->text() != text) {
+                const QSignalBlocker block(mRate);
+                mRate->setText(text);
+            }
+        });
+    for (int n = 1; n <= CkspRules::kLines; ++n)
+        for (const QString& name : { CkspRules::sales(n), CkspRules::fob(n) })
+            if (auto* edit = qobject_cast<QLineEdit*>(item(name)))
+                connect(edit, &QLineEdit::textChanged, this, &TfmCheckCKSP::writeTotalsQuietly);
+    // The engine takes the currency first; the rate of the new currency follows.
+    connect(cfgMoneyType(), &QComboBox::activated, this, &TfmCheckCKSP::currencyChosen);
+    if (auto* remember = findChild<QPushButton*>(QStringLiteral("btRmember")))
+        connect(remember, &QPushButton::clicked, this, &TfmCheckCKSP::rememberRate);
+    if (QToolButton* copy = button(QStringLiteral("btSaveAs"))) {
+        connect(copy, &QToolButton::pressed, this, [this] { mSerialBeforeCopy = serialNo(); });
+        connect(copy, &QToolButton::clicked, this, [this] {
+            if (mSerialBeforeCopy != -1 && serialNo() == -1)
+                this->env().services.prompter().inform(QStringLiteral("单据复制成功！"), kPrompt);
+            mSerialBeforeCopy = -1;
+        });
+    }
+    // The engine laid the first template out before this class existed.
+    if (valid())
+        laidOut();
+}
+
+void TfmCheckCKSP::laidOut()
+{
+    if (!mRate)
+        return; // the engine's first layout, before this class was built
+    // A remembered rate of the currency in use wins over the template's own.
+    const QString remembered = env().services.settings().getConfigByname(currencyName());
+    if (remembered.contains(QLatin1Char(':')))
+        showRate(remembered);
+    else
+        showRate(itemText(CkspRules::kRate).isEmpty() ? kDesignRate : itemText(CkspRules::kRate));
+}
+
+void TfmCheckCKSP::showRate(const QString& rate)
+{
+    if (mRate->text() == rate)
+        rateTyped(rate); // the box shows it already; the item may not
+    else
+        mRate->setText(rate);
+}
+
+void TfmCheckCKSP::rateTyped(const QString& typed)
+{
+    QString text = typed;
+    if (text.contains(u'：')) {
+        text.replace(u'：', u':');
+        const QSignalBlocker block(mRate);
+        mRate->setText(text);
+    }
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (text == itemText(CkspRules::kRate) || colon < 0 || colon == text.size() - 1)
+        return;
+    setItemText(CkspRules::kRate, text);
+    if (!isLoading())
+        markChanged();
+    writeTotalsQuietly();
+}
+
+void TfmCheckCKSP::currencyChosen()
+{
+    const QString remembered = env().services.settings().getConfigByname(currencyName());
+    showRate(remembered.contains(QLatin1Char(':')) ? remembered : kDesignRate);
+}
+
+void TfmCheckCKSP::rememberRate()
+{
+    const QString rate = mRate->text().trimmed();
+    if (rate.contains(QLatin1Char(':')) && !currencyName().isEmpty())
+        env().services.settings().setConfigByname(currencyName(), rate);
+}
+
+void TfmCheckCKSP::finish(const QString& name)
+{
+    if (isLoading())
+        return;
+    const core::RuleMessage m = kind().rules->finishItem(*this, kind(), name);
+    if (m.refused())
+        env().services.prompter().inform(m.text, m.caption);
+}
+
+void TfmCheckCKSP::writeTotalsQuietly()
+{
+    if (!isLoading())
+        rulesOf(kind()).writeTotals(*this);
+}
+
+bool TfmCheckCKSP::eventFilter(QObject* watched, QEvent* event)
+{
+    const QString name = watched->objectName();
+    switch (event->type()) {
+    case QEvent::FocusOut:
+        // The rules convert these here; the engine would refocus the item on a refused rate
+        // and keep the user from the rate box that mends it.
+        if (converts(name) && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            finish(name);
+            return false;
+        }
+        break;
+    case QEvent::KeyPress: {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        if (converts(name) && (k == Qt::Key_Return || k == Qt::Key_Enter)) {
+            finish(name);
+            return false;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        if (is(name, CkspRules::kForeignCapitals) || is(name, CkspRules::kRmbCapitals))
+            finish(name);
+        break;
+    default:
+        break;
+    }
+    return TfmBillForm::eventFilter(watched, event);
+}
+
+} // namespace pennock::ui
