@@ -2,6 +2,8 @@
 // to PDF, and the command line's print as a whole process.
 #include "BenchSupport.h"
 #include "bills/AmountInputBox.h"
+#include "bills/BillDraft.h"
+#include "bills/BillRules.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillKind.h"
 #include "bills/BillKinds.h"
@@ -103,9 +105,17 @@ void cliPrint(benchmark::State& state, const QString& kind)
     Installation& inst = installation();
     const QString pdf = inst.dir.filePath(QStringLiteral("cli.pdf"));
     QStringList args = { QStringLiteral("print"), QStringLiteral("--home"), inst.dir.path(),
-        QStringLiteral("--kind"), kind, QStringLiteral("--pdf"), pdf, QStringLiteral("--save") };
-    if (!pennock::core::findBillKind(kind)->roles.amountOpeners.isEmpty())
+        QStringLiteral("--kind"), kind, QStringLiteral("--pdf"), pdf };
+    const core::BillKind& bill = *core::findBillKind(kind);
+    core::BillDraft draft(inst.services, bill);
+    draft.open(QString());
+    if (!bill.roles.amountOpeners.isEmpty()) {
         args << QStringLiteral("--amount") << QStringLiteral("12345.67");
+        draft.setAmount(QStringLiteral("12345.67"));
+    }
+    // Saved too, unless the kind refuses a bill with nothing but an amount.
+    if (!bill.rules->saveRefusal(draft, bill).refused())
+        args << QStringLiteral("--save");
     for (auto _ : state) {
         QProcess cli;
         cli.start(QStringLiteral(PENNOCK_CLI_PATH), args);

@@ -482,12 +482,17 @@ TEST_F(ExportInvoiceTest, CommandLineRefusesWhatTheFormRefuses)
             "print: 没有输入正确的汇率(如: 100:680.23等)！" },
         { { u("--set"), u("zdRmbHJXX=5"), u("--pdf"), pdf },
             "print: zdRmbHJXX is filled by the form (use --amount or --date)" },
+        { { u("--set"), u("zdPrice1=5"), u("--save"), u("--pdf"), pdf }, "print: 购货单位不能为空" },
+        { { u("--set"), u("zdGouHComp=买方"), u("--save"), u("--pdf"), pdf },
+            "print: 购货及金额项目必须填写才能保存~" },
     };
     for (const auto& [args, message] : cases) {
         const CliRun run = runCliProcess(base + args);
         EXPECT_NE(run.exitCode, 0) << message;
         EXPECT_TRUE(run.err.contains(u(message))) << run.err.toStdString();
     }
+    EXPECT_FALSE(QFileInfo::exists(pdf)) << "nothing printed";
+    EXPECT_EQ(rows(u("DataCKSPTable")), 0) << "nothing saved";
 }
 
 } // namespace

@@ -187,6 +187,27 @@ TEST_F(ReceiptTest, FormComputesSavesReopensAndRefuses)
     EXPECT_EQ(form.itemText(u("zdCodeAuto")).size(), 8);
 }
 
+TEST_F(ReceiptTest, FreightUserItemsOfferTheirDictionary)
+{
+    services.db().execute(QStringLiteral("insert into DMTable (DMName, DMValue, CheckTypeID) values (?, ?, 0)"),
+        { u("自定义1"), u("提单号ABC") });
+    ui::TfmCheckIVIntel form(env);
+    ASSERT_TRUE(form.valid());
+    auto* list = form.findChild<QComboBox*>(QStringLiteral("cbFetchCode"));
+    ASSERT_TRUE(list);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(form.item(u("zdDef1")), &in);
+    EXPECT_FALSE(list->isHidden());
+    EXPECT_EQ(list->geometry(), form.item(u("zdDef1"))->geometry());
+    ASSERT_GE(list->findText(u("提单号ABC")), 0);
+    list->setEditText(u("提单号ABC"));
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(list->lineEdit(), &out);
+    EXPECT_TRUE(list->isHidden());
+    EXPECT_EQ(form.itemText(u("zdDef1")), u("提单号ABC"));
+    EXPECT_FALSE(form.isSaved());
+}
+
 TEST_F(ReceiptTest, CommandLineComputesLikeTheForm)
 {
     const QString pdf = home.file(QStringLiteral("receipt.pdf"));
