@@ -1381,11 +1381,25 @@ void TfmBillForm::inputJEXXExit()
     mCommitting = false;
 }
 
-void TfmBillForm::setJEXX(const QString& text)
+void TfmBillForm::setJEXX(const QString& text) { writeAmounts(text, false); }
+
+void TfmBillForm::recommitAmount()
+{
+    if (mInput && !mInput->isHidden())
+        inputJEXXExit();
+    else
+        writeAmounts(mInput->text(), true);
+}
+
+void TfmBillForm::writeAmounts(const QString& text, bool again)
 {
     const QString code = getMoneyCode();
-    const core::RuleMessage m
-        = mKind.rules->writeAmount(*this, mKind, text, mCurrencyName, code, mAmountTarget);
+    const auto write = [&](const QString& amount) {
+        return again
+            ? mKind.rules->recommit(*this, mKind, amount, mCurrencyName, code, mAmountTarget)
+            : mKind.rules->writeAmount(*this, mKind, amount, mCurrencyName, code, mAmountTarget);
+    };
+    const core::RuleMessage m = write(text);
     if (!m.refused()) {
         mAcceptedAmount = mInput->text();
         return;
@@ -1395,27 +1409,7 @@ void TfmBillForm::setJEXX(const QString& text)
     // presentation; an amount of its own (a part of a total) is the rules' to settle.
     if (mAmountTarget.isEmpty() || isAmountRole(mAmountTarget)) {
         mInput->setText(mAcceptedAmount);
-        mKind.rules->writeAmount(*this, mKind, mAcceptedAmount, mCurrencyName, code, mAmountTarget);
-    }
-}
-
-void TfmBillForm::recommitAmount()
-{
-    if (mInput && !mInput->isHidden()) {
-        inputJEXXExit();
-        return;
-    }
-    const QString code = getMoneyCode();
-    const core::RuleMessage m
-        = mKind.rules->recommit(*this, mKind, mInput->text(), mCurrencyName, code, mAmountTarget);
-    if (!m.refused()) {
-        mAcceptedAmount = mInput->text();
-        return;
-    }
-    mEnv.services.prompter().inform(m.text, m.caption);
-    if (mAmountTarget.isEmpty() || isAmountRole(mAmountTarget)) {
-        mInput->setText(mAcceptedAmount);
-        mKind.rules->recommit(*this, mKind, mAcceptedAmount, mCurrencyName, code, mAmountTarget);
+        write(mAcceptedAmount);
     }
 }
 

@@ -231,6 +231,8 @@ private:
     bool optionChecked(const QString& name) const;
     QString payeeText() const;
     void refuseAmountKey();
+    /// The amount's presentations by the rules: committed anew, or written again (`again`).
+    void writeAmounts(const QString& text, bool again);
     void readColumn(const core::BillColumn& column, const QVariant& value);
     bool isAmountRole(const QString& name) const;
 
