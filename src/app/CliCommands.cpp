@@ -40,7 +40,7 @@ const QString kUsage = QStringLiteral(
     "  history --home DIR --kind KIND [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--number T] [--payee T] [--drawer T] [--account T] [--amount-from A] [--amount-to B] [--exact] [--summary] [--xlsx OUT.xlsx] search saved bills\n"
     "  void --home DIR --kind KIND SERIAL... mark saved bills as voided\n"
     "  register --home DIR --kind KIND --from N --to M [--digits D] [--prefix P] [--template VARIANT] [--code C] register numbered blanks\n"
-    "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --printer NAME) [--save] fill and print a bill\n"
+    "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --proof OUT.pdf | --printer NAME) [--save] fill and print a bill (a proof: over the form picture)\n"
     "  batch --home DIR --kind 快递单 [--template VARIANT] --rows FILE [--sheet N] [--sender PARTY_NAME] [--set CONTROL=VALUE]... [--first-number N [--step S]] (--pdf OUT.pdf | --printer NAME) [--save] one waybill a row of an order sheet, in one job\n");
 
 QString line(const QString &text)

@@ -139,6 +139,10 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     // "打开(&O)" on a bill form does what the history menu item does.
     mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };
     mBillEnv->openBatch = [this](TfmBillForm *form) { openWaybillBatch(form); };
+    mBillEnv->openFile = [this](const QString &path) {
+        if (!mShell.openUrl(QUrl::fromLocalFile(path).toString()))
+            mServices.prompter().warn(QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
+    };
     registerBillKinds(*mBillForms, *mBillEnv);
     buildMenus();
     buildToolBar();

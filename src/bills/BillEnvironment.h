@@ -67,6 +67,8 @@ struct BillEnvironment
     /// Shows a pasted address as split for correction; none when cancelled. Empty: the dialog.
     std::function<std::optional<core::SplitAddress>(const core::SplitAddress& split, const QString& pasted)>
         confirmAddress;
+    /// Opens a file with the desktop's program for it (a proof PDF).
+    std::function<void(const QString& path)> openFile;
     /// The batch window of a form that prints many bills from one (waybills).
     std::function<void(TfmBillForm* form)> openBatch;
 

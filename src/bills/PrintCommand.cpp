@@ -3,6 +3,7 @@
 #include "bills/BillDraft.h"
 #include "bills/BillKind.h"
 #include "bills/BillStore.h"
+#include "bills/Proof.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
 #include "printing/CupsPrinterCanvas.h"
@@ -194,6 +195,7 @@ QString runPrint(const QStringList& args)
     const QString copiesText = cliOption(args, QStringLiteral("--copies"));
     const QString pdf = cliOption(args, QStringLiteral("--pdf"));
     const QString printer = cliOption(args, QStringLiteral("--printer"));
+    const QString proof = cliOption(args, QStringLiteral("--proof"));
     const bool save = args.contains(QStringLiteral("--save"));
     const QStringList sets = setOptions(QStringLiteral("print"), args);
 
@@ -217,7 +219,9 @@ QString runPrint(const QStringList& args)
             throw failure(QStringLiteral("--copies must be a whole number of at least 1: %1")
                               .arg(copiesText));
     }
-    checkCliPrinting(home, pdf, printer, QStringLiteral("print"));
+    if (!proof.isEmpty() && (!pdf.isEmpty() || !printer.isEmpty()))
+        throw failure(QStringLiteral("give either --pdf FILE, --proof FILE or --printer NAME"));
+    checkCliPrinting(home, proof.isEmpty() ? pdf : proof, printer, QStringLiteral("print"));
 
     installPrintFontSubstitutions();
     CollectingPrompter prompter;
@@ -237,6 +241,21 @@ QString runPrint(const QStringList& args)
         if (save)
             refuse(QStringLiteral("print"), kind->rules->saveRefusal(draft, *kind));
 
+        if (!proof.isEmpty()) {
+            const QString error = printProof(services, bill, draft.currencyCode(), proof);
+            refuseMessages(prompter);
+            if (!error.isEmpty())
+                throw failure(error);
+            QString out = QStringLiteral("proof of %1 written to %2\n")
+                              .arg(TemplateLookups::fullName(kindName, bill.variant),
+                                  QDir::toNativeSeparators(proof));
+            if (save) {
+                const BillStore::SaveResult saved
+                    = BillStore(services.db(), *kind).save(-1, billColumnValues(bill));
+                out += QStringLiteral("saved as 流水号 %1\n").arg(saved.serial);
+            }
+            return out;
+        }
         QString destination;
         const std::unique_ptr<PdfCanvas> canvas = openCliCanvas(services, bill.templateId, pdf,
             printer, QStringLiteral("pennock print %1").arg(kindName), destination,

@@ -4,6 +4,7 @@
 #include "bills/BankKinds.h"
 #include "bills/BillStore.h"
 #include "bills/PickerShape.h"
+#include "bills/Proof.h"
 #include "bills/TemplateFace.h"
 #include "format/Capitals.h"
 #include "parties/ComboBoxDeleteByText.h"
@@ -189,6 +190,9 @@ void TfmBillForm::buildToolBar()
         QStringLiteral("打印一张当前填写的单子"), &TfmBillForm::btPrint1Click);
     addButton(QStringLiteral("btPrintAndSave"), QStringLiteral("打印并保存"),
         QStringLiteral("打印一张当前填写的单子并保存"), &TfmBillForm::btPrintAndSaveClick);
+    addButton(QStringLiteral("btProof"), QStringLiteral("打印预览"),
+        QStringLiteral("在票据图片上生成PDF校样，核对打印位置"),
+        mEnv.openFile ? &TfmBillForm::btProofClick : nullptr);
     if (mKind.repeatPrint)
         addButton(QStringLiteral("btMultiPrintF"), QStringLiteral("重复打印"),
             QStringLiteral("重复打印多份当前填写的票据"),
@@ -1814,6 +1818,25 @@ void TfmBillForm::btPrint1Click()
     SendCheckToPrinter();
     PrinterTransEnd();
     self->setEnabled(true);
+}
+
+void TfmBillForm::btProofClick()
+{
+    commitPendingAmount();
+    core::Services& s = mEnv.services;
+    const QString path = s.folder().path(QStringLiteral("Temp/") + objectName() + QStringLiteral("-proof.pdf"));
+    QString error;
+    try {
+        error = core::printProof(s, bill(), getMoneyCode(), path);
+    } catch (const core::DbError& e) {
+        error = e.message();
+    }
+    if (!error.isEmpty()) {
+        s.prompter().warn(kPrintError + error, kPrompt);
+        return;
+    }
+    if (mEnv.openFile)
+        mEnv.openFile(path);
 }
 
 void TfmBillForm::btMultiPrintFClick()

@@ -173,6 +173,8 @@ public:
     void PrinterTransEnd();
     void btPrint1Click();
     void btMultiPrintFClick();
+    /// "打印预览": the bill as a PDF proof over the form picture, opened on the desktop.
+    void btProofClick();
 
     void btUpOrDownClick();
     /// The whole-page offset of the print job last prepared, in printer pixels.

@@ -1,6 +1,7 @@
 #include "printing/PainterCanvas.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPagedPaintDevice>
 
 #include <cmath>
@@ -97,6 +98,14 @@ bool PainterCanvas::beginPainting()
     mPainter.setFont(toQFont(mFont));
     mPainter.setPen(mFont.colour);
     return true;
+}
+
+void PainterCanvas::drawPicture(const QImage &picture)
+{
+    if (!mPainter.isActive())
+        return;
+    const QPaintDevice *page = device();
+    mPainter.drawImage(QRect(0, 0, page->width(), page->height()), picture);
 }
 
 bool PainterCanvas::newPage()

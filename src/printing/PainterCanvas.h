@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPainter>
 
+class QImage;
 class QPaintDevice;
 
 namespace pennock::core {
@@ -25,6 +26,8 @@ public:
     void drawText(int leftPx, int topPx, const QString &text) override;
     bool isActive() const override { return mPainter.isActive(); }
     bool newPage() override;
+    /// Draws a picture over the whole page, under whatever is drawn afterwards.
+    void drawPicture(const QImage &picture);
     QString errorString() const override { return mError; }
 
     /// The canvas's font before the first setFont: "宋体", 9 points, black.
