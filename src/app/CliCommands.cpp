@@ -6,6 +6,7 @@
 #include "bills/PrintCommand.h"
 #include "history/HistoryCommands.h"
 #include "import/BatchCommand.h"
+#include "printing/CalibrateCommand.h"
 #include "parties/AddressSplitCommand.h"
 #include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"
@@ -40,8 +41,9 @@ const QString kUsage = QStringLiteral(
     "  history --home DIR --kind KIND [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--number T] [--payee T] [--drawer T] [--account T] [--amount-from A] [--amount-to B] [--exact] [--summary] [--xlsx OUT.xlsx] search saved bills\n"
     "  void --home DIR --kind KIND SERIAL... mark saved bills as voided\n"
     "  register --home DIR --kind KIND --from N --to M [--digits D] [--prefix P] [--template VARIANT] [--code C] register numbered blanks\n"
-    "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --proof OUT.pdf | --printer NAME) [--save] fill and print a bill (a proof: over the form picture)\n"
-    "  batch --home DIR --kind 快递单 [--template VARIANT] --rows FILE [--sheet N] [--sender PARTY_NAME] [--set CONTROL=VALUE]... [--first-number N [--step S]] (--pdf OUT.pdf | --printer NAME) [--save] one waybill a row of an order sheet, in one job\n");
+    "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --proof OUT.pdf | --printer NAME) [--calibrated-for PRINTER] [--save] fill and print a bill (a proof: over the form picture)\n"
+    "  batch --home DIR --kind 快递单 [--template VARIANT] --rows FILE [--sheet N] [--sender PARTY_NAME] [--set CONTROL=VALUE]... [--first-number N [--step S]] (--pdf OUT.pdf | --printer NAME) [--save] one waybill a row of an order sheet, in one job\n"
+    "  calibrate --home DIR --printer NAME [--template ID] (--sheet OUT.pdf | --measured X1,Y1,X2,Y2 | --reset) a printer's offset and scale, measured with a ruler\n");
 
 QString line(const QString &text)
 {
@@ -174,6 +176,7 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("void"), runVoid},
         {QStringLiteral("print"), runPrint},
         {QStringLiteral("batch"), runBatch},
+        {QStringLiteral("calibrate"), runCalibrate},
         {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),
          [](const QStringList &a) {

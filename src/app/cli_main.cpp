@@ -13,7 +13,8 @@ int main(int argc, char **argv)
     const bool prints = argc > 1
                         && (std::strcmp(argv[1], "print") == 0
                             || std::strcmp(argv[1], "print-template") == 0
-                            || std::strcmp(argv[1], "batch") == 0);
+                            || std::strcmp(argv[1], "batch") == 0
+                            || std::strcmp(argv[1], "calibrate") == 0);
     if (prints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;

@@ -8,6 +8,8 @@
 #include "platform/Prompter.h"
 #include "printing/CupsPrinterCanvas.h"
 #include "printing/PdfCanvas.h"
+#include "printing/PrinterCalibration.h"
+#include "settings/Settings.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
 #include "printing/Services.h"
@@ -196,6 +198,7 @@ QString runPrint(const QStringList& args)
     const QString pdf = cliOption(args, QStringLiteral("--pdf"));
     const QString printer = cliOption(args, QStringLiteral("--printer"));
     const QString proof = cliOption(args, QStringLiteral("--proof"));
+    const QString calibratedFor = cliOption(args, QStringLiteral("--calibrated-for"));
     const bool save = args.contains(QStringLiteral("--save"));
     const QStringList sets = setOptions(QStringLiteral("print"), args);
 
@@ -237,6 +240,11 @@ QString runPrint(const QStringList& args)
         if (!amount.isEmpty())
             refuse(QStringLiteral("print"), draft.setAmount(amount));
         const Bill& bill = draft.bill();
+        // A printer's own calibration always applies; another's can be tried on a PDF.
+        const QString calibrated = printer.isEmpty() ? calibratedFor : printer;
+        if (!calibrated.isEmpty())
+            services.printEngine().setCalibration(
+                PrinterCalibration::load(services.settings().userIni(), calibrated));
         // A bill the form would not save is not printed for saving either.
         if (save)
             refuse(QStringLiteral("print"), kind->rules->saveRefusal(draft, *kind));

@@ -10,6 +10,8 @@
 #include "parties/AddressSplit.h"
 #include "parties/DAOPerson.h"
 #include "printing/PdfCanvas.h"
+#include "printing/PrinterCalibration.h"
+#include "settings/Settings.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
 #include "printing/Services.h"
@@ -135,6 +137,9 @@ QString runBatch(const QStringList& args)
         const QList<Receiver> receivers = receiversFromRows(rows, columns, &splitter, &sheetRows);
 
         const Bill& base = draft.bill();
+        if (!printer.isEmpty())
+            services.printEngine().setCalibration(
+                PrinterCalibration::load(services.settings().userIni(), printer));
         QString destination;
         const std::unique_ptr<PdfCanvas> canvas = openCliCanvas(services, base.templateId, pdf,
             printer, QStringLiteral("pennock batch %1").arg(kindName), destination, kCommand);

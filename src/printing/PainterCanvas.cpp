@@ -100,6 +100,12 @@ bool PainterCanvas::beginPainting()
     return true;
 }
 
+void PainterCanvas::drawLine(int x1Px, int y1Px, int x2Px, int y2Px)
+{
+    if (mPainter.isActive())
+        mPainter.drawLine(x1Px, y1Px, x2Px, y2Px);
+}
+
 void PainterCanvas::drawPicture(const QImage &picture)
 {
     if (!mPainter.isActive())

@@ -24,6 +24,7 @@ public:
     const PrintFont &font() const override { return mFont; }
     void setFont(const PrintFont &font) override;
     void drawText(int leftPx, int topPx, const QString &text) override;
+    void drawLine(int x1Px, int y1Px, int x2Px, int y2Px) override;
     bool isActive() const override { return mPainter.isActive(); }
     bool newPage() override;
     /// Draws a picture over the whole page, under whatever is drawn afterwards.

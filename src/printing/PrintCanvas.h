@@ -39,6 +39,8 @@ public:
     virtual void setFont(const PrintFont &font) = 0;
     /// Draws a text run whose top-left corner is at the given device position.
     virtual void drawText(int leftPx, int topPx, const QString &text) = 0;
+    /// Draws a thin line between two device positions.
+    virtual void drawLine(int x1Px, int y1Px, int x2Px, int y2Px) = 0;
 
     virtual void setLandscape(bool landscape) = 0;
     virtual void setCopyCount(int copies) = 0;

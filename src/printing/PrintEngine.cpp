@@ -275,8 +275,8 @@ void PrintEngine::drawRun(const PrintRun &run)
         return;
     case PrintRun::Kind::Text: {
         // The position is measured with the font the previous text left on the canvas.
-        const int px = paperToPixels(run.x, canvas.dpiX()) + 2 * canvas.averageCharWidth();
-        int py = paperToPixels(run.y, canvas.dpiY()) - canvas.physicalTopMargin();
+        const int px = paperToPixels(mCalibration.x(run.x), canvas.dpiX()) + 2 * canvas.averageCharWidth();
+        int py = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
         if (py < -2)
             py = -3;
         canvas.setFont(run.font);
@@ -285,7 +285,7 @@ void PrintEngine::drawRun(const PrintRun &run)
     }
     case PrintRun::Kind::Cells: {
         canvas.setFont(run.font);
-        const int py = paperToPixels(run.y, canvas.dpiY()) - canvas.physicalTopMargin();
+        const int py = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
         const int shift = 2 * canvas.averageCharWidth();
         int x = run.x;
         for (qsizetype i = 0; i < run.text.size();) {
@@ -294,7 +294,8 @@ void PrintEngine::drawRun(const PrintRun &run)
                 run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
             if (i > 0)
                 x += run.cellPitch;
-            canvas.drawText(paperToPixels(x, canvas.dpiX()) + shift, py, run.text.sliced(i, units));
+            canvas.drawText(paperToPixels(mCalibration.x(x), canvas.dpiX()) + shift, py,
+                run.text.sliced(i, units));
             i += units;
         }
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/PrintCanvas.h"
+#include "printing/PrinterCalibration.h"
 
 #include <QHash>
 #include <QList>
@@ -76,6 +77,9 @@ public:
 
     /// The canvas of the current printer; the engine draws nothing without one.
     void setCanvas(PrintCanvas *canvas) noexcept { mCanvas = canvas; }
+    /// The correction of the printer in use, applied to every position on top of the offsets.
+    void setCalibration(const PrinterCalibration &calibration) noexcept { mCalibration = calibration; }
+    const PrinterCalibration &calibration() const noexcept { return mCalibration; }
     PrintCanvas *canvas() const noexcept { return mCanvas; }
 
     bool printJobReady() const noexcept { return mJobReady; }
@@ -158,6 +162,7 @@ private:
     Database &mDb;
     Prompter &mPrompter;
     PrintCanvas *mCanvas = nullptr;
+    PrinterCalibration mCalibration;
     bool mJobReady = false;
     QString mMoneyCode;
     int mCellPitch = 0;

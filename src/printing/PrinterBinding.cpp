@@ -3,6 +3,7 @@
 #include "platform/Prompter.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrinterSetupDialog.h"
+#include "printing/PrinterCalibration.h"
 #include "settings/Settings.h"
 
 #include <QPrinterInfo>
@@ -17,6 +18,12 @@ PrinterBinding::PrinterBinding(core::Settings &settings, core::Prompter &prompte
 {
     mIndex = int(mPrinters.indexOf(mPrinter.printerName()));
     mEngine.setCanvas(&mCanvas);
+    applyCalibration();
+}
+
+void PrinterBinding::applyCalibration()
+{
+    mEngine.setCalibration(core::PrinterCalibration::load(mSettings.userIni(), mPrinter.printerName()));
 }
 
 PrinterBinding::~PrinterBinding()
@@ -40,6 +47,7 @@ void PrinterBinding::setDefaultPrinter(const QString &name)
     for (qsizetype i = 0; i < mPrinters.size(); ++i) {
         if (mPrinters[i].compare(wanted, Qt::CaseInsensitive) == 0) {
             mPrinter.setPrinterName(mPrinters[i]);
+            applyCalibration();
             mRemembered = wanted;
             mIndex = int(i);
             emit printerSelected(mIndex);
@@ -75,6 +83,7 @@ void PrinterBinding::follow(const QString &printerName)
 {
     // The dialog may have switched printers; the list follows the choice.
     const int index = int(mPrinters.indexOf(printerName));
+    applyCalibration();
     if (index != mIndex) {
         mIndex = index;
         if (index >= 0)

@@ -54,6 +54,8 @@ signals:
 
 private:
     void follow(const QString &printerName);
+    /// The engine prints with the calibration stored for the printer in use.
+    void applyCalibration();
 
     core::Settings &mSettings;
     core::Prompter &mPrompter;

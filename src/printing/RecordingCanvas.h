@@ -34,6 +34,8 @@ public:
     const PrintFont &font() const override { return mFont; }
     void setFont(const PrintFont &font) override;
     void drawText(int leftPx, int topPx, const QString &text) override;
+    void drawLine(int, int, int, int) override { ++mLines; }
+    int lines() const noexcept { return mLines; }
 
     void setLandscape(bool landscape) override { mLandscape = landscape; }
     void setCopyCount(int copies) override { mCopies = copies; }
@@ -72,6 +74,7 @@ private:
     bool mActive = false;
     int mCopies = 1;
     int mPageBreaks = 0;
+    int mLines = 0;
     int mBegun = 0;
     int mEnded = 0;
     int mAborted = 0;
