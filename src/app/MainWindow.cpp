@@ -11,6 +11,7 @@
 #include "history/TfmSearch.h"
 #include "bills/TfmBillForm.h"
 #include "import/TfmWaybillBatch.h"
+#include "printing/PrintOffset.h"
 #include "online/Site.h"
 #include "parties/Com.h"
 #include "parties/DAOPerson.h"
@@ -139,6 +140,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     // "打开(&O)" on a bill form does what the history menu item does.
     mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };
     mBillEnv->openBatch = [this](TfmBillForm *form) { openWaybillBatch(form); };
+    mBillEnv->openOffsetCalibration = [this](int templateId) { openPrintOffset(templateId); };
     mBillEnv->openFile = [this](const QString &path) {
         if (!mShell.openUrl(QUrl::fromLocalFile(path).toString()))
             mServices.prompter().warn(QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
@@ -450,7 +452,8 @@ void TfmMain::buildMenus()
     connect(mSystemBackImage, &QAction::triggered, this, &TfmMain::backgroundOptionClick);
 
     QMenu *printing = addSubMenu(nullptr, QStringLiteral("mPrintSet"), QStringLiteral("打印设置(&P)"));
-    addCommand(printing, QStringLiteral("mTemplateProperty"), QStringLiteral("打印整体偏移调整(&M)"));
+    addCommand(printing, QStringLiteral("mTemplateProperty"), QStringLiteral("打印整体偏移调整(&M)"),
+               [this] { openPrintOffset(mBillForms->currentTemplateId()); });
     addCommand(printing, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机"),
                [this] {
                    const auto open = [this](const QString &page) {
@@ -814,6 +817,23 @@ void TfmMain::openParties(const QString &type)
             });
     else
         openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); });
+}
+
+void TfmMain::openPrintOffset(int templateId)
+{
+    TfrmPrintOffset::Links links;
+    links.recommended = [this](const QString &fullName) {
+        mShell.openUrl(core::siteAddress(QStringLiteral("f_khzx.asp?rail=prtmatch.asp&version=")
+                                         + QStringLiteral(PENNOCK_VERSION) + QStringLiteral("&type=")
+                                         + QString::fromLatin1(QUrl::toPercentEncoding(fullName))));
+    };
+    TfrmPrintOffset window(mServices, templateId, links, this);
+    window.open();
+    window.exec();
+    // A bill form shows the template's new screen size at its next layout.
+    for (QWidget *form : mBillForms->openForms())
+        if (auto *bill = qobject_cast<TfmBillForm *>(form))
+            bill->reinitTemplate();
 }
 
 void TfmMain::openWaybillBatch(TfmBillForm *form)

@@ -147,6 +147,8 @@ private:
     void reloadDefaultDrawer();
     /// The batch window of a waybill form, one at a time.
     void openWaybillBatch(TfmBillForm *form);
+    /// "打印整体偏移调整(&M)" and the forms' "整体偏移", on a template (or the first one).
+    void openPrintOffset(int templateId);
 
     core::Services &mServices;
     core::Shell &mShell;

@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"mNeedLogin", "进入系统需要密码验证", true, ""},
         {"mSystemBackImage", "启用系统背景图", true, ""},
         {"mUseDefaultCPR", "启用默认出票人", true, ""},
-        {"mTemplateProperty", "打印整体偏移调整(&M)", false, ""},
+        {"mTemplateProperty", "打印整体偏移调整(&M)", true, ""},
         {"mLockPrinter", "锁定/匹配票据打印机", true, ""},
         {"PrinterConfig", "打印机设置 (&C)", true, ""},
         {"N8", "添加打印机纸张规格", false, ""},
