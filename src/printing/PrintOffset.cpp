@@ -76,7 +76,7 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
     for (const char* name : { "lbMoveX", "lbMoveY" }) {
         auto* label = new QLabel(q("(厘米)"), offset);
         label->setObjectName(QString::fromLatin1(name));
-        grid->addWidget(label, name[7] == 'X' ? 0 : 1, 4);
+        grid->addWidget(label, name[6] == 'X' ? 0 : 1, 4);
     }
     right->addWidget(offset);
 

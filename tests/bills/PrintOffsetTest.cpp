@@ -61,6 +61,7 @@ TEST_F(PrintOffsetTest, ArrowsAndFieldsAreWrittenAtOnce)
         window.findChild<QToolButton*>(u("UpDown1Left"))->click();
     EXPECT_EQ(column(kIcbc, "XMove").toInt(), -190);
     EXPECT_EQ(column(kIcbc, "HVPrint").toString(), u("1"));
+    EXPECT_EQ(window.readOut(u("lbMoveX"))->text(), u("=1.9厘米"));
     EXPECT_EQ(window.windowTitle(), u("票据整体属性修改成功！"));
     window.findChild<QToolButton*>(u("UpDown2Up"))->click();
     EXPECT_EQ(column(kIcbc, "YMove").toInt(), window.field(u("YMove"))->value());
