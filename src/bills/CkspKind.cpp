@@ -328,9 +328,9 @@ RuleMessage CkspRules::writeAmount(BillSurface& s, const BillKind&, const QStrin
     return writeTotals(s);
 }
 
-RuleMessage CkspRules::saveRefusal(const BillSurface& s, const BillKind&) const
+RuleMessage CkspRules::saveRefusal(const BillSurface& s, const BillKind& kind) const
 {
-    if (s.text(QStringLiteral("zdGouHComp")).trimmed().isEmpty())
+    if (s.text(kind.payee.name).trimmed().isEmpty())
         return { QStringLiteral("购货单位不能为空"), QStringLiteral("提示") };
     if (s.text(kForeignFigures).trimmed().isEmpty())
         return { QStringLiteral("购货及金额项目必须填写才能保存~"), QStringLiteral("提示") };

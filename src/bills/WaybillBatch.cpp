@@ -86,6 +86,14 @@ std::optional<Bill> waybillFor(const Bill& base, const Receiver& receiver, QStri
     return bill;
 }
 
+QString whyNotPrintable(const Bill& base, const Receiver& receiver)
+{
+    QString reason = receiverProblem(receiver);
+    if (reason.isEmpty())
+        waybillFor(base, receiver, &reason);
+    return reason;
+}
+
 QString numberInSeries(const QString& first, qint64 step, int n)
 {
     qsizetype start = first.size();

@@ -26,6 +26,10 @@ QString receiverProblem(const Receiver& receiver);
 /// of the capital field. None, with the reason, when the receiver's figures are not a number.
 std::optional<Bill> waybillFor(const Bill& base, const Receiver& receiver, QString* reason = nullptr);
 
+/// Why a receiver's waybill cannot be printed on the base: no recipient, or figures that are
+/// not a number; empty when it can.
+QString whyNotPrintable(const Bill& base, const Receiver& receiver);
+
 /// The n-th number (from 0) of a series that starts at `first` and goes up by `step`: the
 /// digits at the end count, the text before them and their width stay ("SF0099", 1, 1 gives
 /// "SF0100"). Empty when `first` does not end in digits.

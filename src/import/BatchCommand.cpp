@@ -148,31 +148,24 @@ QString runBatch(const QStringList& args)
         const std::optional<QPoint> offset = engine.prepareJob(base.templateId, pdf.isEmpty());
         if (!offset)
             throw failure(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"));
-        QString out;
-        const auto refusedLines = [&](const WaybillBatchOutcome& outcome) {
-            for (const auto& [i, why] : outcome.refused)
-                out += QStringLiteral("row %1: %2\n").arg(sheetRows.value(i)).arg(why);
-        };
-        bool begun = false;
-        WaybillBatchOutcome outcome;
+        QStringList refused;
+        bool printable = false;
+        for (qsizetype i = 0; i < receivers.size(); ++i) {
+            const QString why = whyNotPrintable(base, receivers[i]);
+            printable |= why.isEmpty();
+            if (!why.isEmpty())
+                refused << QStringLiteral("row %1: %2").arg(sheetRows.value(i)).arg(why);
+        }
         // A job is begun only for a batch with something to print: an empty PDF is no answer.
-        for (const Receiver& r : receivers)
-            if (receiverProblem(r).isEmpty() && waybillFor(base, r))
-                begun = true;
-        if (!begun) {
+        if (!printable) {
             engine.setCanvas(nullptr);
-            for (qsizetype i = 0; i < receivers.size(); ++i) {
-                QString why = receiverProblem(receivers[i]);
-                if (why.isEmpty())
-                    waybillFor(base, receivers[i], &why);
-                out += QStringLiteral("row %1: %2\n").arg(sheetRows.value(i)).arg(why);
-            }
             throw failure(QStringLiteral("no row of %1 can be printed%2")
                               .arg(QFileInfo(rowsFile).fileName(),
-                                  out.isEmpty() ? QString()
-                                                : QStringLiteral(" (") + out.trimmed().replace(QLatin1Char('\n'), QStringLiteral("; ")) + QLatin1Char(')')));
+                                  refused.isEmpty() ? QString()
+                                                    : QStringLiteral(" (") + refused.join(QStringLiteral("; ")) + QLatin1Char(')')));
         }
-        begun = engine.beginJob(1);
+        const bool begun = engine.beginJob(1);
+        WaybillBatchOutcome outcome;
         if (begun)
             outcome = printWaybills(services, base, receivers, options, offset->x(), offset->y());
         const bool ended = begun && engine.endJob();
@@ -182,7 +175,9 @@ QString runBatch(const QStringList& args)
             throw failure(messages.join(QStringLiteral("; ")));
         if (!ended)
             throw failure(QStringLiteral("打印出错，请检查打印机是否可用！"));
-        refusedLines(outcome);
+        QString out;
+        for (const QString& line : std::as_const(refused))
+            out += line + QLatin1Char('\n');
         out += QStringLiteral("printed %1 waybills to %2, saved %3\n")
                    .arg(outcome.printed)
                    .arg(destination)
