@@ -12,6 +12,7 @@
 #include "bills/TfmBillForm.h"
 #include "import/TfmWaybillBatch.h"
 #include "printing/PrintOffset.h"
+#include "printing/PrintPreview.h"
 #include "online/Site.h"
 #include "parties/Com.h"
 #include "parties/DAOPerson.h"
@@ -827,6 +828,13 @@ void TfmMain::openPrintOffset(int templateId)
                                          + QStringLiteral(PENNOCK_VERSION) + QStringLiteral("&type=")
                                          + QString::fromLatin1(QUrl::toPercentEncoding(fullName))));
     };
+    links.preview = [this](int id) {
+        QWidget *over = QApplication::activeModalWidget();
+        Tfm_PrintPreview::showFor(mServices, id, over ? over : this);
+    };
+    links.printer = [this] { return mBinding->printers().isEmpty() ? QString() : mBinding->printer().printerName(); };
+    links.printSheet = [this](const QSizeF &paperMm) { return mBinding->printCalibrationSheet(paperMm); };
+    links.calibrationChanged = [this] { mBinding->applyCalibration(); };
     TfrmPrintOffset window(mServices, templateId, links, this);
     window.open();
     window.exec();

@@ -1,11 +1,15 @@
 #include "printing/PrintOffset.h"
 
 #include "platform/Prompter.h"
+#include "printing/PrinterCalibration.h"
 #include "printing/Services.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "templates/ImageShow.h"
 
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -120,6 +124,43 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
     }
     right->addWidget(paper);
 
+    auto* calibration = new QGroupBox(q("打印机校准（用尺子量，纠正走纸偏差）"), this);
+    calibration->setObjectName(QStringLiteral("gbCalibration"));
+    auto* calGrid = new QGridLayout(calibration);
+    mCalibration = new QLabel(calibration);
+    mCalibration->setObjectName(QStringLiteral("lbCalibration"));
+    mCalibration->setWordWrap(true);
+    calGrid->addWidget(mCalibration, 0, 0, 1, 6);
+    mNominal = new QLabel(calibration);
+    mNominal->setObjectName(QStringLiteral("lbCalMarks"));
+    mNominal->setWordWrap(true);
+    calGrid->addWidget(mNominal, 1, 0, 1, 6);
+    const char* measuredNames[4] = { "edCalX1", "edCalY1", "edCalX2", "edCalY2" };
+    const char* measuredCaptions[4] = { "A点距左边：", "A点距上边：", "B点距左边：", "B点距上边：" };
+    for (int i = 0; i < 4; ++i) {
+        auto* box = new QDoubleSpinBox(calibration);
+        box->setObjectName(QString::fromLatin1(measuredNames[i]));
+        box->setRange(0, 3000);
+        box->setDecimals(1);
+        box->setSingleStep(0.5);
+        box->setSuffix(q(" 毫米"));
+        mMeasured[i] = box;
+        calGrid->addWidget(new QLabel(q(measuredCaptions[i]), calibration), 2 + i / 2, (i % 2) * 2);
+        calGrid->addWidget(box, 2 + i / 2, (i % 2) * 2 + 1);
+    }
+    const auto calCommand = [&](const char* name, const char* caption, auto handler, int column) {
+        auto* b = new QPushButton(q(caption), calibration);
+        b->setObjectName(QString::fromLatin1(name));
+        connect(b, &QPushButton::clicked, this, handler);
+        calGrid->addWidget(b, 2 + column / 2, 4 + column % 2);
+        return b;
+    };
+    calCommand("btCalSheet", "打印校准页", [this] { printCalibrationSheet(); }, 0)
+        ->setEnabled(bool(mLinks.printSheet));
+    calCommand("btCalSave", "计算并保存校准", [this] { saveMeasuredCalibration(); }, 1);
+    calCommand("btCalReset", "清除校准", [this] { resetCalibration(); }, 2);
+    right->addWidget(calibration);
+
     auto* buttons = new QHBoxLayout;
     const auto command = [&](const char* name, const char* caption, auto handler, bool enabled) {
         auto* b = new QPushButton(q(caption), this);
@@ -155,6 +196,7 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
     field(QStringLiteral("edtPWidth"))->setValue(2300);
     field(QStringLiteral("edtPHeight"))->setValue(1270);
     showReadOuts();
+    showCalibration();
 }
 
 QSpinBox* TfrmPrintOffset::addField(const QString& name, int low, int high, const QString& hint)
@@ -165,6 +207,8 @@ QSpinBox* TfrmPrintOffset::addField(const QString& name, int low, int high, cons
     box->setToolTip(hint);
     box->setButtonSymbols(QAbstractSpinBox::NoButtons);
     connect(box, &QSpinBox::valueChanged, this, [this] { showReadOuts(); });
+    if (name == u"edtPWidth" || name == u"edtPHeight")
+        connect(box, &QSpinBox::valueChanged, this, [this] { showCalibration(); });
     // Leaving an offset or a paper dimension writes it at once.
     if (name == u"XMove" || name == u"YMove" || name == u"edtPWidth" || name == u"edtPHeight")
         connect(box, &QSpinBox::editingFinished, this, [this] {
@@ -302,6 +346,96 @@ void TfrmPrintOffset::showFeedPicture(bool landscape)
     viewer.showPicture(picture.scaled(400, 400, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     viewer.resize(400, 400);
     viewer.exec();
+}
+
+QString TfrmPrintOffset::printerName() const { return mLinks.printer ? mLinks.printer().trimmed() : QString(); }
+
+std::pair<QPointF, QPointF> TfrmPrintOffset::calibrationMarks() const
+{
+    return core::PrinterCalibration::marks(QSizeF(field(QStringLiteral("edtPWidth"))->value() / 10.0,
+        field(QStringLiteral("edtPHeight"))->value() / 10.0));
+}
+
+void TfrmPrintOffset::showCalibration()
+{
+    if (!mCalibration)
+        return;
+    const QString printer = printerName();
+    const auto [a, b] = calibrationMarks();
+    const auto mm = [](double v) { return QString::number(v, 'f', 1); };
+    mNominal->setText(q("校准页上A点应在(") + mm(a.x()) + q(", ") + mm(a.y()) + q(")，B点应在(") + mm(b.x())
+        + q(", ") + mm(b.y()) + q(")毫米；请量出实际位置（距纸张左边、上边）填入："));
+    for (int i = 0; i < 4; ++i) {
+        const QSignalBlocker quiet(mMeasured[i]);
+        mMeasured[i]->setValue(i == 0 ? a.x() : i == 1 ? a.y() : i == 2 ? b.x() : b.y());
+    }
+    const bool known = !printer.isEmpty();
+    for (const char* name : { "btCalSave", "btCalReset" })
+        button(QString::fromLatin1(name))->setEnabled(known);
+    button(QStringLiteral("btCalSheet"))->setEnabled(known && bool(mLinks.printSheet));
+    if (!known) {
+        mCalibration->setText(q("没有票据打印机，无法校准。"));
+        return;
+    }
+    const core::PrinterCalibration now = core::PrinterCalibration::load(mServices.settings().userIni(), printer);
+    mCalibration->setText(q("打印机：") + printer + q("　")
+        + (now.isIdentity() ? q("未校准") : q("已校准：") + now.describe()));
+}
+
+void TfrmPrintOffset::printCalibrationSheet()
+{
+    if (!mLinks.printSheet || printerName().isEmpty())
+        return;
+    const QSizeF paper(field(QStringLiteral("edtPWidth"))->value() / 10.0,
+        field(QStringLiteral("edtPHeight"))->value() / 10.0);
+    const QString failure = mLinks.printSheet(paper);
+    if (!failure.isEmpty()) {
+        mServices.prompter().warn(q("校准页没有打印出来：") + failure, q("错误"));
+        return;
+    }
+    mServices.prompter().inform(q("校准页已送往打印机：") + printerName()
+            + q("。\n请用尺子量出A、B两个十字中心距纸张左边和上边的毫米数，填入后点“计算并保存校准”。"),
+        kPrompt);
+}
+
+bool TfrmPrintOffset::saveMeasuredCalibration()
+{
+    const QString printer = printerName();
+    if (printer.isEmpty())
+        return false;
+    const std::optional<core::PrinterCalibration> calibration = core::PrinterCalibration::fromMeasured(
+        calibrationMarks(), { QPointF(mMeasured[0]->value(), mMeasured[1]->value()),
+                                QPointF(mMeasured[2]->value(), mMeasured[3]->value()) });
+    if (!calibration) {
+        mServices.prompter().warn(
+            q("量得的位置与校准页上的两个十字对不上（两点重合或比例相差过大），请重新测量。"), q("错误"));
+        return false;
+    }
+    core::IniFile& ini = mServices.settings().userIni();
+    calibration->store(ini, printer);
+    if (!ini.flush()) {
+        mServices.prompter().warn(q("校准没有保存：") + ini.errorString(), q("错误"));
+        return false;
+    }
+    if (mLinks.calibrationChanged)
+        mLinks.calibrationChanged();
+    showCalibration();
+    mServices.prompter().inform(q("打印机") + printer + q("的校准已保存：") + calibration->describe(), kPrompt);
+    return true;
+}
+
+void TfrmPrintOffset::resetCalibration()
+{
+    const QString printer = printerName();
+    if (printer.isEmpty())
+        return;
+    core::IniFile& ini = mServices.settings().userIni();
+    core::PrinterCalibration::reset(ini, printer);
+    if (!ini.flush())
+        mServices.prompter().warn(q("校准没有清除：") + ini.errorString(), q("错误"));
+    if (mLinks.calibrationChanged)
+        mLinks.calibrationChanged();
+    showCalibration();
 }
 
 } // namespace pennock::ui

@@ -2,8 +2,13 @@
 
 #include "settings/FacedDialog.h"
 
-#include <functional>
+#include <QPointF>
+#include <QSizeF>
 
+#include <functional>
+#include <utility>
+
+class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -29,6 +34,13 @@ public:
         std::function<void(int templateId)> preview; ///< "预览"
         std::function<void(int templateId)> design; ///< "整体上差不多，我要调整某单项的打印位置"
         std::function<void(const QString& fullName)> recommended; ///< the vendor's page
+        /// The bound printer, whose calibration a ruler measures; empty: none is installed.
+        std::function<QString()> printer;
+        /// Prints the calibration sheet of that paper size on the bound printer; an empty text
+        /// when it went to the printer, else why not.
+        std::function<QString(const QSizeF& paperMm)> printSheet;
+        /// The stored calibration changed: the print engine takes it up.
+        std::function<void()> calibrationChanged;
     };
 
     TfrmPrintOffset(core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
@@ -43,6 +55,16 @@ public:
     void nudge(int dx, int dy);
     void showFeedPicture(bool landscape);
 
+    /// The calibration sheet's two marks for the paper size in the fields (mm).
+    std::pair<QPointF, QPointF> calibrationMarks() const;
+    /// "打印校准页"
+    void printCalibrationSheet();
+    /// Where the ruler found the marks, typed in mm: computes, shows and stores the correction.
+    bool saveMeasuredCalibration();
+    void resetCalibration();
+    QDoubleSpinBox* measured(int index) const { return mMeasured[index]; }
+    QLabel* calibrationLabel() const { return mCalibration; }
+
     int templateId() const noexcept { return mTemplateId; }
     QListWidget* list() const { return mList; }
     QSpinBox* field(const QString& name) const;
@@ -53,8 +75,10 @@ public:
     QLabel* typeLabel() const { return mTypeName; }
 
 private:
+    QString printerName() const;
     QSpinBox* addField(const QString& name, int low, int high, const QString& hint);
     void showReadOuts();
+    void showCalibration();
 
     core::Services& mServices;
     Links mLinks;
@@ -65,6 +89,9 @@ private:
     QLabel* mTypeName = nullptr;
     QRadioButton* mPortrait = nullptr;
     QRadioButton* mLandscape = nullptr;
+    QDoubleSpinBox* mMeasured[4] = {};
+    QLabel* mNominal = nullptr;
+    QLabel* mCalibration = nullptr;
 };
 
 } // namespace pennock::ui

@@ -1,5 +1,8 @@
 #include "printing/PrinterBinding.h"
 
+#include "printing/CalibrationSheet.h"
+#include "printing/PdfCanvas.h"
+
 #include "platform/Prompter.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrinterSetupDialog.h"
@@ -24,6 +27,24 @@ PrinterBinding::PrinterBinding(core::Settings &settings, core::Prompter &prompte
 void PrinterBinding::applyCalibration()
 {
     mEngine.setCalibration(core::PrinterCalibration::load(mSettings.userIni(), mPrinter.printerName()));
+}
+
+QString PrinterBinding::printCalibrationSheet(const QSizeF &paperMm)
+{
+    if (mPrinters.isEmpty())
+        return QStringLiteral("没有检测到任何打印机驱动");
+    const QPageLayout before = mPrinter.pageLayout();
+    mPrinter.setPageLayout(core::PdfCanvas::paperLayout(int(paperMm.width() * 10), int(paperMm.height() * 10)));
+    QString failure;
+    if (!mCanvas.beginDocument()) {
+        failure = mCanvas.errorString();
+    } else {
+        core::drawCalibrationSheet(mCanvas, paperMm, core::PrinterCalibration::marks(paperMm));
+        if (!mCanvas.endDocument())
+            failure = mCanvas.errorString();
+    }
+    mPrinter.setPageLayout(before);
+    return failure;
 }
 
 PrinterBinding::~PrinterBinding()

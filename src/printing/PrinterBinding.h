@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPrinter>
+#include <QSizeF>
 #include <QStringList>
 
 class QWidget;
@@ -47,6 +48,11 @@ public:
     void setDefaultPrinter(const QString &name);
     /// The printer dialog command: OK sets the engine's `printJobReady`, Cancel clears it.
     void PrinterConfigClick(QWidget *parent);
+    /// The engine prints with the calibration stored for the printer in use.
+    void applyCalibration();
+    /// Prints the calibration sheet of that paper size (mm) on the chosen printer; an empty
+    /// text when it was delivered, else why not. The printer's page settings are kept.
+    QString printCalibrationSheet(const QSizeF &paperMm);
 
 signals:
     /// The current printer changed to the printer at `index` of the list.
@@ -54,8 +60,6 @@ signals:
 
 private:
     void follow(const QString &printerName);
-    /// The engine prints with the calibration stored for the printer in use.
-    void applyCalibration();
 
     core::Settings &mSettings;
     core::Prompter &mPrompter;

@@ -1,6 +1,13 @@
 #include "BillFixture.h"
 
+#include "printing/CalibrationSheet.h"
+#include "printing/PdfCanvas.h"
 #include "printing/PrintOffset.h"
+#include "printing/PrinterCalibration.h"
+#include "settings/Settings.h"
+
+#include <QDoubleSpinBox>
+#include <QFileInfo>
 
 #include <QLabel>
 #include <QListWidget>
@@ -89,6 +96,66 @@ TEST_F(PrintOffsetTest, NothingIsWrittenWithoutATemplate)
     EXPECT_EQ(prompter.texts().last(), u("请在左侧选择要设置的快递单据！"));
     window.button(u("btSaveMove"))->click();
     EXPECT_EQ(prompter.texts().last(), u("请选择要设置的票据类型！"));
+}
+
+TEST_F(PrintOffsetTest, ARulerMeasurementOfTheSheetCalibratesTheBoundPrinter)
+{
+    const QString sheetPath = home.path() + QStringLiteral("/sheet.pdf");
+    QSizeF printedPaper;
+    int changes = 0;
+    ui::TfrmPrintOffset::Links links;
+    links.printer = [] { return QStringLiteral("Office-Printer"); };
+    links.printSheet = [&](const QSizeF& paperMm) {
+        printedPaper = paperMm;
+        core::PdfCanvas canvas(sheetPath, core::PdfCanvas::paperLayout(int(paperMm.width() * 10), int(paperMm.height() * 10)));
+        if (!canvas.beginDocument())
+            return canvas.errorString();
+        core::drawCalibrationSheet(canvas, paperMm, core::PrinterCalibration::marks(paperMm));
+        return canvas.endDocument() ? QString() : canvas.errorString();
+    };
+    links.calibrationChanged = [&] { ++changes; };
+    services.db().execute(QStringLiteral("update CKTypeTable set PWidth=2100, PHeight=1000 where CheckTypeID=?"), { kIcbc });
+    ui::TfrmPrintOffset window(services, kIcbc, links);
+    window.open();
+    EXPECT_TRUE(window.calibrationLabel()->text().contains(u("未校准")));
+
+    window.button(u("btCalSheet"))->click();
+    EXPECT_EQ(printedPaper, QSizeF(210, 100)) << "the sheet has the template's paper size";
+    EXPECT_GT(QFileInfo(sheetPath).size(), 0);
+    const auto [a, b] = window.calibrationMarks();
+    EXPECT_EQ(window.measured(0)->value(), a.x()) << "the fields start at the nominal marks";
+    EXPECT_EQ(window.measured(3)->value(), b.y());
+
+    // The printer feeds 1 % long across and puts everything 1.5 mm right and 0.5 mm high.
+    window.measured(0)->setValue(a.x() * 1.01 + 1.5);
+    window.measured(1)->setValue(a.y() - 0.5);
+    window.measured(2)->setValue(b.x() * 1.01 + 1.5);
+    window.measured(3)->setValue(b.y() - 0.5);
+    window.button(u("btCalSave"))->click();
+    const core::PrinterCalibration stored
+        = core::PrinterCalibration::load(services.settings().userIni(), QStringLiteral("Office-Printer"));
+    EXPECT_NEAR(stored.scaleX, 1 / 1.01, 1e-4);
+    EXPECT_NEAR(stored.scaleY, 1, 1e-4);
+    EXPECT_NEAR(stored.x(1000) / 10.0 * 1.01 + 1.5, 100, 0.1) << "asked for 100 mm, the paper gets 100 mm";
+    EXPECT_NEAR(stored.offsetY, 0.5, 1e-3);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(window.calibrationLabel()->text().contains(u("已校准")));
+
+    // Marks measured on top of each other cannot come from this sheet: nothing is stored.
+    window.measured(2)->setValue(window.measured(0)->value());
+    EXPECT_FALSE(window.saveMeasuredCalibration());
+    EXPECT_TRUE(prompter.texts().last().contains(u("请重新测量")));
+    EXPECT_EQ(core::PrinterCalibration::load(services.settings().userIni(), QStringLiteral("Office-Printer")).scaleX,
+        stored.scaleX);
+
+    window.button(u("btCalReset"))->click();
+    EXPECT_TRUE(core::PrinterCalibration::load(services.settings().userIni(), QStringLiteral("Office-Printer")).isIdentity());
+    EXPECT_EQ(changes, 2);
+
+    ui::TfrmPrintOffset noPrinter(services, kIcbc, {});
+    noPrinter.open();
+    EXPECT_FALSE(noPrinter.button(u("btCalSheet"))->isEnabled());
+    EXPECT_FALSE(noPrinter.button(u("btCalSave"))->isEnabled());
 }
 
 } // namespace pennock::test
