@@ -11,7 +11,9 @@
 #include "history/TfmSearch.h"
 #include "bills/TfmBillForm.h"
 #include "import/TfmWaybillBatch.h"
+#include "printing/CheckDesign.h"
 #include "printing/PrintOffset.h"
+#include "printing/TemplateDesigner.h"
 #include "printing/PrintPreview.h"
 #include "online/Site.h"
 #include "parties/Com.h"
@@ -142,6 +144,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };
     mBillEnv->openBatch = [this](TfmBillForm *form) { openWaybillBatch(form); };
     mBillEnv->openOffsetCalibration = [this](int templateId) { openPrintOffset(templateId); };
+    mBillEnv->openDesignMode = [this](int templateId) { openDesignMode(templateId); };
     mBillEnv->openFile = [this](const QString &path) {
         if (!mShell.openUrl(QUrl::fromLocalFile(path).toString()))
             mServices.prompter().warn(QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
@@ -425,7 +428,8 @@ void TfmMain::buildMenus()
                [this] { openParties(QString()); });
     system->addSeparator();
     addCommand(system, QStringLiteral("nDesign"),
-               QStringLiteral("设计模式（票据模板界面及打印效果调整）"));
+               QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
+               [this] { openDesignMode(mBillForms->currentTemplateId()); });
     addCommand(system, QStringLiteral("nImpExp"), QStringLiteral("票据模板导入"));
     addCommand(system, QStringLiteral("nTempManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）"));
     system->addSeparator();
@@ -835,10 +839,47 @@ void TfmMain::openPrintOffset(int templateId)
     links.printer = [this] { return mBinding->printers().isEmpty() ? QString() : mBinding->printer().printerName(); };
     links.printSheet = [this](const QSizeF &paperMm) { return mBinding->printCalibrationSheet(paperMm); };
     links.calibrationChanged = [this] { mBinding->applyCalibration(); };
+    links.design = [this](int id) {
+        mBillForms->setCurrentTemplateId(id);
+        openDesignMode(id);
+    };
     TfrmPrintOffset window(mServices, templateId, links, this);
     window.open();
     window.exec();
     // A bill form shows the template's new screen size at its next layout.
+    for (QWidget *form : mBillForms->openForms())
+        if (auto *bill = qobject_cast<TfmBillForm *>(form))
+            bill->reinitTemplate();
+}
+
+void TfmMain::openDesignMode(int templateId)
+{
+    TfmCheckDesign::Links links;
+    links.askValue = [this](const QString &prompt, const QString &value) {
+        return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
+    };
+    links.openOffset = [this](int id) { openPrintOffset(id); };
+    links.setCurrentTemplate = [this](int id) { mBillForms->setCurrentTemplateId(id); };
+    links.openDesigner = [this](int id) {
+        TfmTemplateDesigner::Links designerLinks;
+        designerLinks.paperSaved = [] {
+            for (QWidget *window : QApplication::topLevelWidgets())
+                if (auto *offset = qobject_cast<TfrmPrintOffset *>(window); offset && offset->isVisible())
+                    offset->loadFields();
+        };
+        designerLinks.choosePicture = [this] {
+            return mFiles->openFileName(QApplication::activeModalWidget(), QStringLiteral("底图源"),
+                                        QStringLiteral("图片 (*.jpg *.jpeg *.bmp)"));
+        };
+        QWidget *over = QApplication::activeModalWidget();
+        TfmTemplateDesigner designer(mServices, id, designerLinks, over ? over : this);
+        if (designer.load())
+            designer.exec();
+    };
+    TfmCheckDesign window(mServices, templateId, links, this);
+    if (window.load())
+        window.exec();
+    // Every open form shows what design mode changed.
     for (QWidget *form : mBillForms->openForms())
         if (auto *bill = qobject_cast<TfmBillForm *>(form))
             bill->reinitTemplate();

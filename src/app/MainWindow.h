@@ -149,6 +149,7 @@ private:
     void openWaybillBatch(TfmBillForm *form);
     /// "打印整体偏移调整(&M)" and the forms' "整体偏移", on a template (or the first one).
     void openPrintOffset(int templateId);
+    void openDesignMode(int templateId);
 
     core::Services &mServices;
     core::Shell &mShell;

@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"mIVIntelSearch", "国际货运发票管理", true, ""},
         {"mIVCKSPSearch", "出口商品发票管理", true, ""},
         {"PersonalInfoManage", "单位及客户资料管理(&K) ", true, ""},
-        {"nDesign", "设计模式（票据模板界面及打印效果调整）", false, ""},
+        {"nDesign", "设计模式（票据模板界面及打印效果调整）", true, ""},
         {"nImpExp", "票据模板导入", false, ""},
         {"nTempManage", "票据模板管理（默认、显示、隐藏）", false, ""},
         {"BaseSet", "字典管理设置(&N) 用途、始发站等", true, ""},
