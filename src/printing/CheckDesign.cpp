@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
@@ -982,10 +981,10 @@ void TfmCheckDesign::finish()
         mServices.settings().buildCheckIniFile(mTemplateId);
 }
 
-void TfmCheckDesign::closeEvent(QCloseEvent* event)
+void TfmCheckDesign::done(int result)
 {
     finish();
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void TfmCheckDesign::statusClicked()

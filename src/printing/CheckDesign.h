@@ -94,7 +94,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
 
 private:
     QSpinBox* addNumber(const QString& name, int low, int high, int value);
