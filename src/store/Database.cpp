@@ -181,8 +181,11 @@ QString Database::dateTimeText(const QDateTime &dt)
 
 Transaction::Transaction(Database &db) : mDb(db)
 {
-    if (!mDb.connection().transaction())
-        throw DbError(errorText(mDb.connection().lastError()), QStringLiteral("BEGIN"));
+    // Taking the write lock at the start lets a second program wait for it (busy time-out);
+    // a deferred transaction that reads first would be refused when it tries to write.
+    QSqlQuery begin(mDb.connection());
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw DbError(errorText(begin.lastError()), QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 Transaction::~Transaction()
