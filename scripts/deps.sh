@@ -11,6 +11,7 @@ packages=(
   liborcus-dev libfreexl-dev python3-xlwt python3-odf
   fonts-noto-cjk
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
+  desktop-file-utils appstream dpkg-dev util-linux clang-format
 )
 
 missing=()

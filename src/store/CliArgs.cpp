@@ -1,5 +1,7 @@
 #include "store/CliArgs.h"
 
+#include "store/ProgramFolder.h"
+
 namespace pennock::core {
 
 QString cliOption(const QStringList &args, const QString &name)
@@ -15,7 +17,9 @@ QString cliOption(const QStringList &args, const QString &name)
 QString cliHome(const QStringList &args)
 {
     const qsizetype at = args.indexOf(QStringLiteral("--home"));
-    if (at < 0 || at + 1 >= args.size() || args[at + 1].isEmpty())
+    if (at < 0)
+        return ProgramFolder::locate(); // the installation the window uses
+    if (at + 1 >= args.size() || args[at + 1].isEmpty())
         throw CliError{QStringLiteral("%1: --home DIR is required").arg(args.value(0))};
     return args[at + 1];
 }

@@ -20,7 +20,7 @@ struct CliError
 
 /// The value of `--name VALUE`, empty when the option is absent; CliError when it has no value.
 QString cliOption(const QStringList &args, const QString &name);
-/// The required `--home DIR`.
+/// `--home DIR`; without it the installation the window would use.
 QString cliHome(const QStringList &args);
 
 } // namespace pennock::core

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace pennock::core {
 
@@ -15,7 +16,12 @@ QString ProgramFolder::locate()
     const QString home = qEnvironmentVariable("PENNOCK_HOME");
     if (!home.isEmpty())
         return home;
-    return QCoreApplication::applicationDirPath();
+    const QString own = QCoreApplication::applicationDirPath();
+    if (QFileInfo(own).isWritable())
+        return own;
+    // An installed program (/usr/bin) keeps its data in the user's data folder; the window and
+    // the command line share it.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/pennock");
 }
 
 QString ProgramFolder::path(const QString &relative) const

@@ -11,7 +11,8 @@ class ProgramFolder
 public:
     explicit ProgramFolder(QString root);
 
-    /// PENNOCK_HOME when set, else the folder of the running executable.
+    /// PENNOCK_HOME when set, else the folder of the running executable when it is writable,
+    /// else "pennock" in the user's data folder.
     static QString locate();
 
     const QString &root() const noexcept { return mRoot; }
