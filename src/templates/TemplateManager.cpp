@@ -162,7 +162,8 @@ TfrmCheckTypeMng::TfrmCheckTypeMng(core::Database &db, const core::ProgramFolder
     hints->addStretch();
     auto *upgrade = new QLabel(QStringLiteral("<a href=\"#\">在线升级，获取更多模板</a>"), this);
     upgrade->setObjectName(QStringLiteral("lbOnlineUpgrade"));
-    upgrade->setEnabled(bool(mLinks.onlineUpgrade));
+    // Without the online upgrade command the link leads nowhere.
+    upgrade->setVisible(bool(mLinks.onlineUpgrade));
     connect(upgrade, &QLabel::linkActivated, this, [this] {
         if (mLinks.onlineUpgrade)
             mLinks.onlineUpgrade();
