@@ -1,6 +1,8 @@
 #include "app/Boot.h"
 
+#include "platform/Prompter.h"
 #include "store/ProgramFolder.h"
+#include "store/Upgrade.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -49,6 +51,22 @@ void Tfm_Boot::run()
 bool Tfm_Boot::hasPicture() const
 {
     return !mPicture->pixmap().isNull();
+}
+
+bool runStartUpUpgrade(const core::ProgramFolder &folder, core::Prompter &prompter)
+{
+    try {
+        const core::UpgradeReport report = core::upgradeInstallation(folder);
+        if (!report.steps.isEmpty())
+            prompter.inform(QStringLiteral("软件数据已升级到当前版本，原数据库已备份到：\n")
+                                + report.backupPath + QStringLiteral("\n\n")
+                                + report.steps.join(QLatin1Char('\n')),
+                            QStringLiteral("软件升级"));
+        return true;
+    } catch (const core::UpgradeError &e) {
+        prompter.warn(QStringLiteral("升级失败，意外错误:") + e.message(), QStringLiteral("错误"));
+        return false;
+    }
 }
 
 } // namespace pennock::ui

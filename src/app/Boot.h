@@ -7,7 +7,8 @@ class QTimer;
 
 namespace pennock::core {
 class ProgramFolder;
-}
+class Prompter;
+} // namespace pennock::core
 
 namespace pennock::ui {
 
@@ -28,5 +29,10 @@ private:
     QLabel *mPicture;
     QTimer *mTimer;
 };
+
+/// Brings an installation of an earlier release to the current layout before anything else opens
+/// it and says what changed. False, after saying why, when it failed: the files are as they
+/// were and the program must not go on.
+bool runStartUpUpgrade(const core::ProgramFolder &folder, core::Prompter &prompter);
 
 } // namespace pennock::ui

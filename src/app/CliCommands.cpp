@@ -12,6 +12,8 @@
 #include "platform/Prompter.h"
 #include "printing/PrintTemplateCommand.h"
 #include "store/Installation.h"
+#include "store/UpgradeCommand.h"
+#include "templates/PackageCommand.h"
 #include "templates/Seed.h"
 #include "store/ProgramFolder.h"
 
@@ -43,6 +45,10 @@ const QString kUsage = QStringLiteral(
     "  register --home DIR --kind KIND --from N --to M [--digits D] [--prefix P] [--template VARIANT] [--code C] register numbered blanks\n"
     "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --proof OUT.pdf | --printer NAME) [--calibrated-for PRINTER] [--save] fill and print a bill (a proof: over the form picture)\n"
     "  batch --home DIR --kind 快递单 [--template VARIANT] --rows FILE [--sheet N] [--sender PARTY_NAME] [--set CONTROL=VALUE]... [--first-number N [--step S]] (--pdf OUT.pdf | --printer NAME) [--save] one waybill a row of an order sheet, in one job\n"
+    "  package export --home DIR --templates ID[,ID...] OUT.tpk  write templates into a package\n"
+    "  package list FILE.tpk             the templates of a package\n"
+    "  package import --home DIR FILE.tpk [--templates NAME[,NAME...]] [--replace] import templates of a package\n"
+    "  upgrade --home DIR                bring an installation of an earlier release to the current layout\n"
     "  calibrate --home DIR --printer NAME [--template ID] (--sheet OUT.pdf | --measured X1,Y1,X2,Y2 | --reset) a printer's offset and scale, measured with a ruler\n");
 
 QString line(const QString &text)
@@ -177,6 +183,8 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("print"), runPrint},
         {QStringLiteral("batch"), runBatch},
         {QStringLiteral("calibrate"), runCalibrate},
+        {QStringLiteral("package"), runPackage},
+        {QStringLiteral("upgrade"), runUpgrade},
         {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),
          [](const QStringList &a) {

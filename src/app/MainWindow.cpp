@@ -30,6 +30,8 @@
 #include "printing/PrinterSetupDialog.h"
 #include "settings/IniFile.h"
 #include "store/Maintenance.h"
+#include "templates/TemplateManager.h"
+#include "templates/TfrmBillImportExport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -145,6 +147,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     mBillEnv->openBatch = [this](TfmBillForm *form) { openWaybillBatch(form); };
     mBillEnv->openOffsetCalibration = [this](int templateId) { openPrintOffset(templateId); };
     mBillEnv->openDesignMode = [this](int templateId) { openDesignMode(templateId); };
+    mBillEnv->openTemplateManager = [this](int templateId) { openTemplateManager(templateId); };
     mBillEnv->openFile = [this](const QString &path) {
         if (!mShell.openUrl(QUrl::fromLocalFile(path).toString()))
             mServices.prompter().warn(QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
@@ -430,8 +433,10 @@ void TfmMain::buildMenus()
     addCommand(system, QStringLiteral("nDesign"),
                QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
                [this] { openDesignMode(mBillForms->currentTemplateId()); });
-    addCommand(system, QStringLiteral("nImpExp"), QStringLiteral("票据模板导入"));
-    addCommand(system, QStringLiteral("nTempManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）"));
+    addCommand(system, QStringLiteral("nImpExp"), QStringLiteral("票据模板导入"),
+               [this] { openPackages(true); });
+    addCommand(system, QStringLiteral("nTempManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）"),
+               [this] { openTemplateManager(mBillForms->currentTemplateId()); });
     system->addSeparator();
     addCommand(system, QStringLiteral("BaseSet"), QStringLiteral("字典管理设置(&N) 用途、始发站等"),
                [this] { openDictionaryEditor(this, mServices, mBillForms->currentTemplateId()); });
@@ -883,6 +888,41 @@ void TfmMain::openDesignMode(int templateId)
     for (QWidget *form : mBillForms->openForms())
         if (auto *bill = qobject_cast<TfmBillForm *>(form))
             bill->reinitTemplate();
+}
+
+void TfmMain::openTemplateManager(int templateId)
+{
+    TfrmCheckTypeMng::Links links;
+    links.askValue = [this](const QString &prompt, const QString &value) {
+        return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
+    };
+    links.design = [this](int id) { openPrintOffset(id); };
+    links.importPackages = [this] { openPackages(false); };
+    TfrmCheckTypeMng window(mServices.db(), mServices.folder(), mServices.settings(),
+                            mServices.prompter(), links, templateId, this);
+    window.exec();
+    refreshBillTemplates();
+}
+
+void TfmMain::openPackages(bool withExport)
+{
+    TfrmBillImportExport window(mServices.db(), mServices.folder(), mServices.settings(),
+                                mServices.prompter(), *mFiles, withExport,
+                                [this] {
+                                    mShell.openUrl(
+                                        core::siteAddress(QStringLiteral("f_xzzx.asp?type=kddPackage")));
+                                },
+                                this);
+    window.exec();
+    if (window.imported())
+        refreshBillTemplates();
+}
+
+void TfmMain::refreshBillTemplates()
+{
+    for (QWidget *form : mBillForms->openForms())
+        if (auto *bill = qobject_cast<TfmBillForm *>(form))
+            bill->reloadTemplates();
 }
 
 void TfmMain::openWaybillBatch(TfmBillForm *form)

@@ -150,6 +150,12 @@ private:
     /// "打印整体偏移调整(&M)" and the forms' "整体偏移", on a template (or the first one).
     void openPrintOffset(int templateId);
     void openDesignMode(int templateId);
+    /// "票据模板管理（默认、显示、隐藏）" and the forms' "配置常用模板", on a template.
+    void openTemplateManager(int templateId);
+    /// `nImpExp` (both pages) and the manager's import (`withExport` false).
+    void openPackages(bool withExport);
+    /// Open bill forms take up renamed, hidden, deleted and imported templates.
+    void refreshBillTemplates();
 
     core::Services &mServices;
     core::Shell &mShell;

@@ -23,6 +23,9 @@ int main(int argc, char **argv)
     const QString home = pennock::core::ProgramFolder::locate();
     if (pennock::ui::TfmMain::refuseArchiveFolder(home, prompter))
         return 1;
+    // An earlier release's database is upgraded before the start-up check completes it.
+    if (!pennock::ui::runStartUpUpgrade(pennock::core::ProgramFolder(home), prompter))
+        return 1;
     try {
         pennock::core::ensureSeededInstallation(pennock::core::ProgramFolder(home));
     } catch (const pennock::core::InstallError &e) {

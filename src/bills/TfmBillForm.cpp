@@ -977,6 +977,37 @@ void TfmBillForm::buildCommonBlocks()
     mTabs->setTabEnabled(manager, bool(mEnv.openTemplateManager));
 }
 
+void TfmBillForm::reloadTemplates()
+{
+    core::TemplateLookups& templates = mEnv.services.templates();
+    QString keep;
+    try {
+        keep = templates.loadCheckTypeLastNameByID(mCurrentTypeId);
+    } catch (const core::DbError&) {
+    }
+    reloadTypeNameList();
+    buildCommonBlocks();
+    if (!keep.isEmpty() && mTypeBox->findText(keep) >= 0) {
+        setCurrentCheckType(keep);
+        // An import may have replaced the template's layout and picture.
+        reinitTemplate();
+        return;
+    }
+    QString fallback;
+    try {
+        const int id = templates.loadDefaultCheckTypeId(mKind.kind);
+        if (id > 0)
+            fallback = templates.loadCheckTypeLastNameByID(id);
+    } catch (const core::DbError&) {
+    }
+    if (fallback.isEmpty() && mTypeBox->count() > 0)
+        fallback = mTypeBox->itemText(0);
+    if (fallback.isEmpty())
+        return;
+    setCurrentCheckType(fallback);
+    cbFirstTypeNameChange();
+}
+
 bool TfmBillForm::setCurrentCheckType(const QString& variantName)
 {
     bool selected = false;

@@ -128,6 +128,9 @@ public:
     void loadCheckBoxsConfig();
     void reloadTypeNameList();
     void buildCommonBlocks();
+    /// The template list and tabs read again after the template manager or an import; a
+    /// template that is gone or hidden gives way to the kind's default.
+    void reloadTemplates();
     void refreshCaption(core::CaptionMoment moment);
 
     // User check boxes, options.

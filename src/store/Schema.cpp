@@ -198,7 +198,7 @@ QList<TableDef> buildPackageTables()
                   "CheckTypeID:int CtlName CtlCName CtlType CtlX:int0 CtlY:int0 CtlH:int0 CtlW:int0 "
                   "CtlLH:int0 SrcX:int0 SrcY:int0 SrcH:int0 SrcW:int0 NeedPrint:int0 NeedShow:int0 "
                   "CtlFontName CtlFontSize:int0 BreakFontSize:int0 Bold:int0 Italic:int0 "
-                  "UnderLine:int0 FitParam BreakNum ShowOrd:int0")),
+                  "UnderLine:int0 FitParam BreakNum ShowOrd:int0 InitValue ctlFontColor")),
               {}});
     t.append({QStringLiteral("_Config"),
               columns(QStringLiteral("Id:key DMName DMValue CheckTypeId:int")), {}});

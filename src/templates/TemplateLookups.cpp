@@ -3,6 +3,7 @@
 #include "platform/Prompter.h"
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "store/Upgrade.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -29,27 +30,14 @@ QString kindFromFullName(const QString &typeName)
     return length < 0 ? typeName : typeName.left(length);
 }
 
-// Older databases lack the kind column: add it and fill it from the full names.
+// Older databases lack the kind column: the upgrade's routines add it and fill it from the full
+// names (only empty kinds, and only from a name with a parenthesis).
 void repairTypeFirstName(Database &db)
 {
     try {
-        if (!db.columnExists(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName")))
-            db.execute(QStringLiteral("alter table CKTypeTable add column TypeFirstName TEXT "
-                                      "COLLATE NOCASE"));
-        // Only empty kinds are filled, and only from a name that has a parenthesis: a kind
-        // already stored is never overwritten.
-        QSqlQuery q = db.exec(QStringLiteral("select CheckTypeID, TypeName from CKTypeTable where "
-                                             "TypeFirstName is null or TypeFirstName=''"));
-        QList<std::pair<int, QString>> rows;
-        while (q.next()) {
-            const QString typeName = q.value(1).toString();
-            const qsizetype length = kindLength(typeName);
-            if (length >= 0)
-                rows.append({q.value(0).toInt(), typeName.left(length)});
-        }
-        for (const auto &[id, kind] : rows)
-            db.execute(QStringLiteral("update CKTypeTable set TypeFirstName=? where CheckTypeID=?"),
-                       {kind, id});
+        Up2NewVersion up(db, mainTables());
+        up.aAddColumn(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName"));
+        up.initTypeFirstNameValue();
     } catch (const DbError &) {
         // The repair is a courtesy; the caller goes on with an empty kind either way.
     }
