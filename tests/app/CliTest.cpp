@@ -3,6 +3,8 @@
 #include "support/TempHome.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -87,7 +89,7 @@ TEST(Cli, BadInputExitsTwoWithOneLine)
         {"date-capitals", "32"},
         {"format-money", "1.2.3"},
         {"break-text", "0", "abc"},
-        {"init"},
+        {"init", "--home"},
     };
     for (const QStringList &args : cases) {
         const CliRun r = cli(args);
@@ -113,6 +115,20 @@ TEST(Cli, InitCreatesAnInstallationAndRefusesAForeignDatabase)
     const CliRun bad = cli({QStringLiteral("init"), QStringLiteral("--home"), broken.path()});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("EPData.ini"))) << bad.err.toStdString();
+}
+
+TEST(Cli, WithoutHomeTheWindowsInstallationIsUsed)
+{
+    TempHome home;
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PENNOCK_HOME"), home.path());
+    const CliRun init = pennock::test::runCliProcess({QStringLiteral("init")}, env);
+    ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
+    EXPECT_EQ(init.out, QStringLiteral("installation ready: %1\n").arg(home.path()));
+    EXPECT_TRUE(QFileInfo::exists(home.file(QStringLiteral("Data/EPData.ini"))));
+    const CliRun listed = pennock::test::runCliProcess({QStringLiteral("templates")}, env);
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_FALSE(listed.out.isEmpty());
 }
 
 TEST(Cli, TemplatesListsWhatInitSeeded)

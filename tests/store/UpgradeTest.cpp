@@ -316,7 +316,7 @@ TEST(UpgradeCommand, RefusesBadInputWithOneLine)
         QStringList args;
         QString err;
     } cases[] = {
-        {{QStringLiteral("upgrade")}, QStringLiteral("pennock-cli: upgrade: --home DIR is required\n")},
+        {{QStringLiteral("upgrade"), QStringLiteral("--home")}, QStringLiteral("pennock-cli: upgrade: --home DIR is required\n")},
         {{QStringLiteral("upgrade"), QStringLiteral("--home"), home.path()},
          QStringLiteral("pennock-cli: no installation in %1 (run init first)\n").arg(home.path())},
         {{QStringLiteral("upgrade"), QStringLiteral("--home"), home.path(), QStringLiteral("x")},
