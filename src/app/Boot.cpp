@@ -57,11 +57,15 @@ bool runStartUpUpgrade(const core::ProgramFolder &folder, core::Prompter &prompt
 {
     try {
         const core::UpgradeReport report = core::upgradeInstallation(folder);
-        if (!report.steps.isEmpty())
-            prompter.inform(QStringLiteral("软件数据已升级到当前版本，原数据库已备份到：\n")
-                                + report.backupPath + QStringLiteral("\n\n")
+        if (!report.steps.isEmpty()) {
+            // Only a changed database is copied first; the blank package alone needs no copy.
+            const QString backup = report.backupPath.isEmpty()
+                ? QString()
+                : QStringLiteral("原数据库已备份到：\n") + report.backupPath + QStringLiteral("\n");
+            prompter.inform(QStringLiteral("软件数据已升级到当前版本。") + backup + QStringLiteral("\n")
                                 + report.steps.join(QLatin1Char('\n')),
                             QStringLiteral("软件升级"));
+        }
         return true;
     } catch (const core::UpgradeError &e) {
         prompter.warn(QStringLiteral("升级失败，意外错误:") + e.message(), QStringLiteral("错误"));
