@@ -300,7 +300,7 @@ void Tfm_PrintPreview::drawItems()
         "select a.CtlName, a.CtlX, a.CtlY, a.CtlLH, a.SrcW, a.SrcH, a.FitParam, a.BreakNum, a.CtlFontSize, "
         "a.CtlFontName, b.CtlData, b.CtlLabel from ckControl as a, NameDict as b "
         "where a.CtlName=b.CtlName and a.NeedPrint=1 and b.PrintItem=1 and a.CheckTypeId=? "
-        "and b.CheckTypeName=? order by a.rowid"),
+        "and b.CheckTypeName=? order by a.ID"),
         { mTemplateId, mKind });
     core::PrintEngine planner(db, mServices.prompter());
     int number = 0;
