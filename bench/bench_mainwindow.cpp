@@ -2,7 +2,7 @@
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
 #include "printing/Services.h"
-#include "platform/ProgramRegistry.h"
+#include "settings/ProgramRegistry.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "store/ProgramFolder.h"

@@ -22,7 +22,7 @@
 #include "parties/PersonManage.h"
 #include "parties/SsSet.h"
 #include "platform/FileChooser.h"
-#include "platform/ProgramRegistry.h"
+#include "settings/ProgramRegistry.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "printing/LockPrinter.h"

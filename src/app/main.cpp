@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "printing/Services.h"
 #include "platform/MessageBoxPrompter.h"
-#include "platform/ProgramRegistry.h"
+#include "settings/ProgramRegistry.h"
 #include "platform/Shell.h"
 #include "printing/PrintFonts.h"
 #include "store/Installation.h"

@@ -3,7 +3,7 @@
 #include "printing/Services.h"
 #include "platform/Prompter.h"
 #include "printing/PrinterBinding.h"
-#include "printing/PrinterPresets.h"
+#include "templates/PrinterPresets.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -3,7 +3,7 @@
 #include "platform/Prompter.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
-#include "templates/TemplateLookups.h"
+#include "store/TemplateKind.h"
 
 #include <QDir>
 #include <QFileInfo>

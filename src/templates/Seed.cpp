@@ -1,6 +1,6 @@
 #include "templates/Seed.h"
 
-#include "printing/PrinterPresets.h"
+#include "templates/PrinterPresets.h"
 #include "settings/IniFile.h"
 #include "store/Database.h"
 #include "store/Installation.h"

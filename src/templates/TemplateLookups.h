@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/TemplateKind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,10 +9,6 @@ namespace pennock::core {
 
 class Database;
 class Prompter;
-
-/// The bill kind (`TypeFirstName`) of a template; derived from `TypeName` when the column is
-/// empty; empty when unknown or unreadable. A database without the column gets it added.
-QString loadCheckTypeFirstNameByID(Database &db, int templateId);
 
 /// Lookups of templates by kind, variant and identity. Database errors reach the caller as
 /// DbError unless a lookup says otherwise.

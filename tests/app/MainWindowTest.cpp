@@ -7,7 +7,7 @@
 #include "bills/TemplatedForm.h"
 #include "bills/TfmBillForm.h"
 #include "parties/PersonManage.h"
-#include "platform/ProgramRegistry.h"
+#include "settings/ProgramRegistry.h"
 #include "printing/PrinterBinding.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"

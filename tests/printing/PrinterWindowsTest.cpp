@@ -3,7 +3,7 @@
 #include "printing/PrintEngine.h"
 #include "printing/PrinterBinding.h"
 #include "printing/PrinterParam.h"
-#include "printing/PrinterPresets.h"
+#include "templates/PrinterPresets.h"
 #include "printing/PrinterSetupDialog.h"
 #include "printing/RecordingCanvas.h"
 #include "settings/IniFile.h"

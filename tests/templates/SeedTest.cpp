@@ -1,4 +1,4 @@
-#include "printing/PrinterPresets.h"
+#include "templates/PrinterPresets.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "store/Database.h"

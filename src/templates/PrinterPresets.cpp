@@ -1,4 +1,4 @@
-#include "printing/PrinterPresets.h"
+#include "templates/PrinterPresets.h"
 
 #include "format/TextUtils.h"
 #include "settings/IniFile.h"

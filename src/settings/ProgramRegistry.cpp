@@ -1,4 +1,4 @@
-#include "platform/ProgramRegistry.h"
+#include "settings/ProgramRegistry.h"
 
 #include "settings/IniFile.h"
 
