@@ -6,6 +6,7 @@
 #include "bills/PrintCommand.h"
 #include "history/HistoryCommands.h"
 #include "import/BatchCommand.h"
+#include "import/PartyImportCommand.h"
 #include "printing/CalibrateCommand.h"
 #include "parties/AddressSplitCommand.h"
 #include "parties/PartiesCommand.h"
@@ -43,6 +44,7 @@ const QString kUsage = QStringLiteral(
     "  register --home DIR --kind KIND --from N --to M [--digits D] [--prefix P] [--template VARIANT] [--code C] register numbered blanks\n"
     "  print --home DIR --kind KIND [--template VARIANT] [--set CONTROL=VALUE]... [--amount AMOUNT] [--date YYYY-MM-DD] [--copies N] (--pdf OUT.pdf | --proof OUT.pdf | --printer NAME) [--calibrated-for PRINTER] [--save] fill and print a bill (a proof: over the form picture)\n"
     "  batch --home DIR --kind 快递单 [--template VARIANT] --rows FILE [--sheet N] [--sender PARTY_NAME] [--set CONTROL=VALUE]... [--first-number N [--step S]] (--pdf OUT.pdf | --printer NAME) [--save] one waybill a row of an order sheet, in one job\n"
+    "  import-parties --home DIR FILE [--sheet N] [--scene SCENE] [--map ITEM=COLUMN_TITLE]... add parties from a spreadsheet by its column titles\n"
     "  calibrate --home DIR --printer NAME [--template ID] (--sheet OUT.pdf | --measured X1,Y1,X2,Y2 | --reset) a printer's offset and scale, measured with a ruler\n");
 
 QString line(const QString &text)
@@ -176,6 +178,7 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("void"), runVoid},
         {QStringLiteral("print"), runPrint},
         {QStringLiteral("batch"), runBatch},
+        {QStringLiteral("import-parties"), runImportParties},
         {QStringLiteral("calibrate"), runCalibrate},
         {QStringLiteral("print-template"), runPrintTemplate},
         {QStringLiteral("templates"),
