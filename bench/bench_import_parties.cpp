@@ -1,4 +1,4 @@
-// Importing 6000 parties from an .xlsx workbook as an office keeps its address book: reading the
+// Importing the 5999 parties of a 6000-row .xlsx sheet as an office keeps its address book: reading the
 // sheet, matching its titles and storing the rows in a new installation. Beside it, openpyxl
 // merely loading the same file, timed inside Python so that the interpreter's start is not
 // counted against it.
@@ -25,7 +25,8 @@ namespace {
 
 using namespace pennock;
 
-constexpr int kRows = 6000;
+// A sheet of 6000 rows, titles included: the most one run takes.
+constexpr int kRows = 5999;
 
 const char *const kTitles[] = {"单位全称", "联系人", "联系电话", "手机", "省份", "城市", "区县",
                                "详细地址", "邮编", "开户银行", "银行账号", "备注", "分组"};
