@@ -70,6 +70,7 @@ TfrmImport::TfrmImport(core::Services &services, core::FileChooser &files, core:
     resize(760, 600);
     buildWindow();
     setScene(0);
+    applyFixedType();
 }
 
 TfrmImport::~TfrmImport() = default;

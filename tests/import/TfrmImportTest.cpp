@@ -93,6 +93,7 @@ TEST_F(TfrmImportTest, ChoosingAFileFillsTheSheetsAndMatchesTheDropDowns)
     EXPECT_FALSE(window.gbScene->isEnabled());
     EXPECT_EQ(window.scene(), 0);
     EXPECT_FALSE(window.btStart->isEnabled());
+    EXPECT_EQ(window.itemBox(core::kTypeItem)->currentText(), u8("往来单位"));
     files.path = sheetFile({{s("收货人"), s("姓名"), s("收件人电话"), s("地址"), {}, s("类型")},
                             {s("张三"), s("x"), s("1"), s("a"), {}, s("我方单位")}});
     window.btBrowse->click();
