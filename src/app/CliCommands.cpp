@@ -6,6 +6,7 @@
 #include "bills/PrintCommand.h"
 #include "history/HistoryCommands.h"
 #include "import/BatchCommand.h"
+#include "import/PartyImportCommand.h"
 #include "printing/CalibrateCommand.h"
 #include "parties/AddressSplitCommand.h"
 #include "parties/PartiesCommand.h"
@@ -49,6 +50,7 @@ const QString kUsage = QStringLiteral(
     "  package list FILE.tpk             the templates of a package\n"
     "  package import --home DIR FILE.tpk [--templates NAME[,NAME...]] [--replace] import templates of a package\n"
     "  upgrade --home DIR                bring an installation of an earlier release to the current layout\n"
+    "  import-parties --home DIR FILE [--sheet N] [--scene SCENE] [--map ITEM=COLUMN_TITLE]... add parties from a spreadsheet by its column titles\n"
     "  calibrate --home DIR --printer NAME [--template ID] (--sheet OUT.pdf | --measured X1,Y1,X2,Y2 | --reset) a printer's offset and scale, measured with a ruler\n");
 
 QString line(const QString &text)
@@ -182,6 +184,7 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("void"), runVoid},
         {QStringLiteral("print"), runPrint},
         {QStringLiteral("batch"), runBatch},
+        {QStringLiteral("import-parties"), runImportParties},
         {QStringLiteral("calibrate"), runCalibrate},
         {QStringLiteral("package"), runPackage},
         {QStringLiteral("upgrade"), runUpgrade},

@@ -11,6 +11,10 @@
 #include "history/TfmSearch.h"
 #include "bills/TfmBillForm.h"
 #include "import/TfmWaybillBatch.h"
+#include "import/TfrmImport.h"
+#include "online/About.h"
+#include "online/NetworkHttp.h"
+#include "online/OnlinePanel.h"
 #include "printing/CheckDesign.h"
 #include "printing/PrintOffset.h"
 #include "printing/TemplateDesigner.h"
@@ -130,7 +134,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     mHistoryEnv = std::make_unique<HistoryEnvironment>(mServices, *mGrids);
     mHistoryEnv->forms = mBillForms;
     mHistoryEnv->pickParty = [this](const QString &type, const QString &title) {
-        return fetchOnePerson(this, mServices, *mGrids, type, title);
+        return fetchOnePerson(this, mServices, *mGrids, type, title, [this] { defaultDrawerMoved(); });
     };
     mHistoryEnv->giveMeAnValue = [this](const QString &prompt, const QString &value) {
         return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
@@ -151,6 +155,19 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     mBillEnv->openFile = [this](const QString &path) {
         if (!mShell.openUrl(QUrl::fromLocalFile(path).toString()))
             mServices.prompter().warn(QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
+    };
+    // A drawer set from a form's picker reaches the main window; the forms then start anew,
+    // so the pick is not written into a bill about to close.
+    mBillEnv->pickParty = [this](const QString &type, const QString &caption)
+        -> std::optional<core::TPerson> {
+        bool moved = false;
+        auto picked = fetchOnePerson(this, mServices, *mGrids, type, caption, [this, &moved] {
+            moved = true;
+            defaultDrawerMoved();
+        });
+        if (moved && mBillForms->anyOpen())
+            return std::nullopt;
+        return picked;
     };
     registerBillKinds(*mBillForms, *mBillEnv);
     buildMenus();
@@ -324,6 +341,7 @@ void TfmMain::buildCentralArea()
     arial.setPixelSize(12);
     mContact->setFont(arial);
     mContact->setStyleSheet(QStringLiteral("color: blue"));
+    mContact->setCursor(Qt::PointingHandCursor);
     mContact->hide();
     panelLayout->addWidget(mContact, 1);
     row->addWidget(mPanel);
@@ -474,10 +492,12 @@ void TfmMain::buildMenus()
                });
     addCommand(printing, QStringLiteral("PrinterConfig"), QStringLiteral("打印机设置 (&C)"),
                [this] { mBinding->PrinterConfigClick(this); });
-    addCommand(printing, QStringLiteral("N8"), QStringLiteral("添加打印机纸张规格"));
+    addCommand(printing, QStringLiteral("N8"), QStringLiteral("添加打印机纸张规格"),
+               [this] { openVendorPage(int(core::VendorPage::PaperSize), false); });
 
     QMenu *tools = addSubMenu(nullptr, QStringLiteral("mTools"), QStringLiteral("工具(&T)"));
-    addCommand(tools, QStringLiteral("updates"), QStringLiteral("  在线升级"));
+    addCommand(tools, QStringLiteral("updates"), QStringLiteral("  在线升级"),
+               [this] { openVendorPage(int(core::VendorPage::Upgrade), true); });
     addCommand(tools, QStringLiteral("mResetTemps"), QStringLiteral("  清除软件缓存文件"),
                [this] { clearCachesClick(); });
     addCommand(tools, QStringLiteral("N1"), QStringLiteral("  修复压缩数据库"),
@@ -486,7 +506,8 @@ void TfmMain::buildMenus()
                [this] { lockScreenClick(); });
     addCommand(tools, QStringLiteral("N10"), QStringLiteral("  显示\\隐藏在线中心"),
                [this] { toggleOnlinePanel(); });
-    addCommand(tools, QStringLiteral("N7"), QStringLiteral("  邮政编码查询"));
+    addCommand(tools, QStringLiteral("N7"), QStringLiteral("  邮政编码查询"),
+               [this] { mShell.openUrl(core::vendorPageAddress(core::VendorPage::Postcode)); });
     addCommand(tools, QStringLiteral("CallCounter"), QStringLiteral("  计算器 (&U)"),
                [this] { calculatorClick(); });
     tools->addSeparator();
@@ -495,8 +516,13 @@ void TfmMain::buildMenus()
 
     QMenu *help = addSubMenu(nullptr, QStringLiteral("mHelp"), QStringLiteral("帮助(&H)"));
     addCommand(help, QStringLiteral("N9281"), QStringLiteral("  升级到9.28"));
-    addCommand(help, QStringLiteral("AboutSystem"), QStringLiteral("  关于 (&A)"));
-    addCommand(help, QStringLiteral("SystemHelp"), QStringLiteral("  帮助 (&H)"), {},
+    addCommand(help, QStringLiteral("AboutSystem"), QStringLiteral("  关于 (&A)"), [this] {
+        auto *about = new Tfm_About(mShell, this);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->exec();
+    });
+    addCommand(help, QStringLiteral("SystemHelp"), QStringLiteral("  帮助 (&H)"),
+               [this] { openVendorPage(int(core::VendorPage::Help), true); },
                QKeySequence(Qt::Key_F1));
     addCommand(help, QStringLiteral("mRestartMe"), QStringLiteral("  重启软件"),
                [this] { restartClick(); });
@@ -606,6 +632,7 @@ void TfmMain::buildStatusBar()
     mClock->setObjectName(QStringLiteral("TimerSystem"));
     mClock->setInterval(1000);
     connect(mClock, &QTimer::timeout, this, &TfmMain::onClockTick);
+    connect(this, &TfmMain::onlineFetchDue, this, &TfmMain::fetchOnlinePanel);
 }
 
 // ---- start -----------------------------------------------------------------------------------
@@ -817,6 +844,12 @@ void TfmMain::openHistoryWindow(const QString &kind)
 
 void TfmMain::openParties(const QString &type)
 {
+    const auto spreadsheetImport = [this](Tfm_PersonManage &manager) {
+        TfrmImport window(mServices, *mFiles, mShell, &manager);
+        window.setScene(0);
+        window.setAfterRun([&manager] { manager.btAllClick(); });
+        window.exec();
+    };
     // While a batch window is open, the address book's batch buttons fill its list.
     if (mBatch)
         openPersonManager(this, mServices, *mGrids, mBillForms, type,
@@ -824,9 +857,10 @@ void TfmMain::openParties(const QString &type)
             [batch = mBatch] {
                 if (batch)
                     batch->btRefreashClick();
-            });
+            }, spreadsheetImport);
     else
-        openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); });
+        openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); },
+                          {}, {}, spreadsheetImport);
 }
 
 void TfmMain::openPrintOffset(int templateId)
@@ -937,6 +971,8 @@ void TfmMain::openWaybillBatch(TfmBillForm *form)
         mBatch->setAddressBook([this](std::function<bool(const core::TPerson &)> receive,
                                    std::function<void()> refresh) {
             Tfm_PersonManage manager(mServices, *mGrids, this);
+            connect(&manager, &Tfm_PersonManage::defaultDrawerChanged, this,
+                    &TfmMain::defaultDrawerMoved);
             manager.setBatchReceiver(std::move(receive), std::move(refresh));
             manager.showType(QStringLiteral("往来单位"));
             manager.exec();
@@ -953,6 +989,55 @@ void TfmMain::reloadDefaultDrawer()
     if (!mUseDefaultDrawer)
         return;
     mDefaultDrawer = core::DAOPerson(mServices.db()).loadDefaultDrawer();
+}
+
+void TfmMain::defaultDrawerMoved()
+{
+    reloadDefaultDrawer();
+    if (mDrawerNoticePending)
+        return;
+    mDrawerNoticePending = true;
+    QTimer::singleShot(0, this, &TfmMain::noticeDrawerMoved);
+}
+
+void TfmMain::noticeDrawerMoved()
+{
+    // The form that opened the picker may still be on its way out of the click; it closes
+    // once no window waits for a person.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(100, this, &TfmMain::noticeDrawerMoved);
+        return;
+    }
+    mDrawerNoticePending = false;
+    if (!mBillForms->anyOpen())
+        return;
+    mServices.prompter().inform(QStringLiteral("默认出票人已经修改，请重新填开票据！"), kNotice);
+    mBillForms->closeAll();
+}
+
+void TfmMain::setOnlineSite(core::Http &http, const QString &host)
+{
+    mHttp = &http;
+    mSiteHost = host;
+}
+
+void TfmMain::fetchOnlinePanel()
+{
+    if (!mHttp) {
+        mOwnHttp = std::make_unique<NetworkHttp>();
+        mHttp = mOwnHttp.get();
+        mSiteHost = core::siteHost();
+    }
+    const QScreen *screen = this->screen();
+    THTTPThread(*mHttp, mServices.prompter(), mPanel, mBrowser, mSiteHost)
+        .run(screen ? screen->geometry().width() : 1024);
+}
+
+void TfmMain::openVendorPage(int page, bool showPanel)
+{
+    if (showPanel)
+        mPanel->show();
+    core::BrowseURL(mShell, core::vendorPageAddress(core::VendorPage(page)));
 }
 
 void TfmMain::lockScreenClick()
@@ -1045,6 +1130,10 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
         if (watched == mHide) {
             hidePanelForToday();
+            return true;
+        }
+        if (watched == mContact) {
+            core::BrowseURL(mShell, core::vendorPageAddress(core::VendorPage::Home));
             return true;
         }
         break;

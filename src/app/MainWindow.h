@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace pennock::core {
 class FileChooser;
+class Http;
 class ProgramRegistry;
 class Prompter;
 class Services;
@@ -85,6 +86,8 @@ public:
     QStringList printers() const;
     QComboBox *cbPrinters() const { return mPrinters; }
     BillFormRegistry &billForms() const { return *mBillForms; }
+    /// What the bill forms reach the main window through (the party picker among it).
+    BillEnvironment &billEnvironment() const { return *mBillEnv; }
     PrinterBinding &printerBinding() const { return *mBinding; }
     GridServices &grids() const { return *mGrids; }
     int currentTemplateId() const;
@@ -95,6 +98,15 @@ public:
 
     /// One tick of the clock (`TimerSystem`).
     void onClockTick();
+
+    /// The site the online panel fetches from and the client that fetches (tests serve their
+    /// own); by default the vendor's host through the network.
+    void setOnlineSite(core::Http &http, const QString &host);
+    /// The online panel's one fetch (`THTTPThread`).
+    void fetchOnlinePanel();
+    /// The default drawer moved in a party picker: read it again, and once no window waits
+    /// for a person, ask the open bill forms to be filled anew and close them.
+    void defaultDrawerMoved();
 
 signals:
     /// Once, about two seconds after start: the online panel may fetch its content.
@@ -145,6 +157,9 @@ private:
     /// The history window of a bill kind, modally.
     void openHistoryWindow(const QString &kind);
     void reloadDefaultDrawer();
+    void noticeDrawerMoved();
+    /// Shows the online panel (help and upgrade) and opens a vendor page.
+    void openVendorPage(int page, bool showPanel);
     /// The batch window of a waybill form, one at a time.
     void openWaybillBatch(TfmBillForm *form);
     /// "打印整体偏移调整(&M)" and the forms' "整体偏移", on a template (or the first one).
@@ -192,6 +207,10 @@ private:
     bool mPopPrinterDialog = false;
     bool mUseDefaultDrawer = false;
     std::optional<core::TPerson> mDefaultDrawer;
+    std::unique_ptr<core::Http> mOwnHttp;
+    core::Http *mHttp = nullptr;
+    QString mSiteHost;
+    bool mDrawerNoticePending = false;
 };
 
 } // namespace pennock::ui

@@ -6,6 +6,7 @@
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
 #include "store/Database.h"
+#include "format/TextUtils.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 namespace pennock::ui {
 
@@ -24,6 +26,38 @@ bool listed(const QStringList &list, const QString &text)
 }
 
 QString quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+// The table's columns hold a fixed number of GBK bytes; longer text is refused as typed.
+class GbkLengthValidator final : public QValidator
+{
+public:
+    GbkLengthValidator(int maxBytes, QObject *parent) : QValidator(parent), mMax(maxBytes) {}
+    State validate(QString &input, int &) const override
+    {
+        return core::GbkByteLength(input) <= mMax ? Acceptable : Invalid;
+    }
+
+private:
+    int mMax;
+};
+
+// Text put into the boxes by the program passes no validator; the buttons check again.
+bool withinLimits(core::Prompter &prompter, const QString &name, const QString &code)
+{
+    if (core::GbkByteLength(name) > TfrmCom::kNameBytes) {
+        prompter.warn(QStringLiteral("币种名称最长%1个字节（%2个汉字）！")
+                          .arg(TfrmCom::kNameBytes)
+                          .arg(TfrmCom::kNameBytes / 2),
+                      QStringLiteral("输入不完整"));
+        return false;
+    }
+    if (core::GbkByteLength(code) > TfrmCom::kCodeBytes) {
+        prompter.warn(QStringLiteral("币种简码最长%1个字节！").arg(TfrmCom::kCodeBytes),
+                      QStringLiteral("输入不完整"));
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -41,6 +75,8 @@ TfrmCom::TfrmCom(core::Services &services, QWidget *parent)
     ed_jm = new QLineEdit(this);
     ed_jm->setObjectName(QStringLiteral("ed_jm"));
     ed_jm->setPlaceholderText(QStringLiteral("如: ￥"));
+    ed_bz->setValidator(new GbkLengthValidator(kNameBytes, ed_bz));
+    ed_jm->setValidator(new GbkLengthValidator(kCodeBytes, ed_jm));
     btAdd = dialogButton(this, "btAdd", QStringLiteral("增加"));
     btDelete = dialogButton(this, "btDelete", QStringLiteral("删除"));
     btModify = dialogButton(this, "btModify", QStringLiteral("修改"));
@@ -112,6 +148,8 @@ void TfrmCom::btAddClick()
         prompter.warn(QStringLiteral("请填写要添加的币种简码！"), QStringLiteral("输入不完整"));
         return;
     }
+    if (!withinLimits(prompter, name, code))
+        return;
     QStringList names;
     for (int i = 0; i < cb_biz->count(); ++i)
         names << cb_biz->itemText(i);
@@ -182,6 +220,8 @@ void TfrmCom::btModifyClick()
         prompter.warn(QStringLiteral("请输入新的币种简码！"));
         return;
     }
+    if (!withinLimits(prompter, name, code))
+        return;
     int changed = 0;
     try {
         changed = core::CurrencyStore(mServices.db()).changeCode(name, code);

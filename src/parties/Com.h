@@ -28,6 +28,10 @@ public:
     QPushButton *btModify = nullptr;
     QPushButton *btClose = nullptr;
 
+    /// The longest name and code in GBK bytes (a Chinese character counts two).
+    static constexpr int kNameBytes = 8;
+    static constexpr int kCodeBytes = 3;
+
     /// Codes of the listed currencies, in list order.
     const QStringList &codes() const noexcept { return mCodes; }
     void loadList();

@@ -20,9 +20,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace pennock::ui {
 
 const QString Tfm_DMConfig::kAllTemplates = QStringLiteral("<适用所有单据>");
+const QString Tfm_DMConfig::kCaption = QStringLiteral("Pennock软件-字典管理");
+const QString Tfm_DMConfig::kPendingQuestion
+    = QStringLiteral("字典内容已经修改但尚未保存，是否保存？\n（选“否”将放弃这些修改）");
 
 namespace {
 
@@ -61,7 +66,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     , mCheckTypeId(checkTypeId > 0 ? checkTypeId : 0)
 {
     setObjectName(QStringLiteral("fm_DMConfig"));
-    setWindowTitle(QStringLiteral("Pennock软件-字典管理"));
+    setWindowTitle(kCaption);
     resize(720, 560);
 
     auto *title = new QLabel(QStringLiteral("下拉列表字典管理"), this);
@@ -69,6 +74,8 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     titleFont.setBold(true);
     titleFont.setPointSize(titleFont.pointSize() + 2);
     title->setFont(titleFont);
+    lbTemplate = new QLabel(this);
+    lbTemplate->setObjectName(QStringLiteral("lbTemplate"));
 
     Co_CheckType = new QComboBox(this);
     Co_CheckType->setObjectName(QStringLiteral("Co_CheckType"));
@@ -133,6 +140,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     bottom->addWidget(btClose);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title);
+    layout->addWidget(lbTemplate);
     layout->addLayout(columns, 1);
     layout->addLayout(bottom);
 
@@ -191,7 +199,8 @@ void Tfm_DMConfig::templateChosen(int index)
     } catch (const core::DbError &) {
         mCheckTypeId = 0;
     }
-    setWindowTitle(QStringLiteral("字典设置-%1(单据号=%2)").arg(entry).arg(mCheckTypeId));
+    // The window keeps its caption; the chosen template is named beneath the title.
+    lbTemplate->setText(QStringLiteral("字典设置-%1(单据号=%2)").arg(entry).arg(mCheckTypeId));
     reloadNames();
 }
 
@@ -215,6 +224,9 @@ void Tfm_DMConfig::reloadNames()
 
 void Tfm_DMConfig::reloadEntries()
 {
+    // Every reload (another dictionary, template or tick, a deletion) passes here.
+    if (!mFilling && !offerPendingEntries())
+        return;
     const QString name = currentName();
     lbEntries->setText(QStringLiteral("3、[%1]已有字典内容：(\"单据号=0\"表示公用内容)").arg(name));
     const bool withShared = ckShowShared->isChecked();
@@ -300,7 +312,36 @@ void Tfm_DMConfig::commitEditor()
     gridEntries->setCurrentIndex(current);
 }
 
+bool Tfm_DMConfig::hasPendingEntries()
+{
+    commitEditor();
+    for (int row = 0; row < gridEntries->rowCount(); ++row)
+        if (gridEntries->item(row, ColValue)->data(kDirtyRole).toBool())
+            return true;
+    return false;
+}
+
+bool Tfm_DMConfig::offerPendingEntries()
+{
+    if (!hasPendingEntries())
+        return true;
+    if (!mServices.prompter().ask(kPendingQuestion, QStringLiteral("字典管理"))) {
+        const bool filling = std::exchange(mFilling, true);
+        for (int row = 0; row < gridEntries->rowCount(); ++row)
+            gridEntries->item(row, ColValue)->setData(kDirtyRole, false);
+        mFilling = filling;
+        return true;
+    }
+    return savePending();
+}
+
 void Tfm_DMConfig::btSaveClick()
+{
+    if (savePending())
+        reloadEntries();
+}
+
+bool Tfm_DMConfig::savePending()
 {
     commitEditor();
     core::DictionaryStore store(mServices.db());
@@ -320,9 +361,14 @@ void Tfm_DMConfig::btSaveClick()
         tx.commit();
     } catch (const core::DbError &e) {
         mServices.prompter().warn(e.message());
-        return;
+        return false;
     }
-    reloadEntries();
+    // Stored rows are no longer pending; a new row keeps its place until the next reload.
+    const bool filling = std::exchange(mFilling, true);
+    for (int row = 0; row < gridEntries->rowCount(); ++row)
+        gridEntries->item(row, ColValue)->setData(kDirtyRole, false);
+    mFilling = filling;
+    return true;
 }
 
 void Tfm_DMConfig::btDeleteClick()
@@ -339,6 +385,9 @@ void Tfm_DMConfig::btDeleteClick()
         gridEntries->removeRow(row);
         return;
     }
+    // Deleting one entry must not take the others typed meanwhile with it.
+    if (!offerPendingEntries())
+        return;
     const QString name = currentName();
     try {
         core::DictionaryStore store(mServices.db());
@@ -356,6 +405,13 @@ void Tfm_DMConfig::btDeleteClick()
         return;
     }
     reloadEntries();
+}
+
+void Tfm_DMConfig::done(int result)
+{
+    if (!offerPendingEntries())
+        return;
+    FacedDialog::done(result);
 }
 
 void Tfm_DMConfig::faceLoaded()

@@ -64,13 +64,27 @@ public:
     QPushButton *btDelete = nullptr;
     QPushButton *btClose = nullptr;
 
+    /// Typed entries not stored yet (new rows or edited values).
+    bool hasPendingEntries();
+    /// Pending entries are never dropped unasked: Yes stores them, No lets them go. False when
+    /// storing failed (they stay in the grid).
+    bool offerPendingEntries();
+
+    QLabel *lbTemplate = nullptr; ///< "字典设置-" + template + "(单据号=" + id + ")"
+
+    static const QString kCaption; ///< "Pennock软件-字典管理"
+    static const QString kPendingQuestion;
+
     /// Grid columns.
     enum Column { ColId, ColName, ColValue, ColTemplate };
 
 protected:
     void faceLoaded() override;
+    void done(int result) override;
 
 private:
+    /// Stores the pending rows; false (with the message shown) on a database error.
+    bool savePending();
     void commitEditor();
     void editCurrent();
 

@@ -161,7 +161,7 @@ void Tfm_PersonManage::buildWindow()
     connect(KeyEdit, &QLineEdit::returnPressed, this, [this] { runSearch(SearchOrigin::Other); });
     btSearch = dialogButton(this, "btSearch", QStringLiteral("查询(&C)"));
     btImprt = dialogButton(this, "btImprt", QStringLiteral("Excel导入"));
-    // The spreadsheet import window comes with its own work; until then the command is off.
+    // Enabled once the import is handed in.
     btImprt->setEnabled(false);
     btExport = dialogButton(this, "btExport", QStringLiteral("Excel导出"));
     btAdv = dialogButton(this, "btAdv", QStringLiteral("<<"));
@@ -234,6 +234,7 @@ void Tfm_PersonManage::buildWindow()
     connect(btRefresh, &QPushButton::clicked, this, &Tfm_PersonManage::btRefreshClick);
     connect(btClearAll, &QPushButton::clicked, this, &Tfm_PersonManage::btClearAllClick);
     connect(btExport, &QPushButton::clicked, this, &Tfm_PersonManage::btExportClick);
+    connect(btImprt, &QPushButton::clicked, this, &Tfm_PersonManage::btImprtClick);
     connect(btSelectMulti, &QPushButton::clicked, this, &Tfm_PersonManage::btSelectMultiClick);
     connect(btSelectAndAddAll, &QPushButton::clicked, this,
         &Tfm_PersonManage::btSelectAndAddAllClick);
@@ -609,6 +610,18 @@ void Tfm_PersonManage::btExportClick()
     mGrids.ExportGrid2Excel(DBGrid1, QStringLiteral("单位信息导出"));
 }
 
+void Tfm_PersonManage::setSpreadsheetImport(SpreadsheetImport open)
+{
+    mSpreadsheetImport = std::move(open);
+    btImprt->setEnabled(bool(mSpreadsheetImport));
+}
+
+void Tfm_PersonManage::btImprtClick()
+{
+    if (mSpreadsheetImport)
+        mSpreadsheetImport(*this);
+}
+
 void Tfm_PersonManage::setBatchReceiver(BatchReceiver receive, std::function<void()> refresh)
 {
     mBatchReceive = std::move(receive);
@@ -730,7 +743,7 @@ bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)
 void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
     BillFormRegistry *billForms, const QString &type,
     const std::function<void()> &defaultDrawerChanged, Tfm_PersonManage::BatchReceiver batch,
-    std::function<void()> batchRefresh)
+    std::function<void()> batchRefresh, Tfm_PersonManage::SpreadsheetImport spreadsheetImport)
 {
     Tfm_PersonManage *manager = nullptr;
     if (mainWindow)
@@ -747,15 +760,20 @@ void openPersonManager(QWidget *mainWindow, core::Services &services, GridServic
     }
     manager->setBillForms(billForms);
     manager->setBatchReceiver(std::move(batch), std::move(batchRefresh));
+    manager->setSpreadsheetImport(std::move(spreadsheetImport));
     manager->setSelectionMode(false);
     manager->showType(type);
     manager->exec();
 }
 
 std::optional<core::TPerson> fetchOnePerson(QWidget *parent, core::Services &services,
-    GridServices &grids, const QString &type, const QString &caption)
+    GridServices &grids, const QString &type, const QString &caption,
+    const std::function<void()> &defaultDrawerChanged)
 {
     Tfm_PersonManage manager(services, grids, parent);
+    if (defaultDrawerChanged)
+        QObject::connect(&manager, &Tfm_PersonManage::defaultDrawerChanged, &manager,
+            [defaultDrawerChanged] { defaultDrawerChanged(); });
     manager.setCaption(caption);
     manager.setSelectionMode(true);
     manager.showType(type);

@@ -65,6 +65,12 @@ public:
     /// both stay disabled.
     void setBatchReceiver(BatchReceiver receive, std::function<void()> refresh = {});
 
+    /// "Excel导入": opens the spreadsheet import over this manager (the import lives above the
+    /// parties, so the main window hands it in). Without it the button stays disabled.
+    using SpreadsheetImport = std::function<void(Tfm_PersonManage &manager)>;
+    void setSpreadsheetImport(SpreadsheetImport open);
+    void btImprtClick();
+
     /// The search state: text, type filter, group, advanced search and order.
     const core::PersonSearch &search() const noexcept { return mSearch; }
     int rows() const;
@@ -173,6 +179,7 @@ private:
     std::optional<core::TPerson> mPicked;
     BatchReceiver mBatchReceive;
     std::function<void()> mBatchRefresh;
+    SpreadsheetImport mSpreadsheetImport;
     std::array<QLabel *, 3> mPanels {};
     bool mSelectionMode = false;
     bool mColumnsListed = false;
@@ -182,16 +189,20 @@ private:
 /// party manager (created on first use, kept for later), modally, on `type` ("我方单位",
 /// "往来单位" or empty for all). `defaultDrawerChanged` runs when the default drawer moves.
 /// `batch` and `batchRefresh`: the batch list of the open waybills, if any (see
-/// `Tfm_PersonManage::setBatchReceiver`).
+/// `Tfm_PersonManage::setBatchReceiver`). `spreadsheetImport`: "Excel导入".
 void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
     BillFormRegistry *billForms, const QString &type,
     const std::function<void()> &defaultDrawerChanged = {},
-    Tfm_PersonManage::BatchReceiver batch = {}, std::function<void()> batchRefresh = {});
+    Tfm_PersonManage::BatchReceiver batch = {}, std::function<void()> batchRefresh = {},
+    Tfm_PersonManage::SpreadsheetImport spreadsheetImport = {});
 
 /// The party picker of the bill forms: a manager of its own in selection mode, modally; the
 /// picked party, or none when the user closes it without picking.
+/// `defaultDrawerChanged` runs when the default drawer moves while the picker is open; the
+/// caller decides what becomes of the open bill forms.
 std::optional<core::TPerson> fetchOnePerson(QWidget *parent, core::Services &services,
-    GridServices &grids, const QString &type, const QString &caption);
+    GridServices &grids, const QString &type, const QString &caption,
+    const std::function<void()> &defaultDrawerChanged = {});
 /// The same picker with the desktop's own file dialog and spreadsheet program for its export.
 std::optional<core::TPerson> fetchOnePerson(
     QWidget *parent, core::Services &services, const QString &type, const QString &caption);

@@ -188,18 +188,18 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"mTemplateProperty", "打印整体偏移调整(&M)", true, ""},
         {"mLockPrinter", "锁定/匹配票据打印机", true, ""},
         {"PrinterConfig", "打印机设置 (&C)", true, ""},
-        {"N8", "添加打印机纸张规格", false, ""},
-        {"updates", "  在线升级", false, ""},
+        {"N8", "添加打印机纸张规格", true, ""},
+        {"updates", "  在线升级", true, ""},
         {"mResetTemps", "  清除软件缓存文件", true, ""},
         {"N1", "  修复压缩数据库", true, ""},
         {"mLockDeskTop", "  锁定电脑屏幕", true, ""},
         {"N10", "  显示\\隐藏在线中心", true, ""},
-        {"N7", "  邮政编码查询", false, ""},
+        {"N7", "  邮政编码查询", true, ""},
         {"CallCounter", "  计算器 (&U)", true, ""},
         {"nHiddenOrShowBar", "显示/隐藏工具栏(&L)", true, ""},
         {"N9281", "  升级到9.28", false, ""},
-        {"AboutSystem", "  关于 (&A)", false, ""},
-        {"SystemHelp", "  帮助 (&H)", false, "F1"},
+        {"AboutSystem", "  关于 (&A)", true, ""},
+        {"SystemHelp", "  帮助 (&H)", true, "F1"},
         {"mRestartMe", "  重启软件", true, ""},
         {"ExitSystem", "  退出 (&Q)", true, ""},
         // Toolbar
@@ -224,7 +224,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         {"nIVIntel", "国际货运发票", true, ""},
         {"nIVCKSP", "出口商品发票", true, ""},
         {"nRefresh", "刷新", true, ""},
-        {"nHelp", "帮助", false, ""},
+        {"nHelp", "帮助", true, ""},
     };
     auto window = makeWindow();
     for (const CommandRow &row : rows) {

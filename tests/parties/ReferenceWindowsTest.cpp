@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -57,7 +58,8 @@ TEST_F(ReferenceWindows, DictionaryEditorOnTheSharedDictionaries)
     Tfm_DMConfig editor(services, -1);
     EXPECT_EQ(editor.Co_CheckType->currentText(), u"<适用所有单据>"_qs);
     EXPECT_EQ(editor.checkTypeId(), 0);
-    EXPECT_EQ(editor.windowTitle(), u"字典设置-<适用所有单据>(单据号=0)"_qs);
+    EXPECT_EQ(editor.windowTitle(), u"Pennock软件-字典管理"_qs);
+    EXPECT_EQ(editor.lbTemplate->text(), u"字典设置-<适用所有单据>(单据号=0)"_qs);
     EXPECT_FALSE(items(editor.listBoxNames).isEmpty());
     for (const QString &name : items(editor.listBoxNames))
         EXPECT_FALSE(name.startsWith(u"cfg"_qs, Qt::CaseInsensitive)) << name.toStdString();
