@@ -2,7 +2,7 @@
 // sqlite3 shell running the same statements on the same file; the unfiltered history window's
 // first rows; the memory the window holds with the list open.
 #include "BenchSupport.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "history/HistoryKind.h"
 #include "history/HistorySearch.h"
 #include "history/TfmSearch.h"

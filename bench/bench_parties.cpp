@@ -1,7 +1,7 @@
 // Spreadsheet export of a large result and the party manager's search over many parties.
 #include "BenchSupport.h"
 
-#include "history/SpreadsheetExport.h"
+#include "parties/SpreadsheetExport.h"
 #include "parties/PersonSearch.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"

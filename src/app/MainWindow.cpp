@@ -6,7 +6,7 @@
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKind.h"
 #include "bills/BillKinds.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "history/HistoryKind.h"
 #include "history/TfmSearch.h"
 #include "bills/TfmBillForm.h"
@@ -852,15 +852,20 @@ void TfmMain::openParties(const QString &type)
     };
     // While a batch window is open, the address book's batch buttons fill its list.
     if (mBatch)
-        openPersonManager(this, mServices, *mGrids, mBillForms, type,
+        openPersonManager(this, mServices, *mGrids, openBills(), type,
             [this] { reloadDefaultDrawer(); }, mBatch->partyReceiver(),
             [batch = mBatch] {
                 if (batch)
                     batch->btRefreashClick();
             }, spreadsheetImport);
     else
-        openPersonManager(this, mServices, *mGrids, mBillForms, type, [this] { reloadDefaultDrawer(); },
+        openPersonManager(this, mServices, *mGrids, openBills(), type, [this] { reloadDefaultDrawer(); },
                           {}, {}, spreadsheetImport);
+}
+
+Tfm_PersonManage::OpenBills TfmMain::openBills()
+{
+    return {[this] { return mBillForms->anyOpen(); }, [this] { mBillForms->closeAll(); }};
 }
 
 void TfmMain::openPrintOffset(int templateId)

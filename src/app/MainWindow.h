@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parties/PersonManage.h"
 #include "parties/TPerson.h"
 
 #include <QMainWindow>
@@ -164,6 +165,8 @@ private:
     void openWaybillBatch(TfmBillForm *form);
     /// "打印整体偏移调整(&M)" and the forms' "整体偏移", on a template (or the first one).
     void openPrintOffset(int templateId);
+    /// What the party manager may do with the open bill forms.
+    Tfm_PersonManage::OpenBills openBills();
     void openDesignMode(int templateId);
     /// "票据模板管理（默认、显示、隐藏）" and the forms' "配置常用模板", on a template.
     void openTemplateManager(int templateId);

@@ -2,7 +2,7 @@
 
 #include "format/Capitals.h"
 #include "history/HistorySearch.h"
-#include "history/SpreadsheetExport.h"
+#include "parties/SpreadsheetExport.h"
 #include "parties/PersonSearch.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"

@@ -3,7 +3,7 @@
 #include "bills/BillFormRegistry.h"
 #include "bills/TfmBillForm.h"
 #include "format/Capitals.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
 #include "platform/Prompter.h"

@@ -2,7 +2,7 @@
 
 #include "store/CliArgs.h"
 #include "printing/Services.h"
-#include "history/SpreadsheetExport.h"
+#include "parties/SpreadsheetExport.h"
 #include "parties/DAOPerson.h"
 #include "parties/PersonSearch.h"
 #include "platform/Prompter.h"

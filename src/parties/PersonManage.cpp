@@ -1,8 +1,7 @@
 #include "parties/PersonManage.h"
 
 #include "printing/Services.h"
-#include "bills/BillFormRegistry.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
 #include "parties/PersonInfo.h"
@@ -599,9 +598,10 @@ void Tfm_PersonManage::btSetDefaultClick()
     mServices.prompter().inform(QStringLiteral("默认出票人设置成功！"));
     emit defaultDrawerChanged();
     runSearch(SearchOrigin::Other);
-    if (mBillForms && mBillForms->anyOpen()) {
+    if (mOpenBills.anyOpen && mOpenBills.anyOpen()) {
         mServices.prompter().inform(QStringLiteral("默认出票人已经修改，请重新填开票据！"));
-        mBillForms->closeAll();
+        if (mOpenBills.closeAll)
+            mOpenBills.closeAll();
     }
 }
 
@@ -741,7 +741,7 @@ bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)
 }
 
 void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
-    BillFormRegistry *billForms, const QString &type,
+    Tfm_PersonManage::OpenBills openBills, const QString &type,
     const std::function<void()> &defaultDrawerChanged, Tfm_PersonManage::BatchReceiver batch,
     std::function<void()> batchRefresh, Tfm_PersonManage::SpreadsheetImport spreadsheetImport)
 {
@@ -758,7 +758,7 @@ void openPersonManager(QWidget *mainWindow, core::Services &services, GridServic
             QObject::connect(manager, &Tfm_PersonManage::defaultDrawerChanged, manager,
                 [defaultDrawerChanged] { defaultDrawerChanged(); });
     }
-    manager->setBillForms(billForms);
+    manager->setOpenBills(std::move(openBills));
     manager->setBatchReceiver(std::move(batch), std::move(batchRefresh));
     manager->setSpreadsheetImport(std::move(spreadsheetImport));
     manager->setSelectionMode(false);

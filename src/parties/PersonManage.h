@@ -29,7 +29,6 @@ class Services;
 
 namespace pennock::ui {
 
-class BillFormRegistry;
 class GridServices;
 class Tfrm_PersonInfo;
 
@@ -47,7 +46,14 @@ public:
     static const QString kTable; ///< "CKPersonalInfoTable"
 
     /// The open bill forms, closed after the default drawer changes; may be null.
-    void setBillForms(BillFormRegistry *forms) { mBillForms = forms; }
+    /// The open bill forms: whether any is open, and closing them all (a new default drawer
+    /// means new bills).
+    struct OpenBills
+    {
+        std::function<bool()> anyOpen;
+        std::function<void()> closeAll;
+    };
+    void setOpenBills(OpenBills bills) { mOpenBills = std::move(bills); }
     /// Double click picks a party and closes the window; clears the previous pick.
     void setSelectionMode(bool on);
     bool selectionMode() const noexcept { return mSelectionMode; }
@@ -172,7 +178,7 @@ private:
 
     core::Services &mServices;
     GridServices &mGrids;
-    BillFormRegistry *mBillForms = nullptr;
+    OpenBills mOpenBills;
     QSqlQueryModel *mModel = nullptr;
     Tfrm_PersonInfo *mEditor = nullptr;
     core::PersonSearch mSearch;
@@ -191,7 +197,7 @@ private:
 /// `batch` and `batchRefresh`: the batch list of the open waybills, if any (see
 /// `Tfm_PersonManage::setBatchReceiver`). `spreadsheetImport`: "Excel导入".
 void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
-    BillFormRegistry *billForms, const QString &type,
+    Tfm_PersonManage::OpenBills openBills, const QString &type,
     const std::function<void()> &defaultDrawerChanged = {},
     Tfm_PersonManage::BatchReceiver batch = {}, std::function<void()> batchRefresh = {},
     Tfm_PersonManage::SpreadsheetImport spreadsheetImport = {});

@@ -6,7 +6,7 @@
 #include "online/Site.h"
 #include "parties/PersonManage.h"
 #include "platform/Http.h"
-#include "platform/ProgramRegistry.h"
+#include "settings/ProgramRegistry.h"
 #include "printing/Services.h"
 #include "store/Installation.h"
 #include "support/ScriptedPrinterDialog.h"

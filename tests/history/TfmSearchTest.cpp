@@ -2,7 +2,7 @@
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKinds.h"
 #include "bills/TfmBillForm.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "history/HistoryKind.h"
 #include "history/ScriptedDesktop.h"
 #include "history/TfmSearch.h"

@@ -1,7 +1,7 @@
 #include "PartiesFixture.h"
 
 #include "bills/BillFormRegistry.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "history/ScriptedDesktop.h"
 #include "parties/ComboBoxDeleteByText.h"
 #include "parties/PersonInfo.h"
@@ -217,7 +217,7 @@ TEST_F(PartyWindows, DefaultDrawerClosesOpenBillForms)
     ASSERT_TRUE(forms.open(u"支票"_qs));
 
     Tfm_PersonManage manager(services, grids);
-    manager.setBillForms(&forms);
+    manager.setOpenBills({[&forms] { return forms.anyOpen(); }, [&forms] { forms.closeAll(); }});
     QSignalSpy changed(&manager, &Tfm_PersonManage::defaultDrawerChanged);
     manager.show();
     clickRow(manager, rowOf(manager, u"丙方客户"_qs));

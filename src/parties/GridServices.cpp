@@ -1,8 +1,8 @@
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 
 #include "printing/Services.h"
-#include "history/GridConfig.h"
-#include "history/SpreadsheetExport.h"
+#include "parties/GridConfig.h"
+#include "parties/SpreadsheetExport.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"

@@ -1,7 +1,7 @@
-#include "history/GridConfig.h"
+#include "parties/GridConfig.h"
 
 #include "printing/Services.h"
-#include "history/GridServices.h"
+#include "parties/GridServices.h"
 #include "platform/Prompter.h"
 
 #include <QGridLayout>

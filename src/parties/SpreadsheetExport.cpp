@@ -1,4 +1,4 @@
-#include "history/SpreadsheetExport.h"
+#include "parties/SpreadsheetExport.h"
 
 #include "format/TextUtils.h"
 
