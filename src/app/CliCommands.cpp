@@ -11,12 +11,14 @@
 #include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"
 #include "printing/PrintTemplateCommand.h"
+#include "store/DatabaseUrl.h"
 #include "store/Installation.h"
 #include "store/UpgradeCommand.h"
 #include "templates/PackageCommand.h"
 #include "templates/Seed.h"
 #include "store/ProgramFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -116,6 +118,23 @@ QString listTemplates(Database &db, const QString &kind)
     return out;
 }
 
+// The seed writes its pictures and printer presets into the installation it runs from.
+QString initServerDatabase(const QString &url, const ProgramFolder &folder)
+{
+    QString error;
+    const auto server = DatabaseUrl::parse(url, &error);
+    if (!server)
+        throw CliError{error};
+    try {
+        if (!QDir().mkpath(folder.root()))
+            throw CliError{QStringLiteral("cannot create %1").arg(folder.root())};
+        installServerDatabase(*server, folder, seedDatabase);
+    } catch (const InstallError &e) {
+        throw CliError{e.message()};
+    }
+    return line(QStringLiteral("server database ready: %1").arg(server->display()));
+}
+
 using Command = std::function<QString(const QStringList &)>;
 
 const std::map<QString, Command> &commands()
@@ -168,6 +187,9 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("init"),
          [](const QStringList &a) {
              const ProgramFolder folder(cliHome(a));
+             const QString url = cliOption(a, QStringLiteral("--database"));
+             if (!url.isEmpty())
+                 return initServerDatabase(url, folder);
              try {
                  ensureSeededInstallation(folder);
              } catch (const InstallError &e) {

@@ -85,13 +85,11 @@ int BillStore::insert(const Values& values)
         marks << QStringLiteral("?");
         bound << value;
     }
-    QSqlQuery row = mDb.exec(QStringLiteral("insert into %1 (%2) values (%3)")
-                                 .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
-                                     marks.join(QLatin1Char(','))),
-        bound);
-    const int written = row.lastInsertId().toInt();
-    row.finish();
-    return written;
+    return mDb.insert(QStringLiteral("insert into %1 (%2) values (%3)")
+                          .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
+                              marks.join(QLatin1Char(','))),
+        bound, kSerial)
+        .toInt();
 }
 
 std::optional<QVariantMap> BillStore::load(int serial)
