@@ -39,6 +39,7 @@ const QString kUsage = QStringLiteral(
     "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
     "  split-address TEXT [--home DIR]   name, numbers, region and street of a pasted address\n"
     "  init --home DIR                   create or complete an installation folder\n"
+    "  init --database URL [--home DIR]  create and seed an empty PostgreSQL database\n"
     "  templates --home DIR [--kind KIND] list the templates\n"
     "  parties --home DIR [--type 我方单位|往来单位] [--search TEXT] [--xlsx OUT.xlsx] list or export parties\n"
     "  print-template --home DIR --template ID (--pdf OUT.pdf | --printer NAME) [--copies N] test print\n"
@@ -212,7 +213,7 @@ const std::map<QString, Command> &commands()
          [](const QStringList &a) {
              const QString home = cliHome(a);
              const QString kind = cliOption(a, QStringLiteral("--kind"));
-             if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+             if (!hasMainDatabase(ProgramFolder(home)))
                  throw CliError{QStringLiteral("no installation in %1 (run init first)").arg(home)};
              ConsolePrompter prompter;
              Services services(home, prompter);

@@ -36,11 +36,12 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values)
     const QString table = Database::quoted(mKind.table);
     const QString key = Database::quoted(kSerial);
     Transaction transaction(mDb);
-    QSqlQuery existing = mDb.exec(
-        QStringLiteral("select %1 from %2 where %3=?").arg(Database::quoted(kStatus), table, key),
-        { serial });
+    // Not every kind's table has a status column (the waybill has none).
+    QSqlQuery existing
+        = mDb.exec(QStringLiteral("select * from %1 where %2=?").arg(table, key), { serial });
     const bool found = existing.next();
-    const QString status = found ? existing.value(0).toString() : QString();
+    const int statusAt = existing.record().indexOf(kStatus);
+    const QString status = found && statusAt >= 0 ? existing.value(statusAt).toString() : QString();
     existing.finish();
     if (found) {
         if (mKind.refusesVoided && status == kVoided)

@@ -63,4 +63,9 @@ QString configuredDatabaseUrl(const ProgramFolder &folder)
     return QString::fromUtf8(ini.GetValue("Database", "Url", "")).trimmed();
 }
 
+bool hasMainDatabase(const ProgramFolder &folder)
+{
+    return !configuredDatabaseUrl(folder).isEmpty() || QFile::exists(folder.databasePath());
+}
+
 } // namespace pennock::core

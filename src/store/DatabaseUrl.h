@@ -27,4 +27,7 @@ struct DatabaseUrl
 /// [Database] Url; empty when neither is set (the embedded file).
 QString configuredDatabaseUrl(const ProgramFolder &folder);
 
+/// Whether the installation has a main database to work on: a configured server, or the file.
+bool hasMainDatabase(const ProgramFolder &folder);
+
 } // namespace pennock::core
