@@ -12,6 +12,7 @@ packages=(
   fonts-noto-cjk
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
   desktop-file-utils appstream dpkg-dev util-linux clang-format
+  postgresql libqt6sql6-psql
 )
 
 missing=()

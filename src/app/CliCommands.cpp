@@ -12,12 +12,14 @@
 #include "parties/PartiesCommand.h"
 #include "platform/Prompter.h"
 #include "printing/PrintTemplateCommand.h"
+#include "store/DatabaseUrl.h"
 #include "store/Installation.h"
 #include "store/UpgradeCommand.h"
 #include "templates/PackageCommand.h"
 #include "templates/Seed.h"
 #include "store/ProgramFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -38,6 +40,7 @@ const QString kUsage = QStringLiteral(
     "  break-text WIDTH TEXT             lines of WIDTH double-byte characters\n"
     "  split-address TEXT [--home DIR]   name, numbers, region and street of a pasted address\n"
     "  init --home DIR                   create or complete an installation folder\n"
+    "  init --database URL [--home DIR]  create and seed an empty PostgreSQL database\n"
     "  templates --home DIR [--kind KIND] list the templates\n"
     "  parties --home DIR [--type 我方单位|往来单位] [--search TEXT] [--xlsx OUT.xlsx] list or export parties\n"
     "  print-template --home DIR --template ID (--pdf OUT.pdf | --printer NAME) [--copies N] test print\n"
@@ -118,6 +121,23 @@ QString listTemplates(Database &db, const QString &kind)
     return out;
 }
 
+// The seed writes its pictures and printer presets into the installation it runs from.
+QString initServerDatabase(const QString &url, const ProgramFolder &folder)
+{
+    QString error;
+    const auto server = DatabaseUrl::parse(url, &error);
+    if (!server)
+        throw CliError{error};
+    try {
+        if (!QDir().mkpath(folder.root()))
+            throw CliError{QStringLiteral("cannot create %1").arg(folder.root())};
+        installServerDatabase(*server, folder, seedDatabase);
+    } catch (const InstallError &e) {
+        throw CliError{e.message()};
+    }
+    return line(QStringLiteral("server database ready: %1").arg(server->display()));
+}
+
 using Command = std::function<QString(const QStringList &)>;
 
 const std::map<QString, Command> &commands()
@@ -170,6 +190,9 @@ const std::map<QString, Command> &commands()
         {QStringLiteral("init"),
          [](const QStringList &a) {
              const ProgramFolder folder(cliHome(a));
+             const QString url = cliOption(a, QStringLiteral("--database"));
+             if (!url.isEmpty())
+                 return initServerDatabase(url, folder);
              try {
                  ensureSeededInstallation(folder);
              } catch (const InstallError &e) {
@@ -193,7 +216,7 @@ const std::map<QString, Command> &commands()
          [](const QStringList &a) {
              const QString home = cliHome(a);
              const QString kind = cliOption(a, QStringLiteral("--kind"));
-             if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+             if (!hasMainDatabase(ProgramFolder(home)))
                  throw CliError{QStringLiteral("no installation in %1 (run init first)").arg(home)};
              ConsolePrompter prompter;
              Services services(home, prompter);

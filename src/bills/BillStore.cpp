@@ -36,11 +36,12 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values)
     const QString table = Database::quoted(mKind.table);
     const QString key = Database::quoted(kSerial);
     Transaction transaction(mDb);
-    QSqlQuery existing = mDb.exec(
-        QStringLiteral("select %1 from %2 where %3=?").arg(Database::quoted(kStatus), table, key),
-        { serial });
+    // Not every kind's table has a status column (the waybill has none).
+    QSqlQuery existing
+        = mDb.exec(QStringLiteral("select * from %1 where %2=?").arg(table, key), { serial });
     const bool found = existing.next();
-    const QString status = found ? existing.value(0).toString() : QString();
+    const int statusAt = existing.record().indexOf(kStatus);
+    const QString status = found && statusAt >= 0 ? existing.value(statusAt).toString() : QString();
     existing.finish();
     if (found) {
         if (mKind.refusesVoided && status == kVoided)
@@ -85,13 +86,11 @@ int BillStore::insert(const Values& values)
         marks << QStringLiteral("?");
         bound << value;
     }
-    QSqlQuery row = mDb.exec(QStringLiteral("insert into %1 (%2) values (%3)")
-                                 .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
-                                     marks.join(QLatin1Char(','))),
-        bound);
-    const int written = row.lastInsertId().toInt();
-    row.finish();
-    return written;
+    return mDb.insert(QStringLiteral("insert into %1 (%2) values (%3)")
+                          .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
+                              marks.join(QLatin1Char(','))),
+        bound, kSerial)
+        .toInt();
 }
 
 std::optional<QVariantMap> BillStore::load(int serial)

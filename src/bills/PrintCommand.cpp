@@ -14,6 +14,7 @@
 #include "printing/PrintFonts.h"
 #include "printing/Services.h"
 #include "printing/TemplateTestPrint.h"
+#include "store/DatabaseUrl.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
@@ -151,7 +152,7 @@ void checkCliPrinting(
 {
     if (pdf.isEmpty() == printer.isEmpty())
         throw failure(command, QStringLiteral("give either --pdf FILE or --printer NAME"));
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+    if (!hasMainDatabase(ProgramFolder(home)))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw failure(command, QStringLiteral("printing needs a graphical application object"));

@@ -6,6 +6,7 @@
 #include "parties/PersonSearch.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"
+#include "store/DatabaseUrl.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
@@ -51,7 +52,7 @@ const HistoryKind& historyOf(const QStringList& args)
 std::unique_ptr<Services> open(const QStringList& args, Prompter& prompter)
 {
     const QString home = cliHome(args);
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+    if (!hasMainDatabase(ProgramFolder(home)))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
     return std::make_unique<Services>(home, prompter);
 }

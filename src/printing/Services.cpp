@@ -4,7 +4,7 @@ namespace pennock::core {
 
 Services::Services(const QString &programFolder, Prompter &prompter)
     : mFolder(programFolder), mPrompter(prompter),
-      mDb(std::make_unique<Database>(mFolder.databasePath())),
+      mDb(openMainDatabase(mFolder)),
       mSettings(std::make_unique<Settings>(*mDb, mFolder, mPrompter)),
       mTemplates(std::make_unique<TemplateLookups>(*mDb, mPrompter)),
       mPrintEngine(std::make_unique<PrintEngine>(*mDb, mPrompter))

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/ProgramFolder.h"
 #include "store/SqlFunctions.h"
 
 #include <QAtomicInteger>
@@ -51,6 +52,17 @@ Database::Database(QString filePath, Kind kind)
 {
 }
 
+Database::Database(const DatabaseUrl &server)
+    : mDialect(Engine::Postgres), mServer(server),
+      mConnectionName(QStringLiteral("pennock-%1").arg(++gConnectionCounter)), mKind(Kind::Main)
+{
+}
+
+QString Database::location() const
+{
+    return mServer ? mServer->display() : mFilePath;
+}
+
 Database::~Database()
 {
     close();
@@ -61,12 +73,47 @@ Database::~Database()
 
 QSqlDatabase &Database::connection()
 {
-    return open(false);
+    return mServer ? openServer() : open(false);
 }
 
 QSqlDatabase &Database::create()
 {
-    return open(true);
+    return mServer ? openServer() : open(true);
+}
+
+QSqlDatabase &Database::openServer()
+{
+    if (isOpen())
+        return mDb;
+    const QString driver = QStringLiteral("QPSQL");
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        throw DbError(QStringLiteral("缺少 PostgreSQL 数据库驱动（libqt6sql6-psql），无法连接 %1")
+                          .arg(location()),
+                      {});
+    if (!mDb.isValid())
+        mDb = QSqlDatabase::addDatabase(driver, mConnectionName);
+    mDb.setHostName(mServer->host);
+    mDb.setPort(mServer->port);
+    mDb.setUserName(mServer->user);
+    mDb.setPassword(mServer->password);
+    mDb.setDatabaseName(mServer->databaseName);
+    // A server that does not answer is reported soon instead of freezing the window.
+    mDb.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    if (!mDb.open()) {
+        const QString reason = errorText(mDb.lastError());
+        const bool refused = reason.contains(QStringLiteral("authentication"))
+            || reason.contains(QStringLiteral("password"))
+            || reason.contains(QStringLiteral("role \""))
+            || reason.contains(QStringLiteral("does not exist"))
+            || reason.contains(QStringLiteral("no pg_hba.conf entry"));
+        mDb.close();
+        throw DbError(QStringLiteral("%1 %2：%3")
+                          .arg(refused ? QStringLiteral("数据库服务器拒绝登录")
+                                       : QStringLiteral("无法连接数据库服务器"),
+                               location(), reason),
+                      {});
+    }
+    return mDb;
 }
 
 bool Database::isOpen() const
@@ -133,7 +180,14 @@ QSqlQuery Database::run(const QString &sql, const QVariantList &values, bool for
 {
     QSqlQuery query(connection());
     query.setForwardOnly(forwardOnly);
-    if (!query.prepare(sql))
+    // The server cannot prepare a statement that defines tables or functions; one without
+    // values needs no preparing.
+    if (engine() == Engine::Postgres && values.isEmpty()) {
+        if (!query.exec(mDialect.statement(sql)))
+            throw DbError(errorText(query.lastError()), sql);
+        return query;
+    }
+    if (!query.prepare(mDialect.statement(sql)))
         throw DbError(errorText(query.lastError()), sql);
     for (const QVariant &value : values)
         query.addBindValue(bindable(value));
@@ -153,18 +207,23 @@ QVariant Database::scalar(const QString &sql, const QVariantList &values)
     return query.next() ? query.value(0) : QVariant();
 }
 
+QVariant Database::insert(const QString &sql, const QVariantList &values, const QString &keyColumn)
+{
+    QSqlQuery query = exec(mDialect.insertReturning(sql, keyColumn), values);
+    if (engine() == Engine::Sqlite)
+        return query.lastInsertId();
+    return query.next() ? query.value(0) : QVariant();
+}
+
 bool Database::tableExists(const QString &table)
 {
-    return scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and "
-                                 "lower(name)=lower(?)"),
-                  {table})
-               .toInt()
-        > 0;
+    return scalar(mDialect.tableCount(), {table}).toInt() > 0;
 }
 
 bool Database::columnExists(const QString &table, const QString &column)
 {
-    return connection().record(table).indexOf(column) >= 0;
+    return connection().record(mDialect.createdName(table)).indexOf(mDialect.createdName(column))
+        >= 0;
 }
 
 QString Database::quoted(const QString &identifier)
@@ -181,11 +240,10 @@ QString Database::dateTimeText(const QDateTime &dt)
 
 Transaction::Transaction(Database &db) : mDb(db)
 {
-    // Taking the write lock at the start lets a second program wait for it (busy time-out);
-    // a deferred transaction that reads first would be refused when it tries to write.
+    const QString sql = mDb.dialect().begin();
     QSqlQuery begin(mDb.connection());
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        throw DbError(errorText(begin.lastError()), QStringLiteral("BEGIN IMMEDIATE"));
+    if (!begin.exec(sql))
+        throw DbError(errorText(begin.lastError()), sql);
 }
 
 Transaction::~Transaction()
@@ -224,6 +282,18 @@ void Database::showIn(QSqlQueryModel &model, const QString &sql, const QVariantL
     model.setQuery(run(sql, values, false));
     if (model.lastError().isValid())
         throw DbError(model.lastError().text(), sql);
+}
+
+std::unique_ptr<Database> openMainDatabase(const ProgramFolder &folder)
+{
+    const QString url = configuredDatabaseUrl(folder);
+    if (url.isEmpty())
+        return std::make_unique<Database>(folder.databasePath());
+    QString error;
+    const auto server = DatabaseUrl::parse(url, &error);
+    if (!server)
+        throw DbError(error, {});
+    return std::make_unique<Database>(*server);
 }
 
 } // namespace pennock::core

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QVariant>
 
+#include "store/DatabaseUrl.h"
+#include "store/SqlDialect.h"
+
+#include <memory>
 #include <stdexcept>
 
 class QSqlQueryModel;
@@ -24,19 +28,29 @@ private:
     QString mSql;
 };
 
-/// One SQLite file behind one named connection, opened on first use.
-/// Every value is bound; date-times are stored as "yyyy-MM-dd HH:mm:ss" so they compare as text.
+class ProgramFolder;
+
+/// One SQLite file, or a shared PostgreSQL database, behind one named connection opened on
+/// first use. Every value is bound; date-times are stored as "yyyy-MM-dd HH:mm:ss" so they
+/// compare as text.
 class Database
 {
 public:
     enum class Kind { Main, Package };
 
     explicit Database(QString filePath, Kind kind = Kind::Main);
+    /// The main database on an office server.
+    explicit Database(const DatabaseUrl &server);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
+    /// Empty for a server database.
     const QString &filePath() const noexcept { return mFilePath; }
+    Engine engine() const noexcept { return mDialect.engine(); }
+    const SqlDialect &dialect() const noexcept { return mDialect; }
+    /// The file, or the server address without its password, for messages.
+    QString location() const;
 
     /// Opens the existing file (never creates one). Throws DbError with a readable reason:
     /// missing file, not a database, read-only.
@@ -52,6 +66,8 @@ public:
     int execute(const QString &sql, const QVariantList &values = {});
     /// First column of the first row, or an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
+    /// Runs an insert and returns the key the database gave the new row.
+    QVariant insert(const QString &sql, const QVariantList &values, const QString &keyColumn);
 
     bool tableExists(const QString &table);
     bool columnExists(const QString &table, const QString &column);
@@ -72,7 +88,10 @@ private:
     /// A statement prepared with its bound values and run; DbError when either fails.
     QSqlQuery run(const QString &sql, const QVariantList &values, bool forwardOnly);
     QSqlDatabase &open(bool createMissing);
+    QSqlDatabase &openServer();
 
+    SqlDialect mDialect{Engine::Sqlite};
+    std::optional<DatabaseUrl> mServer;
     QString mFilePath;
     QString mConnectionName;
     Kind mKind;
@@ -93,5 +112,9 @@ private:
     Database &mDb;
     bool mDone = false;
 };
+
+/// The main database of an installation: the configured server when one is set, else the
+/// embedded file. A bad address is reported at once, never replaced by the file. Throws DbError.
+std::unique_ptr<Database> openMainDatabase(const ProgramFolder &folder);
 
 } // namespace pennock::core

@@ -1,6 +1,7 @@
 #include "store/Installation.h"
 
 #include "store/Database.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 #include "store/Schema.h"
 
@@ -38,7 +39,44 @@ void ensureBlankPackage(const QString &path)
                         {schemaVersionText()});
 }
 
+// The shared database of an office: its helpers and tables are made by the first clerk's
+// installation, and seeded only when it had no tables yet.
+void ensureServerDatabase(Database &db, const ProgramFolder &folder, const Seeder &seed)
+{
+    db.connection();
+    const bool isNew = !db.tableExists(QStringLiteral("CKTypeTable"));
+    {
+        Transaction tx(db);
+        for (const QString &sql : db.dialect().serverSetup())
+            db.execute(sql);
+        tx.commit();
+    }
+    ensureSchema(db, mainTables());
+    if (!isNew || !seed)
+        return;
+    try {
+        seed(db, folder);
+    } catch (...) {
+        // A half-seeded database would never be seeded again.
+        for (const TableDef &table : mainTables())
+            db.execute(QStringLiteral("DROP TABLE IF EXISTS %1")
+                           .arg(Database::quoted(db.dialect().createdName(table.name))));
+        throw;
+    }
+}
+
 } // namespace
+
+void installServerDatabase(const DatabaseUrl &server, const ProgramFolder &folder,
+                           const Seeder &seed)
+{
+    try {
+        Database db(server);
+        ensureServerDatabase(db, folder, seed);
+    } catch (const DbError &e) {
+        throw InstallError(e.message());
+    }
+}
 
 void ensureInstallation(const ProgramFolder &folder, const Seeder &seed)
 {
@@ -50,7 +88,10 @@ void ensureInstallation(const ProgramFolder &folder, const Seeder &seed)
     try {
         const QString dbPath = folder.databasePath();
         const bool isNew = !QFileInfo::exists(dbPath);
-        {
+        if (!configuredDatabaseUrl(folder).isEmpty()) {
+            const std::unique_ptr<Database> db = openMainDatabase(folder);
+            ensureServerDatabase(*db, folder, seed);
+        } else {
             Database db(dbPath);
             isNew ? db.create() : db.connection();
             ensureSchema(db, mainTables());

@@ -32,4 +32,11 @@ using Seeder = std::function<void(Database &db, const ProgramFolder &folder)>;
 /// written, is reported and left untouched. `seed` runs only on a new main database.
 void ensureInstallation(const ProgramFolder &folder, const Seeder &seed = {});
 
+struct DatabaseUrl;
+/// Creates the tables and helper functions on an office server database, and seeds it when it
+/// had none; an existing one is completed and keeps its data. `folder` is the installation
+/// whose files the seed reads.
+void installServerDatabase(const DatabaseUrl &server, const ProgramFolder &folder,
+                           const Seeder &seed = {});
+
 } // namespace pennock::core

@@ -229,14 +229,18 @@ const TableDef *findTable(const QList<TableDef> &tables, const QString &name)
 
 void ensureSchema(Database &db, const QList<TableDef> &tables)
 {
+    const SqlDialect &dialect = db.dialect();
+    const auto name = [&](const QString &identifier) {
+        return Database::quoted(dialect.createdName(identifier));
+    };
     Transaction tx(db);
     for (const TableDef &table : tables) {
         if (!db.tableExists(table.name)) {
             QStringList defs;
             for (const ColumnDef &c : table.columns)
-                defs << Database::quoted(c.name) + QLatin1Char(' ') + c.sqlType;
+                defs << name(c.name) + QLatin1Char(' ') + dialect.columnType(c.sqlType);
             db.execute(QStringLiteral("CREATE TABLE %1 (%2)")
-                           .arg(Database::quoted(table.name), defs.join(QStringLiteral(", "))));
+                           .arg(name(table.name), defs.join(QStringLiteral(", "))));
         } else {
             for (const ColumnDef &c : table.columns) {
                 if (db.columnExists(table.name, c.name))
@@ -244,9 +248,9 @@ void ensureSchema(Database &db, const QList<TableDef> &tables)
                 // A key cannot be added to an existing table; an older file keeps its own.
                 const QString type = c.sqlType.contains(QStringLiteral("PRIMARY KEY"))
                     ? QStringLiteral("INTEGER")
-                    : c.sqlType;
+                    : dialect.columnType(c.sqlType);
                 db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                               .arg(Database::quoted(table.name), Database::quoted(c.name), type));
+                               .arg(name(table.name), name(c.name), type));
             }
         }
         for (const QString &index : table.indexSql)

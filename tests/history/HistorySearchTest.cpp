@@ -32,10 +32,10 @@ protected:
             marks << QStringLiteral("?");
             bound << value;
         }
-        QSqlQuery q = db.exec(QStringLiteral("insert into %1 (%2) values (%3)")
-                                  .arg(Database::quoted(h.table), columns.join(','), marks.join(',')),
-            bound);
-        return q.lastInsertId().toInt();
+        return db.insert(QStringLiteral("insert into %1 (%2) values (%3)")
+                             .arg(Database::quoted(h.table), columns.join(','), marks.join(',')),
+                         bound, QStringLiteral("流水号"))
+            .toInt();
     }
 
     /// Serials the statement finds, in its order.
@@ -54,7 +54,8 @@ protected:
     }
 
     TempHome home;
-    Database db { ProgramFolder(home.path()).databasePath() };
+    std::unique_ptr<Database> mainDb = openMainDatabase(ProgramFolder(home.path()));
+    Database& db = *mainDb;
 };
 
 const HistoryKind& history(const char* kind) { return *findHistoryKind(QString::fromUtf8(kind)); }
