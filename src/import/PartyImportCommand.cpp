@@ -68,17 +68,11 @@ QStringList maps(const QStringList &args)
 
 int sheetIndex(const SheetBook &book, const QString &sheet)
 {
-    if (sheet.isEmpty())
-        return 0;
-    bool isNumber = false;
-    const int n = sheet.toInt(&isNumber);
-    if (isNumber && n >= 1 && n <= book.sheetNames().size())
-        return n - 1;
-    const int named = int(book.sheetNames().indexOf(sheet));
-    if (named >= 0)
-        return named;
-    throw failure(QStringLiteral("no sheet %1 (sheets: %2)")
-                      .arg(sheet, book.sheetNames().join(QStringLiteral(", "))));
+    const int index = book.sheetIndex(sheet);
+    if (index < 0)
+        throw failure(QStringLiteral("no sheet %1 (sheets: %2)")
+                          .arg(sheet, book.sheetNames().join(QStringLiteral(", "))));
+    return index;
 }
 
 const ImportScene &scene(const QString &name)

@@ -241,6 +241,17 @@ SheetBook SheetBook::open(const QString &path)
     return book;
 }
 
+int SheetBook::sheetIndex(const QString &sheet) const
+{
+    if (sheet.isEmpty())
+        return 0;
+    bool isNumber = false;
+    const int n = sheet.toInt(&isNumber);
+    if (isNumber && n >= 1 && n <= mNames.size())
+        return n - 1;
+    return int(mNames.indexOf(sheet));
+}
+
 QStringList SheetBook::sheetNames() const { return mNames; }
 
 QList<QStringList> SheetBook::rows(int sheet) const

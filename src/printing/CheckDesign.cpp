@@ -82,17 +82,7 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
-    auto* menu = new QMenuBar(this);
-    QMenu* edit = menu->addMenu(q("编辑(&E)"));
-    QAction* undo = mUndo->createUndoAction(this, q("撤销"));
-    undo->setObjectName(QStringLiteral("actUndo"));
-    undo->setShortcut(QKeySequence::Undo);
-    edit->addAction(undo);
-    QAction* redo = mUndo->createRedoAction(this, q("重做"));
-    redo->setObjectName(QStringLiteral("actRedo"));
-    redo->setShortcuts({ QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence::Redo });
-    edit->addAction(redo);
-    layout->setMenuBar(menu);
+    layout->setMenuBar(undoMenuBar(*mUndo, this));
 
     auto* selection = new QHBoxLayout;
     selection->addWidget(new QLabel(q("1、选中票据种类："), this));

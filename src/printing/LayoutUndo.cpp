@@ -3,6 +3,8 @@
 #include "platform/Prompter.h"
 #include "store/Database.h"
 
+#include <QAction>
+#include <QMenuBar>
 #include <QUndoStack>
 
 namespace pennock::ui {
@@ -73,6 +75,21 @@ bool LayoutRecorder::commit()
         return false;
     mStack.push(new LayoutChange(mDb, mPrompter, mTemplateId, mBefore, after, mText, mRefresh));
     return true;
+}
+
+QMenuBar *undoMenuBar(QUndoStack &stack, QWidget *window)
+{
+    auto *bar = new QMenuBar(window);
+    QMenu *edit = bar->addMenu(QStringLiteral("编辑(&E)"));
+    QAction *undo = stack.createUndoAction(window, QStringLiteral("撤销"));
+    undo->setObjectName(QStringLiteral("actUndo"));
+    undo->setShortcut(QKeySequence::Undo);
+    edit->addAction(undo);
+    QAction *redo = stack.createRedoAction(window, QStringLiteral("重做"));
+    redo->setObjectName(QStringLiteral("actRedo"));
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence::Redo});
+    edit->addAction(redo);
+    return bar;
 }
 
 } // namespace pennock::ui

@@ -6,7 +6,9 @@
 
 #include <functional>
 
+class QMenuBar;
 class QUndoStack;
+class QWidget;
 
 namespace pennock::core {
 class Database;
@@ -60,5 +62,8 @@ private:
     LayoutChange::Refresh mRefresh;
     QList<core::ItemRow> mBefore;
 };
+
+/// "编辑(E)" with "撤销" (Ctrl+Z) and "重做" (Ctrl+Y, Ctrl+Shift+Z) of a window's layout changes.
+QMenuBar *undoMenuBar(QUndoStack &stack, QWidget *window);
 
 } // namespace pennock::ui

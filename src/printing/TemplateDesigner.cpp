@@ -69,17 +69,7 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
-    auto* menu = new QMenuBar(this);
-    QMenu* edit = menu->addMenu(q("编辑(&E)"));
-    QAction* undo = mUndo->createUndoAction(this, q("撤销"));
-    undo->setObjectName(QStringLiteral("actUndo"));
-    undo->setShortcut(QKeySequence::Undo);
-    edit->addAction(undo);
-    QAction* redo = mUndo->createRedoAction(this, q("重做"));
-    redo->setObjectName(QStringLiteral("actRedo"));
-    redo->setShortcuts({ QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence::Redo });
-    edit->addAction(redo);
-    layout->setMenuBar(menu);
+    layout->setMenuBar(undoMenuBar(*mUndo, this));
 
     mTitle = new QLabel(this);
     mTitle->setObjectName(QStringLiteral("LbTitle"));
@@ -1173,27 +1163,31 @@ void TfmTemplateDesigner::batch(Batch command)
     redrawSelection();
 }
 
-void TfmTemplateDesigner::batchFontSize(int size)
+void TfmTemplateDesigner::batchSet(const QString& column, const QVariant& value, const QString& step,
+    const QString& done)
 {
-    if (mSelected.isEmpty())
-        return;
-    LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected, q("批量改字号"),
-        refresher());
+    LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected, step, refresher());
     int changed = 0;
     try {
         core::Transaction transaction(mServices.db());
         for (const QString& name : mSelected)
             changed += mServices.db().execute(
-                QStringLiteral("update CKControl set CtlFontSize=? where CheckTypeID=? and upper(CtlName)=upper(?)"),
-                { size, mTemplateId, name });
+                QStringLiteral("update CKControl set %1=? where CheckTypeID=? and upper(CtlName)=upper(?)").arg(column),
+                { value, mTemplateId, name });
         transaction.commit();
     } catch (const core::DbError& error) {
         say(QStringLiteral("Error:") + error.message());
         return;
     }
     recorder.commit();
-    say(changed > 0 ? QString::number(changed) + q("修改字号（字体大小）成功！") : q("影响了0个项目！"));
+    say(changed > 0 ? QString::number(changed) + done : q("影响了0个项目！"));
     redrawSelection();
+}
+
+void TfmTemplateDesigner::batchFontSize(int size)
+{
+    if (!mSelected.isEmpty())
+        batchSet(QStringLiteral("CtlFontSize"), size, q("批量改字号"), q("修改字号（字体大小）成功！"));
 }
 
 void TfmTemplateDesigner::batchFontName(const QString& face)
@@ -1204,23 +1198,7 @@ void TfmTemplateDesigner::batchFontName(const QString& face)
         say(q("字体必须选择"));
         return;
     }
-    LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected, q("批量改字体"),
-        refresher());
-    int changed = 0;
-    try {
-        core::Transaction transaction(mServices.db());
-        for (const QString& name : mSelected)
-            changed += mServices.db().execute(
-                QStringLiteral("update CKControl set CtlFontName=? where CheckTypeID=? and upper(CtlName)=upper(?)"),
-                { face.trimmed(), mTemplateId, name });
-        transaction.commit();
-    } catch (const core::DbError& error) {
-        say(QStringLiteral("Error:") + error.message());
-        return;
-    }
-    recorder.commit();
-    say(changed > 0 ? QString::number(changed) + q("修改字体成功！！") : q("影响了0个项目！"));
-    redrawSelection();
+    batchSet(QStringLiteral("CtlFontName"), face.trimmed(), q("批量改字体"), q("修改字体成功！！"));
 }
 
 void TfmTemplateDesigner::distribute(bool across, int increment)

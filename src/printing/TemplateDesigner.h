@@ -136,6 +136,8 @@ private:
     void say(const QString& text);
     QString labelText(const QString& name);
     void redrawSelection();
+    /// One column set to one value on every selected item, as one step.
+    void batchSet(const QString& column, const QVariant& value, const QString& step, const QString& done);
     std::function<void(const QStringList&)> refresher();
 
     core::Services& mServices;
