@@ -16,7 +16,7 @@ inline double residentMb()
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
+    for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return -1;
@@ -24,8 +24,7 @@ inline double residentMb()
 
 /// The main of a benchmark program: its benchmarks run inside an application object of type
 /// `App`; a graphical one needs no display.
-template <class App>
-int runBenchmarks(int argc, char **argv)
+template <class App> int runBenchmarks(int argc, char** argv)
 {
     if constexpr (!std::is_same_v<App, QCoreApplication>)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

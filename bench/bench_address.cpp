@@ -18,7 +18,7 @@ QStringList pastedTexts()
 {
     const auto rows = referenceRows(QStringLiteral("counties.tsv"));
     QHash<QString, QString> provinceOf;
-    for (const auto &r : referenceRows(QStringLiteral("regions.tsv")))
+    for (const auto& r : referenceRows(QStringLiteral("regions.tsv")))
         provinceOf.insert(r.value(QStringLiteral("二级代码")), r.value(QStringLiteral("一级代码")));
     const QStringList names
         = QStringLiteral("张三 李四 王小明 欧阳娜娜 阿卜杜拉·买买提 Tom Lee 赵六 钱七").split(u' ');
@@ -28,7 +28,7 @@ QStringList pastedTexts()
               .split(u' ');
     QStringList texts;
     for (int i = 0; i < 2000; ++i) {
-        const auto &row = rows[(i * 7919) % rows.size()];
+        const auto& row = rows[(i * 7919) % rows.size()];
         const QString city = row.value(QStringLiteral("一级代码"));
         const QString county = row.value(QStringLiteral("二级代码"));
         QString province = provinceOf.value(city);
@@ -74,13 +74,13 @@ QStringList pastedTexts()
     return texts;
 }
 
-void BM_SplitAddress(benchmark::State &state)
+void BM_SplitAddress(benchmark::State& state)
 {
     static const AddressSplitter splitter = AddressSplitter::fromSeed();
     static const QStringList texts = pastedTexts();
     qsizetype found = 0;
     for (auto _ : state)
-        for (const QString &text : texts) {
+        for (const QString& text : texts) {
             const SplitAddress parts = splitter.split(text);
             found += parts.city.isEmpty() ? 0 : 1;
             benchmark::DoNotOptimize(parts);
@@ -93,7 +93,7 @@ void BM_SplitAddress(benchmark::State &state)
 }
 BENCHMARK(BM_SplitAddress)->Unit(benchmark::kMillisecond);
 
-void BM_BuildSplitterFromSeed(benchmark::State &state)
+void BM_BuildSplitterFromSeed(benchmark::State& state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(AddressSplitter::fromSeed());
@@ -102,7 +102,7 @@ BENCHMARK(BM_BuildSplitterFromSeed)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     return pennock::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -55,9 +55,10 @@ void cliBatch(benchmark::State& state)
     for (auto _ : state) {
         QProcess cli;
         cli.start(QStringLiteral(PENNOCK_CLI_PATH),
-            { QStringLiteral("batch"), QStringLiteral("--home"), dir.path(), QStringLiteral("--kind"),
-                QStringLiteral("快递单"), QStringLiteral("--rows"), orders, QStringLiteral("--pdf"), pdf,
-                QStringLiteral("--first-number"), QStringLiteral("YT100000"), QStringLiteral("--save") });
+            { QStringLiteral("batch"), QStringLiteral("--home"), dir.path(),
+                QStringLiteral("--kind"), QStringLiteral("快递单"), QStringLiteral("--rows"),
+                orders, QStringLiteral("--pdf"), pdf, QStringLiteral("--first-number"),
+                QStringLiteral("YT100000"), QStringLiteral("--save") });
         if (!cli.waitForFinished(120000) || cli.exitCode() != 0) {
             state.SkipWithError(cli.readAllStandardError().constData());
             break;

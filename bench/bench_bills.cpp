@@ -3,10 +3,10 @@
 #include "BenchSupport.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillDraft.h"
-#include "bills/BillRules.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillKind.h"
 #include "bills/BillKinds.h"
+#include "bills/BillRules.h"
 #include "bills/TfmBillForm.h"
 #include "platform/Prompter.h"
 #include "printing/PdfCanvas.h"
@@ -128,7 +128,7 @@ void cliPrint(benchmark::State& state, const QString& kind)
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     for (const QString& kind : pennock::core::billKindNames()) {
         const std::string name = pennock::core::findBillKind(kind)->formClass.toStdString();

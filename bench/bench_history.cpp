@@ -2,10 +2,10 @@
 // sqlite3 shell running the same statements on the same file; the unfiltered history window's
 // first rows; the memory the window holds with the list open.
 #include "BenchSupport.h"
-#include "parties/GridServices.h"
 #include "history/HistoryKind.h"
 #include "history/HistorySearch.h"
 #include "history/TfmSearch.h"
+#include "parties/GridServices.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -134,7 +134,8 @@ void BM_OpenHistoryWindow(benchmark::State& state)
     ui::HistoryEnvironment env(services, grids);
     std::unique_ptr<ui::TfmSearch> window;
     for (auto _ : state) {
-        window = std::make_unique<ui::TfmSearch>(*core::findHistoryKind(QStringLiteral("支票")), env);
+        window
+            = std::make_unique<ui::TfmSearch>(*core::findHistoryKind(QStringLiteral("支票")), env);
         window->show();
         window->grid()->viewport()->repaint(); // the first rows are drawn
         state.PauseTiming();
@@ -152,7 +153,4 @@ BENCHMARK(BM_OpenHistoryWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    return pennock::bench::runBenchmarks<QApplication>(argc, argv);
-}
+int main(int argc, char** argv) { return pennock::bench::runBenchmarks<QApplication>(argc, argv); }

@@ -11,7 +11,7 @@
 
 namespace {
 
-void BM_NewInstallation(benchmark::State &state)
+void BM_NewInstallation(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
@@ -24,7 +24,7 @@ BENCHMARK(BM_NewInstallation)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     return pennock::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -1,10 +1,10 @@
 // The main window built offscreen on a seeded installation, and the memory held once it stands.
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
-#include "printing/Services.h"
-#include "settings/ProgramRegistry.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "printing/Services.h"
+#include "settings/ProgramRegistry.h"
 #include "store/ProgramFolder.h"
 #include "templates/Seed.h"
 
@@ -29,7 +29,7 @@ struct Installation
     QTemporaryDir user;
 };
 
-Installation &installation()
+Installation& installation()
 {
     static Installation seeded;
     return seeded;
@@ -37,9 +37,9 @@ Installation &installation()
 
 // The first window of the process, as at start-up (fonts, styles and the printer list are cold),
 // and the memory held once it stands.
-void BM_FirstStart(benchmark::State &state)
+void BM_FirstStart(benchmark::State& state)
 {
-    Installation &inst = installation();
+    Installation& inst = installation();
     pennock::core::ConsolePrompter prompter;
     pennock::core::DesktopShell shell;
     pennock::core::ProgramRegistry registry(inst.user.filePath(QStringLiteral("registry.ini")));
@@ -57,9 +57,9 @@ void BM_FirstStart(benchmark::State &state)
 }
 BENCHMARK(BM_FirstStart)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_BuildMainWindow(benchmark::State &state)
+void BM_BuildMainWindow(benchmark::State& state)
 {
-    Installation &inst = installation();
+    Installation& inst = installation();
     pennock::core::ConsolePrompter prompter;
     pennock::core::DesktopShell shell;
     pennock::core::ProgramRegistry registry(inst.user.filePath(QStringLiteral("registry.ini")));
@@ -77,10 +77,6 @@ void BM_BuildMainWindow(benchmark::State &state)
 }
 BENCHMARK(BM_BuildMainWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-
 } // namespace
 
-int main(int argc, char **argv)
-{
-    return pennock::bench::runBenchmarks<QApplication>(argc, argv);
-}
+int main(int argc, char** argv) { return pennock::bench::runBenchmarks<QApplication>(argc, argv); }

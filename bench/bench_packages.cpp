@@ -16,7 +16,7 @@ namespace {
 
 using namespace pennock::core;
 
-QList<int> allIds(Database &db)
+QList<int> allIds(Database& db)
 {
     QList<int> ids;
     QSqlQuery q = db.exec(QStringLiteral("select CheckTypeID from CKTypeTable"));
@@ -27,7 +27,8 @@ QList<int> allIds(Database &db)
 
 struct Source
 {
-    Source() : folder(dir.path())
+    Source()
+        : folder(dir.path())
     {
         ensureSeededInstallation(folder);
         Database db(folder.databasePath());
@@ -39,7 +40,7 @@ struct Source
     QString package;
 };
 
-void BM_ExportAllSeededTemplates(benchmark::State &state)
+void BM_ExportAllSeededTemplates(benchmark::State& state)
 {
     Source source;
     Database db(source.folder.databasePath());
@@ -52,7 +53,7 @@ void BM_ExportAllSeededTemplates(benchmark::State &state)
 BENCHMARK(BM_ExportAllSeededTemplates)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // A new installation without the templates takes every one of them as new.
-void BM_ImportAllIntoANewInstallation(benchmark::State &state)
+void BM_ImportAllIntoANewInstallation(benchmark::State& state)
 {
     Source source;
     qsizetype imported = 0;
@@ -73,7 +74,7 @@ void BM_ImportAllIntoANewInstallation(benchmark::State &state)
 BENCHMARK(BM_ImportAllIntoANewInstallation)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The same package over a new installation's own templates: every one is replaced.
-void BM_ImportReplacingAll(benchmark::State &state)
+void BM_ImportReplacingAll(benchmark::State& state)
 {
     Source source;
     QTemporaryDir dir;
@@ -87,7 +88,7 @@ BENCHMARK(BM_ImportReplacingAll)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     return pennock::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -1,8 +1,8 @@
 // Spreadsheet export of a large result and the party manager's search over many parties.
 #include "BenchSupport.h"
 
-#include "parties/SpreadsheetExport.h"
 #include "parties/PersonSearch.h"
+#include "parties/SpreadsheetExport.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "templates/Seed.h"
@@ -48,7 +48,7 @@ struct ExportData
     QSqlQueryModel model;
 };
 
-void BM_ExportXlsx10kRows20Columns(benchmark::State &state)
+void BM_ExportXlsx10kRows20Columns(benchmark::State& state)
 {
     static ExportData data;
     const QString path = data.dir.filePath(QStringLiteral("out.xlsx"));
@@ -85,15 +85,15 @@ struct PartyData
     std::unique_ptr<Database> db;
 };
 
-PartyData &parties()
+PartyData& parties()
 {
     static PartyData data;
     return data;
 }
 
-void runSearch(benchmark::State &state, PersonSearch search)
+void runSearch(benchmark::State& state, PersonSearch search)
 {
-    PartyData &data = parties();
+    PartyData& data = parties();
     int rows = 0;
     for (auto _ : state) {
         QSqlQueryModel model;
@@ -105,7 +105,7 @@ void runSearch(benchmark::State &state, PersonSearch search)
     state.counters["rows"] = rows;
 }
 
-void BM_PartySearchKeywordFewHits(benchmark::State &state)
+void BM_PartySearchKeywordFewHits(benchmark::State& state)
 {
     PersonSearch search;
     search.keyword = QStringLiteral("80012345");
@@ -113,7 +113,7 @@ void BM_PartySearchKeywordFewHits(benchmark::State &state)
 }
 BENCHMARK(BM_PartySearchKeywordFewHits)->Unit(benchmark::kMillisecond);
 
-void BM_PartySearchKeywordManyHits(benchmark::State &state)
+void BM_PartySearchKeywordManyHits(benchmark::State& state)
 {
     PersonSearch search;
     search.keyword = QStringLiteral("联系人99");
@@ -121,7 +121,7 @@ void BM_PartySearchKeywordManyHits(benchmark::State &state)
 }
 BENCHMARK(BM_PartySearchKeywordManyHits)->Unit(benchmark::kMillisecond);
 
-void BM_PartySearchTypeAndGroup(benchmark::State &state)
+void BM_PartySearchTypeAndGroup(benchmark::State& state)
 {
     PersonSearch search;
     search.type = QStringLiteral("往来单位");
@@ -130,12 +130,12 @@ void BM_PartySearchTypeAndGroup(benchmark::State &state)
 }
 BENCHMARK(BM_PartySearchTypeAndGroup)->Unit(benchmark::kMillisecond);
 
-void BM_PartyListAll(benchmark::State &state) { runSearch(state, PersonSearch {}); }
+void BM_PartyListAll(benchmark::State& state) { runSearch(state, PersonSearch {}); }
 BENCHMARK(BM_PartyListAll)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     return pennock::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -19,7 +19,7 @@ namespace {
 
 using namespace pennock;
 
-const char *const kTitles[] = { "订单编号", "收货人", "收件人电话", "手机", "省", "市", "区",
+const char* const kTitles[] = { "订单编号", "收货人", "收件人电话", "手机", "省", "市", "区",
     "详细地址", "宝贝标题", "数量", "买家留言", "实付金额", "付款日期" };
 
 struct Row
@@ -49,14 +49,14 @@ Row orderRow(int i)
     return row;
 }
 
-QString xlsxFile(const QTemporaryDir &dir, int rows)
+QString xlsxFile(const QTemporaryDir& dir, int rows)
 {
     const QString path = dir.filePath(QStringLiteral("orders%1.xlsx").arg(rows));
-    lxw_workbook *workbook = workbook_new(QFile::encodeName(path).constData());
-    lxw_worksheet *ws = workbook_add_worksheet(workbook, "订单");
-    lxw_format *money = workbook_add_format(workbook);
+    lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
+    lxw_worksheet* ws = workbook_add_worksheet(workbook, "订单");
+    lxw_format* money = workbook_add_format(workbook);
     format_set_num_format(money, "0.00");
-    lxw_format *day = workbook_add_format(workbook);
+    lxw_format* day = workbook_add_format(workbook);
     format_set_num_format(day, "yyyy-mm-dd");
     for (int c = 0; c < 13; ++c)
         worksheet_write_string(ws, 0, lxw_col_t(c), kTitles[c], nullptr);
@@ -78,12 +78,12 @@ QString xlsxFile(const QTemporaryDir &dir, int rows)
     return path;
 }
 
-QString csvFile(const QTemporaryDir &dir, int rows)
+QString csvFile(const QTemporaryDir& dir, int rows)
 {
     const QString path = dir.filePath(QStringLiteral("orders%1.csv").arg(rows));
     QStringList lines;
     QStringList titles;
-    for (const char *title : kTitles)
+    for (const char* title : kTitles)
         titles.append(QString::fromUtf8(title));
     lines.append(titles.join(u','));
     for (int r = 1; r <= rows; ++r) {
@@ -98,11 +98,11 @@ QString csvFile(const QTemporaryDir &dir, int rows)
     return path;
 }
 
-const QString &fixture(const QString &kind, int rows)
+const QString& fixture(const QString& kind, int rows)
 {
     static QTemporaryDir dir;
     static std::map<std::pair<QString, int>, QString> files;
-    QString &path = files[{ kind, rows }];
+    QString& path = files[{ kind, rows }];
     if (path.isEmpty())
         path = kind == u"xlsx" ? xlsxFile(dir, rows) : csvFile(dir, rows);
     return path;
@@ -114,19 +114,19 @@ double peakMb()
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
+    for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return -1;
 }
 
 // The whole import's reading: the file opened, the first sheet's rows taken, the titles matched.
-void readSheet(benchmark::State &state, const QString &kind)
+void readSheet(benchmark::State& state, const QString& kind)
 {
     const int rows = int(state.range(0));
     const QString path = fixture(kind, rows);
     QStringList rules;
-    for (const char *rule : { "联系人,收件人姓名,收货人,*姓名*", "收件电话,固定电话,*电话*",
+    for (const char* rule : { "联系人,收件人姓名,收货人,*姓名*", "收件电话,固定电话,*电话*",
              "收件手机,Mobile,*手机*", "收件地址,*地址*,address" })
         rules.append(QString::fromUtf8(rule));
     qsizetype read = 0;
@@ -145,15 +145,15 @@ void readSheet(benchmark::State &state, const QString &kind)
     state.SetItemsProcessed(state.iterations() * rows);
 }
 
-void BM_ReadXlsx(benchmark::State &state) { readSheet(state, QStringLiteral("xlsx")); }
+void BM_ReadXlsx(benchmark::State& state) { readSheet(state, QStringLiteral("xlsx")); }
 BENCHMARK(BM_ReadXlsx)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-void BM_ReadCsv(benchmark::State &state) { readSheet(state, QStringLiteral("csv")); }
+void BM_ReadCsv(benchmark::State& state) { readSheet(state, QStringLiteral("csv")); }
 BENCHMARK(BM_ReadCsv)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     return pennock::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -12,13 +12,13 @@
 namespace pennock::fuzz {
 
 /// The fuzzer's bytes as a file with that extension in a folder of this process.
-inline QString writeInput(const uint8_t *data, size_t size, const QString &extension)
+inline QString writeInput(const uint8_t* data, size_t size, const QString& extension)
 {
     static QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/input") + extension;
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
+        file.write(reinterpret_cast<const char*>(data), qint64(size));
     return path;
 }
 
@@ -27,8 +27,9 @@ inline void ensureApplication()
 {
     static int argc = 1;
     static char name[] = "fuzz";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication *app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    static char* argv[] = { name, nullptr };
+    static QCoreApplication* app
+        = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     (void)app;
 }
 

@@ -2,14 +2,14 @@
 #include "FuzzSupport.h"
 #include "settings/IniFile.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace pennock::core;
     const QString path = pennock::fuzz::writeInput(data, size, QStringLiteral(".ini"));
     IniFile ini(path);
-    for (const char *section : {"Config", "PrinterCalibration", "Database", ""}) {
+    for (const char* section : { "Config", "PrinterCalibration", "Database", "" }) {
         const QStringList keys = ini.keys(QString::fromLatin1(section));
-        for (const QString &key : keys) {
+        for (const QString& key : keys) {
             (void)ini.readString(QString::fromLatin1(section), key);
             (void)ini.readInteger(QString::fromLatin1(section), key, 0);
         }

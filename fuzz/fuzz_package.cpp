@@ -2,19 +2,19 @@
 #include "FuzzSupport.h"
 #include "templates/Package.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace pennock::core;
     pennock::fuzz::ensureApplication();
     const QString path = pennock::fuzz::writeInput(data, size, QStringLiteral(".tpk"));
     try {
         PackageFile package(path);
-        for (const PackageEntry &entry : package.entries()) {
+        for (const PackageEntry& entry : package.entries()) {
             (void)package.templateRow(entry.fullName);
             (void)package.items(entry.packageId);
             (void)package.settings(entry.packageId);
         }
-    } catch (const PackageError &) {
+    } catch (const PackageError&) {
     }
     return 0;
 }

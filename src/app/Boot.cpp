@@ -14,9 +14,10 @@
 
 namespace pennock::ui {
 
-Tfm_Boot::Tfm_Boot(const core::ProgramFolder &folder, QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), mPicture(new QLabel(this)),
-      mTimer(new QTimer(this))
+Tfm_Boot::Tfm_Boot(const core::ProgramFolder& folder, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , mPicture(new QLabel(this))
+    , mTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("fm_Boot"));
     setWindowTitle(QStringLiteral("启动窗口"));
@@ -27,13 +28,13 @@ Tfm_Boot::Tfm_Boot(const core::ProgramFolder &folder, QWidget *parent)
     const QPixmap picture(folder.path(QStringLiteral("Image/Sys_boot.jpg")));
     if (!picture.isNull())
         mPicture->setPixmap(picture);
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mPicture);
     mTimer->setObjectName(QStringLiteral("Timer1"));
     mTimer->setInterval(500);
     mTimer->setSingleShot(true);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
@@ -48,12 +49,9 @@ void Tfm_Boot::run()
     hide();
 }
 
-bool Tfm_Boot::hasPicture() const
-{
-    return !mPicture->pixmap().isNull();
-}
+bool Tfm_Boot::hasPicture() const { return !mPicture->pixmap().isNull(); }
 
-bool runStartUpUpgrade(const core::ProgramFolder &folder, core::Prompter &prompter)
+bool runStartUpUpgrade(const core::ProgramFolder& folder, core::Prompter& prompter)
 {
     try {
         const core::UpgradeReport report = core::upgradeInstallation(folder);
@@ -62,12 +60,12 @@ bool runStartUpUpgrade(const core::ProgramFolder &folder, core::Prompter &prompt
             const QString backup = report.backupPath.isEmpty()
                 ? QString()
                 : QStringLiteral("原数据库已备份到：\n") + report.backupPath + QStringLiteral("\n");
-            prompter.inform(QStringLiteral("软件数据已升级到当前版本。") + backup + QStringLiteral("\n")
-                                + report.steps.join(QLatin1Char('\n')),
-                            QStringLiteral("软件升级"));
+            prompter.inform(QStringLiteral("软件数据已升级到当前版本。") + backup
+                    + QStringLiteral("\n") + report.steps.join(QLatin1Char('\n')),
+                QStringLiteral("软件升级"));
         }
         return true;
-    } catch (const core::UpgradeError &e) {
+    } catch (const core::UpgradeError& e) {
         prompter.warn(QStringLiteral("升级失败，意外错误:") + e.message(), QStringLiteral("错误"));
         return false;
     }

@@ -17,22 +17,22 @@ class Tfm_Boot : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Tfm_Boot(const core::ProgramFolder &folder, QWidget *parent = nullptr);
+    explicit Tfm_Boot(const core::ProgramFolder& folder, QWidget* parent = nullptr);
 
     /// Shows the picture and keeps the program responsive until the timer fired once, then hides.
     void run();
 
     bool hasPicture() const;
-    const QTimer *timer() const { return mTimer; }
+    const QTimer* timer() const { return mTimer; }
 
 private:
-    QLabel *mPicture;
-    QTimer *mTimer;
+    QLabel* mPicture;
+    QTimer* mTimer;
 };
 
 /// Brings an installation of an earlier release to the current layout before anything else opens
 /// it and says what changed. False, after saying why, when it failed: the files are as they
 /// were and the program must not go on.
-bool runStartUpUpgrade(const core::ProgramFolder &folder, core::Prompter &prompter);
+bool runStartUpUpgrade(const core::ProgramFolder& folder, core::Prompter& prompter);
 
 } // namespace pennock::ui

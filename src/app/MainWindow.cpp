@@ -1,38 +1,38 @@
 #include "app/MainWindow.h"
 
-#include "bills/InputValue.h"
-#include "printing/Services.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKind.h"
 #include "bills/BillKinds.h"
-#include "parties/GridServices.h"
+#include "bills/InputValue.h"
+#include "bills/TfmBillForm.h"
 #include "history/HistoryKind.h"
 #include "history/TfmSearch.h"
-#include "bills/TfmBillForm.h"
 #include "import/TfmWaybillBatch.h"
 #include "import/TfrmImport.h"
 #include "online/About.h"
 #include "online/NetworkHttp.h"
 #include "online/OnlinePanel.h"
-#include "printing/CheckDesign.h"
-#include "printing/PrintOffset.h"
-#include "printing/TemplateDesigner.h"
-#include "printing/PrintPreview.h"
 #include "online/Site.h"
 #include "parties/Com.h"
 #include "parties/DAOPerson.h"
 #include "parties/DMConfig.h"
+#include "parties/GridServices.h"
 #include "parties/PersonManage.h"
 #include "parties/SsSet.h"
 #include "platform/FileChooser.h"
-#include "settings/ProgramRegistry.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "printing/CheckDesign.h"
 #include "printing/LockPrinter.h"
+#include "printing/PrintOffset.h"
+#include "printing/PrintPreview.h"
 #include "printing/PrinterBinding.h"
 #include "printing/PrinterSetupDialog.h"
+#include "printing/Services.h"
+#include "printing/TemplateDesigner.h"
 #include "settings/IniFile.h"
+#include "settings/ProgramRegistry.h"
 #include "store/Maintenance.h"
 #include "templates/TemplateManager.h"
 #include "templates/TfrmBillImportExport.h"
@@ -48,7 +48,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
-#include <QUrlQuery>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -59,6 +58,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -92,9 +92,9 @@ QString firstUseText()
         + QString(51, QLatin1Char('='));
 }
 
-QLabel *statusPanel(QStatusBar *bar, const QString &text, int minimumWidth, int stretch)
+QLabel* statusPanel(QStatusBar* bar, const QString& text, int minimumWidth, int stretch)
 {
-    auto *label = new QLabel(text, bar);
+    auto* label = new QLabel(text, bar);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setMinimumWidth(minimumWidth);
     bar->addWidget(label, stretch);
@@ -103,9 +103,12 @@ QLabel *statusPanel(QStatusBar *bar, const QString &text, int minimumWidth, int 
 
 } // namespace
 
-TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegistry &registry,
-                 core::FileChooser *files, PrinterSetupDialog *printerDialog, QWidget *parent)
-    : QMainWindow(parent), mServices(services), mShell(shell), mRegistry(registry)
+TfmMain::TfmMain(core::Services& services, core::Shell& shell, core::ProgramRegistry& registry,
+    core::FileChooser* files, PrinterSetupDialog* printerDialog, QWidget* parent)
+    : QMainWindow(parent)
+    , mServices(services)
+    , mShell(shell)
+    , mRegistry(registry)
 {
     if (!files) {
         mOwnFiles = std::make_unique<DialogFileChooser>();
@@ -118,8 +121,7 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
     mFiles = files;
     mGrids = std::make_unique<GridServices>(mServices, mShell, *files);
     mBinding = new PrinterBinding(mServices.settings(), mServices.prompter(),
-                                  mServices.printEngine(), *printerDialog,
-                                  PrinterBinding::installedPrinters(), this);
+        mServices.printEngine(), *printerDialog, PrinterBinding::installedPrinters(), this);
     setObjectName(QStringLiteral("fm_Main"));
     QFont face(QStringLiteral("宋体"));
     face.setPixelSize(12);
@@ -133,33 +135,35 @@ TfmMain::TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegi
         [this] { return defaultDrawer(); }));
     mHistoryEnv = std::make_unique<HistoryEnvironment>(mServices, *mGrids);
     mHistoryEnv->forms = mBillForms;
-    mHistoryEnv->pickParty = [this](const QString &type, const QString &title) {
-        return fetchOnePerson(this, mServices, *mGrids, type, title, [this] { defaultDrawerMoved(); });
+    mHistoryEnv->pickParty = [this](const QString& type, const QString& title) {
+        return fetchOnePerson(
+            this, mServices, *mGrids, type, title, [this] { defaultDrawerMoved(); });
     };
-    mHistoryEnv->giveMeAnValue = [this](const QString &prompt, const QString &value) {
+    mHistoryEnv->giveMeAnValue = [this](const QString& prompt, const QString& value) {
         return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
     };
-    mHistoryEnv->openTracking = [this](const QString &typeKey, const QString &number) {
+    mHistoryEnv->openTracking = [this](const QString& typeKey, const QString& number) {
         QUrlQuery query;
         query.addQueryItem(QStringLiteral("typekey"), typeKey);
         query.addQueryItem(QStringLiteral("kddno"), number);
-        mShell.openUrl(core::siteAddress(QStringLiteral("/help/kddsearch?")
-                                         + query.toString(QUrl::FullyEncoded)));
+        mShell.openUrl(core::siteAddress(
+            QStringLiteral("/help/kddsearch?") + query.toString(QUrl::FullyEncoded)));
     };
     // "打开(&O)" on a bill form does what the history menu item does.
-    mBillEnv->openHistory = [this](const QString &kind) { openHistoryWindow(kind); };
-    mBillEnv->openBatch = [this](TfmBillForm *form) { openWaybillBatch(form); };
+    mBillEnv->openHistory = [this](const QString& kind) { openHistoryWindow(kind); };
+    mBillEnv->openBatch = [this](TfmBillForm* form) { openWaybillBatch(form); };
     mBillEnv->openOffsetCalibration = [this](int templateId) { openPrintOffset(templateId); };
     mBillEnv->openDesignMode = [this](int templateId) { openDesignMode(templateId); };
     mBillEnv->openTemplateManager = [this](int templateId) { openTemplateManager(templateId); };
-    mBillEnv->openFile = [this](const QString &path) {
+    mBillEnv->openFile = [this](const QString& path) {
         if (!mShell.openUrl(QUrl::fromLocalFile(path).toString()))
-            mServices.prompter().warn(QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
+            mServices.prompter().warn(
+                QStringLiteral("无法打开文件：") + path, QStringLiteral("错误"));
     };
     // A drawer set from a form's picker reaches the main window; the forms then start anew,
     // so the pick is not written into a bill about to close.
-    mBillEnv->pickParty = [this](const QString &type, const QString &caption)
-        -> std::optional<core::TPerson> {
+    mBillEnv->pickParty
+        = [this](const QString& type, const QString& caption) -> std::optional<core::TPerson> {
         bool moved = false;
         auto picked = fetchOnePerson(this, mServices, *mGrids, type, caption, [this, &moved] {
             moved = true;
@@ -185,15 +189,12 @@ TfmMain::~TfmMain()
     qApp->removeEventFilter(this);
     // Bill forms use the environment to the end; they go before it does (their empty frames
     // follow with the document area).
-    const QList<QWidget *> forms = mBillForms->openForms();
-    for (QWidget *form : forms)
+    const QList<QWidget*> forms = mBillForms->openForms();
+    for (QWidget* form : forms)
         delete form;
 }
 
-int TfmMain::daySum(const QDate &date)
-{
-    return date.year() + date.month() + date.day();
-}
+int TfmMain::daySum(const QDate& date) { return date.year() + date.month() + date.day(); }
 
 QString TfmMain::versionText()
 {
@@ -215,7 +216,7 @@ QString TfmMain::archiveWarning()
                          "所做的设置都会随之丢失。");
 }
 
-bool TfmMain::refuseArchiveFolder(const QString &programFolder, core::Prompter &prompter)
+bool TfmMain::refuseArchiveFolder(const QString& programFolder, core::Prompter& prompter)
 {
     if (!programFolder.contains(QLatin1Char('$')))
         return false;
@@ -223,12 +224,9 @@ bool TfmMain::refuseArchiveFolder(const QString &programFolder, core::Prompter &
     return true;
 }
 
-QString TfmMain::getRunPath() const
-{
-    return mServices.folder().root() + QLatin1Char('/');
-}
+QString TfmMain::getRunPath() const { return mServices.folder().root() + QLatin1Char('/'); }
 
-bool TfmMain::alert(const QString &text, const QString &caption, bool ask)
+bool TfmMain::alert(const QString& text, const QString& caption, bool ask)
 {
     if (caption.isEmpty())
         return false;
@@ -238,8 +236,8 @@ bool TfmMain::alert(const QString &text, const QString &caption, bool ask)
     return false;
 }
 
-QString TfmMain::giveMeAnValue(const QString &prompt, const QString &defaultValue,
-                               const QString &valueType)
+QString TfmMain::giveMeAnValue(
+    const QString& prompt, const QString& defaultValue, const QString& valueType)
 {
     return ui::giveMeAnValue(this, prompt, defaultValue, valueType);
 }
@@ -252,27 +250,21 @@ QStringList TfmMain::printers() const
     return names;
 }
 
-int TfmMain::currentTemplateId() const
-{
-    return mBillForms->currentTemplateId();
-}
+int TfmMain::currentTemplateId() const { return mBillForms->currentTemplateId(); }
 
 QString TfmMain::statusText(int panel) const
 {
     return panel >= 0 && panel < int(mPanels.size()) ? mPanels[size_t(panel)]->text() : QString();
 }
 
-QAction *TfmMain::command(const QString &name) const
-{
-    return findChild<QAction *>(name);
-}
+QAction* TfmMain::command(const QString& name) const { return findChild<QAction*>(name); }
 
 // ---- building --------------------------------------------------------------------------------
 
 void TfmMain::buildCentralArea()
 {
-    auto *central = new QWidget(this);
-    auto *row = new QHBoxLayout(central);
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
@@ -289,12 +281,11 @@ void TfmMain::buildCentralArea()
     mImage->setObjectName(QStringLiteral("Image1"));
     mImage->setScaledContents(true);
     mImage->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(mImage, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) {
-                // The popup stays away while a bill form is open, so it never covers the bill.
-                if (!mBillForms->anyOpen())
-                    mPopup->popup(mImage->mapToGlobal(at));
-            });
+    connect(mImage, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // The popup stays away while a bill form is open, so it never covers the bill.
+        if (!mBillForms->anyOpen())
+            mPopup->popup(mImage->mapToGlobal(at));
+    });
     mImage->lower();
 
     mMemo = new QPlainTextEdit(mMdi->viewport());
@@ -307,16 +298,16 @@ void TfmMain::buildCentralArea()
     mPanel->setObjectName(QStringLiteral("panalAd"));
     mPanel->setFrameStyle(QFrame::StyledPanel);
     mPanel->setFixedWidth(210);
-    auto *panelLayout = new QVBoxLayout(mPanel);
+    auto* panelLayout = new QVBoxLayout(mPanel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
 
-    auto *strip = new QFrame(mPanel);
+    auto* strip = new QFrame(mPanel);
     strip->setObjectName(QStringLiteral("Panel3"));
     strip->setAutoFillBackground(true);
     strip->setStyleSheet(
         QStringLiteral("#Panel3 { background: #3a6ea5; } QLabel { color: white; }"));
-    auto *stripLayout = new QHBoxLayout(strip);
+    auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(6, 3, 6, 3);
     stripLayout->addWidget(new QLabel(QStringLiteral("在线服务中心"), strip));
     stripLayout->addStretch();
@@ -354,10 +345,10 @@ void TfmMain::buildCentralArea()
     setCentralWidget(central);
 }
 
-QAction *TfmMain::addCommand(QMenu *menu, const QString &name, const QString &caption,
-                             Handler handler, const QKeySequence &shortcut)
+QAction* TfmMain::addCommand(QMenu* menu, const QString& name, const QString& caption,
+    Handler handler, const QKeySequence& shortcut)
 {
-    auto *action = new QAction(caption, this);
+    auto* action = new QAction(caption, this);
     action->setObjectName(name);
     action->setShortcut(shortcut);
     // Commands whose windows are not built yet stay in sight but cannot be chosen.
@@ -369,47 +360,47 @@ QAction *TfmMain::addCommand(QMenu *menu, const QString &name, const QString &ca
     return action;
 }
 
-QAction *TfmMain::addBillCommand(QMenu *menu, const QString &name, const QString &caption,
-                                 const QString &kind, const QKeySequence &shortcut)
+QAction* TfmMain::addBillCommand(QMenu* menu, const QString& name, const QString& caption,
+    const QString& kind, const QKeySequence& shortcut)
 {
-    QAction *action = addCommand(menu, name, caption, {}, shortcut);
+    QAction* action = addCommand(menu, name, caption, {}, shortcut);
     action->setData(kind);
     action->setEnabled(mBillForms->isRegistered(kind));
     connect(action, &QAction::triggered, this, [this, kind] { mBillForms->open(kind); });
     connect(mBillForms, &BillFormRegistry::formRegistered, action,
-            [action, kind](const QString &registered) {
-                if (registered == kind)
-                    action->setEnabled(true);
-            });
+        [action, kind](const QString& registered) {
+            if (registered == kind)
+                action->setEnabled(true);
+        });
     return action;
 }
 
-QAction *TfmMain::addMirror(QWidget *owner, const QString &name, const QString &caption,
-                            QAction *target, const QString &hint)
+QAction* TfmMain::addMirror(QWidget* owner, const QString& name, const QString& caption,
+    QAction* target, const QString& hint)
 {
-    auto *action = new QAction(caption, this);
+    auto* action = new QAction(caption, this);
     action->setObjectName(name);
     action->setToolTip(hint.isEmpty() ? caption : hint);
     action->setEnabled(target->isEnabled());
     connect(action, &QAction::triggered, target, &QAction::trigger);
     connect(target, &QAction::changed, action,
-            [action, target] { action->setEnabled(target->isEnabled()); });
+        [action, target] { action->setEnabled(target->isEnabled()); });
     if (owner)
         owner->addAction(action);
     return action;
 }
 
-QAction *TfmMain::addOption(QMenu *menu, const QString &name, const QString &caption)
+QAction* TfmMain::addOption(QMenu* menu, const QString& name, const QString& caption)
 {
-    QAction *action = addCommand(menu, name, caption);
+    QAction* action = addCommand(menu, name, caption);
     action->setCheckable(true);
     action->setEnabled(true);
     return action;
 }
 
-QMenu *TfmMain::addSubMenu(QMenu *parent, const QString &name, const QString &caption)
+QMenu* TfmMain::addSubMenu(QMenu* parent, const QString& name, const QString& caption)
 {
-    auto *menu = new QMenu(caption, this);
+    auto* menu = new QMenu(caption, this);
     menu->setObjectName(name);
     if (parent)
         parent->addMenu(menu);
@@ -422,113 +413,121 @@ void TfmMain::buildMenus()
 {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu *newCheck = addSubMenu(nullptr, QStringLiteral("nNewCheck"), QStringLiteral("新票据填开(&F)"));
+    QMenu* newCheck
+        = addSubMenu(nullptr, QStringLiteral("nNewCheck"), QStringLiteral("新票据填开(&F)"));
     mBankCheck = addSubMenu(newCheck, QStringLiteral("nBankCheck"), QStringLiteral("填开新票据"));
-    for (const core::BillKind *kind : core::billKinds())
+    for (const core::BillKind* kind : core::billKinds())
         addBillCommand(mBankCheck, kind->menuCommand, kind->menuCaption, kind->kind,
-                       QKeySequence(kind->shortcut));
-    QMenu *ivCheck = addSubMenu(newCheck, QStringLiteral("nIVCheck"), QStringLiteral("其他发票收据"));
-    for (const char *caption : {"国地税发票", "增值税发票", "海运业发票", "其他发票"})
+            QKeySequence(kind->shortcut));
+    QMenu* ivCheck
+        = addSubMenu(newCheck, QStringLiteral("nIVCheck"), QStringLiteral("其他发票收据"));
+    for (const char* caption : { "国地税发票", "增值税发票", "海运业发票", "其他发票" })
         addCommand(ivCheck, {}, QString::fromUtf8(caption));
     ivCheck->setEnabled(false);
-    QMenu *otherBills = addSubMenu(newCheck, QStringLiteral("N43"), QStringLiteral("其他定制票据"));
-    for (const char *caption : {"送货单", "销售单", "珠宝质保单", "单位收付款单"})
+    QMenu* otherBills = addSubMenu(newCheck, QStringLiteral("N43"), QStringLiteral("其他定制票据"));
+    for (const char* caption : { "送货单", "销售单", "珠宝质保单", "单位收付款单" })
         addCommand(otherBills, {}, QString::fromUtf8(caption));
     otherBills->setEnabled(false);
     newCheck->addSeparator();
     addCommand(newCheck, QStringLiteral("m_CloseALL"), QStringLiteral("关闭所有填开单据"),
-               [this] { mBillForms->closeAll(); });
+        [this] { mBillForms->closeAll(); });
 
-    QMenu *history = addSubMenu(nullptr, QStringLiteral("S1"), QStringLiteral("历史开票管理(&S)"));
-    for (const core::HistoryKind &h : core::historyKinds())
+    QMenu* history = addSubMenu(nullptr, QStringLiteral("S1"), QStringLiteral("历史开票管理(&S)"));
+    for (const core::HistoryKind& h : core::historyKinds())
         addCommand(history, h.menuCommand, h.menuCaption,
-                   [this, kind = h.kind] { openHistoryWindow(kind); });
+            [this, kind = h.kind] { openHistoryWindow(kind); });
 
-    QMenu *system = addSubMenu(nullptr, QStringLiteral("mSystemSet"), QStringLiteral("系统设置(&X)"));
-    addCommand(system, QStringLiteral("PersonalInfoManage"), QStringLiteral("单位及客户资料管理(&K) "),
-               [this] { openParties(QString()); });
+    QMenu* system
+        = addSubMenu(nullptr, QStringLiteral("mSystemSet"), QStringLiteral("系统设置(&X)"));
+    addCommand(system, QStringLiteral("PersonalInfoManage"),
+        QStringLiteral("单位及客户资料管理(&K) "), [this] { openParties(QString()); });
     system->addSeparator();
     addCommand(system, QStringLiteral("nDesign"),
-               QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
-               [this] { openDesignMode(mBillForms->currentTemplateId()); });
+        QStringLiteral("设计模式（票据模板界面及打印效果调整）"),
+        [this] { openDesignMode(mBillForms->currentTemplateId()); });
     addCommand(system, QStringLiteral("nImpExp"), QStringLiteral("票据模板导入"),
-               [this] { openPackages(true); });
-    addCommand(system, QStringLiteral("nTempManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）"),
-               [this] { openTemplateManager(mBillForms->currentTemplateId()); });
+        [this] { openPackages(true); });
+    addCommand(system, QStringLiteral("nTempManage"),
+        QStringLiteral("票据模板管理（默认、显示、隐藏）"),
+        [this] { openTemplateManager(mBillForms->currentTemplateId()); });
     system->addSeparator();
     addCommand(system, QStringLiteral("BaseSet"), QStringLiteral("字典管理设置(&N) 用途、始发站等"),
-               [this] { openDictionaryEditor(this, mServices, mBillForms->currentTemplateId()); });
+        [this] { openDictionaryEditor(this, mServices, mBillForms->currentTemplateId()); });
     addCommand(system, QStringLiteral("N21"), QStringLiteral("币种设置"),
-               [this] { openCurrencyEditor(this, mServices); });
+        [this] { openCurrencyEditor(this, mServices); });
     addCommand(system, QStringLiteral("MenuSsSet"), QStringLiteral("省市代码设置(&O)"),
-               [this] { openRegionEditor(this, mServices); });
+        [this] { openRegionEditor(this, mServices); });
     system->addSeparator();
     addCommand(system, QStringLiteral("N23"), QStringLiteral("更改系统登录密码"));
-    QMenu *options = addSubMenu(system, QStringLiteral("mItem_config"), QStringLiteral("系统选项(&Y)"));
-    mPopPrint = addOption(options, QStringLiteral("mPopPrint"), QStringLiteral("打印前弹出打印机配置窗口"));
-    mNeedLogin = addOption(options, QStringLiteral("mNeedLogin"), QStringLiteral("进入系统需要密码验证"));
-    mSystemBackImage =
-        addOption(options, QStringLiteral("mSystemBackImage"), QStringLiteral("启用系统背景图"));
-    mUseDefaultCPR =
-        addOption(options, QStringLiteral("mUseDefaultCPR"), QStringLiteral("启用默认出票人"));
+    QMenu* options
+        = addSubMenu(system, QStringLiteral("mItem_config"), QStringLiteral("系统选项(&Y)"));
+    mPopPrint = addOption(
+        options, QStringLiteral("mPopPrint"), QStringLiteral("打印前弹出打印机配置窗口"));
+    mNeedLogin
+        = addOption(options, QStringLiteral("mNeedLogin"), QStringLiteral("进入系统需要密码验证"));
+    mSystemBackImage
+        = addOption(options, QStringLiteral("mSystemBackImage"), QStringLiteral("启用系统背景图"));
+    mUseDefaultCPR
+        = addOption(options, QStringLiteral("mUseDefaultCPR"), QStringLiteral("启用默认出票人"));
     connect(mPopPrint, &QAction::triggered, this,
-            [this] { optionClick(mPopPrint, QStringLiteral("打印前弹出打印机设置")); });
+        [this] { optionClick(mPopPrint, QStringLiteral("打印前弹出打印机设置")); });
     connect(mNeedLogin, &QAction::triggered, this,
-            [this] { optionClick(mNeedLogin, QStringLiteral("进入系统需验证")); });
+        [this] { optionClick(mNeedLogin, QStringLiteral("进入系统需验证")); });
     connect(mUseDefaultCPR, &QAction::triggered, this,
-            [this] { optionClick(mUseDefaultCPR, QStringLiteral("启用默认出票人")); });
+        [this] { optionClick(mUseDefaultCPR, QStringLiteral("启用默认出票人")); });
     connect(mSystemBackImage, &QAction::triggered, this, &TfmMain::backgroundOptionClick);
 
-    QMenu *printing = addSubMenu(nullptr, QStringLiteral("mPrintSet"), QStringLiteral("打印设置(&P)"));
-    addCommand(printing, QStringLiteral("mTemplateProperty"), QStringLiteral("打印整体偏移调整(&M)"),
-               [this] { openPrintOffset(mBillForms->currentTemplateId()); });
-    addCommand(printing, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机"),
-               [this] {
-                   const auto open = [this](const QString &page) {
-                       mShell.openUrl(core::siteAddress(page));
-                   };
-                   openPrinterBinding(this, mServices, *mBinding,
-                                      VendorLinks{QStringLiteral(PENNOCK_VERSION), open});
-               });
+    QMenu* printing
+        = addSubMenu(nullptr, QStringLiteral("mPrintSet"), QStringLiteral("打印设置(&P)"));
+    addCommand(printing, QStringLiteral("mTemplateProperty"),
+        QStringLiteral("打印整体偏移调整(&M)"),
+        [this] { openPrintOffset(mBillForms->currentTemplateId()); });
+    addCommand(
+        printing, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机"), [this] {
+            const auto open
+                = [this](const QString& page) { mShell.openUrl(core::siteAddress(page)); };
+            openPrinterBinding(
+                this, mServices, *mBinding, VendorLinks { QStringLiteral(PENNOCK_VERSION), open });
+        });
     addCommand(printing, QStringLiteral("PrinterConfig"), QStringLiteral("打印机设置 (&C)"),
-               [this] { mBinding->PrinterConfigClick(this); });
+        [this] { mBinding->PrinterConfigClick(this); });
     addCommand(printing, QStringLiteral("N8"), QStringLiteral("添加打印机纸张规格"),
-               [this] { openVendorPage(int(core::VendorPage::PaperSize), false); });
+        [this] { openVendorPage(int(core::VendorPage::PaperSize), false); });
 
-    QMenu *tools = addSubMenu(nullptr, QStringLiteral("mTools"), QStringLiteral("工具(&T)"));
+    QMenu* tools = addSubMenu(nullptr, QStringLiteral("mTools"), QStringLiteral("工具(&T)"));
     addCommand(tools, QStringLiteral("updates"), QStringLiteral("  在线升级"),
-               [this] { openVendorPage(int(core::VendorPage::Upgrade), true); });
+        [this] { openVendorPage(int(core::VendorPage::Upgrade), true); });
     addCommand(tools, QStringLiteral("mResetTemps"), QStringLiteral("  清除软件缓存文件"),
-               [this] { clearCachesClick(); });
+        [this] { clearCachesClick(); });
     addCommand(tools, QStringLiteral("N1"), QStringLiteral("  修复压缩数据库"),
-               [this] { mServices.prompter().inform(QStringLiteral("正在建设!"), kNotice); });
+        [this] { mServices.prompter().inform(QStringLiteral("正在建设!"), kNotice); });
     addCommand(tools, QStringLiteral("mLockDeskTop"), QStringLiteral("  锁定电脑屏幕"),
-               [this] { lockScreenClick(); });
+        [this] { lockScreenClick(); });
     addCommand(tools, QStringLiteral("N10"), QStringLiteral("  显示\\隐藏在线中心"),
-               [this] { toggleOnlinePanel(); });
+        [this] { toggleOnlinePanel(); });
     addCommand(tools, QStringLiteral("N7"), QStringLiteral("  邮政编码查询"),
-               [this] { mShell.openUrl(core::vendorPageAddress(core::VendorPage::Postcode)); });
+        [this] { mShell.openUrl(core::vendorPageAddress(core::VendorPage::Postcode)); });
     addCommand(tools, QStringLiteral("CallCounter"), QStringLiteral("  计算器 (&U)"),
-               [this] { calculatorClick(); });
+        [this] { calculatorClick(); });
     tools->addSeparator();
     addCommand(tools, QStringLiteral("nHiddenOrShowBar"), QStringLiteral("显示/隐藏工具栏(&L)"),
-               [this] { toggleToolBar(); });
+        [this] { toggleToolBar(); });
 
-    QMenu *help = addSubMenu(nullptr, QStringLiteral("mHelp"), QStringLiteral("帮助(&H)"));
+    QMenu* help = addSubMenu(nullptr, QStringLiteral("mHelp"), QStringLiteral("帮助(&H)"));
     addCommand(help, QStringLiteral("N9281"), QStringLiteral("  升级到9.28"));
     addCommand(help, QStringLiteral("AboutSystem"), QStringLiteral("  关于 (&A)"), [this] {
-        auto *about = new Tfm_About(mShell, this);
+        auto* about = new Tfm_About(mShell, this);
         about->setAttribute(Qt::WA_DeleteOnClose);
         about->exec();
     });
-    addCommand(help, QStringLiteral("SystemHelp"), QStringLiteral("  帮助 (&H)"),
-               [this] { openVendorPage(int(core::VendorPage::Help), true); },
-               QKeySequence(Qt::Key_F1));
+    addCommand(
+        help, QStringLiteral("SystemHelp"), QStringLiteral("  帮助 (&H)"),
+        [this] { openVendorPage(int(core::VendorPage::Help), true); }, QKeySequence(Qt::Key_F1));
     addCommand(help, QStringLiteral("mRestartMe"), QStringLiteral("  重启软件"),
-               [this] { restartClick(); });
+        [this] { restartClick(); });
     help->addSeparator();
-    addCommand(help, QStringLiteral("ExitSystem"), QStringLiteral("  退出 (&Q)"),
-               [this] { exitClick(); });
+    addCommand(
+        help, QStringLiteral("ExitSystem"), QStringLiteral("  退出 (&Q)"), [this] { exitClick(); });
 }
 
 void TfmMain::buildToolBar()
@@ -539,21 +538,20 @@ void TfmMain::buildToolBar()
     mToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const auto icon = [this](QStyle::StandardPixmap which) { return style()->standardIcon(which); };
 
-    auto *newBill = new QAction(icon(QStyle::SP_FileIcon), QStringLiteral("填开新票据"), this);
+    auto* newBill = new QAction(icon(QStyle::SP_FileIcon), QStringLiteral("填开新票据"), this);
     newBill->setObjectName(QStringLiteral("ToolButton4"));
     newBill->setMenu(mBankCheck);
     mToolBar->addAction(newBill);
-    if (auto *button = qobject_cast<QToolButton *>(mToolBar->widgetForAction(newBill)))
+    if (auto* button = qobject_cast<QToolButton*>(mToolBar->widgetForAction(newBill)))
         button->setPopupMode(QToolButton::InstantPopup);
 
-    QAction *self = addCommand(nullptr, QStringLiteral("tbSelfComp"), QStringLiteral("我方单位"),
-                               [this] { openParties(QStringLiteral("我方单位")); });
+    QAction* self = addCommand(nullptr, QStringLiteral("tbSelfComp"), QStringLiteral("我方单位"),
+        [this] { openParties(QStringLiteral("我方单位")); });
     self->setToolTip(QStringLiteral("我方单位信息与帐户管理"));
     self->setIcon(icon(QStyle::SP_DirHomeIcon));
     mToolBar->addAction(self);
-    QAction *customers =
-        addCommand(nullptr, QStringLiteral("tbCustomerComp"), QStringLiteral("往来单位(&K)"),
-                   [this] { openParties(QStringLiteral("往来单位")); });
+    QAction* customers = addCommand(nullptr, QStringLiteral("tbCustomerComp"),
+        QStringLiteral("往来单位(&K)"), [this] { openParties(QStringLiteral("往来单位")); });
     customers->setToolTip(QStringLiteral("客户地址账户资料管理"));
     customers->setIcon(icon(QStyle::SP_DirIcon));
     mToolBar->addAction(customers);
@@ -561,32 +559,33 @@ void TfmMain::buildToolBar()
 
     const struct
     {
-        const char *name;
-        const char *caption;
-        const char *target;
-        const char *hint;
+        const char* name;
+        const char* caption;
+        const char* target;
+        const char* hint;
         QStyle::StandardPixmap icon;
     } mirrors[] = {
-        {"ToolButton2", "模板管理", "nTempManage", "", QStyle::SP_FileDialogDetailedView},
-        {"ToolButton15", "新模板导入", "nImpExp", "导入新票据模板", QStyle::SP_DialogOpenButton},
-        {"ToolButton5", "打印机(&C)", "PrinterConfig", "打印机、打印方向及纸张设定（并不会启动打印）",
-         QStyle::SP_ComputerIcon},
+        { "ToolButton2", "模板管理", "nTempManage", "", QStyle::SP_FileDialogDetailedView },
+        { "ToolButton15", "新模板导入", "nImpExp", "导入新票据模板", QStyle::SP_DialogOpenButton },
+        { "ToolButton5", "打印机(&C)", "PrinterConfig",
+            "打印机、打印方向及纸张设定（并不会启动打印）", QStyle::SP_ComputerIcon },
     };
-    for (const auto &m : mirrors) {
-        QAction *button =
-            addMirror(mToolBar, QString::fromLatin1(m.name), QString::fromUtf8(m.caption),
-                      command(QString::fromLatin1(m.target)), QString::fromUtf8(m.hint));
+    for (const auto& m : mirrors) {
+        QAction* button
+            = addMirror(mToolBar, QString::fromLatin1(m.name), QString::fromUtf8(m.caption),
+                command(QString::fromLatin1(m.target)), QString::fromUtf8(m.hint));
         button->setIcon(icon(m.icon));
     }
     mToolBar->addSeparator();
 
-    QAction *firstUse = addCommand(nullptr, QStringLiteral("btFirstUser"), QStringLiteral("第一次用"),
-                                   [this] { toggleFirstUse(); });
+    QAction* firstUse = addCommand(nullptr, QStringLiteral("btFirstUser"),
+        QStringLiteral("第一次用"), [this] { toggleFirstUse(); });
     firstUse->setToolTip(QStringLiteral("第一次使用软件前简读"));
     firstUse->setIcon(icon(QStyle::SP_MessageBoxInformation));
     mToolBar->addAction(firstUse);
-    QAction *exit = addMirror(mToolBar, QStringLiteral("ToolButton6"), QStringLiteral("  退出 (&Q)"),
-                              command(QStringLiteral("ExitSystem")), QStringLiteral("退出打印系统"));
+    QAction* exit
+        = addMirror(mToolBar, QStringLiteral("ToolButton6"), QStringLiteral("  退出 (&Q)"),
+            command(QStringLiteral("ExitSystem")), QStringLiteral("退出打印系统"));
     exit->setIcon(icon(QStyle::SP_DialogCloseButton));
 }
 
@@ -594,11 +593,11 @@ void TfmMain::buildPopupMenu()
 {
     mPopup = new QMenu(this);
     mPopup->setObjectName(QStringLiteral("PopupMenu1"));
-    QMenu *invoices = nullptr;
-    for (const core::BillKind *kind : core::billKinds()) {
+    QMenu* invoices = nullptr;
+    for (const core::BillKind* kind : core::billKinds()) {
         if (kind->popupCommand.isEmpty())
             continue;
-        QWidget *owner = mPopup;
+        QWidget* owner = mPopup;
         if (!kind->popupGroup.isEmpty()) {
             if (!invoices) {
                 invoices = mPopup->addMenu(kind->popupGroup);
@@ -607,19 +606,19 @@ void TfmMain::buildPopupMenu()
             owner = invoices;
         }
         addMirror(owner, kind->popupCommand,
-                  kind->popupCaption.isEmpty() ? kind->menuCaption : kind->popupCaption,
-                  command(kind->menuCommand));
+            kind->popupCaption.isEmpty() ? kind->menuCaption : kind->popupCaption,
+            command(kind->menuCommand));
     }
     mPopup->addSeparator();
-    addCommand(mPopup, QStringLiteral("nRefresh"), QStringLiteral("刷新"),
-               [this] { refreshClick(); });
+    addCommand(
+        mPopup, QStringLiteral("nRefresh"), QStringLiteral("刷新"), [this] { refreshClick(); });
     addMirror(mPopup, QStringLiteral("nHelp"), QStringLiteral("帮助"),
-              command(QStringLiteral("SystemHelp")));
+        command(QStringLiteral("SystemHelp")));
 }
 
 void TfmMain::buildStatusBar()
 {
-    QStatusBar *bar = statusBar();
+    QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setSizeGripEnabled(false);
     mPanels[0] = statusPanel(bar, QStringLiteral("系统已就绪"), 140, 0);
@@ -639,7 +638,7 @@ void TfmMain::buildStatusBar()
 
 void TfmMain::start()
 {
-    core::Settings &settings = mServices.settings();
+    core::Settings& settings = mServices.settings();
     mVersion = versionText();
     const int today = daySum(QDate::currentDate());
     LoadSysParam();
@@ -649,10 +648,9 @@ void TfmMain::start()
     fillContactLabel();
     mContact->show();
     mToolBar->setVisible(settings.userIni().readString(QStringLiteral("FM_MAIN"),
-                                                       QStringLiteral("TOOLBARMAIN"),
-                                                       QStringLiteral("1"))
-                         == u"1");
-    if (const QScreen *screen = QGuiApplication::primaryScreen();
+                             QStringLiteral("TOOLBARMAIN"), QStringLiteral("1"))
+        == u"1");
+    if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->geometry().height() < 750)
         mPanels[0]->setText(QStringLiteral("显示器分辨率太低"));
     InitBackGround();
@@ -661,7 +659,7 @@ void TfmMain::start()
     // An archive's temporary folder is refused before the program touches any file (main).
     writeRegistry();
     setWindowTitle(QStringLiteral("Pennock票据打印V") + mVersion
-                   + QStringLiteral("（欢迎访问软件官方网站，获取升级与帮助）"));
+        + QStringLiteral("（欢迎访问软件官方网站，获取升级与帮助）"));
     mPrinters->addItems(mBinding->printers());
     connect(mBinding, &PrinterBinding::printerSelected, mPrinters, &QComboBox::setCurrentIndex);
     mBinding->setDefaultPrinter(QString());
@@ -688,8 +686,8 @@ void TfmMain::writeRegistry()
 
 QString TfmMain::vendorName()
 {
-    return mServices.settings().userIni().readString(QStringLiteral("Info"), QStringLiteral("nm"),
-                                                     QStringLiteral("Pennock"));
+    return mServices.settings().userIni().readString(
+        QStringLiteral("Info"), QStringLiteral("nm"), QStringLiteral("Pennock"));
 }
 
 void TfmMain::fillContactLabel()
@@ -710,8 +708,8 @@ void TfmMain::fillContactLabel()
 
 void TfmMain::LoadSysParam()
 {
-    core::Settings &settings = mServices.settings();
-    const auto read = [&settings](const char *key) {
+    core::Settings& settings = mServices.settings();
+    const auto read = [&settings](const char* key) {
         return core::Settings::isYes(settings.getConfigByname(QString::fromUtf8(key)));
     };
     mPopPrinterDialog = read("打印前弹出打印机设置");
@@ -722,20 +720,20 @@ void TfmMain::LoadSysParam()
     mUseDefaultCPR->setChecked(mUseDefaultDrawer);
 }
 
-void TfmMain::optionClick(QAction *option, const QString &key)
+void TfmMain::optionClick(QAction* option, const QString& key)
 {
     // The action already flipped its mark; what counts is the stored value before the click.
     const bool wasChecked = !option->isChecked();
-    mServices.settings().setConfigByname(key, wasChecked ? QStringLiteral("no")
-                                                         : QStringLiteral("yes"));
+    mServices.settings().setConfigByname(
+        key, wasChecked ? QStringLiteral("no") : QStringLiteral("yes"));
     LoadSysParam();
 }
 
 void TfmMain::backgroundOptionClick()
 {
     const bool on = mSystemBackImage->isChecked();
-    if (!mServices.settings().setConfigByname(QStringLiteral("启用系统背景"),
-                                              on ? QStringLiteral("yes") : QStringLiteral("no"))) {
+    if (!mServices.settings().setConfigByname(
+            QStringLiteral("启用系统背景"), on ? QStringLiteral("yes") : QStringLiteral("no"))) {
         // Not stored: the mark keeps telling the truth.
         mSystemBackImage->setChecked(!on);
         return;
@@ -791,8 +789,8 @@ void TfmMain::toggleFirstUse()
 
 void TfmMain::hidePanelForToday()
 {
-    mServices.settings().setConfigByname(kHidePanelKey,
-                                         QString::number(daySum(QDate::currentDate())));
+    mServices.settings().setConfigByname(
+        kHidePanelKey, QString::number(daySum(QDate::currentDate())));
     mPanel->hide();
 }
 
@@ -802,8 +800,8 @@ void TfmMain::toggleOnlinePanel()
     const bool show = mPanel->isHidden();
     mPanel->setVisible(show);
     // A sum 1000 below today's never matches a date, so the panel stays.
-    mServices.settings().setConfigByname(kHidePanelKey,
-                                         QString::number(show ? today - 1000 : today));
+    mServices.settings().setConfigByname(
+        kHidePanelKey, QString::number(show ? today - 1000 : today));
 }
 
 void TfmMain::refreshClick()
@@ -816,9 +814,9 @@ void TfmMain::toggleToolBar()
 {
     const bool show = mToolBar->isHidden();
     mToolBar->setVisible(show);
-    core::IniFile &ini = mServices.settings().userIni();
+    core::IniFile& ini = mServices.settings().userIni();
     ini.writeString(QStringLiteral("FM_MAIN"), QStringLiteral("TOOLBARMAIN"),
-                    show ? QStringLiteral("1") : QStringLiteral("0"));
+        show ? QStringLiteral("1") : QStringLiteral("0"));
     ini.flush();
 }
 
@@ -826,8 +824,8 @@ void TfmMain::toggleToolBar()
 
 void TfmMain::clearCachesClick()
 {
-    if (core::clearCaches(mServices.db(), mServices.folder(), mServices.prompter(),
-                          mBillForms->anyOpen()))
+    if (core::clearCaches(
+            mServices.db(), mServices.folder(), mServices.prompter(), mBillForms->anyOpen()))
         mBillForms->closeAll();
 }
 
@@ -837,14 +835,11 @@ void TfmMain::calculatorClick()
         mServices.prompter().warn(QStringLiteral("系统计算器调用失败！"), QStringLiteral("错误"));
 }
 
-void TfmMain::openHistoryWindow(const QString &kind)
-{
-    openHistory(kind, *mHistoryEnv, this);
-}
+void TfmMain::openHistoryWindow(const QString& kind) { openHistory(kind, *mHistoryEnv, this); }
 
-void TfmMain::openParties(const QString &type)
+void TfmMain::openParties(const QString& type)
 {
-    const auto spreadsheetImport = [this](Tfm_PersonManage &manager) {
+    const auto spreadsheetImport = [this](Tfm_PersonManage& manager) {
         TfrmImport window(mServices, *mFiles, mShell, &manager);
         window.setScene(0);
         window.setAfterRun([&manager] { manager.btAllClick(); });
@@ -852,36 +847,42 @@ void TfmMain::openParties(const QString &type)
     };
     // While a batch window is open, the address book's batch buttons fill its list.
     if (mBatch)
-        openPersonManager(this, mServices, *mGrids, openBills(), type,
-            [this] { reloadDefaultDrawer(); }, mBatch->partyReceiver(),
+        openPersonManager(
+            this, mServices, *mGrids, openBills(), type, [this] { reloadDefaultDrawer(); },
+            mBatch->partyReceiver(),
             [batch = mBatch] {
                 if (batch)
                     batch->btRefreashClick();
-            }, spreadsheetImport);
+            },
+            spreadsheetImport);
     else
-        openPersonManager(this, mServices, *mGrids, openBills(), type, [this] { reloadDefaultDrawer(); },
-                          {}, {}, spreadsheetImport);
+        openPersonManager(
+            this, mServices, *mGrids, openBills(), type, [this] { reloadDefaultDrawer(); }, {}, {},
+            spreadsheetImport);
 }
 
 Tfm_PersonManage::OpenBills TfmMain::openBills()
 {
-    return {[this] { return mBillForms->anyOpen(); }, [this] { mBillForms->closeAll(); }};
+    return { [this] { return mBillForms->anyOpen(); }, [this] { mBillForms->closeAll(); } };
 }
 
 void TfmMain::openPrintOffset(int templateId)
 {
     TfrmPrintOffset::Links links;
-    links.recommended = [this](const QString &fullName) {
+    links.recommended = [this](const QString& fullName) {
         mShell.openUrl(core::siteAddress(QStringLiteral("f_khzx.asp?rail=prtmatch.asp&version=")
-                                         + QStringLiteral(PENNOCK_VERSION) + QStringLiteral("&type=")
-                                         + QString::fromLatin1(QUrl::toPercentEncoding(fullName))));
+            + QStringLiteral(PENNOCK_VERSION) + QStringLiteral("&type=")
+            + QString::fromLatin1(QUrl::toPercentEncoding(fullName))));
     };
     links.preview = [this](int id) {
-        QWidget *over = QApplication::activeModalWidget();
+        QWidget* over = QApplication::activeModalWidget();
         Tfm_PrintPreview::showFor(mServices, id, over ? over : this);
     };
-    links.printer = [this] { return mBinding->printers().isEmpty() ? QString() : mBinding->printer().printerName(); };
-    links.printSheet = [this](const QSizeF &paperMm) { return mBinding->printCalibrationSheet(paperMm); };
+    links.printer = [this] {
+        return mBinding->printers().isEmpty() ? QString() : mBinding->printer().printerName();
+    };
+    links.printSheet
+        = [this](const QSizeF& paperMm) { return mBinding->printCalibrationSheet(paperMm); };
     links.calibrationChanged = [this] { mBinding->applyCalibration(); };
     links.design = [this](int id) {
         mBillForms->setCurrentTemplateId(id);
@@ -891,15 +892,15 @@ void TfmMain::openPrintOffset(int templateId)
     window.open();
     window.exec();
     // A bill form shows the template's new screen size at its next layout.
-    for (QWidget *form : mBillForms->openForms())
-        if (auto *bill = qobject_cast<TfmBillForm *>(form))
+    for (QWidget* form : mBillForms->openForms())
+        if (auto* bill = qobject_cast<TfmBillForm*>(form))
             bill->reinitTemplate();
 }
 
 void TfmMain::openDesignMode(int templateId)
 {
     TfmCheckDesign::Links links;
-    links.askValue = [this](const QString &prompt, const QString &value) {
+    links.askValue = [this](const QString& prompt, const QString& value) {
         return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
     };
     links.openOffset = [this](int id) { openPrintOffset(id); };
@@ -907,15 +908,16 @@ void TfmMain::openDesignMode(int templateId)
     links.openDesigner = [this](int id) {
         TfmTemplateDesigner::Links designerLinks;
         designerLinks.paperSaved = [] {
-            for (QWidget *window : QApplication::topLevelWidgets())
-                if (auto *offset = qobject_cast<TfrmPrintOffset *>(window); offset && offset->isVisible())
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* offset = qobject_cast<TfrmPrintOffset*>(window);
+                    offset && offset->isVisible())
                     offset->loadFields();
         };
         designerLinks.choosePicture = [this] {
             return mFiles->openFileName(QApplication::activeModalWidget(), QStringLiteral("底图源"),
-                                        QStringLiteral("图片 (*.jpg *.jpeg *.bmp)"));
+                QStringLiteral("图片 (*.jpg *.jpeg *.bmp)"));
         };
-        QWidget *over = QApplication::activeModalWidget();
+        QWidget* over = QApplication::activeModalWidget();
         TfmTemplateDesigner designer(mServices, id, designerLinks, over ? over : this);
         if (designer.load())
             designer.exec();
@@ -924,34 +926,32 @@ void TfmMain::openDesignMode(int templateId)
     if (window.load())
         window.exec();
     // Every open form shows what design mode changed.
-    for (QWidget *form : mBillForms->openForms())
-        if (auto *bill = qobject_cast<TfmBillForm *>(form))
+    for (QWidget* form : mBillForms->openForms())
+        if (auto* bill = qobject_cast<TfmBillForm*>(form))
             bill->reinitTemplate();
 }
 
 void TfmMain::openTemplateManager(int templateId)
 {
     TfrmCheckTypeMng::Links links;
-    links.askValue = [this](const QString &prompt, const QString &value) {
+    links.askValue = [this](const QString& prompt, const QString& value) {
         return ui::giveMeAnValue(this, prompt, value, QStringLiteral("string"));
     };
     links.design = [this](int id) { openPrintOffset(id); };
     links.importPackages = [this] { openPackages(false); };
     TfrmCheckTypeMng window(mServices.db(), mServices.folder(), mServices.settings(),
-                            mServices.prompter(), links, templateId, this);
+        mServices.prompter(), links, templateId, this);
     window.exec();
     refreshBillTemplates();
 }
 
 void TfmMain::openPackages(bool withExport)
 {
-    TfrmBillImportExport window(mServices.db(), mServices.folder(), mServices.settings(),
-                                mServices.prompter(), *mFiles, withExport,
-                                [this] {
-                                    mShell.openUrl(
-                                        core::siteAddress(QStringLiteral("f_xzzx.asp?type=kddPackage")));
-                                },
-                                this);
+    TfrmBillImportExport window(
+        mServices.db(), mServices.folder(), mServices.settings(), mServices.prompter(), *mFiles,
+        withExport,
+        [this] { mShell.openUrl(core::siteAddress(QStringLiteral("f_xzzx.asp?type=kddPackage"))); },
+        this);
     window.exec();
     if (window.imported())
         refreshBillTemplates();
@@ -959,12 +959,12 @@ void TfmMain::openPackages(bool withExport)
 
 void TfmMain::refreshBillTemplates()
 {
-    for (QWidget *form : mBillForms->openForms())
-        if (auto *bill = qobject_cast<TfmBillForm *>(form))
+    for (QWidget* form : mBillForms->openForms())
+        if (auto* bill = qobject_cast<TfmBillForm*>(form))
             bill->reloadTemplates();
 }
 
-void TfmMain::openWaybillBatch(TfmBillForm *form)
+void TfmMain::openWaybillBatch(TfmBillForm* form)
 {
     if (mBatch && mBatch->parentWidget() != form)
         mBatch->close();
@@ -973,11 +973,11 @@ void TfmMain::openWaybillBatch(TfmBillForm *form)
         mBatch = new TfmWaybillBatch(*form, *mBillEnv, *mFiles, form);
         mBatch->setWindowFlag(Qt::Window);
         mBatch->setAttribute(Qt::WA_DeleteOnClose);
-        mBatch->setAddressBook([this](std::function<bool(const core::TPerson &)> receive,
+        mBatch->setAddressBook([this](std::function<bool(const core::TPerson&)> receive,
                                    std::function<void()> refresh) {
             Tfm_PersonManage manager(mServices, *mGrids, this);
             connect(&manager, &Tfm_PersonManage::defaultDrawerChanged, this,
-                    &TfmMain::defaultDrawerMoved);
+                &TfmMain::defaultDrawerMoved);
             manager.setBatchReceiver(std::move(receive), std::move(refresh));
             manager.showType(QStringLiteral("往来单位"));
             manager.exec();
@@ -1020,7 +1020,7 @@ void TfmMain::noticeDrawerMoved()
     mBillForms->closeAll();
 }
 
-void TfmMain::setOnlineSite(core::Http &http, const QString &host)
+void TfmMain::setOnlineSite(core::Http& http, const QString& host)
 {
     mHttp = &http;
     mSiteHost = host;
@@ -1033,7 +1033,7 @@ void TfmMain::fetchOnlinePanel()
         mHttp = mOwnHttp.get();
         mSiteHost = core::siteHost();
     }
-    const QScreen *screen = this->screen();
+    const QScreen* screen = this->screen();
     THTTPThread(*mHttp, mServices.prompter(), mPanel, mBrowser, mSiteHost)
         .run(screen ? screen->geometry().width() : 1024);
 }
@@ -1066,9 +1066,9 @@ void TfmMain::restartClick()
 
 void TfmMain::exitClick()
 {
-    if (mServices.prompter().ask(QStringLiteral("真的要退出【") + vendorName()
-                                     + QStringLiteral("票据打印】系统吗？"),
-                                 QStringLiteral("确认")))
+    if (mServices.prompter().ask(
+            QStringLiteral("真的要退出【") + vendorName() + QStringLiteral("票据打印】系统吗？"),
+            QStringLiteral("确认")))
         close();
 }
 
@@ -1078,8 +1078,8 @@ void TfmMain::showClock()
 {
     const QDateTime now = QDateTime::currentDateTime();
     mPanels[2]->setText(QStringLiteral(" 当前时间：")
-                        + QLocale::system().toString(now.date(), QLocale::ShortFormat)
-                        + QLatin1Char(' ') + now.time().toString(QStringLiteral("HH:mm:ss")));
+        + QLocale::system().toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + now.time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 void TfmMain::onClockTick()
@@ -1092,7 +1092,7 @@ void TfmMain::onClockTick()
     }
 }
 
-void TfmMain::closeEvent(QCloseEvent *event)
+void TfmMain::closeEvent(QCloseEvent* event)
 {
     // Bill forms close first: an unsaved bill is offered for saving while the database is there.
     mBillForms->closeAll();
@@ -1106,22 +1106,22 @@ void TfmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TfmMain::resizeEvent(QResizeEvent *event)
+void TfmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     if (!mMemo->isHidden())
         toggleFirstUse();
 }
 
-bool TfmMain::eventFilter(QObject *watched, QEvent *event)
+bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Wheel: {
-        auto *widget = qobject_cast<QWidget *>(watched);
+        auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != this || !isActiveWindow())
             break;
-        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
-        QWidget *target = QApplication::focusWidget();
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        QWidget* target = QApplication::focusWidget();
         if (!target || target->window() != this)
             target = this;
         QKeyEvent key(QEvent::KeyPress, delta > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);

@@ -50,28 +50,28 @@ class TfmMain : public QMainWindow
     Q_OBJECT
 public:
     /// `files` and `printerDialog` default to the desktop's own dialogs; tests script them.
-    TfmMain(core::Services &services, core::Shell &shell, core::ProgramRegistry &registry,
-            core::FileChooser *files = nullptr, PrinterSetupDialog *printerDialog = nullptr,
-            QWidget *parent = nullptr);
+    TfmMain(core::Services& services, core::Shell& shell, core::ProgramRegistry& registry,
+        core::FileChooser* files = nullptr, PrinterSetupDialog* printerDialog = nullptr,
+        QWidget* parent = nullptr);
     ~TfmMain() override;
 
     /// year + month + day: the online panel stays hidden while the stored sum matches.
-    static int daySum(const QDate &date);
+    static int daySum(const QDate& date);
     /// The product version as major.minor followed by the edition label.
     static QString versionText();
     /// The warning shown when the program folder lies inside an archive's temporary folder.
     static QString archiveWarning();
     /// A program folder with "$" in it is an archive's temporary folder: shows the warning and
     /// returns true; the caller ends the program before touching any file.
-    static bool refuseArchiveFolder(const QString &programFolder, core::Prompter &prompter);
+    static bool refuseArchiveFolder(const QString& programFolder, core::Prompter& prompter);
 
     /// Program folder with a trailing slash.
     QString getRunPath() const;
     /// An information box, with Yes/No when `ask` (true for Yes); nothing for an empty caption.
-    bool alert(const QString &text, const QString &caption, bool ask);
+    bool alert(const QString& text, const QString& caption, bool ask);
     /// The value input dialog; empty when cancelled.
-    QString giveMeAnValue(const QString &prompt, const QString &defaultValue,
-                          const QString &valueType);
+    QString giveMeAnValue(
+        const QString& prompt, const QString& defaultValue, const QString& valueType);
     /// Reads the four system options into their check marks and flags.
     void LoadSysParam();
     /// Shows the background picture when the option is on, clears it otherwise.
@@ -85,24 +85,24 @@ public:
         return mUseDefaultDrawer ? mDefaultDrawer : std::nullopt;
     }
     QStringList printers() const;
-    QComboBox *cbPrinters() const { return mPrinters; }
-    BillFormRegistry &billForms() const { return *mBillForms; }
+    QComboBox* cbPrinters() const { return mPrinters; }
+    BillFormRegistry& billForms() const { return *mBillForms; }
     /// What the bill forms reach the main window through (the party picker among it).
-    BillEnvironment &billEnvironment() const { return *mBillEnv; }
-    PrinterBinding &printerBinding() const { return *mBinding; }
-    GridServices &grids() const { return *mGrids; }
+    BillEnvironment& billEnvironment() const { return *mBillEnv; }
+    PrinterBinding& printerBinding() const { return *mBinding; }
+    GridServices& grids() const { return *mGrids; }
     int currentTemplateId() const;
     int clockTicks() const noexcept { return mTicks; }
     QString statusText(int panel) const;
     /// A menu, toolbar or popup command by its object name; null when there is none.
-    QAction *command(const QString &name) const;
+    QAction* command(const QString& name) const;
 
     /// One tick of the clock (`TimerSystem`).
     void onClockTick();
 
     /// The site the online panel fetches from and the client that fetches (tests serve their
     /// own); by default the vendor's host through the network.
-    void setOnlineSite(core::Http &http, const QString &host);
+    void setOnlineSite(core::Http& http, const QString& host);
     /// The online panel's one fetch (`THTTPThread`).
     void fetchOnlinePanel();
     /// The default drawer moved in a party picker: read it again, and once no window waits
@@ -114,9 +114,9 @@ signals:
     void onlineFetchDue();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     using Handler = std::function<void()>;
@@ -126,14 +126,14 @@ private:
     void buildPopupMenu();
     void buildCentralArea();
     void buildStatusBar();
-    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
-                        Handler handler = {}, const QKeySequence &shortcut = {});
-    QAction *addBillCommand(QMenu *menu, const QString &name, const QString &caption,
-                            const QString &kind, const QKeySequence &shortcut = {});
-    QAction *addMirror(QWidget *owner, const QString &name, const QString &caption,
-                       QAction *target, const QString &hint = {});
-    QAction *addOption(QMenu *menu, const QString &name, const QString &caption);
-    QMenu *addSubMenu(QMenu *parent, const QString &name, const QString &caption);
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& caption,
+        Handler handler = {}, const QKeySequence& shortcut = {});
+    QAction* addBillCommand(QMenu* menu, const QString& name, const QString& caption,
+        const QString& kind, const QKeySequence& shortcut = {});
+    QAction* addMirror(QWidget* owner, const QString& name, const QString& caption, QAction* target,
+        const QString& hint = {});
+    QAction* addOption(QMenu* menu, const QString& name, const QString& caption);
+    QMenu* addSubMenu(QMenu* parent, const QString& name, const QString& caption);
 
     void start();
     void writeRegistry();
@@ -142,7 +142,7 @@ private:
     void placeBackground();
     void showClock();
 
-    void optionClick(QAction *option, const QString &key);
+    void optionClick(QAction* option, const QString& key);
     void backgroundOptionClick();
     void toggleFirstUse();
     void hidePanelForToday();
@@ -154,15 +154,15 @@ private:
     void exitClick();
     void calculatorClick();
     void lockScreenClick();
-    void openParties(const QString &type);
+    void openParties(const QString& type);
     /// The history window of a bill kind, modally.
-    void openHistoryWindow(const QString &kind);
+    void openHistoryWindow(const QString& kind);
     void reloadDefaultDrawer();
     void noticeDrawerMoved();
     /// Shows the online panel (help and upgrade) and opens a vendor page.
     void openVendorPage(int page, bool showPanel);
     /// The batch window of a waybill form, one at a time.
-    void openWaybillBatch(TfmBillForm *form);
+    void openWaybillBatch(TfmBillForm* form);
     /// "打印整体偏移调整(&M)" and the forms' "整体偏移", on a template (or the first one).
     void openPrintOffset(int templateId);
     /// What the party manager may do with the open bill forms.
@@ -175,43 +175,43 @@ private:
     /// Open bill forms take up renamed, hidden, deleted and imported templates.
     void refreshBillTemplates();
 
-    core::Services &mServices;
-    core::Shell &mShell;
-    core::ProgramRegistry &mRegistry;
+    core::Services& mServices;
+    core::Shell& mShell;
+    core::ProgramRegistry& mRegistry;
     std::unique_ptr<core::FileChooser> mOwnFiles;
-    core::FileChooser *mFiles = nullptr;
+    core::FileChooser* mFiles = nullptr;
     QPointer<TfmWaybillBatch> mBatch;
     std::unique_ptr<PrinterSetupDialog> mOwnPrinterDialog;
     std::unique_ptr<GridServices> mGrids;
-    PrinterBinding *mBinding = nullptr;
+    PrinterBinding* mBinding = nullptr;
     std::unique_ptr<BillEnvironment> mBillEnv;
     std::unique_ptr<HistoryEnvironment> mHistoryEnv;
     QString mVersion;
-    QMdiArea *mMdi = nullptr;
-    BillFormRegistry *mBillForms = nullptr;
-    QLabel *mImage = nullptr;
-    QPlainTextEdit *mMemo = nullptr;
-    QFrame *mPanel = nullptr;
-    QLabel *mHide = nullptr;
-    QTextBrowser *mBrowser = nullptr;
-    QLabel *mContact = nullptr;
-    QToolBar *mToolBar = nullptr;
-    QMenu *mBankCheck = nullptr;
-    QMenu *mPopup = nullptr;
-    std::array<QLabel *, 5> mPanels{};
-    QComboBox *mPrinters = nullptr;
-    QTimer *mClock = nullptr;
-    QAction *mPopPrint = nullptr;
-    QAction *mNeedLogin = nullptr;
-    QAction *mSystemBackImage = nullptr;
-    QAction *mUseDefaultCPR = nullptr;
+    QMdiArea* mMdi = nullptr;
+    BillFormRegistry* mBillForms = nullptr;
+    QLabel* mImage = nullptr;
+    QPlainTextEdit* mMemo = nullptr;
+    QFrame* mPanel = nullptr;
+    QLabel* mHide = nullptr;
+    QTextBrowser* mBrowser = nullptr;
+    QLabel* mContact = nullptr;
+    QToolBar* mToolBar = nullptr;
+    QMenu* mBankCheck = nullptr;
+    QMenu* mPopup = nullptr;
+    std::array<QLabel*, 5> mPanels {};
+    QComboBox* mPrinters = nullptr;
+    QTimer* mClock = nullptr;
+    QAction* mPopPrint = nullptr;
+    QAction* mNeedLogin = nullptr;
+    QAction* mSystemBackImage = nullptr;
+    QAction* mUseDefaultCPR = nullptr;
     int mTicks = 0;
     bool mFetchDone = false;
     bool mPopPrinterDialog = false;
     bool mUseDefaultDrawer = false;
     std::optional<core::TPerson> mDefaultDrawer;
     std::unique_ptr<core::Http> mOwnHttp;
-    core::Http *mHttp = nullptr;
+    core::Http* mHttp = nullptr;
     QString mSiteHost;
     bool mDrawerNoticePending = false;
 };

@@ -6,15 +6,13 @@
 #include <cstring>
 #include <memory>
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     // Printing needs fonts, and fonts a graphical application, but no display and no widgets.
     // The other commands start without one.
     const bool prints = argc > 1
-                        && (std::strcmp(argv[1], "print") == 0
-                            || std::strcmp(argv[1], "print-template") == 0
-                            || std::strcmp(argv[1], "batch") == 0
-                            || std::strcmp(argv[1], "calibrate") == 0);
+        && (std::strcmp(argv[1], "print") == 0 || std::strcmp(argv[1], "print-template") == 0
+            || std::strcmp(argv[1], "batch") == 0 || std::strcmp(argv[1], "calibrate") == 0);
     if (prints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;

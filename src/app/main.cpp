@@ -1,10 +1,10 @@
 #include "app/Boot.h"
 #include "app/MainWindow.h"
-#include "printing/Services.h"
 #include "platform/MessageBoxPrompter.h"
-#include "settings/ProgramRegistry.h"
 #include "platform/Shell.h"
 #include "printing/PrintFonts.h"
+#include "printing/Services.h"
+#include "settings/ProgramRegistry.h"
 #include "store/Installation.h"
 #include "templates/Seed.h"
 
@@ -12,7 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pennock"));
@@ -28,7 +28,7 @@ int main(int argc, char **argv)
         return 1;
     try {
         pennock::core::ensureSeededInstallation(pennock::core::ProgramFolder(home));
-    } catch (const pennock::core::InstallError &e) {
+    } catch (const pennock::core::InstallError& e) {
         QMessageBox::critical(nullptr, QStringLiteral("错误"), e.message());
         return 1;
     }
@@ -46,7 +46,7 @@ int main(int argc, char **argv)
     // Qt's display name would also be appended to every window's caption.
     prompter.setTitle(QStringLiteral("Pennock票据打印"));
     // Without a window manager "maximised" means nothing; the screen's size says it anyway.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     return app.exec();

@@ -16,7 +16,8 @@ public:
     RuleMessage writeAmount(BillSurface& s, const BillKind& kind, const QString& text,
         const QString& currencyName, const QString& currencyCode,
         const QString& target) const override;
-    RuleMessage finishItem(BillSurface& s, const BillKind& kind, const QString& name) const override;
+    RuleMessage finishItem(
+        BillSurface& s, const BillKind& kind, const QString& name) const override;
 };
 
 } // namespace pennock::core

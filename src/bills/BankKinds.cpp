@@ -168,7 +168,8 @@ QList<BillColumn> userColumns()
 {
     QList<BillColumn> c;
     for (int i = 1; i <= 5; ++i)
-        c.append({ QStringLiteral("自定义%1").arg(i), S::Text, QStringLiteral("zdDef%1").arg(i), true });
+        c.append(
+            { QStringLiteral("自定义%1").arg(i), S::Text, QStringLiteral("zdDef%1").arg(i), true });
     return c;
 }
 
@@ -189,26 +190,24 @@ QStringList dateHides(bool counterfoil)
     return h;
 }
 
-QStringList figureHides()
-{
-    return QStringList { q("zdJEXX") } + amountCellNames();
-}
+QStringList figureHides() { return QStringList { q("zdJEXX") } + amountCellNames(); }
 
 const QList<BillList>& companyLists()
 {
-    static const QList<BillList> lists = { { q("zdOutComp"), L::Companies, kOwn },
-        { q("zdInComp"), L::Companies, kOther } };
+    static const QList<BillList> lists
+        = { { q("zdOutComp"), L::Companies, kOwn }, { q("zdInComp"), L::Companies, kOther } };
     return lists;
 }
 
 QList<BillList> userLists()
 {
-    return { { q("zdDef1"), L::Dictionary, q("自定义1") }, { q("zdDef2"), L::Dictionary, q("自定义2") } };
+    return { { q("zdDef1"), L::Dictionary, q("自定义1") },
+        { q("zdDef2"), L::Dictionary, q("自定义2") } };
 }
 
 /// The option bar of every bank bill but the cheque.
-QList<BillOption> familyOptions(bool miniYear, bool prefixBoxes, bool dateCounterfoil,
-    bool hidesDrawer, bool capitalsOptional)
+QList<BillOption> familyOptions(
+    bool miniYear, bool prefixBoxes, bool dateCounterfoil, bool hidesDrawer, bool capitalsOptional)
 {
     QList<BillOption> o = {
         { q("cfgDateChinese"), q("大写日期"), {}, R::OneChecks, E::Date, {}, true, true },
@@ -260,9 +259,9 @@ void familyTexts(BillKind& k, bool exclamationWithoutBlank)
 QHash<CaptionMoment, QString> noteCaptions(const QHash<CaptionMoment, QString>& notes)
 {
     QHash<CaptionMoment, QString> out;
-    for (CaptionMoment m : { CaptionMoment::TemplateChanged, CaptionMoment::Saved,
-             CaptionMoment::ReopenedHistoric, CaptionMoment::ReopenedNew, CaptionMoment::NewBill,
-             CaptionMoment::Copied }) {
+    for (CaptionMoment m :
+        { CaptionMoment::TemplateChanged, CaptionMoment::Saved, CaptionMoment::ReopenedHistoric,
+            CaptionMoment::ReopenedNew, CaptionMoment::NewBill, CaptionMoment::Copied }) {
         const QString note = notes.value(m);
         out.insert(m, q("%K(%V)-ID=%N") + (note.isEmpty() ? QString() : q("[") + note + q("]")));
     }
@@ -289,8 +288,8 @@ BillKind makeCheque()
     k.shortcut = q("Ctrl+B");
     k.popupCommand = q("nZP");
     k.controls = dateControls(true, false) + drawerControls();
-    k.controls.append({ payeeControl(),
-        { q("cgInComp"), K::ReadOnlyEdit }, { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick }, { q("cgYT"), K::Edit } });
+    k.controls.append({ payeeControl(), { q("cgInComp"), K::ReadOnlyEdit },
+        { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick }, { q("cgYT"), K::Edit } });
     k.controls += amountControls(true, false);
     k.controls.append({ q("zdZFMM"), K::Edit, q("支付密码"), 40 });
     k.controls += tailControls(true, true);
@@ -325,8 +324,8 @@ BillKind makeCheque()
             R::OneChecks, E::Amount, {}, true, true },
         { q("cfgJEDXWithMoneyName"), q("大写前置币种"), q("大写金额前附带币种名"), R::ZeroUnchecks,
             E::Amount, {}, true, true },
-        { q("cfgJEXXWithMoneyCode"), q("小写前置币种"), q("小写金额前附带币种缩写"), R::ZeroUnchecks,
-            E::Amount, {}, true, true },
+        { q("cfgJEXXWithMoneyCode"), q("小写前置币种"), q("小写金额前附带币种缩写"),
+            R::ZeroUnchecks, E::Amount, {}, true, true },
         { q("cfgNoPrtDate"), q("不打印出票日期"), {}, R::NotRemembered, E::Hide, dateHides(true) },
         { q("cfgNoPrtOutter"), q("不打印出票人"), {}, R::NotRemembered, E::Hide,
             { q("zdOutComp"), q("zdOutBank"), q("zdOutBankAcct") } },
@@ -363,7 +362,8 @@ BillKind makeDepositSlip()
     k.popupCommand = q("nJZD");
     k.controls = dateControls(true, true) + drawerControls();
     k.controls += payeeBankControls();
-    k.controls.append({ { q("zdPJZL"), K::Combo }, { q("zdPJZS"), K::Combo }, { q("zdPJHM"), K::Edit } });
+    k.controls.append(
+        { { q("zdPJZL"), K::Combo }, { q("zdPJZS"), K::Combo }, { q("zdPJHM"), K::Edit } });
     for (const char* twin : { "cgOutComp", "cgOutBank", "cgOutBankAcct", "cgInComp", "cgInBank",
              "cgInBankAcct", "cgPJZL", "cgPJZS", "cgPJHM" })
         k.controls.append({ q(twin), K::ReadOnlyEdit });
@@ -380,8 +380,8 @@ BillKind makeDepositSlip()
         side->accountsOnLeave = true;
         side->bankByAccount = true;
     }
-    for (const char* item :
-        { "OutComp", "OutBank", "OutBankAcct", "InComp", "InBank", "InBankAcct", "PJZL", "PJZS", "PJHM" })
+    for (const char* item : { "OutComp", "OutBank", "OutBankAcct", "InComp", "InBank", "InBankAcct",
+             "PJZL", "PJZS", "PJHM" })
         k.twins.append({ q("zd") + q(item), q("cg") + q(item) });
     k.lists = companyLists();
     k.lists.append({ { q("zdPJZL"), L::SharedDictionary, q("票据种类") },
@@ -389,7 +389,8 @@ BillKind makeDepositSlip()
             { q("1"), q("2"), q("3"), q("4"), q("5"), q("6"), q("7"), q("8"), q("9") } } });
     k.columns = headColumns(false, { q("金额"), S::Figures, q("zdJEXX") });
     k.columns.append({ { q("收款人全称"), S::Payee, q("zdInComp") },
-        { q("收款人开户行"), S::Text, q("zdInBank") }, { q("收款人账号"), S::Text, q("zdInBankAcct") },
+        { q("收款人开户行"), S::Text, q("zdInBank") },
+        { q("收款人账号"), S::Text, q("zdInBankAcct") },
         { q("出票人全称"), S::Text, q("zdOutComp") },
         { q("出票人账号"), S::Text, q("zdOutBankAcct") },
         { q("付款行名称"), S::Text, q("zdOutBank") }, { q("票据张数"), S::Text, q("zdPJZS") },
@@ -397,8 +398,8 @@ BillKind makeDepositSlip()
     k.columns += userColumns();
     k.loadOrder = columnOrder(k.columns);
     k.options = familyOptions(true, false, true, true, false);
-    k.options.append({ q("cfgChangeInOuter"), q("交换收款单位和出票单位"), {}, R::NotRemembered,
-        E::SwapSides });
+    k.options.append(
+        { q("cfgChangeInOuter"), q("交换收款单位和出票单位"), {}, R::NotRemembered, E::SwapSides });
     k.newBill = { false, false, {} };
     familyTexts(k, false);
     static const auto rules = std::make_shared<const DepositSlipRules>();
@@ -433,9 +434,11 @@ BillKind makeAcceptance()
     k.columns.append({ { q("承兑协议号"), S::Text, q("zdCDXYBH") },
         { q("汇票到期日"), S::Text, AcceptanceRules::kDueDate },
         { q("收款人全称"), S::Payee, q("zdInComp") }, { q("收款人开户行"), S::Text, q("zdInBank") },
-        { q("收款人账号"), S::Text, q("zdInBankAcct") }, { q("出票人全称"), S::Text, q("zdOutComp") },
+        { q("收款人账号"), S::Text, q("zdInBankAcct") },
+        { q("出票人全称"), S::Text, q("zdOutComp") },
         { q("出票人账号"), S::Text, q("zdOutBankAcct") },
-        { q("付款行名称"), S::Text, q("zdOutBank") }, { q("付款行行号"), S::Text, q("zdOutBankNO") },
+        { q("付款行名称"), S::Text, q("zdOutBank") },
+        { q("付款行行号"), S::Text, q("zdOutBankNO") },
         { q("付款行地址"), S::Text, q("zdOutBankAddr") } });
     k.columns += userColumns();
     k.loadOrder = columnOrder(k.columns);
@@ -453,11 +456,11 @@ BillKind makeTransfer(const char* kind, const char* formClass, const char* table
     BillKind k;
     common(k, kind, formClass, table);
     k.controls = dateControls(true, false) + drawerControls();
-    k.controls.append({ { q("zdOutProv"), K::Combo }, { q("zdOutCity"), K::Combo },
-        payeeControl(),
+    k.controls.append({ { q("zdOutProv"), K::Combo }, { q("zdOutCity"), K::Combo }, payeeControl(),
         { q("cgInComp"), K::ReadOnlyEdit }, { q("zdInBank"), K::Edit, q("收款人银行") },
         { q("zdInBankAcct"), K::Combo, {}, 200 }, { q("zdInProv"), K::Combo },
-        { q("zdInCity"), K::Combo }, { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick }, { q("cgYT"), K::Edit } });
+        { q("zdInCity"), K::Combo }, { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick },
+        { q("cgYT"), K::Edit } });
     for (const char* twin : { "cgInProv", "cgInCity", "cgOutProv", "cgOutCity" })
         k.controls.append({ q(twin), K::ReadOnlyEdit });
     k.controls += amountControls(true, false);
@@ -482,10 +485,10 @@ BillKind makeTransfer(const char* kind, const char* formClass, const char* table
         { q("zdOutProv"), L::Provinces }, { q("zdInCity"), L::Cities, q("zdInProv") },
         { q("zdOutCity"), L::Cities, q("zdOutProv") } });
     k.columns = headColumns(false, { q("金额"), S::Figures, q("zdJEXX") });
-    k.columns.append({ { q("用途"), S::Text, q("zdYT") }, { q("收款人全称"), S::Payee, q("zdInComp") },
-        { q("收款人开户行"), S::Text, q("zdInBank") }, { q("收款人账号"), S::Text, q("zdInBankAcct") },
-        { q("收款人省"), S::Text, q("zdInProv") }, { q("收款人市县"), S::Text, q("zdInCity") },
-        { q("出票人全称"), S::Text, q("zdOutComp") },
+    k.columns.append({ { q("用途"), S::Text, q("zdYT") },
+        { q("收款人全称"), S::Payee, q("zdInComp") }, { q("收款人开户行"), S::Text, q("zdInBank") },
+        { q("收款人账号"), S::Text, q("zdInBankAcct") }, { q("收款人省"), S::Text, q("zdInProv") },
+        { q("收款人市县"), S::Text, q("zdInCity") }, { q("出票人全称"), S::Text, q("zdOutComp") },
         { q("出票人账号"), S::Text, q("zdOutBankAcct") },
         { q("出票人开户行"), S::Text, q("zdOutBank") }, { q("出票人省"), S::Text, q("zdOutProv") },
         { q("出票人市县"), S::Text, q("zdOutCity") } });
@@ -508,10 +511,10 @@ BillKind makeWireTransfer()
     k.registeredCopies
         = { { q("出票人开户行"), q("zdOutBank") }, { q("出票人账号"), q("zdOutBankAcct") } };
     k.newBill = { false, false, {} };
-    k.captions = noteCaptions({ { CaptionMoment::ReopenedNew, q("新开") },
-        { CaptionMoment::ReopenedHistoric, q("历史") }, { CaptionMoment::Saved, q("已保存") },
-        { CaptionMoment::NewBill, q("新") },
-        { CaptionMoment::Copied, q("已复制保存过的单据为一张新单") } });
+    k.captions = noteCaptions(
+        { { CaptionMoment::ReopenedNew, q("新开") }, { CaptionMoment::ReopenedHistoric, q("历史") },
+            { CaptionMoment::Saved, q("已保存") }, { CaptionMoment::NewBill, q("新") },
+            { CaptionMoment::Copied, q("已复制保存过的单据为一张新单") } });
     return k;
 }
 
@@ -537,7 +540,8 @@ BillKind makeCashDeposit()
     k.opensBesideOthers = true;
     k.controls = dateControls(false, false);
     k.controls += payeeBankControls();
-    k.controls.append({ { q("zdInContactor"), K::Combo }, { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick },
+    k.controls.append({ { q("zdInContactor"), K::Combo },
+        { q("zdYT"), K::Combo, {}, 0, true, SelectAll::OnDoubleClick },
         { q("zdMoney"), K::Edit, q("备注") } });
     k.controls += amountControls(false, false);
     k.controls += tailControls(false, true);
@@ -587,8 +591,8 @@ BillKind makeRemittance()
     for (const QString& amount : RemittanceRules::amounts())
         k.controls.append({ amount, K::ReadOnlyEdit, q("点击输入金额"), 0, false });
     k.controls.append({ { q("TOTALJEXX"), K::ReadOnlyEdit, q("合计金额自动汇总无需输入") },
-        { q("TOTALJEDX"), K::ReadOnlyEdit, q("合计金额自动汇总无需输入") },
-        { q("BGDNO"), K::Memo }, { q("BGDJE"), K::Memo }, { q("BGDHZJE"), K::Memo },
+        { q("TOTALJEDX"), K::ReadOnlyEdit, q("合计金额自动汇总无需输入") }, { q("BGDNO"), K::Memo },
+        { q("BGDJE"), K::Memo }, { q("BGDHZJE"), K::Memo },
         { q("HuiKRRemark"), K::Memo, q("备注说明") },
         { q("inputJEXX"), K::AmountInput, q("金额大写(只需输入小写,回车自动转换大写),") },
         { q("zdPJBH"), K::Edit, q("票据编号") } });
@@ -666,8 +670,7 @@ const QStringList& amountCellNames()
 
 namespace {
 // Each descriptor is made once, on first use.
-template <BillKind (*make)()>
-const BillKind& once()
+template <BillKind (*make)()> const BillKind& once()
 {
     static const BillKind kind = make();
     return kind;

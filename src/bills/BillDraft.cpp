@@ -26,7 +26,10 @@ BillDraft::BillDraft(Services& services, const BillKind& kind)
 
 BillDraft::~BillDraft() = default;
 
-QStringList BillDraft::variants() { return mServices.templates().loadCheckTypeLastNameList(mKind.kind); }
+QStringList BillDraft::variants()
+{
+    return mServices.templates().loadCheckTypeLastNameList(mKind.kind);
+}
 
 bool BillDraft::open(const QString& variant)
 {
@@ -59,7 +62,7 @@ bool BillDraft::open(const QString& variant)
         else if (o.rule == OptionRule::ZeroUnchecks)
             value = remembered == u"0" ? QStringLiteral("0") : QStringLiteral("1");
         else if (o.rule == OptionRule::Choice)
-            value = !remembered.isEmpty() ? remembered
+            value = !remembered.isEmpty()    ? remembered
                 : !o.defaultChoice.isEmpty() ? o.defaultChoice
                                              : o.choices.value(0);
         mBill.options.insert(o.name.toLower(), value);
@@ -89,8 +92,9 @@ void BillDraft::restoreShown(const QString& name)
         mBill.hidden.remove(name.toLower());
     else
         mBill.hidden.insert(name.toLower());
-    const QString initial
-        = mCache ? mCache->readString(QStringLiteral("viewdv"), key + QStringLiteral(".dv")) : QString();
+    const QString initial = mCache
+        ? mCache->readString(QStringLiteral("viewdv"), key + QStringLiteral(".dv"))
+        : QString();
     if (!initial.isEmpty())
         mBill.setText(name, initial);
 }
@@ -191,8 +195,8 @@ RuleMessage BillDraft::setAmount(const QString& text)
 RuleMessage BillDraft::setAmountAt(const QString& control, const QString& text)
 {
     const QString committed = mKind.rules->committedInput(text);
-    const RuleMessage m
-        = mKind.rules->writeAmount(*this, mKind, committed, mBill.currency, currencyCode(), control);
+    const RuleMessage m = mKind.rules->writeAmount(
+        *this, mKind, committed, mBill.currency, currencyCode(), control);
     if (m.refused())
         return m;
     mBill.amount = committed;

@@ -65,7 +65,8 @@ struct BillEnvironment
     /// cannot be opened.
     std::function<TfmBillForm*(const QString& kind)> openBillForm;
     /// Shows a pasted address as split for correction; none when cancelled. Empty: the dialog.
-    std::function<std::optional<core::SplitAddress>(const core::SplitAddress& split, const QString& pasted)>
+    std::function<std::optional<core::SplitAddress>(
+        const core::SplitAddress& split, const QString& pasted)>
         confirmAddress;
     /// Opens a file with the desktop's program for it (a proof PDF).
     std::function<void(const QString& path)> openFile;

@@ -15,70 +15,69 @@ class WaitCursor
 public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 } // namespace
 
-BillFormRegistry::BillFormRegistry(QMdiArea *area, core::Prompter &prompter, QObject *parent)
-    : QObject(parent), mArea(area), mPrompter(prompter)
+BillFormRegistry::BillFormRegistry(QMdiArea* area, core::Prompter& prompter, QObject* parent)
+    : QObject(parent)
+    , mArea(area)
+    , mPrompter(prompter)
 {
 }
 
 BillFormRegistry::~BillFormRegistry()
 {
     // Forms outliving the registry must not call back into it.
-    for (QWidget *form : std::as_const(mOpen))
+    for (QWidget* form : std::as_const(mOpen))
         disconnect(form, nullptr, this, nullptr);
 }
 
-void BillFormRegistry::registerForm(const QString &kind, const QString &className,
-                                    bool opensBesideOthers, Factory create)
+void BillFormRegistry::registerForm(
+    const QString& kind, const QString& className, bool opensBesideOthers, Factory create)
 {
-    if (Entry *entry = find(kind)) {
+    if (Entry* entry = find(kind)) {
         entry->className = className;
         entry->beside = opensBesideOthers;
         entry->create = std::move(create);
     } else {
-        mEntries.push_back({kind, className, opensBesideOthers, std::move(create), {}, {}});
+        mEntries.push_back({ kind, className, opensBesideOthers, std::move(create), {}, {} });
     }
     emit formRegistered(kind);
 }
 
-bool BillFormRegistry::isRegistered(const QString &kind) const
-{
-    return find(kind) != nullptr;
-}
+bool BillFormRegistry::isRegistered(const QString& kind) const { return find(kind) != nullptr; }
 
-QString BillFormRegistry::className(const QString &kind) const
+QString BillFormRegistry::className(const QString& kind) const
 {
-    const Entry *entry = find(kind);
+    const Entry* entry = find(kind);
     return entry ? entry->className : QString();
 }
 
 QStringList BillFormRegistry::kinds() const
 {
     QStringList out;
-    for (const Entry &entry : mEntries)
+    for (const Entry& entry : mEntries)
         out << entry.kind;
     return out;
 }
 
-bool BillFormRegistry::opensBesideOthers(const QString &kind) const
+bool BillFormRegistry::opensBesideOthers(const QString& kind) const
 {
-    const Entry *entry = find(kind);
+    const Entry* entry = find(kind);
     return entry && entry->beside;
 }
 
-QWidget *BillFormRegistry::form(const QString &kind) const
+QWidget* BillFormRegistry::form(const QString& kind) const
 {
-    const Entry *entry = find(kind);
+    const Entry* entry = find(kind);
     return entry ? entry->form.data() : nullptr;
 }
 
-QWidget *BillFormRegistry::open(const QString &kind, bool beside)
+QWidget* BillFormRegistry::open(const QString& kind, bool beside)
 {
-    Entry *entry = find(kind);
+    Entry* entry = find(kind);
     if (!entry || !entry->create)
         return nullptr;
     if (!beside && !entry->beside && anyOpen()) {
@@ -87,7 +86,7 @@ QWidget *BillFormRegistry::open(const QString &kind, bool beside)
     }
     WaitCursor wait;
     if (!entry->form) {
-        QWidget *form = entry->create();
+        QWidget* form = entry->create();
         if (!form)
             return nullptr;
         form->setAttribute(Qt::WA_DeleteOnClose);
@@ -105,13 +104,13 @@ QWidget *BillFormRegistry::open(const QString &kind, bool beside)
 
 void BillFormRegistry::closeAll()
 {
-    const QList<QWidget *> forms = mOpen;
-    for (QWidget *form : forms) {
-        Entry *entry = nullptr;
-        for (Entry &e : mEntries)
+    const QList<QWidget*> forms = mOpen;
+    for (QWidget* form : forms) {
+        Entry* entry = nullptr;
+        for (Entry& e : mEntries)
             if (e.form == form)
                 entry = &e;
-        QWidget *window = form;
+        QWidget* window = form;
         if (entry && entry->window)
             window = entry->window;
         // Closing only schedules the deletion; the form counts as gone once it agreed to close.
@@ -126,14 +125,14 @@ void BillFormRegistry::closeAll()
 
 int BillFormRegistry::templateForDesign()
 {
-    QWidget *top = nullptr;
-    const QList<QMdiSubWindow *> stack = mArea->subWindowList(QMdiArea::StackingOrder);
+    QWidget* top = nullptr;
+    const QList<QMdiSubWindow*> stack = mArea->subWindowList(QMdiArea::StackingOrder);
     for (auto it = stack.crbegin(); it != stack.crend() && !top; ++it)
         if (mOpen.contains((*it)->widget()))
             top = (*it)->widget();
     if (!top && !mOpen.isEmpty())
         top = mOpen.last();
-    if (const auto *templated = dynamic_cast<const TemplatedForm *>(top))
+    if (const auto* templated = dynamic_cast<const TemplatedForm*>(top))
         if (templated->templateTag() > 0)
             mCurrentTemplateId = templated->templateTag();
     return mCurrentTemplateId;
@@ -141,29 +140,29 @@ int BillFormRegistry::templateForDesign()
 
 void BillFormRegistry::relayoutAll()
 {
-    for (QWidget *form : std::as_const(mOpen))
-        if (auto *templated = dynamic_cast<TemplatedForm *>(form))
+    for (QWidget* form : std::as_const(mOpen))
+        if (auto* templated = dynamic_cast<TemplatedForm*>(form))
             templated->reinitTemplate();
 }
 
-BillFormRegistry::Entry *BillFormRegistry::find(const QString &kind)
+BillFormRegistry::Entry* BillFormRegistry::find(const QString& kind)
 {
-    for (Entry &entry : mEntries)
+    for (Entry& entry : mEntries)
         if (entry.kind == kind)
             return &entry;
     return nullptr;
 }
 
-const BillFormRegistry::Entry *BillFormRegistry::find(const QString &kind) const
+const BillFormRegistry::Entry* BillFormRegistry::find(const QString& kind) const
 {
-    return const_cast<BillFormRegistry *>(this)->find(kind);
+    return const_cast<BillFormRegistry*>(this)->find(kind);
 }
 
-void BillFormRegistry::forget(QWidget *form)
+void BillFormRegistry::forget(QWidget* form)
 {
     mOpen.removeAll(form);
     mCurrentTemplateId = -1;
-    for (Entry &entry : mEntries) {
+    for (Entry& entry : mEntries) {
         // The guarded pointer may still show the form while it is being destroyed.
         if (entry.form.data() != form && (entry.form || !entry.window))
             continue;

@@ -26,33 +26,33 @@ class BillFormRegistry : public QObject
 {
     Q_OBJECT
 public:
-    using Factory = std::function<QWidget *()>;
+    using Factory = std::function<QWidget*()>;
 
-    BillFormRegistry(QMdiArea *area, core::Prompter &prompter, QObject *parent = nullptr);
+    BillFormRegistry(QMdiArea* area, core::Prompter& prompter, QObject* parent = nullptr);
     ~BillFormRegistry() override;
 
     /// Makes a kind's form class available; `create` builds an instance when none is open.
     /// A kind that opens beside others opens even while another bill form is open.
-    void registerForm(const QString &kind, const QString &className, bool opensBesideOthers,
-                      Factory create);
-    bool isRegistered(const QString &kind) const;
+    void registerForm(
+        const QString& kind, const QString& className, bool opensBesideOthers, Factory create);
+    bool isRegistered(const QString& kind) const;
     /// Form class name of a registered kind; empty otherwise.
-    QString className(const QString &kind) const;
+    QString className(const QString& kind) const;
     QStringList kinds() const;
 
     /// The kind opens even while another bill form is open.
-    bool opensBesideOthers(const QString &kind) const;
+    bool opensBesideOthers(const QString& kind) const;
 
     /// The open instance of a kind, or null.
-    QWidget *form(const QString &kind) const;
+    QWidget* form(const QString& kind) const;
     /// Open forms in the order they were opened.
-    QList<QWidget *> openForms() const { return mOpen; }
+    QList<QWidget*> openForms() const { return mOpen; }
     bool anyOpen() const { return !mOpen.isEmpty(); }
 
     /// Shows the kind's form (creating it when none exists) unless another bill form is open and
     /// the kind must wait for it: then "请先关闭打开的单据！" and null. `beside`: another form
     /// opens it next to itself, without waiting. Null for an unknown kind.
-    QWidget *open(const QString &kind, bool beside = false);
+    QWidget* open(const QString& kind, bool beside = false);
     /// Closes every open bill form; one that refuses to close stays open.
     void closeAll();
 
@@ -67,7 +67,7 @@ public:
     void relayoutAll();
 
 signals:
-    void formRegistered(const QString &kind);
+    void formRegistered(const QString& kind);
     void openFormsChanged();
 
 private:
@@ -81,14 +81,14 @@ private:
         QPointer<QMdiSubWindow> window;
     };
 
-    Entry *find(const QString &kind);
-    const Entry *find(const QString &kind) const;
-    void forget(QWidget *form);
+    Entry* find(const QString& kind);
+    const Entry* find(const QString& kind) const;
+    void forget(QWidget* form);
 
-    QMdiArea *mArea;
-    core::Prompter &mPrompter;
+    QMdiArea* mArea;
+    core::Prompter& mPrompter;
     std::vector<Entry> mEntries;
-    QList<QWidget *> mOpen;
+    QList<QWidget*> mOpen;
     int mCurrentTemplateId = -1;
 };
 

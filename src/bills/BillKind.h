@@ -135,7 +135,8 @@ struct PartySide
     QString nameColumn = QStringLiteral("全称"); ///< the party column the name control shows
     QString bank {};
     QString account {};
-    QList<std::pair<QString, QString>> more {}; ///< further controls and the party column each shows
+    QList<std::pair<QString, QString>>
+        more {}; ///< further controls and the party column each shows
     QString partyType {}; ///< "我方单位" or "往来单位": the name list and the picker
     QString shape {}; ///< the click target that opens the picker
     QString pickerCaption {};
@@ -187,7 +188,15 @@ struct BillMessages
 
 /// Moments the caption is written. A caption pattern puts the kind for %K, the variant for %V
 /// and the serial for %N.
-enum class CaptionMoment { Opened, TemplateChanged, Saved, ReopenedNew, ReopenedHistoric, NewBill, Copied };
+enum class CaptionMoment {
+    Opened,
+    TemplateChanged,
+    Saved,
+    ReopenedNew,
+    ReopenedHistoric,
+    NewBill,
+    Copied
+};
 
 /// What "新建" empties besides the payee's name, the remark and the date.
 struct NewBillRule
@@ -263,6 +272,5 @@ const QList<const BillKind*>& billKinds();
 const BillKind* findBillKind(const QString& kind);
 /// Names of the kinds whose forms exist.
 QStringList billKindNames();
-
 
 } // namespace pennock::core

@@ -17,7 +17,8 @@ const QString kDateFormat = QStringLiteral("cfgDateFormat");
 
 void swapSides(BillSurface& s, const BillKind& kind)
 {
-    const auto read = [&s](const QString& name) { return name.isEmpty() ? QString() : s.text(name); };
+    const auto read
+        = [&s](const QString& name) { return name.isEmpty() ? QString() : s.text(name); };
     const auto write = [&s](const QString& name, const QString& text) {
         if (!name.isEmpty())
             s.setText(name, text);

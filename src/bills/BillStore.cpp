@@ -86,10 +86,11 @@ int BillStore::insert(const Values& values)
         marks << QStringLiteral("?");
         bound << value;
     }
-    return mDb.insert(QStringLiteral("insert into %1 (%2) values (%3)")
-                          .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
-                              marks.join(QLatin1Char(','))),
-        bound, kSerial)
+    return mDb
+        .insert(QStringLiteral("insert into %1 (%2) values (%3)")
+                    .arg(Database::quoted(mKind.table), columns.join(QLatin1Char(',')),
+                        marks.join(QLatin1Char(','))),
+            bound, kSerial)
         .toInt();
 }
 

@@ -4,9 +4,8 @@
 
 namespace pennock::core {
 
-RuleMessage DepositSlipRules::writeAmount(BillSurface& s, const BillKind& kind,
-    const QString& text, const QString& currencyName, const QString& currencyCode,
-    const QString&) const
+RuleMessage DepositSlipRules::writeAmount(BillSurface& s, const BillKind& kind, const QString& text,
+    const QString& currencyName, const QString& currencyCode, const QString&) const
 {
     const RuleMessage m = writeBankAmount(s, kind, text, currencyName, currencyCode, true, true);
     // A typed 0 is an amount, unlike an empty box.

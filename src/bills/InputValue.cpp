@@ -16,17 +16,18 @@ namespace {
 const QString kIntegerRefused = QStringLiteral("提示：只能输入数字,谢谢！");
 const QString kDecimalRefused = QStringLiteral("提示:只能输入数字及点(如: 12.5 )！");
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 } // namespace
 
-TfrmInputValue::TfrmInputValue(const QString &prompt, const QString &defaultValue,
-                               const QString &valueType, QWidget *parent)
-    : QDialog(parent), mType(classify(valueType)), mPrompt(new QLabel(QStringLiteral("请输入:"))),
-      mEdit(new QComboBox), mMessage(new QLabel), mOk(new QPushButton(QStringLiteral("确 定(&Y)"))),
-      mCancel(new QPushButton(QStringLiteral("取 消(&C)")))
+TfrmInputValue::TfrmInputValue(
+    const QString& prompt, const QString& defaultValue, const QString& valueType, QWidget* parent)
+    : QDialog(parent)
+    , mType(classify(valueType))
+    , mPrompt(new QLabel(QStringLiteral("请输入:")))
+    , mEdit(new QComboBox)
+    , mMessage(new QLabel)
+    , mOk(new QPushButton(QStringLiteral("确 定(&Y)")))
+    , mCancel(new QPushButton(QStringLiteral("取 消(&C)")))
 {
     setObjectName(QStringLiteral("frmInputValue"));
     setWindowTitle(QStringLiteral("用户输入"));
@@ -42,13 +43,13 @@ TfrmInputValue::TfrmInputValue(const QString &prompt, const QString &defaultValu
     mCancel->setObjectName(QStringLiteral("btCancel"));
     mOk->setDefault(true);
 
-    QLineEdit *line = mEdit->lineEdit();
-    const auto only = [line](const char *pattern) {
+    QLineEdit* line = mEdit->lineEdit();
+    const auto only = [line](const char* pattern) {
         const QRegularExpression rule(QString::fromLatin1(pattern));
         return new QRegularExpressionValidator(rule, line);
     };
     if (mType == ValueType::Integer) {
-        for (int n : {2, 5, 10, 20, 25, 30, 50, 100, 200, 500, 1000})
+        for (int n : { 2, 5, 10, 20, 25, 30, 50, 100, 200, 500, 1000 })
             mEdit->addItem(QString::number(n));
         line->setMaxLength(7);
         // Pasted text obeys the same rule as typed keys.
@@ -59,11 +60,11 @@ TfrmInputValue::TfrmInputValue(const QString &prompt, const QString &defaultValu
     mEdit->setEditText(defaultValue);
     line->installEventFilter(this);
 
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(mOk);
     buttons->addWidget(mCancel);
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(mPrompt);
     layout->addWidget(mEdit);
     layout->addWidget(mMessage);
@@ -74,7 +75,7 @@ TfrmInputValue::TfrmInputValue(const QString &prompt, const QString &defaultValu
     connect(mCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmInputValue::ValueType TfrmInputValue::classify(const QString &valueType)
+TfrmInputValue::ValueType TfrmInputValue::classify(const QString& valueType)
 {
     const QString type = valueType.trimmed().toUpper();
     if (type == u"INT" || type == u"INTEGER")
@@ -84,7 +85,7 @@ TfrmInputValue::ValueType TfrmInputValue::classify(const QString &valueType)
     return ValueType::Text;
 }
 
-bool TfrmInputValue::eventFilter(QObject *watched, QEvent *event)
+bool TfrmInputValue::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != mEdit->lineEdit())
         return QDialog::eventFilter(watched, event);
@@ -94,7 +95,7 @@ bool TfrmInputValue::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
-    auto *key = static_cast<QKeyEvent *>(event);
+    auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         mMessage->clear();
         mOk->click();
@@ -108,14 +109,13 @@ bool TfrmInputValue::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool TfrmInputValue::acceptTyped(const QString &text)
+bool TfrmInputValue::acceptTyped(const QString& text)
 {
     if (mType == ValueType::Text)
         return true;
     const QChar c = text.front();
     const bool control = c == u'\b' || c == u'\x1b' || c == u'\r';
-    const bool allowed =
-        control || isDigit(c) || (mType == ValueType::Decimal && c == u'.');
+    const bool allowed = control || isDigit(c) || (mType == ValueType::Decimal && c == u'.');
     if (allowed)
         mMessage->clear();
     else
@@ -134,8 +134,8 @@ void TfrmInputValue::btOKClick()
     accept();
 }
 
-QString giveMeAnValue(QWidget *parent, const QString &prompt, const QString &defaultValue,
-                      const QString &valueType)
+QString giveMeAnValue(
+    QWidget* parent, const QString& prompt, const QString& defaultValue, const QString& valueType)
 {
     TfrmInputValue dialog(prompt, defaultValue, valueType, parent);
     return dialog.exec() == QDialog::Accepted ? dialog.value() : QString();

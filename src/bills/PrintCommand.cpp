@@ -8,15 +8,15 @@
 #include "platform/Prompter.h"
 #include "printing/CupsPrinterCanvas.h"
 #include "printing/PdfCanvas.h"
-#include "printing/PrinterCalibration.h"
-#include "settings/Settings.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
+#include "printing/PrinterCalibration.h"
 #include "printing/Services.h"
 #include "printing/TemplateTestPrint.h"
-#include "store/DatabaseUrl.h"
+#include "settings/Settings.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QDir>
@@ -80,7 +80,8 @@ bool tickValue(const QString& command, const QString& name, const QString& value
     return *tick;
 }
 
-void applySet(BillDraft& draft, Services& services, const QString& assignment, const QString& command)
+void applySet(
+    BillDraft& draft, Services& services, const QString& assignment, const QString& command)
 {
     const qsizetype at = assignment.indexOf(QLatin1Char('='));
     const QString name = assignment.left(at).trimmed();
@@ -88,7 +89,8 @@ void applySet(BillDraft& draft, Services& services, const QString& assignment, c
     const BillKind& kind = *draft.bill().kind;
     if (const BillOption* option = kind.option(name)) {
         if (!option->enabled)
-            throw failure(command, QStringLiteral("%1 cannot be changed on %2").arg(name, kind.kind));
+            throw failure(
+                command, QStringLiteral("%1 cannot be changed on %2").arg(name, kind.kind));
         if (option->rule == OptionRule::Choice) {
             if (!option->choices.contains(value))
                 throw failure(command, QStringLiteral("%1 has no entry %2").arg(name, value));
@@ -124,8 +126,8 @@ void applySet(BillDraft& draft, Services& services, const QString& assignment, c
     case ControlKind::AmountInput:
     case ControlKind::DatePicker:
     case ControlKind::Shape:
-        throw failure(command, 
-            QStringLiteral("%1 is filled by the form (use --amount or --date)").arg(name));
+        throw failure(
+            command, QStringLiteral("%1 is filled by the form (use --amount or --date)").arg(name));
     case ControlKind::Check:
         if (!draft.tick(control->name, tickValue(command, name, value)))
             throw failure(command, QStringLiteral("%1 has no label on this template").arg(name));
@@ -142,7 +144,8 @@ QStringList cliSetAssignments(const QString& command, const QStringList& args)
     return setOptions(command, args);
 }
 
-void applyCliSet(BillDraft& draft, Services& services, const QString& assignment, const QString& command)
+void applyCliSet(
+    BillDraft& draft, Services& services, const QString& assignment, const QString& command)
 {
     applySet(draft, services, assignment, command);
 }
@@ -168,9 +171,10 @@ void openCliDraft(
     const QString kind = draft.bill().kind->kind;
     if (variant.isEmpty())
         throw failure(command, QStringLiteral("no usable template of %1").arg(kind));
-    throw failure(command, QStringLiteral("no enabled template %1 (templates: %2)")
-                               .arg(TemplateLookups::fullName(kind, variant),
-                                   draft.variants().join(QStringLiteral(", "))));
+    throw failure(command,
+        QStringLiteral("no enabled template %1 (templates: %2)")
+            .arg(TemplateLookups::fullName(kind, variant),
+                draft.variants().join(QStringLiteral(", "))));
 }
 
 std::unique_ptr<PdfCanvas> openCliCanvas(Services& services, int templateId, const QString& pdf,
@@ -179,7 +183,8 @@ std::unique_ptr<PdfCanvas> openCliCanvas(Services& services, int templateId, con
     if (!pdf.isEmpty()) {
         const QSize paper = templatePaperSize(services.db(), templateId);
         destination = QDir::toNativeSeparators(pdf);
-        return std::make_unique<PdfCanvas>(pdf, PdfCanvas::paperLayout(paper.width(), paper.height()));
+        return std::make_unique<PdfCanvas>(
+            pdf, PdfCanvas::paperLayout(paper.width(), paper.height()));
     }
     auto cups = CupsPrinterCanvas::open(printer, jobTitle);
     if (!cups)
@@ -276,7 +281,8 @@ QString runPrint(const QStringList& args)
         if (!offset)
             throw failure(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"));
         const bool begun = engine.beginJob(copies);
-        sendBillToPrinter(services.db(), engine, bill, draft.currencyCode(), offset->x(), offset->y());
+        sendBillToPrinter(
+            services.db(), engine, bill, draft.currencyCode(), offset->x(), offset->y());
         const bool ended = engine.endJob();
         engine.setCanvas(nullptr);
         refuseMessages(prompter);

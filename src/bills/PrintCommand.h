@@ -35,7 +35,8 @@ private:
 QStringList cliSetAssignments(const QString& command, const QStringList& args);
 /// One assignment to a bill filled without a window: an option, the currency, a user check box
 /// or a control, by the rules of the kind's form. Throws CliError.
-void applyCliSet(BillDraft& draft, Services& services, const QString& assignment, const QString& command);
+void applyCliSet(
+    BillDraft& draft, Services& services, const QString& assignment, const QString& command);
 /// Refuses a print command without exactly one of --pdf and --printer, without an
 /// installation in `home` or without a graphical application object. Throws CliError.
 void checkCliPrinting(

@@ -12,7 +12,8 @@
 
 namespace pennock::core {
 
-QString printProof(Services& services, const Bill& bill, const QString& currencyCode, const QString& path)
+QString printProof(
+    Services& services, const Bill& bill, const QString& currencyCode, const QString& path)
 {
     const QSize paper = templatePaperSize(services.db(), bill.templateId);
     PdfCanvas canvas(path, PdfCanvas::paperLayout(paper.width(), paper.height()));

@@ -17,14 +17,17 @@ using E = OptionEffect;
 using L = BillList::Source;
 
 QString q(const char* text) { return QString::fromUtf8(text); }
-QString n(const char* prefix, int line) { return QString::fromUtf8(prefix) + QString::number(line); }
+QString n(const char* prefix, int line)
+{
+    return QString::fromUtf8(prefix) + QString::number(line);
+}
 
 const QStringList kCells = { q("zdYY"), q("zdQW"), q("zdBW"), q("zdSW"), q("zdWY"), q("zdQY"),
     q("zdBY"), q("zdSY"), q("zdY"), q("zdJ"), q("zdF") };
 const QStringList kCellHints = { q("亿元"), q("千万"), q("百万"), q("十万"), q("万元"), q("千元"),
     q("百元"), q("十元"), q("元"), q("角"), q("分") };
-const QStringList kCapitalCells = { q("zddxYY"), q("zddxQW"), q("zddxBW"), q("zddxSW"),
-    q("zddxWY"), q("zddxQY"), q("zddxBY"), q("zddxSY"), q("zddxY"), q("zddxJ"), q("zddxF") };
+const QStringList kCapitalCells = { q("zddxYY"), q("zddxQW"), q("zddxBW"), q("zddxSW"), q("zddxWY"),
+    q("zddxQY"), q("zddxBY"), q("zddxSY"), q("zddxY"), q("zddxJ"), q("zddxF") };
 const QString kRmb = q("人民币");
 const QString kTotalFigures = q("zdHJJEXX");
 const QString kTotal = q("zdHJJE");
@@ -74,7 +77,9 @@ BillKind make(const Family& f)
         c.append({ n("zdJE", line), K::ReadOnlyEdit, q("点击输入金额"), 0, false });
         openers << n("zdJE", line);
         for (const QString& cell : rules->rowCells(line))
-            c.append({ cell, K::ReadOnlyEdit, kCellHints.value(kCells.indexOf(cell.chopped(QString::number(line).size()))), 0, false });
+            c.append({ cell, K::ReadOnlyEdit,
+                kCellHints.value(kCells.indexOf(cell.chopped(QString::number(line).size()))), 0,
+                false });
         k.lists.append({ n("zdSFNR", line), L::SharedDictionary, q("收费内容") });
         k.lists.append({ n("zdDW", line), L::SharedDictionary, q("计量单位") });
     }
@@ -116,7 +121,8 @@ BillKind make(const Family& f)
     }
     for (int i = 0; i <= 5; ++i)
         c.append({ QStringLiteral("DEFCHECK%1").arg(i), K::Check });
-    c.append({ { q("shpSKR"), K::Shape, q("选取客户名称") }, { q("shpHKR"), K::Shape, q("选取开票单位信息") } });
+    c.append({ { q("shpSKR"), K::Shape, q("选取客户名称") },
+        { q("shpHKR"), K::Shape, q("选取开票单位信息") } });
 
     k.roles.amountInput = kInput;
     k.roles.capitals = kCapitals;
@@ -141,8 +147,8 @@ BillKind make(const Family& f)
     own.shape = q("shpHKR");
     own.pickerCaption = q("选取开票单位信息");
     k.moreSides.append(own);
-    k.lists.append({ { q("zdGKMC"), L::Companies, q("往来单位") }, { q("KPRen"), L::Dictionary, q("开票人") },
-        { q("SKRen"), L::Dictionary, q("收款人") } });
+    k.lists.append({ { q("zdGKMC"), L::Companies, q("往来单位") },
+        { q("KPRen"), L::Dictionary, q("开票人") }, { q("SKRen"), L::Dictionary, q("收款人") } });
 
     k.columns = { { q("模板种类"), S::Variant }, { q("其他选项"), S::ItemChecks },
         { q("票据编号"), S::Text, q("zdPJBH") }, { q("票据状态"), S::Status },
@@ -150,8 +156,9 @@ BillKind make(const Family& f)
         { q("备注"), S::Text, q("zdRemark") }, { q("票据代码"), S::Text, q("zdFPDM") },
         { q("顾客名称"), S::Payee, q("zdGKMC") }, { q("顾客税号"), S::Text, q("zdGKShuiHao") },
         { q("开票人"), S::Text, q("KPRen") }, { q("收款人"), S::Text, q("SKRen") } };
-    for (const auto& [column, control] : { std::pair { "收费内容", "zdSFNR" }, std::pair { "货号", "zdHuoHao" },
-             std::pair { "规格", "zdGuiGe" }, std::pair { "单位", "zdDW" }, std::pair { "数量", "zdSL" },
+    for (const auto& [column, control] : { std::pair { "收费内容", "zdSFNR" },
+             std::pair { "货号", "zdHuoHao" }, std::pair { "规格", "zdGuiGe" },
+             std::pair { "单位", "zdDW" }, std::pair { "数量", "zdSL" },
              std::pair { "单价", "zdDJ" }, std::pair { "金额", "zdJEXX" } })
         for (int line = 1; line <= f.lines; ++line)
             k.columns.append({ n(column, line), S::Text, n(control, line) });
@@ -164,26 +171,29 @@ BillKind make(const Family& f)
             k.loadOrder << col.column;
     k.loadOrder << q("合计金额");
 
-    const QStringList dateHides = { q("zdNian"), q("zdYue"), q("zdRi"), q("zdNianYueRi"),
-        q("cgNianYueRi"), q("SelDate") };
+    const QStringList dateHides
+        = { q("zdNian"), q("zdYue"), q("zdRi"), q("zdNianYueRi"), q("cgNianYueRi"), q("SelDate") };
     k.options = {
         { q("cfgJEDXFormat"), q("大写格式："), {}, R::Choice, E::Amount, {}, true, true,
             { q("       00.00 十位发票"), q("      000.00 百位发票"), q("     0000.00 千位发票"),
-                q("    00000.00 万位发票"), q("   000000.00 十万位发票"), q("  0000000.00 百万位发票"),
-                q(" 00000000.00 千万位发票"), q("000000000.00 亿位发票") },
+                q("    00000.00 万位发票"), q("   000000.00 十万位发票"),
+                q("  0000000.00 百万位发票"), q(" 00000000.00 千万位发票"),
+                q("000000000.00 亿位发票") },
             q("     0000.00 千位发票") },
         { q("cfgDateFormat"), q("日期格式："), {}, R::Choice, E::Date, {}, true, true,
             { q("YYYY-MM-DD"), q("YYYY/MM/DD"), q("YYYY年MM月DD日"), q("YYYYMMDD hh:nn"),
                 q("YYYY/MM/DD hh:nn") },
             q("YYYY年MM月DD日") },
         { q("cfgWantPrintRQ"), q("打日期"), {}, R::ZeroUnchecks, E::Show, dateHides, true, true },
-        { q("cfgJEDXRMBChecked"), q("大写带\"人民币\""), {}, R::OneChecks, E::Amount, {}, true, true },
+        { q("cfgJEDXRMBChecked"), q("大写带\"人民币\""), {}, R::OneChecks, E::Amount, {}, true,
+            true },
         { q("cfg2YearChar"), q("两位年"), {}, R::OneChecks, E::Date, {}, true, true },
         { q("cfgTotalJEWithSheep"), q("合计￥"), {}, R::ZeroUnchecks, E::Amount, {}, true, true },
         { q("cfgJENeedSheep"), q("小计￥"), {}, R::OneChecks, E::Amount, {}, true, true },
         { q("cfgHJJENeedQianFF"), q("合计千分符"), {}, R::ZeroUnchecks, E::Amount, {}, true, true },
         { q("cfgJEXXNeedQianFF"), q("小计千分符"), {}, R::OneChecks, E::Amount, {}, true, true },
-        { q("cfgJEDXFormatNoStandard"), q("非标准大写"), {}, R::OneChecks, E::Amount, {}, true, true },
+        { q("cfgJEDXFormatNoStandard"), q("非标准大写"), {}, R::OneChecks, E::Amount, {}, true,
+            true },
         { q("cfgJEDXYuan"), q("大写圆"), {}, R::OneChecks, E::Amount, {}, true, true },
         { q("cfgHJJEXXWithYuan"), q("总计小写带元"), {}, R::OneChecks, E::Amount, {}, true, true },
     };
@@ -195,7 +205,8 @@ BillKind make(const Family& f)
                     q("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-*/<>") } },
             { q("cfgCodeLen"), q("防伪码位数:"), {}, R::Choice, E::None, {}, true, true,
                 { q("20"), q("4"), q("6"), q("8"), q("10"), q("12"), q("16"), q("24"), q("32") } },
-            { q("cfgAutoCodeBuild"), q("自动生成防伪码"), {}, R::ZeroUnchecks, E::None, {}, true, true },
+            { q("cfgAutoCodeBuild"), q("自动生成防伪码"), {}, R::ZeroUnchecks, E::None, {}, true,
+                true },
         });
     k.currencyLabel = q("币种：");
     k.refusesVoided = true;
@@ -209,11 +220,13 @@ BillKind make(const Family& f)
     k.newBill.amount = true;
     k.newBill.purpose = false;
     for (int line = 1; line <= f.lines; ++line)
-        for (const char* prefix : { "zdSFNR", "zdHuoHao", "zdGuiGe", "zdDW", "zdSL", "zdDJ", "zdJE", "zdJEXX" })
+        for (const char* prefix :
+            { "zdSFNR", "zdHuoHao", "zdGuiGe", "zdDW", "zdSL", "zdDJ", "zdJE", "zdJEXX" })
             k.newBill.controls << n(prefix, line);
     k.newBill.controls << kCapitals << kTotal << kTotalFigures;
     k.messages.savedNew = q("新") + k.kind + q("保存成功！ ");
-    k.messages.savedEdited = k.kind + q("修改保存成功（要修改成新") + k.kind + q("请先点击【复制】按钮）！ ");
+    k.messages.savedEdited
+        = k.kind + q("修改保存成功（要修改成新") + k.kind + q("请先点击【复制】按钮）！ ");
     k.messages.voided = q("票据已经作废,保存失败！");
     k.messages.askSaveOnClose = q("是否保存该") + k.kind + q("？");
     k.messages.chooseTemplate = q("请选择") + k.kind + q("模板的类型!");
@@ -234,14 +247,15 @@ const BillKind& freightKind()
 {
     static const BillKind kind = make({ "国际货运发票", "TfmCheckIVIntel", "DataCheckIntel",
         "m_new_IVIntel", "nIVIntel", 6,
-        { q("zdYY"), q("zdQW"), q("zdSW"), q("zdWY"), q("zdQY"), q("zdSY"), q("zdY"), q("zdJ") }, false });
+        { q("zdYY"), q("zdQW"), q("zdSW"), q("zdWY"), q("zdQY"), q("zdSY"), q("zdY"), q("zdJ") },
+        false });
     return kind;
 }
 
 QString nonStandardCapitals(const QStringList& cells)
 {
-    static const QStringList units = { q("亿"), q("仟"), q("佰"), q("拾"), q("万"), q("仟"), q("佰"),
-        q("拾"), q("元"), q("角"), q("分") };
+    static const QStringList units = { q("亿"), q("仟"), q("佰"), q("拾"), q("万"), q("仟"),
+        q("佰"), q("拾"), q("元"), q("角"), q("分") };
     QString out;
     bool taking = false;
     for (qsizetype i = 0; i < cells.size() && i < units.size(); ++i) {
@@ -282,8 +296,9 @@ void LineItemRules::writeDate(BillSurface& s, const BillKind&) const
 {
     const QDate date = s.billDate();
     s.setText(q("zdNian"),
-        s.isChecked(q("cfg2YearChar")) ? QStringLiteral("%1").arg(date.year() - 2000, 2, 10, QLatin1Char('0'))
-                                       : date.toString(QStringLiteral("yyyy")));
+        s.isChecked(q("cfg2YearChar"))
+            ? QStringLiteral("%1").arg(date.year() - 2000, 2, 10, QLatin1Char('0'))
+            : date.toString(QStringLiteral("yyyy")));
     s.setText(q("zdYue"), date.toString(QStringLiteral("MM")));
     s.setText(q("zdRi"), date.toString(QStringLiteral("dd")));
     const QString text = formatBillDate(date, s.optionText(q("cfgDateFormat")));
@@ -319,7 +334,8 @@ RuleMessage LineItemRules::commitLine(BillSurface& s, int line, const QString& c
     const QString input = n("zdJEXX", line);
     const QString box = n("zdJE", line);
     const QString text = s.text(input).trimmed();
-    const std::optional<double> value = text.isEmpty() ? std::optional<double>(0) : ParseAmount(text);
+    const std::optional<double> value
+        = text.isEmpty() ? std::optional<double>(0) : ParseAmount(text);
     if (!value || *value < 0 || *value >= kLimit) {
         s.setText(input, {});
         s.setText(box, {});
@@ -347,7 +363,8 @@ RuleMessage LineItemRules::writeTotal(
     BillSurface& s, const QString& text, const QString& currencyName, const QString& code) const
 {
     const QString typed = NormalizeAmountText(text.trimmed());
-    const std::optional<double> parsed = typed.isEmpty() ? std::optional<double>(0) : ParseAmount(typed);
+    const std::optional<double> parsed
+        = typed.isEmpty() ? std::optional<double>(0) : ParseAmount(typed);
     if (!parsed)
         return { q("金额只能为数值，例如：123.50"), q("金额输入") };
     const double value = *parsed;
@@ -376,7 +393,8 @@ RuleMessage LineItemRules::writeTotal(
         shown += q("元");
     s.setText(kTotal, shown);
     writeCells(s, mLines + 1, value, code);
-    const QString digits = AmountToDigitCapitals(QString::number(value, 'f', 2), 9, q(".00")).value_or(QString());
+    const QString digits
+        = AmountToDigitCapitals(QString::number(value, 'f', 2), 9, q(".00")).value_or(QString());
     const bool fits = digits.size() == kCapitalCells.size();
     QStringList capitalDigits;
     for (qsizetype i = 0; i < kCapitalCells.size(); ++i) {
@@ -385,7 +403,7 @@ RuleMessage LineItemRules::writeTotal(
         capitalDigits << digit;
     }
     QString words = s.isChecked(q("cfgJEDXFormatNoStandard")) ? nonStandardCapitals(capitalDigits)
-                                                               : AmountToCapitals(value);
+                                                              : AmountToCapitals(value);
     if (currencyName != kRmb || s.isChecked(q("cfgJEDXRMBChecked")))
         words.prepend(currencyName);
     if (s.isChecked(q("cfgJEDXYuan")))
@@ -430,7 +448,8 @@ RuleMessage LineItemRules::writeAmount(BillSurface& s, const BillKind&, const QS
     return writeTotal(s, text.isEmpty() ? s.text(kTotalFigures) : text, name, currencyCode);
 }
 
-RuleMessage LineItemRules::finishItem(BillSurface& s, const BillKind& kind, const QString& name) const
+RuleMessage LineItemRules::finishItem(
+    BillSurface& s, const BillKind& kind, const QString& name) const
 {
     int line = lineOf(name, q("zdSL"));
     if (!line)
@@ -458,7 +477,8 @@ RuleMessage LineItemRules::finishItem(BillSurface& s, const BillKind& kind, cons
     }
     if (name.compare(kTotalFigures, Qt::CaseInsensitive) == 0) {
         const auto [currencyName, code] = s.currency();
-        return writeTotal(s, s.text(kTotalFigures), currencyName.isEmpty() ? kRmb : currencyName, code);
+        return writeTotal(
+            s, s.text(kTotalFigures), currencyName.isEmpty() ? kRmb : currencyName, code);
     }
     return {};
 }

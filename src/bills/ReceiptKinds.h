@@ -44,7 +44,8 @@ public:
         const QString& currencyName, const QString& currencyCode,
         const QString& target) const override;
     /// Quantity and price give the line's amount; an edited total in figures is converted.
-    RuleMessage finishItem(BillSurface& s, const BillKind& kind, const QString& name) const override;
+    RuleMessage finishItem(
+        BillSurface& s, const BillKind& kind, const QString& name) const override;
     RuleMessage saveRefusal(const BillSurface& s, const BillKind& kind) const override;
 
     /// The line (1 …) a control belongs to when its name is `prefix` + number; 0 otherwise.

@@ -53,12 +53,14 @@ RuleMessage RemittanceRules::writeAmount(BillSurface& s, const BillKind& kind, c
     }
     if (total >= 1000000000.0) {
         emptyTotals();
-        return { QStringLiteral("金额值必须介于0~1,000,000,000之间！"), QStringLiteral("金额输入") };
+        return { QStringLiteral("金额值必须介于0~1,000,000,000之间！"),
+            QStringLiteral("金额输入") };
     }
     if (total > 0) {
         s.setText(r.figures, currencyCode + FormatMoney(total, true));
         s.setText(r.capitals,
-            currencyName + AmountToCapitals(FormatMoney(total, false)).value_or(QString()).trimmed());
+            currencyName
+                + AmountToCapitals(FormatMoney(total, false)).value_or(QString()).trimmed());
     } else {
         emptyTotals();
     }

@@ -19,13 +19,13 @@
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -296,7 +296,8 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
         connect(mInput, &AmountInputBox::commitRequested, this, &TfmBillForm::inputJEXXExit);
         connect(mInput, &QLineEdit::textChanged, this, [this](const QString& text) {
             // The figures follow the typing while the box lies over the capitals or figures.
-            if (same(mAmountTarget, mKind.roles.capitals) || same(mAmountTarget, mKind.roles.figures))
+            if (same(mAmountTarget, mKind.roles.capitals)
+                || same(mAmountTarget, mKind.roles.figures))
                 setItemText(mKind.roles.figures, text);
         });
         w = mInput;
@@ -369,7 +370,8 @@ void TfmBillForm::buildOptionBar()
             box->setObjectName(option.name);
             box->addItems(option.choices);
             box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-            connect(box, &QComboBox::activated, this, [this, &option] { optionClicked(option, true); });
+            connect(
+                box, &QComboBox::activated, this, [this, &option] { optionClicked(option, true); });
             mChoices.insert(key(option.name), box);
             w = box;
         } else {
@@ -638,7 +640,8 @@ core::Bill TfmBillForm::bill() const
             b.hidden.insert(it.key());
     }
     for (auto it = mOptions.cbegin(); it != mOptions.cend(); ++it)
-        b.options.insert(it.key(), it.value()->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        b.options.insert(
+            it.key(), it.value()->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     for (auto it = mChoices.cbegin(); it != mChoices.cend(); ++it)
         b.options.insert(it.key(), it.value()->currentText());
     return b;
@@ -721,7 +724,8 @@ void TfmBillForm::bankOfAccount(const core::PartySide& side)
     }
     if (banks.size() >= 2)
         mEnv.services.prompter().inform(
-            QStringLiteral("异常：查询到账号中同一个账号对应两个银行的错误数据,") + account, kPrompt);
+            QStringLiteral("异常：查询到账号中同一个账号对应两个银行的错误数据,") + account,
+            kPrompt);
     else
         setItemText(side.bank, banks.value(0));
 }
@@ -1326,10 +1330,7 @@ void TfmBillForm::setInComp(const QString& name)
     setItemText(mKind.payee.name, name);
 }
 
-void TfmBillForm::setYongTu(const QString& purpose)
-{
-    setItemText(mKind.roles.purpose, purpose);
-}
+void TfmBillForm::setYongTu(const QString& purpose) { setItemText(mKind.roles.purpose, purpose); }
 
 void TfmBillForm::btSaveSKRClick()
 {
@@ -1488,7 +1489,8 @@ bool TfmBillForm::save()
 {
     core::Services& s = mEnv.services;
     commitPendingAmount();
-    if (const core::RuleMessage refusal = mKind.rules->saveRefusal(*this, mKind); refusal.refused()) {
+    if (const core::RuleMessage refusal = mKind.rules->saveRefusal(*this, mKind);
+        refusal.refused()) {
         s.prompter().inform(refusal.text, refusal.caption);
         return false;
     }
@@ -1855,7 +1857,8 @@ void TfmBillForm::btProofClick()
 {
     commitPendingAmount();
     core::Services& s = mEnv.services;
-    const QString path = s.folder().path(QStringLiteral("Temp/") + objectName() + QStringLiteral("-proof.pdf"));
+    const QString path
+        = s.folder().path(QStringLiteral("Temp/") + objectName() + QStringLiteral("-proof.pdf"));
     QString error;
     try {
         error = core::printProof(s, bill(), getMoneyCode(), path);

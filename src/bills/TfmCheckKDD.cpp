@@ -97,7 +97,8 @@ TfmCheckKDD::TfmCheckKDD(BillEnvironment& env, QWidget* parent)
         mPaste = new QLineEdit(bar);
         mPaste->setObjectName(QStringLiteral("edPasteAddress"));
         mPaste->setPlaceholderText(q("粘贴收件人地址"));
-        mPaste->setToolTip(q("例如：张三 13800138000 浙江省杭州市西湖区文三路90号，识别后填入收件方"));
+        mPaste->setToolTip(
+            q("例如：张三 13800138000 浙江省杭州市西湖区文三路90号，识别后填入收件方"));
         mPaste->setMaximumWidth(220);
         connect(mPaste, &QLineEdit::returnPressed, this, &TfmCheckKDD::btPasteClick);
         auto* split = new QToolButton(bar);

@@ -8,8 +8,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QToolButton>
@@ -34,7 +34,8 @@ TfmCheckReceipts::TfmCheckReceipts(BillEnvironment& env, QWidget* parent)
 {
 }
 
-TfmCheckReceipts::TfmCheckReceipts(const core::BillKind& kind, BillEnvironment& env, QWidget* parent)
+TfmCheckReceipts::TfmCheckReceipts(
+    const core::BillKind& kind, BillEnvironment& env, QWidget* parent)
     : TfmBillForm(kind, env, parent)
 {
     // Only what the user types counts: the program's own writes of a quantity compute nothing.
@@ -43,7 +44,8 @@ TfmCheckReceipts::TfmCheckReceipts(const core::BillKind& kind, BillEnvironment& 
             connect(quantity, &QLineEdit::textEdited, this, [this, line] { quantityEdited(line); });
     if (QToolButton* fresh = button(QStringLiteral("btNewCheck")))
         connect(fresh, &QToolButton::clicked, this, [this] {
-            if (!option(QStringLiteral("cfgAutoCodeBuild")) || option(QStringLiteral("cfgAutoCodeBuild"))->isChecked())
+            if (!option(QStringLiteral("cfgAutoCodeBuild"))
+                || option(QStringLiteral("cfgAutoCodeBuild"))->isChecked())
                 newCode();
         });
     if (valid() && item(QStringLiteral("zdCodeAuto")))
@@ -155,7 +157,8 @@ bool TfmCheckIVIntel::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     const QString name = watched->objectName();
-    if (event->type() == QEvent::FocusIn && name.startsWith(QStringLiteral("zdDef"), Qt::CaseInsensitive)) {
+    if (event->type() == QEvent::FocusIn
+        && name.startsWith(QStringLiteral("zdDef"), Qt::CaseInsensitive)) {
         QWidget* box = item(name);
         const core::BillControl* control = kind().control(name);
         if (box && control) {

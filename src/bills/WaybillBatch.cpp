@@ -15,9 +15,8 @@ QString q(const char* text) { return QString::fromUtf8(text); }
 // Columns that leave the base's value when the receiver gives none.
 bool keepsDefault(const QString& column)
 {
-    static const QStringList recipient
-        = { q("全称"), q("国家"), q("省"), q("市"), q("镇区"), q("地址"), q("邮编"), q("联系人"),
-              q("电话"), q("手机") };
+    static const QStringList recipient = { q("全称"), q("国家"), q("省"), q("市"), q("镇区"),
+        q("地址"), q("邮编"), q("联系人"), q("电话"), q("手机") };
     return !recipient.contains(column);
 }
 
@@ -26,18 +25,36 @@ bool keepsDefault(const QString& column)
 const QList<std::pair<QString, QString>>& receiverControls()
 {
     static const QList<std::pair<QString, QString>> map = {
-        { q("全称"), q("zdSKR") }, { q("国家"), q("edtCountryDest") }, { q("省"), q("zdSKRS") },
-        { q("市"), q("zdSKRXS") }, { q("镇区"), q("edtSJRTown") }, { q("地址"), q("zdSkrDZ") },
-        { q("邮编"), q("zdSKRYB") }, { q("联系人"), q("zdSKRLXR") }, { q("电话"), q("zdskrDH") },
-        { q("手机"), q("skrHandset") }, { q("目的站"), q("cbDestSite") },
-        { q("内件说明"), q("zdWPNR") }, { q("重量"), q("edtWeight") }, { q("件数"), q("edtAmount") },
-        { q("费用"), q("edtMoney") }, { q("备注"), q("zdBz") }, { q("体积"), q("zdTiJi") },
-        { q("手续费"), q("zdShouxuFee") }, { q("保价金额"), q("zdBJJE") },
-        { q("保价费"), q("zdBJFee") }, { q("运费"), q("zdYunFee") }, { q("加急费"), q("zdJiaJiFee") },
-        { q("包装费"), q("zdBaoZFee") }, { q("送货费"), q("zdSongHFee") },
-        { q("其他费"), q("zdQiTaFee") }, { q("金额大写1"), WaybillRules::kCapitals },
-        { q("代收金额"), q("zdDaisJE") }, { q("自定义3"), q("zdDef3") },
-        { q("自定义4"), q("zdDef4") }, { q("自定义5"), q("zdDef5") },
+        { q("全称"), q("zdSKR") },
+        { q("国家"), q("edtCountryDest") },
+        { q("省"), q("zdSKRS") },
+        { q("市"), q("zdSKRXS") },
+        { q("镇区"), q("edtSJRTown") },
+        { q("地址"), q("zdSkrDZ") },
+        { q("邮编"), q("zdSKRYB") },
+        { q("联系人"), q("zdSKRLXR") },
+        { q("电话"), q("zdskrDH") },
+        { q("手机"), q("skrHandset") },
+        { q("目的站"), q("cbDestSite") },
+        { q("内件说明"), q("zdWPNR") },
+        { q("重量"), q("edtWeight") },
+        { q("件数"), q("edtAmount") },
+        { q("费用"), q("edtMoney") },
+        { q("备注"), q("zdBz") },
+        { q("体积"), q("zdTiJi") },
+        { q("手续费"), q("zdShouxuFee") },
+        { q("保价金额"), q("zdBJJE") },
+        { q("保价费"), q("zdBJFee") },
+        { q("运费"), q("zdYunFee") },
+        { q("加急费"), q("zdJiaJiFee") },
+        { q("包装费"), q("zdBaoZFee") },
+        { q("送货费"), q("zdSongHFee") },
+        { q("其他费"), q("zdQiTaFee") },
+        { q("金额大写1"), WaybillRules::kCapitals },
+        { q("代收金额"), q("zdDaisJE") },
+        { q("自定义3"), q("zdDef3") },
+        { q("自定义4"), q("zdDef4") },
+        { q("自定义5"), q("zdDef5") },
     };
     return map;
 }
@@ -105,7 +122,8 @@ QString numberInSeries(const QString& first, qint64 step, int n)
     const qint64 value = digits.toLongLong() + step * n;
     if (value < 0)
         return {};
-    return first.left(start) + QStringLiteral("%1").arg(value, int(digits.size()), 10, QLatin1Char('0'));
+    return first.left(start)
+        + QStringLiteral("%1").arg(value, int(digits.size()), 10, QLatin1Char('0'));
 }
 
 WaybillBatchOutcome printWaybills(Services& services, const Bill& base,

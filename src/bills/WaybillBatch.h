@@ -24,7 +24,8 @@ QString receiverProblem(const Receiver& receiver);
 /// defaults) with the receiver's recipient side, and the goods and fees the receiver gives.
 /// The options of the base apply as on the form: "目的站=城市", "合并手机到电话" and the format
 /// of the capital field. None, with the reason, when the receiver's figures are not a number.
-std::optional<Bill> waybillFor(const Bill& base, const Receiver& receiver, QString* reason = nullptr);
+std::optional<Bill> waybillFor(
+    const Bill& base, const Receiver& receiver, QString* reason = nullptr);
 
 /// Why a receiver's waybill cannot be printed on the base: no recipient, or figures that are
 /// not a number; empty when it can.

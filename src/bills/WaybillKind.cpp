@@ -25,10 +25,9 @@ QList<std::pair<QString, QString>> sideBoxes(bool sender)
 {
     if (sender)
         return { { q("zdHKRLXR"), q("联系人") }, { q("zdHKRS"), q("省") },
-            { q("zdHKRXS"), q("市") }, { q("edtFJRTown"), q("镇区") },
-            { q("zdHkrDZ"), q("地址") }, { q("zdhkrDH"), q("电话") },
-            { q("hkrHandset"), q("手机") }, { q("edtCountryFrom"), q("国家") },
-            { q("zdHKRYB"), q("邮编") } };
+            { q("zdHKRXS"), q("市") }, { q("edtFJRTown"), q("镇区") }, { q("zdHkrDZ"), q("地址") },
+            { q("zdhkrDH"), q("电话") }, { q("hkrHandset"), q("手机") },
+            { q("edtCountryFrom"), q("国家") }, { q("zdHKRYB"), q("邮编") } };
     return { { q("zdSKRLXR"), q("联系人") }, { q("zdSKRS"), q("省") }, { q("zdSKRXS"), q("市") },
         { q("edtSJRTown"), q("镇区") }, { q("zdSkrDZ"), q("地址") }, { q("zdskrDH"), q("电话") },
         { q("skrHandset"), q("手机") }, { q("edtCountryDest"), q("国家") },
@@ -49,7 +48,8 @@ QList<BillControl> controls()
         { q("hkrHandset"), K::Edit, q("寄件方手机") },
         { q("zdHKRYB"), K::Edit, q("寄方邮编") },
         { q("cbFromSite"), K::Combo, q("请在字典管理中修改始发站为您所在地区") },
-        { q("zdSign"), K::Combo, q("寄件人签名-可在字典管理中修改预选项，设计模式中设置默认值"), 50 },
+        { q("zdSign"), K::Combo, q("寄件人签名-可在字典管理中修改预选项，设计模式中设置默认值"),
+            50 },
         { q("zdSKR"), K::Combo, {}, 80 },
         { q("zdSKRLXR"), K::Edit, q("收方联系人") },
         { q("zdSkrDZ"), K::Memo, q("收件方地址") },
@@ -179,25 +179,23 @@ BillKind makeWaybill()
     };
     k.columns = { text("寄件单位", "zdHKR"), text("寄件地址", "zdHkrDZ"),
         text("寄件国家", "edtCountryFrom"), text("始发站", "cbFromSite"), text("寄件省", "zdHKRS"),
-        text("寄件市县", "zdHKRXS"), text("寄件镇区", "edtFJRTown"),
-        text("寄件联系人", "zdHKRLXR"), text("寄件电话", "zdhkrDH"),
-        text("寄方手机", "hkrHandset"), text("寄方邮编", "zdHKRYB"),
+        text("寄件市县", "zdHKRXS"), text("寄件镇区", "edtFJRTown"), text("寄件联系人", "zdHKRLXR"),
+        text("寄件电话", "zdhkrDH"), text("寄方手机", "hkrHandset"), text("寄方邮编", "zdHKRYB"),
         { q("寄件日期"), S::Date }, text("寄件时间", "zdTime"),
         { q("收件单位"), S::Payee, q("zdSKR") }, text("收件地址", "zdSkrDZ"),
-        text("目的站", "cbDestSite"), text("收件国家", "edtCountryDest"),
-        text("收件省", "zdSKRS"), text("收件市县", "zdSKRXS"), text("收件联系人", "zdSKRLXR"),
-        text("收件电话", "zdskrDH"), text("收方手机", "skrHandset"),
-        text("收方邮编", "zdSKRYB"), text("收件镇区", "edtSJRTown"),
+        text("目的站", "cbDestSite"), text("收件国家", "edtCountryDest"), text("收件省", "zdSKRS"),
+        text("收件市县", "zdSKRXS"), text("收件联系人", "zdSKRLXR"), text("收件电话", "zdskrDH"),
+        text("收方手机", "skrHandset"), text("收方邮编", "zdSKRYB"), text("收件镇区", "edtSJRTown"),
         text("物品内容", "zdWPNR"), text("件数", "edtAmount"), text("重量", "edtWeight"),
-        text("总费用", "edtMoney"), { q("模板种类"), S::Variant },
-        text("快递帐号", "zdUserCode"), { q("其他选项"), S::ItemChecks },
-        text("快递单号", "zdPJBH"), text("备注", "zdBz"), text("加急费", "zdJiaJiFee"),
-        text("手续费", "zdShouxuFee"), text("代收金额", "zdDaisJE"),
+        text("总费用", "edtMoney"), { q("模板种类"), S::Variant }, text("快递帐号", "zdUserCode"),
+        { q("其他选项"), S::ItemChecks }, text("快递单号", "zdPJBH"), text("备注", "zdBz"),
+        text("加急费", "zdJiaJiFee"), text("手续费", "zdShouxuFee"), text("代收金额", "zdDaisJE"),
         text("包装费", "zdBaoZFee"), text("运费", "zdYunFee"), text("其他费", "zdQiTaFee"),
         text("体积", "zdTiJi"), text("送货费", "zdSongHFee"), text("金额大写1", "zdJEDX1"),
         text("保价金额", "zdBJJE"), text("保价费", "zdBJFee") };
     for (int i = 1; i <= 5; ++i)
-        k.columns.append({ QStringLiteral("自定义%1").arg(i), S::Text, QStringLiteral("zdDef%1").arg(i) });
+        k.columns.append(
+            { QStringLiteral("自定义%1").arg(i), S::Text, QStringLiteral("zdDef%1").arg(i) });
     for (const BillColumn& c : std::as_const(k.columns))
         k.loadOrder << c.column;
 
@@ -232,9 +230,8 @@ BillKind makeWaybill()
     };
     k.newBill = { false, false,
         { q("zdSKRS"), q("zdSKRXS"), q("zdskrDH"), q("zdSKRLXR"), q("zdSKRYB"), q("zdPJBH"),
-            q("zdSkrDZ"), q("skrHandset"), q("edtSJRTown"), q("edtCountryDest"),
-            q("cbDestSite"), q("edtWeight"), q("edtMoney"), q("edtAmount"), q("zdWPNR"),
-            q("zdBz") } };
+            q("zdSkrDZ"), q("skrHandset"), q("edtSJRTown"), q("edtCountryDest"), q("cbDestSite"),
+            q("edtWeight"), q("edtMoney"), q("edtAmount"), q("zdWPNR"), q("zdBz") } };
     k.messages.savedNew = q("新快递单保存成功！ ");
     k.messages.savedEdited = q("快递单修改保存成功（要修改成新快递单请先点击【复制】按钮）！ ");
     k.messages.askSaveOnClose = q("是否保存该快递单？");
@@ -287,8 +284,8 @@ std::optional<QString> waybillCapitals(const QString& figures, const QString& fo
     return AmountToDigitCapitals(figures, int(point), head.mid(point - 1));
 }
 
-RuleMessage WaybillRules::writeAmount(
-    BillSurface&, const BillKind&, const QString&, const QString&, const QString&, const QString&) const
+RuleMessage WaybillRules::writeAmount(BillSurface&, const BillKind&, const QString&, const QString&,
+    const QString&, const QString&) const
 {
     return {};
 }

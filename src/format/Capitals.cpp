@@ -21,17 +21,53 @@ struct ZeroRule
     char16_t to;
 };
 
-constexpr std::array<ZeroRule, 12> kZeroRules = {{
-    {u"零仟", u'零'}, {u"零佰", u'零'}, {u"零拾", u'零'}, {u"零零零", u'零'},
-    {u"零零", u'零'}, {u"零亿", u'亿'}, {u"零万", u'万'}, {u"零元", u'元'},
-    {u"亿万", u'亿'}, {u"零角", u'零'}, {u"零分", u'整'}, {u"零整", u'整'},
-}};
+constexpr std::array<ZeroRule, 12> kZeroRules = { {
+    { u"零仟", u'零' },
+    { u"零佰", u'零' },
+    { u"零拾", u'零' },
+    { u"零零零", u'零' },
+    { u"零零", u'零' },
+    { u"零亿", u'亿' },
+    { u"零万", u'万' },
+    { u"零元", u'元' },
+    { u"亿万", u'亿' },
+    { u"零角", u'零' },
+    { u"零分", u'整' },
+    { u"零整", u'整' },
+} };
 
 constexpr std::array<std::u16string_view, 31> kDayCapitals = {
-    u"零壹", u"零贰", u"零叁", u"零肆", u"零伍", u"零陆", u"零柒", u"零捌", u"零玖", u"零壹拾",
-    u"壹拾壹", u"壹拾贰", u"壹拾叁", u"壹拾肆", u"壹拾伍", u"壹拾陆", u"壹拾柒", u"壹拾捌",
-    u"壹拾玖", u"零贰拾", u"贰拾壹", u"贰拾贰", u"贰拾叁", u"贰拾肆", u"贰拾伍", u"贰拾陆",
-    u"贰拾柒", u"贰拾捌", u"贰拾玖", u"零叁拾", u"叁拾壹",
+    u"零壹",
+    u"零贰",
+    u"零叁",
+    u"零肆",
+    u"零伍",
+    u"零陆",
+    u"零柒",
+    u"零捌",
+    u"零玖",
+    u"零壹拾",
+    u"壹拾壹",
+    u"壹拾贰",
+    u"壹拾叁",
+    u"壹拾肆",
+    u"壹拾伍",
+    u"壹拾陆",
+    u"壹拾柒",
+    u"壹拾捌",
+    u"壹拾玖",
+    u"零贰拾",
+    u"贰拾壹",
+    u"贰拾贰",
+    u"贰拾叁",
+    u"贰拾肆",
+    u"贰拾伍",
+    u"贰拾陆",
+    u"贰拾柒",
+    u"贰拾捌",
+    u"贰拾玖",
+    u"零叁拾",
+    u"叁拾壹",
 };
 
 // The units stop at 万亿: 13 digits of yuan, 15 of fen.
@@ -51,8 +87,9 @@ public:
     RoundedDecimal(double value, int decimals) noexcept
     {
         char buffer[kDecimalCapacity];
-        const char *end = std::to_chars(buffer, buffer + kDecimalCapacity, std::fabs(value),
-                                        std::chars_format::fixed).ptr;
+        const char* end = std::to_chars(
+            buffer, buffer + kDecimalCapacity, std::fabs(value), std::chars_format::fixed)
+                              .ptr;
         const std::string_view text(buffer, std::size_t(end - buffer));
         const std::size_t point = std::min(text.find('.'), text.size());
         const std::string_view fraction = text.substr(std::min(point + 1, text.size()));
@@ -75,12 +112,15 @@ public:
     std::string_view integerDigits() const noexcept { return digits(mBegin, mPoint); }
     std::string_view fractionDigits() const noexcept { return digits(mPoint, mEnd); }
     std::string_view allDigits() const noexcept { return digits(mBegin, mEnd); }
-    bool isZero() const noexcept { return allDigits().find_first_not_of('0') == std::string_view::npos; }
+    bool isZero() const noexcept
+    {
+        return allDigits().find_first_not_of('0') == std::string_view::npos;
+    }
 
 private:
     std::string_view digits(int from, int to) const noexcept
     {
-        return {mDigits + from, std::size_t(to - from)};
+        return { mDigits + from, std::size_t(to - from) };
     }
 
     char mDigits[kDecimalCapacity + 4];
@@ -91,7 +131,7 @@ private:
 
 // In place, as a replacement is never longer than what it replaces. The text is followed by two
 // zero sentinels, so the match test may read past its end instead of checking it.
-qsizetype replaceAll(char16_t *text, qsizetype size, const ZeroRule &rule) noexcept
+qsizetype replaceAll(char16_t* text, qsizetype size, const ZeroRule& rule) noexcept
 {
     const qsizetype length = qsizetype(rule.from.size());
     const char16_t first = rule.from[0];
@@ -100,7 +140,7 @@ qsizetype replaceAll(char16_t *text, qsizetype size, const ZeroRule &rule) noexc
     qsizetype out = 0;
     for (qsizetype in = 0; in < size; ++out) {
         const bool match = (text[in] == first) & (text[in + 1] == second)
-                         & ((third == 0) | (text[in + 2] == third));
+            & ((third == 0) | (text[in + 2] == third));
         text[out] = match ? rule.to : text[in];
         in += match ? length : 1;
     }
@@ -108,10 +148,7 @@ qsizetype replaceAll(char16_t *text, qsizetype size, const ZeroRule &rule) noexc
     return out;
 }
 
-bool isAsciiDigit(QChar c) noexcept
-{
-    return c >= u'0' && c <= u'9';
-}
+bool isAsciiDigit(QChar c) noexcept { return c >= u'0' && c <= u'9'; }
 
 } // namespace
 
@@ -128,8 +165,8 @@ QString AmountToCapitals(double amount)
     std::string_view digits;
     const double scaled = amount * 100;
     if (scaled < 1e12 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-3) {
-        const char *end = std::to_chars(fastDigits, fastDigits + sizeof fastDigits,
-                                        std::llround(scaled)).ptr;
+        const char* end
+            = std::to_chars(fastDigits, fastDigits + sizeof fastDigits, std::llround(scaled)).ptr;
         digits = std::string_view(fastDigits, std::size_t(end - fastDigits));
     }
     const RoundedDecimal fen(digits.empty() ? amount : 0.0, 2);
@@ -157,13 +194,13 @@ QString AmountToCapitals(double amount)
     const std::size_t firstZero = digits.find('0');
     if (firstZero != std::string_view::npos) {
         const qsizetype kept = qsizetype(firstZero) * 2 - (firstZero > 0);
-        for (const ZeroRule &rule : kZeroRules)
+        for (const ZeroRule& rule : kZeroRules)
             size = kept + replaceAll(text.data() + kept, size - kept, rule);
     }
     return QStringView(text.data(), size).toString();
 }
 
-std::optional<QString> AmountToCapitals(const QString &amountText)
+std::optional<QString> AmountToCapitals(const QString& amountText)
 {
     const std::optional<double> amount = ParseAmount(amountText);
     if (!amount)
@@ -171,8 +208,8 @@ std::optional<QString> AmountToCapitals(const QString &amountText)
     return AmountToCapitals(*amount);
 }
 
-std::optional<QString> AmountToDigitCapitals(const QString &amountText, int cells,
-                                             const QString &mode)
+std::optional<QString> AmountToDigitCapitals(
+    const QString& amountText, int cells, const QString& mode)
 {
     const std::optional<double> amount = ParseAmount(amountText);
     if (!amount)
@@ -192,15 +229,15 @@ std::optional<QString> AmountToDigitCapitals(const QString &amountText, int cell
 
     const std::string_view fraction = rounded.fractionDigits();
     QString result(qsizetype(cells) + qsizetype(fraction.size()), kDigits[0]);
-    QChar *out = result.data() + (cells - qsizetype(integer.size()));
-    for (const std::string_view digits : {integer, fraction}) {
+    QChar* out = result.data() + (cells - qsizetype(integer.size()));
+    for (const std::string_view digits : { integer, fraction }) {
         for (const char c : digits)
             *out++ = QChar(kDigits[c - '0']);
     }
     return result;
 }
 
-QString DateNumberToCapitals(const QString &part)
+QString DateNumberToCapitals(const QString& part)
 {
     if (part.isEmpty() || !std::all_of(part.begin(), part.end(), isAsciiDigit))
         return {};
@@ -211,7 +248,7 @@ QString DateNumberToCapitals(const QString &part)
         return QStringView(kDayCapitals[value - 1]).toString();
     }
     QString year = part;
-    for (QChar &c : year)
+    for (QChar& c : year)
         c = QChar(kDigits[c.unicode() - u'0']);
     return year;
 }
@@ -237,7 +274,7 @@ QString FormatMoney(double amount, bool thousands)
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-QString NormalizeAmountText(const QString &text)
+QString NormalizeAmountText(const QString& text)
 {
     QString result;
     result.reserve(text.size());
@@ -253,7 +290,7 @@ QString NormalizeAmountText(const QString &text)
     return result;
 }
 
-std::optional<double> ParseAmount(const QString &text)
+std::optional<double> ParseAmount(const QString& text)
 {
     std::string number;
     number.reserve(std::size_t(text.size()));
@@ -270,8 +307,8 @@ std::optional<double> ParseAmount(const QString &text)
         body.remove_prefix(1);
     const std::size_t point = body.find('.');
     const std::string_view integer = body.substr(0, point);
-    const std::string_view fraction =
-        point == std::string_view::npos ? std::string_view() : body.substr(point + 1);
+    const std::string_view fraction
+        = point == std::string_view::npos ? std::string_view() : body.substr(point + 1);
     const auto allDigits = [](std::string_view s) {
         return s.find_first_not_of("0123456789") == std::string_view::npos;
     };
@@ -281,8 +318,8 @@ std::optional<double> ParseAmount(const QString &text)
         return std::nullopt;
 
     // from_chars takes no "+".
-    const char *first = number.data() + (number.front() == '+' ? 1 : 0);
-    const char *last = number.data() + number.size();
+    const char* first = number.data() + (number.front() == '+' ? 1 : 0);
+    const char* last = number.data() + number.size();
     double value = 0;
     const auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last)

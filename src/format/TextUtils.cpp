@@ -17,23 +17,20 @@ CharSize charSizeAt(QStringView text, qsizetype i) noexcept
 {
     const QChar c = text[i];
     if (c.unicode() < 0x80)
-        return {1, 1};
+        return { 1, 1 };
     if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-        return {2, 2};
-    return {1, 2};
+        return { 2, 2 };
+    return { 1, 2 };
 }
 
-bool isAsciiDigit(QChar c) noexcept
-{
-    return c >= u'0' && c <= u'9';
-}
+bool isAsciiDigit(QChar c) noexcept { return c >= u'0' && c <= u'9'; }
 
 } // namespace
 
-QStringList SplitText(const QString &text, const QString &separator)
+QStringList SplitText(const QString& text, const QString& separator)
 {
     if (separator.isEmpty())
-        return {text};
+        return { text };
     QStringList pieces;
     qsizetype start = 0;
     for (qsizetype found; (found = text.indexOf(separator, start)) >= 0;
@@ -55,14 +52,14 @@ int GbkByteLength(QStringView text) noexcept
     return int(std::min<qint64>(bytes, INT_MAX));
 }
 
-QStringList BreakTextByWidth(const QString &text, int width)
+QStringList BreakTextByWidth(const QString& text, int width)
 {
     if (text.isEmpty())
         return {};
     const qint64 lineBytes = 2 * qint64(width);
     qint64 remainingBytes = GbkByteLength(text);
     if (width < 1 || lineBytes >= remainingBytes)
-        return {text};
+        return { text };
 
     QStringList lines;
     lines.reserve(remainingBytes / lineBytes + 1);
@@ -85,14 +82,14 @@ QStringList BreakTextByWidth(const QString &text, int width)
     return lines;
 }
 
-bool IsDecimalText(const QString &text) noexcept
+bool IsDecimalText(const QString& text) noexcept
 {
     // A blank anywhere fails the character test, so no separate trim is needed.
     const auto isDecimalChar = [](QChar c) { return isAsciiDigit(c) || c == u'.'; };
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), isDecimalChar);
 }
 
-bool IsDigitText(const QString &text) noexcept
+bool IsDigitText(const QString& text) noexcept
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), isAsciiDigit);
 }

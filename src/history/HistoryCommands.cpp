@@ -2,13 +2,13 @@
 
 #include "format/Capitals.h"
 #include "history/HistorySearch.h"
-#include "parties/SpreadsheetExport.h"
 #include "parties/PersonSearch.h"
+#include "parties/SpreadsheetExport.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"
-#include "store/DatabaseUrl.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -44,7 +44,8 @@ const HistoryKind& historyOf(const QStringList& args)
         for (const HistoryKind& k : historyKinds())
             kinds << k.kind;
         throw failure(args.value(0),
-            QStringLiteral("unknown bill kind %1 (kinds: %2)").arg(kind, kinds.join(QStringLiteral(", "))));
+            QStringLiteral("unknown bill kind %1 (kinds: %2)")
+                .arg(kind, kinds.join(QStringLiteral(", "))));
     }
     return *h;
 }
@@ -98,7 +99,8 @@ QString runHistory(const QStringList& args)
     c.amountFrom = cliOption(args, QStringLiteral("--amount-from"));
     c.amountTo = cliOption(args, QStringLiteral("--amount-to"));
     if ((!c.amountFrom.isEmpty() || !c.amountTo.isEmpty()) && h.amountColumn.isEmpty())
-        throw failure(args.value(0), QStringLiteral("the %1 history has no amount filter").arg(h.kind));
+        throw failure(
+            args.value(0), QStringLiteral("the %1 history has no amount filter").arg(h.kind));
     for (const QString& bound : { c.amountFrom, c.amountTo })
         if (!bound.isEmpty() && !HistorySearch::isAmountBound(bound))
             throw failure(args.value(0), QStringLiteral("非法数字: %1").arg(bound));
@@ -149,7 +151,8 @@ QString runVoid(const QStringList& args)
 {
     const HistoryKind& h = historyOf(args);
     if (!h.voids)
-        throw failure(args.value(0), QStringLiteral("the %1 history cannot void bills").arg(h.kind));
+        throw failure(
+            args.value(0), QStringLiteral("the %1 history cannot void bills").arg(h.kind));
     // Serials are the words that are no option and no option's value.
     QList<int> serials;
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -195,7 +198,8 @@ QString runRegister(const QStringList& args)
     }
     const QString prefix = cliOption(args, QStringLiteral("--prefix")).trimmed();
     if (prefix.size() > 3)
-        throw failure(args.value(0), QStringLiteral("--prefix takes at most 3 characters: %1").arg(prefix));
+        throw failure(
+            args.value(0), QStringLiteral("--prefix takes at most 3 characters: %1").arg(prefix));
     const QString variant = cliOption(args, QStringLiteral("--template"));
     const QString code = cliOption(args, QStringLiteral("--code"));
     if (h.registration == HistoryRegistration::InvoiceCodes && variant.isEmpty())
@@ -206,9 +210,9 @@ QString runRegister(const QStringList& args)
     ConsolePrompter prompter;
     const auto services = open(args, prompter);
     HistorySearch search(services->db(), h);
-    const QStringList numbers = HistorySearch::numbersOf(
-        from.trimmed().toInt(), to.trimmed().toInt(), digits,
-        h.registration == HistoryRegistration::Blanks ? prefix : QString());
+    const QStringList numbers
+        = HistorySearch::numbersOf(from.trimmed().toInt(), to.trimmed().toInt(), digits,
+            h.registration == HistoryRegistration::Blanks ? prefix : QString());
     try {
         const QList<HistorySearch::Registered> done = h.registration == HistoryRegistration::Blanks
             ? search.registerBlanks(numbers, variant, cliOption(args, QStringLiteral("--drawer")),

@@ -19,8 +19,8 @@ HistoryFilter drawer(const char* label, const char* title)
     return { q("drawer"), q(label), { q("出票人全称") }, kOwn, q(title) };
 }
 
-HistoryKind member(const char* kind, const char* className, const char* caption,
-    const char* table, const char* command, const char* menuCaption, const char* dblKey)
+HistoryKind member(const char* kind, const char* className, const char* caption, const char* table,
+    const char* command, const char* menuCaption, const char* dblKey)
 {
     HistoryKind h;
     h.kind = q(kind);
@@ -41,8 +41,9 @@ QList<HistoryKind> makeKinds()
 
     HistoryKind zp = member("支票", "TfmSearch_ZP", "支票查询", "DataZPTable", "mZPSearch",
         "支票管理(&Z)", "ZPView_DBLOPEN");
-    zp.filters = { { q("account"), q("出票帐号："), { q("出票人账号") }, kOwn, q("选择支票账户"), true },
-        payee() };
+    zp.filters
+        = { { q("account"), q("出票帐号："), { q("出票人账号") }, kOwn, q("选择支票账户"), true },
+              payee() };
     zp.order = HistoryOrder::Toggle;
     zp.errors = HistoryErrors::DatabaseBox;
     zp.voids = zp.renumbers = zp.allReruns = true;

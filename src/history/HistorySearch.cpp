@@ -85,14 +85,16 @@ HistoryStatement HistorySearch::build(const HistoryCriteria& c) const
     }
     if (!mKind.amountColumn.isEmpty()) {
         // Amounts are stored as shown: money() reads them past a currency code and commas.
-        const QString amount = QStringLiteral("money(") + Database::quoted(mKind.amountColumn) + ')';
+        const QString amount
+            = QStringLiteral("money(") + Database::quoted(mKind.amountColumn) + ')';
         const std::pair<const QString*, const char*> bounds[]
             = { { &c.amountFrom, ">=money(?)" }, { &c.amountTo, "<=money(?)" } };
         for (const auto& [text, op] : bounds) {
             if (text->trimmed().isEmpty())
                 continue;
             if (!isAmountBound(*text)) {
-                st.badBounds << (text == &c.amountFrom ? QStringLiteral("from") : QStringLiteral("to"));
+                st.badBounds << (text == &c.amountFrom ? QStringLiteral("from")
+                                                       : QStringLiteral("to"));
                 continue;
             }
             where += QStringLiteral(" and ") + amount + QString::fromLatin1(op);
@@ -237,7 +239,8 @@ QList<HistorySearch::Registered> HistorySearch::registerBlanks(const QStringList
     QList<Registered> out;
     for (const QString& n : numbers) {
         // One number is one blank: a number already registered is refused.
-        if (mDb.scalar(QStringLiteral("select count(*) from %1 where %2=?").arg(table, number), { n })
+        if (mDb.scalar(
+                   QStringLiteral("select count(*) from %1 where %2=?").arg(table, number), { n })
                 .toInt()
             > 0) {
             out.append({ n, false,
@@ -269,19 +272,21 @@ QList<HistorySearch::Registered> HistorySearch::registerInvoices(
     for (const QString& n : numbers) {
         if (mDb.scalar(QStringLiteral("select count(*) from %1 where 发票代码=? and 发票编号=?")
                            .arg(table),
-                { code, n })
+                   { code, n })
                 .toInt()
             > 0) {
             // Only the first few skips are told; a long run of them would bury the window.
             out.append({ n, false,
-                ++skipped <= 4 ? n + QStringLiteral("编号票据已经存在了，跳过登记了！") : QString() });
+                ++skipped <= 4 ? n + QStringLiteral("编号票据已经存在了，跳过登记了！")
+                               : QString() });
             continue;
         }
         try {
             // The number goes under both names: the entry form lists and fills 票据编号.
-            mDb.execute(QStringLiteral("insert into %1 (模板种类, 发票代码, 发票编号, 票据编号, 票据状态) "
-                                       "values (?, ?, ?, ?, ?)")
-                            .arg(table),
+            mDb.execute(
+                QStringLiteral("insert into %1 (模板种类, 发票代码, 发票编号, 票据编号, 票据状态) "
+                               "values (?, ?, ?, ?, ?)")
+                    .arg(table),
                 { variant, code, n, n, kUnused });
             out.append({ n, true, {} });
         } catch (const DbError& e) {

@@ -3,9 +3,9 @@
 #include "bills/BillFormRegistry.h"
 #include "bills/TfmBillForm.h"
 #include "format/Capitals.h"
-#include "parties/GridServices.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
+#include "parties/GridServices.h"
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "settings/IniFile.h"
@@ -30,8 +30,8 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -101,8 +101,8 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
     mTree = new QTreeWidget(this);
     mTree->setObjectName(QStringLiteral("ATreeView1"));
     mTree->setHeaderHidden(true);
-    for (const char* node : { "今天", "最近三天", "最近一周", "最近一个月", "最近三个月", "最近一年",
-             "本月内", "本年度内", "其他日期" })
+    for (const char* node : { "今天", "最近三天", "最近一周", "最近一个月", "最近三个月",
+             "最近一年", "本月内", "本年度内", "其他日期" })
         mTree->addTopLevelItem(new QTreeWidgetItem({ QString::fromUtf8(node) }));
     connect(mTree, &QTreeWidget::itemClicked, this,
         [this](QTreeWidgetItem* item) { dateShortcut(item->text(0)); });
@@ -116,9 +116,11 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
                                                                    : QStringLiteral("领用联号票据"),
             nullptr);
     if (kind.voids)
-        addButton(this, "btFailedSelects", QStringLiteral("作废选中(&F)"), &TfmSearch::btFailedSelectsClick);
+        addButton(this, "btFailedSelects", QStringLiteral("作废选中(&F)"),
+            &TfmSearch::btFailedSelectsClick);
     addButton(this, "btDeleteList", QStringLiteral("删除列出(&C)"), &TfmSearch::btDeleteListClick);
-    for (const char* name : { "pri", "DelAll", "del", "btRecordNOs", "btFailedSelects", "btDeleteList" })
+    for (const char* name :
+        { "pri", "DelAll", "del", "btRecordNOs", "btFailedSelects", "btDeleteList" })
         if (QPushButton* b = button(QString::fromLatin1(name)))
             left->addWidget(b);
     outer->addLayout(left);
@@ -172,8 +174,9 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
     mGrid->setModel(mModel);
     mGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     mGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    mGrid->setEditTriggers(kind.editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                                         : QAbstractItemView::NoEditTriggers);
+    mGrid->setEditTriggers(kind.editable
+            ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+            : QAbstractItemView::NoEditTriggers);
     mGrid->verticalHeader()->setDefaultSectionSize(20);
     mGrid->viewport()->installEventFilter(this);
     connect(mGrid, &QTableView::doubleClicked, this, [this] {
@@ -194,17 +197,24 @@ TfmSearch::TfmSearch(const core::HistoryKind& kind, HistoryEnvironment& env, QWi
             menu.addAction(QStringLiteral("【修改编号】"), this, &TfmSearch::renumberCurrent);
         if (mKind.lateEntries) {
             const bool rows = mModel->rowCount() > 0;
-            menu.addAction(QStringLiteral("补录入单号"), QKeySequence(QStringLiteral("Alt+Z")), this,
-                    [this] { enterLate(mKind.numberListColumn, QStringLiteral("补录,输入已发出的快递单号")); })
+            menu.addAction(QStringLiteral("补录入单号"), QKeySequence(QStringLiteral("Alt+Z")),
+                    this,
+                    [this] {
+                        enterLate(
+                            mKind.numberListColumn, QStringLiteral("补录,输入已发出的快递单号"));
+                    })
                 ->setEnabled(rows);
             menu.addAction(QStringLiteral("补录备注"), QKeySequence(QStringLiteral("Alt+S")), this,
-                    [this] { enterLate(QStringLiteral("备注"), QStringLiteral("补录,输入备注内容:")); })
+                    [this] {
+                        enterLate(QStringLiteral("备注"), QStringLiteral("补录,输入备注内容:"));
+                    })
                 ->setEnabled(rows);
-            menu.addAction(QStringLiteral("网上查单"), QKeySequence(QStringLiteral("Ctrl+F")), this, [this] {
-                if (mEnv.openTracking)
-                    mEnv.openTracking(currentValue(QStringLiteral("模板种类")),
-                        currentValue(mKind.numberListColumn));
-            });
+            menu.addAction(
+                QStringLiteral("网上查单"), QKeySequence(QStringLiteral("Ctrl+F")), this, [this] {
+                    if (mEnv.openTracking)
+                        mEnv.openTracking(currentValue(QStringLiteral("模板种类")),
+                            currentValue(mKind.numberListColumn));
+                });
         }
         menu.addAction(QStringLiteral("【刷新】"), this, &TfmSearch::refresh);
         menu.addAction(QStringLiteral("【记住表格列宽】"), this,
@@ -283,16 +293,17 @@ void TfmSearch::buildFilters(QGroupBox* group)
                     return;
                 const auto party = mEnv.pickParty(f.pickerType, f.pickerTitle);
                 if (party)
-                    box->setText(f.takesAccount ? party->开户行账号
+                    box->setText(f.takesAccount     ? party->开户行账号
                             : party->全称.isEmpty() ? party->联系人
                                                     : party->全称);
             });
             grid->addWidget(pick, row, 2);
         }
-        grid->addWidget(clearButton("btClear", [this, box] {
-            box->clear();
-            mark(box, QColor());
-        }),
+        grid->addWidget(clearButton("btClear",
+                            [this, box] {
+                                box->clear();
+                                mark(box, QColor());
+                            }),
             row, 3);
         ++row;
     }
@@ -344,12 +355,13 @@ void TfmSearch::buildFilters(QGroupBox* group)
         amounts->addWidget(mAmountTo);
         grid->addWidget(new QLabel(QStringLiteral("金额："), group), row, 0);
         grid->addLayout(amounts, row, 1);
-        grid->addWidget(clearButton("btClearJe", [this] {
-            for (QLineEdit* box : { mAmountFrom, mAmountTo }) {
-                box->clear();
-                mark(box, QColor());
-            }
-        }),
+        grid->addWidget(clearButton("btClearJe",
+                            [this] {
+                                for (QLineEdit* box : { mAmountFrom, mAmountTo }) {
+                                    box->clear();
+                                    mark(box, QColor());
+                                }
+                            }),
             row++, 3);
     }
 
@@ -457,7 +469,9 @@ void TfmSearch::buildRegistration()
     mStatus = new QLabel(mPanel);
     mStatus->setObjectName(QStringLiteral("lbStatus"));
     grid->addWidget(mStatus, 4, 0, 1, 3);
-    grid->addWidget(addButton(mPanel, "btStartImport", QStringLiteral("开始登记"), &TfmSearch::btStartImportClick), 4, 3);
+    grid->addWidget(addButton(mPanel, "btStartImport", QStringLiteral("开始登记"),
+                        &TfmSearch::btStartImportClick),
+        4, 3);
     grid->addWidget(addButton(mPanel, "btEndImport", QStringLiteral("结束登记"), nullptr), 4, 4);
     connect(button(QStringLiteral("btEndImport")), &QPushButton::clicked, mPanel, &QWidget::hide);
     if (QPushButton* show = button(QStringLiteral("btRecordNOs")))
@@ -625,10 +639,10 @@ void TfmSearch::dateShortcut(const QString& node)
 {
     clearFilters();
     const QDate today = QDate::currentDate();
-    static const QHash<QString, int> back = { { QStringLiteral("今天"), 0 },
-        { QStringLiteral("最近三天"), 2 }, { QStringLiteral("最近一周"), 6 },
-        { QStringLiteral("最近一个月"), 30 }, { QStringLiteral("最近三个月"), 90 },
-        { QStringLiteral("最近一年"), 365 } };
+    static const QHash<QString, int> back
+        = { { QStringLiteral("今天"), 0 }, { QStringLiteral("最近三天"), 2 },
+              { QStringLiteral("最近一周"), 6 }, { QStringLiteral("最近一个月"), 30 },
+              { QStringLiteral("最近三个月"), 90 }, { QStringLiteral("最近一年"), 365 } };
     QDate start = today.addDays(-548);
     if (back.contains(node))
         start = today.addDays(-back.value(node));
@@ -679,7 +693,8 @@ void TfmSearch::openCurrent()
     core::Prompter& p = mEnv.services.prompter();
     if (forms.anyOpen() && !forms.form(mKind.kind)) {
         if (!p.ask(QStringLiteral("自动关闭已打开的单据吗？"), QStringLiteral("查看历史单据"))) {
-            p.inform(QStringLiteral("请先关闭正在编辑的单据模块！"), QStringLiteral("查看历史单据"));
+            p.inform(
+                QStringLiteral("请先关闭正在编辑的单据模块！"), QStringLiteral("查看历史单据"));
             return;
         }
         forms.closeAll();
@@ -716,8 +731,8 @@ void TfmSearch::btFailedSelectsClick()
 
 void TfmSearch::delClick()
 {
-    mEnv.grids.GridSelectedDelete(mGrid, mKind.table, mKind.deleteWord, QStringLiteral("Numeric"),
-        QStringLiteral("流水号"));
+    mEnv.grids.GridSelectedDelete(
+        mGrid, mKind.table, mKind.deleteWord, QStringLiteral("Numeric"), QStringLiteral("流水号"));
     refresh();
 }
 
@@ -776,7 +791,8 @@ void TfmSearch::btStartImportClick()
         return;
     }
     const QStringList numbers = core::HistorySearch::numbersOf(mFrom->text().trimmed().toInt(),
-        mTo->text().trimmed().toInt(), mDigits->value(), invoices ? QString() : mPrefix->text().trimmed());
+        mTo->text().trimmed().toInt(), mDigits->value(),
+        invoices ? QString() : mPrefix->text().trimmed());
     try {
         const auto done = invoices
             ? mSearch.registerInvoices(numbers, mTemplate->currentText(), mCode->text().trimmed())
@@ -882,7 +898,8 @@ bool TfmSearch::eventFilter(QObject* watched, QEvent* event)
             if (box != watched)
                 continue;
             auto* combo = qobject_cast<QComboBox*>(box->parentWidget());
-            if (entering && combo && f.list == core::HistoryFilter::List::OnEntry && combo->count() == 0)
+            if (entering && combo && f.list == core::HistoryFilter::List::OnEntry
+                && combo->count() == 0)
                 fillList(combo, f, false);
             if (!entering && f.shortCodeOnLeave)
                 applyShortCode(box);
@@ -896,7 +913,8 @@ bool TfmSearch::eventFilter(QObject* watched, QEvent* event)
             mNumber->setEditText(text);
         } catch (const core::DbError&) {
         }
-    } else if (event->type() == QEvent::Wheel && watched == mGrid->viewport() && mGrid->hasFocus()) {
+    } else if (event->type() == QEvent::Wheel && watched == mGrid->viewport()
+        && mGrid->hasFocus()) {
         // Each notch moves the current row, as the list's own scrolling would not.
         const int step = static_cast<QWheelEvent*>(event)->angleDelta().y() < 0 ? 1 : -1;
         const int row = std::clamp(mGrid->currentIndex().row() + step, 0, mModel->rowCount() - 1);

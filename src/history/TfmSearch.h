@@ -47,7 +47,8 @@ struct HistoryEnvironment
     /// The open bill forms; reopening opens the kind's form through it. Null: no reopening.
     BillFormRegistry* forms = nullptr;
     /// The party picker: party type and title; none when cancelled.
-    std::function<std::optional<core::TPerson>(const QString& type, const QString& title)> pickParty;
+    std::function<std::optional<core::TPerson>(const QString& type, const QString& title)>
+        pickParty;
     /// The value input dialog: prompt, default; empty when cancelled.
     std::function<QString(const QString& prompt, const QString& defaultValue)> giveMeAnValue;
     /// The carrier's tracking page of a waybill: template and waybill number.
@@ -128,8 +129,8 @@ private:
     void applyShortCode(QLineEdit* box);
     int currentSerial() const;
     QString currentValue(const QString& column) const;
-    QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
-        void (TfmSearch::*handler)());
+    QPushButton* addButton(
+        QWidget* parent, const char* name, const QString& caption, void (TfmSearch::*handler)());
 
     const core::HistoryKind& mKind;
     HistoryEnvironment& mEnv;

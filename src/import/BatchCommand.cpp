@@ -10,11 +10,11 @@
 #include "parties/AddressSplit.h"
 #include "parties/DAOPerson.h"
 #include "printing/PdfCanvas.h"
-#include "printing/PrinterCalibration.h"
-#include "settings/Settings.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
+#include "printing/PrinterCalibration.h"
 #include "printing/Services.h"
+#include "settings/Settings.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
 
@@ -26,14 +26,18 @@ namespace {
 
 const QString kCommand = QStringLiteral("batch");
 
-CliError failure(const QString& text) { return CliError { kCommand + QStringLiteral(": ") + text }; }
+CliError failure(const QString& text)
+{
+    return CliError { kCommand + QStringLiteral(": ") + text };
+}
 
 qint64 wholeNumber(const QString& option, const QString& text)
 {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
     if (!ok || value < 1)
-        throw failure(QStringLiteral("%1 must be a whole number of at least 1: %2").arg(option, text));
+        throw failure(
+            QStringLiteral("%1 must be a whole number of at least 1: %2").arg(option, text));
     return value;
 }
 
@@ -48,7 +52,8 @@ int sheetIndex(const SheetBook& book, const QString& sheet)
 
 void fillSender(BillDraft& draft, Services& services, const QString& name)
 {
-    const std::optional<TPerson> party = DAOPerson(services.db()).findPersonByFullName(name.trimmed());
+    const std::optional<TPerson> party
+        = DAOPerson(services.db()).findPersonByFullName(name.trimmed());
     if (!party)
         throw failure(QStringLiteral("no party named %1").arg(name));
     const PartySide& side = draft.bill().kind->drawer;
@@ -78,7 +83,8 @@ QString runBatch(const QStringList& args)
     if (kindName.isEmpty())
         throw failure(QStringLiteral("--kind %1 is required").arg(waybill.kind));
     if (kindName != waybill.kind)
-        throw failure(QStringLiteral("only %1 prints in batches, not %2").arg(waybill.kind, kindName));
+        throw failure(
+            QStringLiteral("only %1 prints in batches, not %2").arg(waybill.kind, kindName));
     if (rowsFile.isEmpty())
         throw failure(QStringLiteral("--rows FILE is required"));
     WaybillBatchOptions options;
@@ -120,12 +126,13 @@ QString runBatch(const QStringList& args)
         for (qsizetype f = 0; f < fields.size(); ++f)
             if (columns.value(f) >= 0
                 && QStringList { QStringLiteral("全称"), QStringLiteral("联系人"),
-                       QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机") }
+                    QStringLiteral("地址"), QStringLiteral("电话"), QStringLiteral("手机") }
                        .contains(fields[f].column))
                 recipient = true;
         if (!recipient)
-            throw failure(QStringLiteral("no recipient column among the titles of %1: %2")
-                              .arg(QFileInfo(rowsFile).fileName(), titles.join(QStringLiteral(", "))));
+            throw failure(
+                QStringLiteral("no recipient column among the titles of %1: %2")
+                    .arg(QFileInfo(rowsFile).fileName(), titles.join(QStringLiteral(", "))));
         const AddressSplitter splitter = AddressSplitter::forDatabase(services.db());
         QList<int> sheetRows;
         const QList<Receiver> receivers = receiversFromRows(rows, columns, &splitter, &sheetRows);
@@ -156,7 +163,8 @@ QString runBatch(const QStringList& args)
             throw failure(QStringLiteral("no row of %1 can be printed%2")
                               .arg(QFileInfo(rowsFile).fileName(),
                                   refused.isEmpty() ? QString()
-                                                    : QStringLiteral(" (") + refused.join(QStringLiteral("; ")) + QLatin1Char(')')));
+                                                    : QStringLiteral(" (")
+                                          + refused.join(QStringLiteral("; ")) + QLatin1Char(')')));
         }
         const bool begun = engine.beginJob(1);
         WaybillBatchOutcome outcome;

@@ -28,7 +28,7 @@ QString CellText::number(double value)
     return QString::fromLatin1(buffer, written.ptr - buffer);
 }
 
-QString CellText::dateTime(const QDate &date, const QTime &time)
+QString CellText::dateTime(const QDate& date, const QTime& time)
 {
     const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
     if (!time.isValid() || time == QTime(0, 0))
@@ -36,7 +36,7 @@ QString CellText::dateTime(const QDate &date, const QTime &time)
     return day + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
 }
 
-CellText::Shape CellText::shapeOf(int builtinId, const QString &code)
+CellText::Shape CellText::shapeOf(int builtinId, const QString& code)
 {
     if (code.isEmpty()) {
         // The built-in formats of a Chinese spreadsheet program that show dates and times.
@@ -121,7 +121,7 @@ QString CellText::serial(double value, Shape shape, bool date1904)
                                 : dateTime(date, time);
 }
 
-void CellText::trimRow(QStringList &row)
+void CellText::trimRow(QStringList& row)
 {
     qsizetype end = row.size();
     while (end > 0 && row.at(end - 1).isEmpty())
@@ -129,7 +129,7 @@ void CellText::trimRow(QStringList &row)
     row.resize(end);
 }
 
-void CellText::trimSheet(QList<QStringList> &rows)
+void CellText::trimSheet(QList<QStringList>& rows)
 {
     qsizetype end = rows.size();
     while (end > 0 && rows.at(end - 1).isEmpty())

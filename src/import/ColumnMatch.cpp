@@ -4,7 +4,7 @@
 
 namespace pennock::core {
 
-QString loadMatchRule(Database &db, const QString &item, const QString &matchType)
+QString loadMatchRule(Database& db, const QString& item, const QString& matchType)
 {
     try {
         const QString rule = db.scalar(QStringLiteral("select SourceName from MatchColumn where "
@@ -13,16 +13,16 @@ QString loadMatchRule(Database &db, const QString &item, const QString &matchTyp
                                    { item.toUpper(), matchType })
                                  .toString();
         return rule.isEmpty() ? item : rule;
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         // An installation without the table still matches titles equal to the item names.
         return item;
     }
 }
 
-bool MatchColumnOK(const QString &title, const QString &rule)
+bool MatchColumnOK(const QString& title, const QString& rule)
 {
     const QString upperTitle = title.toUpper();
-    for (const QString &piece : rule.split(QLatin1Char(','))) {
+    for (const QString& piece : rule.split(QLatin1Char(','))) {
         if (piece.isEmpty())
             continue;
         if (!piece.contains(QLatin1Char('*'))) {
@@ -38,7 +38,7 @@ bool MatchColumnOK(const QString &title, const QString &rule)
     return false;
 }
 
-QList<int> matchColumns(const QStringList &titles, const QStringList &rules)
+QList<int> matchColumns(const QStringList& titles, const QStringList& rules)
 {
     QList<int> columns(rules.size(), -1);
     for (int column = 0; column < titles.size(); ++column) {

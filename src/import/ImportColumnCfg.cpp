@@ -20,8 +20,9 @@ namespace pennock::ui {
 
 const QString TfrmImportColumnCfg::kMaintenanceCode = QStringLiteral("4736285");
 
-TfrmImportColumnCfg::TfrmImportColumnCfg(core::Services &services, QWidget *parent)
-    : QDialog(parent), mServices(services)
+TfrmImportColumnCfg::TfrmImportColumnCfg(core::Services& services, QWidget* parent)
+    : QDialog(parent)
+    , mServices(services)
 {
     setObjectName(QStringLiteral("frmImportColumnCfg"));
     setWindowTitle(QStringLiteral("导入列匹配-设置"));
@@ -35,7 +36,7 @@ TfrmImportColumnCfg::TfrmImportColumnCfg(core::Services &services, QWidget *pare
     grid = new QTableWidget(0, 3, this);
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setHorizontalHeaderLabels(
-        {QStringLiteral("ID"), QStringLiteral("项目名"), QStringLiteral("Excel/CSV源列名")});
+        { QStringLiteral("ID"), QStringLiteral("项目名"), QStringLiteral("Excel/CSV源列名") });
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -61,14 +62,14 @@ TfrmImportColumnCfg::TfrmImportColumnCfg(core::Services &services, QWidget *pare
     btClose = new QPushButton(QStringLiteral("关  闭(&X)"), this);
     btClose->setObjectName(QStringLiteral("btClose"));
 
-    auto *edit = new QGroupBox(QStringLiteral("编辑区"), this);
-    auto *form = new QFormLayout(edit);
+    auto* edit = new QGroupBox(QStringLiteral("编辑区"), this);
+    auto* form = new QFormLayout(edit);
     form->addRow(QStringLiteral("项目名："), edItemName);
     form->addRow(QStringLiteral("顺序号："), edShowOrd);
     form->addRow(QStringLiteral("Excel、CSV对应列名："), edSourceName);
     form->addRow(new QLabel(
         QStringLiteral("提示：多个列名以逗号分隔(例如： 联系人,收货人,收件人 ) 。"), edit));
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addWidget(btSubmit);
     buttons->addWidget(btAdd);
     buttons->addWidget(btDelete);
@@ -76,10 +77,10 @@ TfrmImportColumnCfg::TfrmImportColumnCfg(core::Services &services, QWidget *pare
     buttons->addWidget(btClose);
     form->addRow(buttons);
 
-    auto *sceneRow = new QHBoxLayout;
+    auto* sceneRow = new QHBoxLayout;
     sceneRow->addWidget(new QLabel(QStringLiteral("配置场景："), this));
     sceneRow->addWidget(cbScene, 1);
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addLayout(sceneRow);
     layout->addWidget(grid, 1);
     layout->addWidget(edit);
@@ -99,13 +100,13 @@ void TfrmImportColumnCfg::loadRules()
     try {
         core::ensureMatchColumn(mServices.db());
         mRules = core::loadMatchRules(mServices.db(), cbScene->currentText());
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mRules.clear();
         mServices.prompter().warn(e.message());
     }
     const QSignalBlocker blocker(grid);
     grid->setRowCount(0);
-    for (const core::MatchRule &rule : std::as_const(mRules)) {
+    for (const core::MatchRule& rule : std::as_const(mRules)) {
         const int row = grid->rowCount();
         grid->insertRow(row);
         grid->setItem(row, 0, new QTableWidgetItem(QString::number(rule.id)));
@@ -117,7 +118,7 @@ void TfrmImportColumnCfg::loadRules()
     showCurrent();
 }
 
-const core::MatchRule *TfrmImportColumnCfg::currentRule() const
+const core::MatchRule* TfrmImportColumnCfg::currentRule() const
 {
     const int row = grid->currentRow();
     return row >= 0 && row < mRules.size() ? &mRules[row] : nullptr;
@@ -125,13 +126,13 @@ const core::MatchRule *TfrmImportColumnCfg::currentRule() const
 
 void TfrmImportColumnCfg::showCurrent()
 {
-    const core::MatchRule *rule = currentRule();
+    const core::MatchRule* rule = currentRule();
     edItemName->setText(rule ? rule->item : QString());
     edShowOrd->setText(rule ? rule->showOrd : QString());
     edSourceName->setText(rule ? rule->source : QString());
 }
 
-void TfrmImportColumnCfg::showOrdEdited(const QString &text)
+void TfrmImportColumnCfg::showOrdEdited(const QString& text)
 {
     const bool maintenance = text == kMaintenanceCode;
     // Once shown, the maintenance buttons stay for this window.
@@ -145,7 +146,7 @@ void TfrmImportColumnCfg::showOrdEdited(const QString &text)
 
 void TfrmImportColumnCfg::btSubmitClick()
 {
-    const core::MatchRule *current = currentRule();
+    const core::MatchRule* current = currentRule();
     if (!current || edItemName->text().isEmpty())
         return;
     const QString rule = core::cleanRuleText(edSourceName->text());
@@ -162,7 +163,7 @@ void TfrmImportColumnCfg::btSubmitClick()
         changed.showOrd = edShowOrd->text().trimmed();
     try {
         core::storeMatchRule(mServices.db(), changed);
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
@@ -177,7 +178,7 @@ void TfrmImportColumnCfg::btAddClick()
         for (int row = 0; row < mRules.size(); ++row)
             if (mRules[row].id == id)
                 grid->setCurrentCell(row, 1);
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
@@ -188,12 +189,12 @@ void TfrmImportColumnCfg::btAddClick()
 
 void TfrmImportColumnCfg::btDeleteClick()
 {
-    const core::MatchRule *current = currentRule();
+    const core::MatchRule* current = currentRule();
     if (!current)
         return;
     try {
         core::deleteMatchRule(mServices.db(), current->id);
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
     }
     loadRules();

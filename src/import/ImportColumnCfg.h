@@ -20,7 +20,7 @@ class TfrmImportColumnCfg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmImportColumnCfg(core::Services &services, QWidget *parent = nullptr);
+    explicit TfrmImportColumnCfg(core::Services& services, QWidget* parent = nullptr);
 
     /// The text of "顺序号：" that opens the maintenance buttons.
     static const QString kMaintenanceCode; ///< "4736285"
@@ -34,23 +34,23 @@ public:
     /// "删除" (maintenance)
     void btDeleteClick();
     /// The rule of the current grid row; none when the grid is empty.
-    const core::MatchRule *currentRule() const;
+    const core::MatchRule* currentRule() const;
 
-    QComboBox *cbScene = nullptr;
-    QTableWidget *grid = nullptr;
-    QLineEdit *edItemName = nullptr;
-    QLineEdit *edShowOrd = nullptr;
-    QLineEdit *edSourceName = nullptr;
-    QPushButton *btSubmit = nullptr;
-    QPushButton *btAdd = nullptr;
-    QPushButton *btDelete = nullptr;
-    QPushButton *btClose = nullptr;
+    QComboBox* cbScene = nullptr;
+    QTableWidget* grid = nullptr;
+    QLineEdit* edItemName = nullptr;
+    QLineEdit* edShowOrd = nullptr;
+    QLineEdit* edSourceName = nullptr;
+    QPushButton* btSubmit = nullptr;
+    QPushButton* btAdd = nullptr;
+    QPushButton* btDelete = nullptr;
+    QPushButton* btClose = nullptr;
 
 private:
     void showCurrent();
-    void showOrdEdited(const QString &text);
+    void showOrdEdited(const QString& text);
 
-    core::Services &mServices;
+    core::Services& mServices;
     QList<core::MatchRule> mRules;
 };
 

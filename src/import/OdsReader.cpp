@@ -22,7 +22,7 @@ const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:of
 const QString kTable = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
 const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
 
-int repeated(const QXmlStreamAttributes &attributes, QLatin1String name)
+int repeated(const QXmlStreamAttributes& attributes, QLatin1String name)
 {
     return std::max(1, attributes.value(kTable, name).toInt());
 }
@@ -58,7 +58,7 @@ QString timeText(QStringView value)
 
 // A paragraph to its end: its text, spaces, tabs and line breaks, through spans and links;
 // notes left out.
-QString paragraphText(QXmlStreamReader &xml)
+QString paragraphText(QXmlStreamReader& xml)
 {
     QString text;
     int depth = 0;
@@ -93,7 +93,7 @@ QString paragraphText(QXmlStreamReader &xml)
 }
 
 // A cell to its end: its value as the type says, its paragraphs for a text.
-QString cellText(QXmlStreamReader &xml)
+QString cellText(QXmlStreamReader& xml)
 {
     const QXmlStreamAttributes a = xml.attributes();
     const QStringView type = a.value(kOffice, QLatin1String("value-type"));
@@ -127,7 +127,7 @@ QString cellText(QXmlStreamReader &xml)
 class TableReader
 {
 public:
-    QList<QStringList> read(QXmlStreamReader &xml)
+    QList<QStringList> read(QXmlStreamReader& xml)
     {
         readRows(xml);
         return std::move(mRows);
@@ -135,7 +135,7 @@ public:
 
 private:
     // Rows stand in the table and in its header rows, row groups and row lists.
-    void readRows(QXmlStreamReader &xml)
+    void readRows(QXmlStreamReader& xml)
     {
         while (xml.readNextStartElement()) {
             const QStringView name = xml.name();
@@ -153,7 +153,7 @@ private:
 
     // Empty rows are counted, not kept, until a row with text follows: a sheet ends in a
     // million of them.
-    void readRow(QXmlStreamReader &xml)
+    void readRow(QXmlStreamReader& xml)
     {
         const int rows = repeated(xml.attributes(), QLatin1String("number-rows-repeated"));
         QStringList row;
@@ -193,7 +193,7 @@ private:
 
 } // namespace
 
-QList<SheetRows> OdsReader::read(const ZipPackage &package)
+QList<SheetRows> OdsReader::read(const ZipPackage& package)
 {
     const QString contentPart = QStringLiteral("content.xml");
     if (!package.part(QStringLiteral("mimetype"))

@@ -17,7 +17,7 @@ class OdsReader
 {
 public:
     /// Throws SheetError when the package holds no spreadsheet or its content is not well formed.
-    static QList<SheetRows> read(const ZipPackage &package);
+    static QList<SheetRows> read(const ZipPackage& package);
 };
 
 } // namespace pennock::core

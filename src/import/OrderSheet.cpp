@@ -41,7 +41,8 @@ QList<int> matchOrderColumns(Database& db, const QStringList& titles)
     // Shop exports name some columns in ways the import rules do not know; an order sheet
     // knows them too, after the rule the user keeps.
     for (const OrderField& f : orderFields())
-        rules << loadMatchRule(db, f.item) + (f.shopTitles.isEmpty() ? QString() : QLatin1Char(',') + f.shopTitles);
+        rules << loadMatchRule(db, f.item)
+                + (f.shopTitles.isEmpty() ? QString() : QLatin1Char(',') + f.shopTitles);
     return matchColumns(titles, rules);
 }
 
@@ -65,7 +66,8 @@ QList<Receiver> receiversFromRows(const QList<QStringList>& rows, const QList<in
         if (!any)
             continue;
         const auto value = [&receiver](const char* column) { return receiver.value(q(column)); };
-        if (splitter && !value("地址").isEmpty() && value("省").isEmpty() && value("市").isEmpty()) {
+        if (splitter && !value("地址").isEmpty() && value("省").isEmpty()
+            && value("市").isEmpty()) {
             const SplitAddress split = splitter->split(value("地址"));
             if (split.province.isEmpty() && split.city.isEmpty()) {
                 out.append(receiver);

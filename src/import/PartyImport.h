@@ -21,9 +21,9 @@ struct ImportItem
 };
 
 /// The sixteen items in matching priority: full name first, mnemonic last.
-const QList<ImportItem> &importItems();
+const QList<ImportItem>& importItems();
 /// Index of an item in `importItems()`; -1 for none.
-int importItemIndex(const QString &item);
+int importItemIndex(const QString& item);
 /// The item whose column may be replaced by one fixed party type ("单位类型").
 inline constexpr int kTypeItem = 14;
 
@@ -34,7 +34,7 @@ struct ImportScene
     QString matchType;
 };
 /// The scenes the import knows; the party manager opens the first.
-const QList<ImportScene> &importScenes();
+const QList<ImportScene>& importScenes();
 
 /// A non-empty title of the first row and its sheet column (1 = first).
 struct SheetTitle
@@ -48,22 +48,21 @@ struct SheetTitle
 
 /// The titles of a sheet's first row, trimmed, empty ones left out: columns 1 up to 61, or up
 /// to the number of cells of the used range when that is smaller.
-QList<SheetTitle> sheetTitles(const QList<QStringList> &rows);
+QList<SheetTitle> sheetTitles(const QList<QStringList>& rows);
 /// The column number of a drop-down entry: the digits between "列" and the first ":"; -1 for
 /// an entry without them.
-int entryColumn(const QString &entry);
+int entryColumn(const QString& entry);
 
 /// The rule of every item of `importItems()`, read from the table now.
-QStringList loadImportRules(Database &db, const QString &matchType);
+QStringList loadImportRules(Database& db, const QString& matchType);
 /// Each item's column (1-based, -1 for none): every title, in order, goes to the first item in
 /// priority that has no column yet and whose rule it meets.
-QList<int> autoMatch(const QList<SheetTitle> &titles, const QStringList &rules);
+QList<int> autoMatch(const QList<SheetTitle>& titles, const QStringList& rules);
 /// The column of one more item among the titles no item took; -1 for none.
-int matchSpareColumn(const QList<SheetTitle> &titles, const QList<int> &taken,
-                     const QString &rule);
+int matchSpareColumn(const QList<SheetTitle>& titles, const QList<int>& taken, const QString& rule);
 
 /// Creates `MatchColumn` with its default rules when an older installation lacks it.
-void ensureMatchColumn(Database &db);
+void ensureMatchColumn(Database& db);
 
 /// One row of `MatchColumn`.
 struct MatchRule
@@ -75,15 +74,15 @@ struct MatchRule
 };
 /// The rule text as "提交修改" stores it: trimmed, without "'" and "?", "，" made ",", doubled
 /// commas collapsed (twice), trimmed again. Empty when nothing usable is left.
-QString cleanRuleText(const QString &text);
+QString cleanRuleText(const QString& text);
 /// The rows of one kind of rules, by `Id`. Throws DbError.
-QList<MatchRule> loadMatchRules(Database &db, const QString &matchType);
+QList<MatchRule> loadMatchRules(Database& db, const QString& matchType);
 /// Writes a row's item, order and rule. Throws DbError.
-void storeMatchRule(Database &db, const MatchRule &rule);
+void storeMatchRule(Database& db, const MatchRule& rule);
 /// A new row of the kind with order "0"; its `Id`. Throws DbError.
-int addMatchRule(Database &db, const QString &matchType);
+int addMatchRule(Database& db, const QString& matchType);
 /// Throws DbError.
-void deleteMatchRule(Database &db, int id);
+void deleteMatchRule(Database& db, int id);
 
 /// The choices of the import window.
 struct ImportOptions
@@ -112,7 +111,7 @@ struct ImportColumns
 /// What the window shows while rows are read; every member may be left empty.
 struct ImportHooks
 {
-    std::function<void(const QString &text)> status;
+    std::function<void(const QString& text)> status;
     /// The progress bar's maximum and position.
     std::function<void(int maximum, int position)> progress;
     /// After each row; the window lets pending input run here.
@@ -142,32 +141,31 @@ struct ImportSummary
 class PartyImport
 {
 public:
-    PartyImport(Database &db, Prompter &prompter, QString logPath);
+    PartyImport(Database& db, Prompter& prompter, QString logPath);
 
     static constexpr int kMaxRow = 6000;
-    static const QString &logFileName(); ///< "ImportLog.txt"
+    static const QString& logFileName(); ///< "ImportLog.txt"
 
     /// The import run over `rows` (row 0 the titles) of the workbook `source`. Questions and
     /// refusals go to the prompter; rows imported before a stop or an error stay.
-    ImportSummary run(const QString &source, const QList<QStringList> &rows,
-                      const ImportColumns &columns, const ImportOptions &options,
-                      const ImportHooks &hooks = {});
+    ImportSummary run(const QString& source, const QList<QStringList>& rows,
+        const ImportColumns& columns, const ImportOptions& options, const ImportHooks& hooks = {});
 
     /// The values of one sheet row by item, as the run reads them (phones without quotes).
-    static QStringList rowValues(const QStringList &row, const ImportColumns &columns,
-                                 const ImportOptions &options);
+    static QStringList rowValues(
+        const QStringList& row, const ImportColumns& columns, const ImportOptions& options);
 
 private:
-    RowOutcome importRow(int sheetRow, const QStringList &values, const ImportOptions &options);
-    bool isDuplicate(const QStringList &values, const ImportOptions &options);
+    RowOutcome importRow(int sheetRow, const QStringList& values, const ImportOptions& options);
+    bool isDuplicate(const QStringList& values, const ImportOptions& options);
 
-    Database &mDb;
-    Prompter &mPrompter;
+    Database& mDb;
+    Prompter& mPrompter;
     QString mLogPath;
     class Log;
-    Log *mLog = nullptr;
+    Log* mLog = nullptr;
     struct Statements;
-    Statements *mStatements = nullptr;
+    Statements* mStatements = nullptr;
 };
 
 } // namespace pennock::core

@@ -17,15 +17,18 @@ namespace {
 
 const QString kCommand = QStringLiteral("import-parties");
 
-CliError failure(const QString &text) { return CliError{kCommand + QStringLiteral(": ") + text}; }
+CliError failure(const QString& text)
+{
+    return CliError { kCommand + QStringLiteral(": ") + text };
+}
 
 // Messages become lines of the output; no one is there to answer, so questions get No.
 class LinePrompter final : public Prompter
 {
 public:
-    void inform(const QString &text, const QString & = {}) override { lines << text; }
-    void warn(const QString &text, const QString & = {}) override { lines << text; }
-    bool ask(const QString &text, const QString & = {}) override
+    void inform(const QString& text, const QString& = {}) override { lines << text; }
+    void warn(const QString& text, const QString& = {}) override { lines << text; }
+    bool ask(const QString& text, const QString& = {}) override
     {
         lines << text;
         return false;
@@ -34,10 +37,10 @@ public:
 };
 
 // Options that take a value, so that FILE is the one argument left over.
-const QStringList kValued = {QStringLiteral("--home"), QStringLiteral("--sheet"),
-                             QStringLiteral("--scene"), QStringLiteral("--map")};
+const QStringList kValued = { QStringLiteral("--home"), QStringLiteral("--sheet"),
+    QStringLiteral("--scene"), QStringLiteral("--map") };
 
-QString fileArgument(const QStringList &args)
+QString fileArgument(const QStringList& args)
 {
     QStringList files;
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -54,7 +57,7 @@ QString fileArgument(const QStringList &args)
     return files.first();
 }
 
-QStringList maps(const QStringList &args)
+QStringList maps(const QStringList& args)
 {
     QStringList out;
     for (qsizetype i = 1; i < args.size(); ++i)
@@ -66,7 +69,7 @@ QStringList maps(const QStringList &args)
     return out;
 }
 
-int sheetIndex(const SheetBook &book, const QString &sheet)
+int sheetIndex(const SheetBook& book, const QString& sheet)
 {
     const int index = book.sheetIndex(sheet);
     if (index < 0)
@@ -75,25 +78,26 @@ int sheetIndex(const SheetBook &book, const QString &sheet)
     return index;
 }
 
-const ImportScene &scene(const QString &name)
+const ImportScene& scene(const QString& name)
 {
-    for (const ImportScene &s : importScenes())
+    for (const ImportScene& s : importScenes())
         if (name.isEmpty() || s.caption == name)
             return s;
     QStringList known;
-    for (const ImportScene &s : importScenes())
+    for (const ImportScene& s : importScenes())
         known << s.caption;
-    throw failure(QStringLiteral("no scene %1 (scenes: %2)").arg(name, known.join(QStringLiteral(", "))));
+    throw failure(
+        QStringLiteral("no scene %1 (scenes: %2)").arg(name, known.join(QStringLiteral(", "))));
 }
 
 } // namespace
 
-QString runImportParties(const QStringList &args)
+QString runImportParties(const QStringList& args)
 {
     const QString home = cliHome(args);
     const QString path = fileArgument(args);
     const QString sheet = cliOption(args, QStringLiteral("--sheet"));
-    const ImportScene &chosen = scene(cliOption(args, QStringLiteral("--scene")));
+    const ImportScene& chosen = scene(cliOption(args, QStringLiteral("--scene")));
     const QStringList assignments = maps(args);
 
     QList<QStringList> rows;
@@ -102,13 +106,13 @@ QString runImportParties(const QStringList &args)
         const SheetBook book = SheetBook::open(path);
         rows = book.rows(sheetIndex(book, sheet));
         source = QFileInfo(path).absoluteFilePath();
-    } catch (const SheetError &e) {
+    } catch (const SheetError& e) {
         throw failure(e.message);
     }
 
     try {
         ensureSeededInstallation(ProgramFolder(home));
-    } catch (const InstallError &e) {
+    } catch (const InstallError& e) {
         throw failure(e.message());
     }
     LinePrompter prompter;
@@ -121,14 +125,14 @@ QString runImportParties(const QStringList &args)
         // The type column is taken only when asked for: the window starts with "固定" ticked.
         columns.items[kTypeItem] = -1;
         ImportOptions options;
-        for (const QString &assignment : assignments) {
+        for (const QString& assignment : assignments) {
             const QString item = assignment.section(QLatin1Char('='), 0, 0).trimmed();
             const QString title = assignment.section(QLatin1Char('='), 1).trimmed();
             const int index = importItemIndex(item);
             if (index < 0)
                 throw failure(QStringLiteral("no import item %1").arg(item));
             int column = -1;
-            for (const SheetTitle &t : titles)
+            for (const SheetTitle& t : titles)
                 if (t.title == title || t.entry() == title)
                     column = t.column;
             if (column < 0 && !title.isEmpty())
@@ -139,22 +143,22 @@ QString runImportParties(const QStringList &args)
         }
 
         QString out;
-        const QList<ImportItem> &items = importItems();
+        const QList<ImportItem>& items = importItems();
         for (int i = 0; i < items.size(); ++i) {
             QString shown = QStringLiteral("-");
-            for (const SheetTitle &t : titles)
+            for (const SheetTitle& t : titles)
                 if (t.column == columns.items[i])
                     shown = t.entry();
             if (i == kTypeItem && options.fixedType)
                 shown = QStringLiteral("固定:") + options.type;
             out += items[i].item + QLatin1Char('\t') + shown + QLatin1Char('\n');
         }
-        PartyImport run(services.db(), prompter,
-                        services.folder().path(PartyImport::logFileName()));
+        PartyImport run(
+            services.db(), prompter, services.folder().path(PartyImport::logFileName()));
         const ImportSummary summary = run.run(source, rows, columns, options);
         if (!summary.started)
             throw failure(prompter.lines.join(QStringLiteral("; ")));
-        for (const QString &message : std::as_const(prompter.lines))
+        for (const QString& message : std::as_const(prompter.lines))
             out += message + QLatin1Char('\n');
         out += QStringLiteral("imported %1, skipped empty %2, skipped duplicate %3, errors %4\n")
                    .arg(summary.imported)
@@ -162,7 +166,7 @@ QString runImportParties(const QStringList &args)
                    .arg(summary.duplicate)
                    .arg(summary.errors);
         return out;
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw failure(e.message());
     }
 }

@@ -10,6 +10,6 @@ namespace pennock::core {
 /// column), the run's messages and a last line with the rows imported, skipped as empty,
 /// skipped as duplicates and failed; writes "ImportLog.txt" in DIR. Creates the installation
 /// when DIR has none. Throws CliError (an unreadable file: one line saying why).
-QString runImportParties(const QStringList &args);
+QString runImportParties(const QStringList& args);
 
 } // namespace pennock::core

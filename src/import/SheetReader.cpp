@@ -30,7 +30,7 @@ class CsvSheet final : public oss::iface::import_sheet
 public:
     QList<QStringList> takeRows()
     {
-        for (QStringList &row : mRows)
+        for (QStringList& row : mRows)
             CellText::trimRow(row);
         CellText::trimSheet(mRows);
         return std::move(mRows);
@@ -42,7 +42,7 @@ public:
             return;
         while (mRows.size() <= row)
             mRows.append(QStringList());
-        QStringList &cells = mRows[row];
+        QStringList& cells = mRows[row];
         while (cells.size() <= col)
             cells.append(QString());
         cells[col] = QString::fromUtf8(s.data(), qsizetype(s.size()));
@@ -66,12 +66,12 @@ private:
 class CsvFactory final : public oss::iface::import_factory
 {
 public:
-    oss::iface::import_sheet *append_sheet(oss::sheet_t, std::string_view) override
+    oss::iface::import_sheet* append_sheet(oss::sheet_t, std::string_view) override
     {
         return &sheet;
     }
-    oss::iface::import_sheet *get_sheet(std::string_view) override { return &sheet; }
-    oss::iface::import_sheet *get_sheet(oss::sheet_t index) override
+    oss::iface::import_sheet* get_sheet(std::string_view) override { return &sheet; }
+    oss::iface::import_sheet* get_sheet(oss::sheet_t index) override
     {
         return index == 0 ? &sheet : nullptr;
     }
@@ -81,7 +81,7 @@ public:
 };
 
 // CSV files come in UTF-8 (with or without a byte order mark) or in the Chinese Windows code page.
-QList<SheetRows> readCsv(const QByteArray &bytes, const QString &path)
+QList<SheetRows> readCsv(const QByteArray& bytes, const QString& path)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
@@ -100,7 +100,7 @@ QList<SheetRows> readCsv(const QByteArray &bytes, const QString &path)
     try {
         orcus::orcus_csv(&factory).read_stream(
             std::string_view(utf8Text.constData(), std::size_t(utf8Text.size())));
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         throw SheetError::unreadable(path, QString::fromLocal8Bit(e.what()));
     }
     // Named after the file, as spreadsheet programs do.
@@ -122,7 +122,7 @@ QString freexlReason(int code)
     }
 }
 
-QString freexlCellText(const FreeXL_CellValue &cell)
+QString freexlCellText(const FreeXL_CellValue& cell)
 {
     switch (cell.type) {
     case FREEXL_CELL_INT:
@@ -148,12 +148,12 @@ QString freexlCellText(const FreeXL_CellValue &cell)
 
 struct FreexlCloser
 {
-    void operator()(const void *handle) const { freexl_close(handle); }
+    void operator()(const void* handle) const { freexl_close(handle); }
 };
 
-QList<SheetRows> readXls(const QString &path)
+QList<SheetRows> readXls(const QString& path)
 {
-    const void *opened = nullptr;
+    const void* opened = nullptr;
     const int rc = freexl_open(QFile::encodeName(path).constData(), &opened);
     // Closed on failure as well.
     const std::unique_ptr<const void, FreexlCloser> handle(opened);
@@ -171,7 +171,7 @@ QList<SheetRows> readXls(const QString &path)
     QList<SheetRows> sheets;
     for (unsigned short s = 0; s < count; ++s) {
         SheetRows sheet;
-        const char *name = nullptr;
+        const char* name = nullptr;
         check(freexl_get_worksheet_name(opened, s, &name));
         sheet.name = QString::fromUtf8(name);
         check(freexl_select_active_worksheet(opened, s));
@@ -196,12 +196,12 @@ QList<SheetRows> readXls(const QString &path)
 
 } // namespace
 
-SheetError SheetError::unreadable(const QString &path, const QString &reason)
+SheetError SheetError::unreadable(const QString& path, const QString& reason)
 {
     return { QStringLiteral("无法读取表格文件：%1（%2）").arg(path, reason) };
 }
 
-SheetBook SheetBook::open(const QString &path)
+SheetBook SheetBook::open(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
@@ -234,14 +234,14 @@ SheetBook SheetBook::open(const QString &path)
 
     SheetBook book;
     book.mPath = path;
-    for (SheetRows &sheet : sheets) {
+    for (SheetRows& sheet : sheets) {
         book.mNames.append(sheet.name);
         book.mSheets.append(std::move(sheet.rows));
     }
     return book;
 }
 
-int SheetBook::sheetIndex(const QString &sheet) const
+int SheetBook::sheetIndex(const QString& sheet) const
 {
     if (sheet.isEmpty())
         return 0;

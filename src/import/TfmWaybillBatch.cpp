@@ -75,8 +75,8 @@ TfmWaybillBatch::TfmWaybillBatch(
     addButton(this, "btClear", q("清空列表"), &TfmWaybillBatch::btClearClick);
     // The address book presses this once it has handed its parties over.
     addButton(this, "_btRefreash", q("刷新(&R)"), &TfmWaybillBatch::btRefreashClick);
-    for (const char* name : { "btAddressBook", "btImport", "btAdd", "btDelete", "btGroup", "btClear",
-             "_btRefreash" })
+    for (const char* name :
+        { "btAddressBook", "btImport", "btAdd", "btDelete", "btGroup", "btClear", "_btRefreash" })
         top->addWidget(mButtons.value(QString::fromLatin1(name)));
     top->addStretch();
     layout->addLayout(top);
@@ -84,7 +84,8 @@ TfmWaybillBatch::TfmWaybillBatch(
     auto* paste = new QHBoxLayout;
     mPaste = new QLineEdit(this);
     mPaste->setObjectName(QStringLiteral("edPaste"));
-    mPaste->setPlaceholderText(q("粘贴收件人信息，例如：张三 13800138000 浙江省杭州市西湖区文三路90号"));
+    mPaste->setPlaceholderText(
+        q("粘贴收件人信息，例如：张三 13800138000 浙江省杭州市西湖区文三路90号"));
     connect(mPaste, &QLineEdit::returnPressed, this, &TfmWaybillBatch::btPasteClick);
     paste->addWidget(mPaste, 1);
     paste->addWidget(addButton(this, "btPaste", q("识别并添加"), &TfmWaybillBatch::btPasteClick));
@@ -103,7 +104,8 @@ TfmWaybillBatch::TfmWaybillBatch(
     mImportGroup = new QLineEdit(mMatch);
     mImportGroup->setObjectName(QStringLiteral("edImportGroup"));
     sheetRow->addWidget(mImportGroup);
-    sheetRow->addWidget(addButton(mMatch, "btAddMatched", q("添加到列表(&L)"), &TfmWaybillBatch::btAddMatchedClick));
+    sheetRow->addWidget(addButton(
+        mMatch, "btAddMatched", q("添加到列表(&L)"), &TfmWaybillBatch::btAddMatchedClick));
     match->addLayout(sheetRow);
     auto* grid = new QGridLayout;
     const QList<core::OrderField>& fields = core::orderFields();
@@ -150,7 +152,8 @@ TfmWaybillBatch::TfmWaybillBatch(
     mStatus = new QLabel(this);
     mStatus->setObjectName(QStringLiteral("lbStatus"));
     bottom->addWidget(mStatus);
-    bottom->addWidget(addButton(this, "btPrint", q("批量打印(&P)"), &TfmWaybillBatch::btPrintClick));
+    bottom->addWidget(
+        addButton(this, "btPrint", q("批量打印(&P)"), &TfmWaybillBatch::btPrintClick));
     layout->addLayout(bottom);
     resize(1000, 600);
 
@@ -280,7 +283,8 @@ QList<core::Receiver> TfmWaybillBatch::checkedReceivers() const
 void TfmWaybillBatch::btAddClick()
 {
     core::Receiver r;
-    r.values.insert(core::ReceiverList::kGroup, mGroup->currentIndex() <= 0 ? QString() : mGroup->currentText());
+    r.values.insert(core::ReceiverList::kGroup,
+        mGroup->currentIndex() <= 0 ? QString() : mGroup->currentText());
     try {
         core::ReceiverList(mEnv.services.db()).add(r);
     } catch (const core::DbError& e) {
@@ -332,7 +336,8 @@ void TfmWaybillBatch::btGroupClick()
         mEnv.services.prompter().inform(q("请先选择要分组的收件人！"), kPrompt);
         return;
     }
-    const QString group = mEnv.giveMeAnValue(q("输入批打分组名称"), {}, QStringLiteral("string")).trimmed();
+    const QString group
+        = mEnv.giveMeAnValue(q("输入批打分组名称"), {}, QStringLiteral("string")).trimmed();
     if (group.isEmpty())
         return;
     try {
@@ -374,8 +379,8 @@ std::function<bool(const core::TPerson&)> TfmWaybillBatch::partyReceiver()
 
 void TfmWaybillBatch::btImportClick()
 {
-    const QString path = mFiles.openFileName(this, q("选择订单表格"),
-        q("表格文件 (*.xlsx *.xls *.ods *.csv *.txt);;所有文件 (*)"));
+    const QString path = mFiles.openFileName(
+        this, q("选择订单表格"), q("表格文件 (*.xlsx *.xls *.ods *.csv *.txt);;所有文件 (*)"));
     if (!path.isEmpty())
         readSheet(path);
 }
@@ -428,9 +433,10 @@ void TfmWaybillBatch::chooseSheet(int index)
         box->clear();
         box->addItems(entries);
         const int column = matched.value(i, -1);
-        box->setCurrentIndex(column < 0 ? 0
-                                        : int(box->findText(q("列") + QString::number(column + 1) + QLatin1Char(':'),
-                                              Qt::MatchStartsWith)));
+        box->setCurrentIndex(column < 0
+                ? 0
+                : int(box->findText(q("列") + QString::number(column + 1) + QLatin1Char(':'),
+                    Qt::MatchStartsWith)));
     }
     mStatus->setText(q("数据行：") + QString::number(std::max<qsizetype>(0, mRows.size() - 1)));
 }
@@ -492,9 +498,11 @@ void TfmWaybillBatch::btPasteClick()
         return;
     core::Receiver r;
     r.values = { { q("联系人"), confirmed->name }, { q("手机"), confirmed->mobile },
-        { q("电话"), confirmed->phone }, { q("省"), confirmed->province }, { q("市"), confirmed->city },
-        { q("镇区"), confirmed->district }, { q("地址"), confirmed->address },
-        { core::ReceiverList::kGroup, mGroup->currentIndex() <= 0 ? QString() : mGroup->currentText() } };
+        { q("电话"), confirmed->phone }, { q("省"), confirmed->province },
+        { q("市"), confirmed->city }, { q("镇区"), confirmed->district },
+        { q("地址"), confirmed->address },
+        { core::ReceiverList::kGroup,
+            mGroup->currentIndex() <= 0 ? QString() : mGroup->currentText() } };
     try {
         core::ReceiverList(mEnv.services.db()).add(r);
     } catch (const core::DbError& e) {
@@ -557,14 +565,16 @@ void TfmWaybillBatch::btPrintClick()
     progress.setValue(int(receivers.size()));
     mForm.PrinterTransEnd();
     if (mNumbered->isChecked())
-        mFirstNumber->setText(core::numberInSeries(options.firstNumber, options.step, outcome.printed));
-    QString summary = q("批量打印结束，共打印 ") + QString::number(outcome.printed) + q(" 张快递单");
+        mFirstNumber->setText(
+            core::numberInSeries(options.firstNumber, options.step, outcome.printed));
+    QString summary
+        = q("批量打印结束，共打印 ") + QString::number(outcome.printed) + q(" 张快递单");
     if (options.save)
         summary += q("，保存 ") + QString::number(outcome.saved) + q(" 张");
     summary += outcome.cancelled ? q("（已取消）！") : q("！");
     for (const auto& [i, why] : outcome.refused)
-        summary += QLatin1Char('\n') + q("未打印：") + receivers[i].value(q("联系人")) + QLatin1Char(' ')
-            + receivers[i].value(q("全称")) + q("（") + why + q("）");
+        summary += QLatin1Char('\n') + q("未打印：") + receivers[i].value(q("联系人"))
+            + QLatin1Char(' ') + receivers[i].value(q("全称")) + q("（") + why + q("）");
     mStatus->setText(summary.section(QLatin1Char('\n'), 0, 0));
     prompter.inform(summary, kPrompt);
 }

@@ -90,7 +90,8 @@ private:
     void cellEdited(int row, int column);
     void reloadGroups();
     const core::AddressSplitter& splitter();
-    QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, void (TfmWaybillBatch::*handler)());
+    QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
+        void (TfmWaybillBatch::*handler)());
 
     TfmBillForm& mForm;
     BillEnvironment& mEnv;

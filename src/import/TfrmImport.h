@@ -33,8 +33,8 @@ class TfrmImport : public FacedDialog
 {
     Q_OBJECT
 public:
-    TfrmImport(core::Services &services, core::FileChooser &files, core::Shell &shell,
-               QWidget *parent = nullptr);
+    TfrmImport(core::Services& services, core::FileChooser& files, core::Shell& shell,
+        QWidget* parent = nullptr);
     ~TfrmImport() override;
 
     static const QString kCaption; ///< "Pennock软件-收、发件人资料导入"
@@ -49,7 +49,7 @@ public:
     /// "【浏览Excel】": the file dialog, then the file chosen.
     void btBrowseClick();
     /// A workbook chosen: its sheets, titles and the automatic matching.
-    void chooseFile(const QString &path);
+    void chooseFile(const QString& path);
     /// A sheet chosen in "工作表：".
     void sheetChosen(int index);
     /// Fills every drop-down with the title list of the current sheet.
@@ -73,52 +73,52 @@ public:
     /// The entries of the title list (the first empty).
     QStringList titleEntries() const;
     /// The drop-down of an item of `core::importItems()`.
-    QComboBox *itemBox(int item) const { return mBoxes.value(item); }
-    const core::ImportColumns &columns() const noexcept { return mColumns; }
+    QComboBox* itemBox(int item) const { return mBoxes.value(item); }
+    const core::ImportColumns& columns() const noexcept { return mColumns; }
     /// The options as the tick boxes show them.
     core::ImportOptions options() const;
     /// The last run's outcome.
-    const core::ImportSummary &summary() const noexcept { return mSummary; }
+    const core::ImportSummary& summary() const noexcept { return mSummary; }
     QString logPath() const;
     QString statusText() const;
 
-    QGroupBox *gbScene = nullptr;
-    QLineEdit *ed_file = nullptr;
-    QPushButton *btBrowse = nullptr;
-    QComboBox *cboWorkSheets = nullptr;
-    QLabel *Label25 = nullptr;
-    QCheckBox *cfgWPSFirst = nullptr;
-    QCheckBox *ckType = nullptr;
-    QPushButton *btColumnCfg = nullptr;
-    QCheckBox *ckJudgeRepeated = nullptr;
-    QCheckBox *ckName = nullptr;
-    QCheckBox *ckContactor = nullptr;
-    QCheckBox *ckPhone = nullptr;
-    QCheckBox *ckAlert = nullptr;
-    QCheckBox *ckReadLog = nullptr;
-    QCheckBox *ckOrderIDOn = nullptr;
-    QCheckBox *ckMemeberIDOn = nullptr;
-    QPushButton *btStart = nullptr;
-    QPushButton *btStopIt = nullptr;
-    QPushButton *btLog = nullptr;
-    QPushButton *btHidden = nullptr;
-    QProgressBar *progress = nullptr;
-    QStatusBar *statusBar = nullptr;
+    QGroupBox* gbScene = nullptr;
+    QLineEdit* ed_file = nullptr;
+    QPushButton* btBrowse = nullptr;
+    QComboBox* cboWorkSheets = nullptr;
+    QLabel* Label25 = nullptr;
+    QCheckBox* cfgWPSFirst = nullptr;
+    QCheckBox* ckType = nullptr;
+    QPushButton* btColumnCfg = nullptr;
+    QCheckBox* ckJudgeRepeated = nullptr;
+    QCheckBox* ckName = nullptr;
+    QCheckBox* ckContactor = nullptr;
+    QCheckBox* ckPhone = nullptr;
+    QCheckBox* ckAlert = nullptr;
+    QCheckBox* ckReadLog = nullptr;
+    QCheckBox* ckOrderIDOn = nullptr;
+    QCheckBox* ckMemeberIDOn = nullptr;
+    QPushButton* btStart = nullptr;
+    QPushButton* btStopIt = nullptr;
+    QPushButton* btLog = nullptr;
+    QPushButton* btHidden = nullptr;
+    QProgressBar* progress = nullptr;
+    QStatusBar* statusBar = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
     void readSheet();
-    void setIniTick(const QString &key, bool ticked);
+    void setIniTick(const QString& key, bool ticked);
 
-    core::Services &mServices;
-    core::FileChooser &mFiles;
-    core::Shell &mShell;
-    QButtonGroup *mScenes = nullptr;
-    QList<QComboBox *> mBoxes;
+    core::Services& mServices;
+    core::FileChooser& mFiles;
+    core::Shell& mShell;
+    QButtonGroup* mScenes = nullptr;
+    QList<QComboBox*> mBoxes;
     std::optional<core::SheetBook> mBook;
     QList<QStringList> mRows;
     QList<core::SheetTitle> mTitles;

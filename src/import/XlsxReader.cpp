@@ -21,7 +21,7 @@ struct Relationship
     QString part;
 };
 
-[[noreturn]] void fail(const ZipPackage &package, const QString &part, const QXmlStreamReader &xml)
+[[noreturn]] void fail(const ZipPackage& package, const QString& part, const QXmlStreamReader& xml)
 {
     throw SheetError { package.error(
         part, QStringLiteral("第 %1 行：%2").arg(xml.lineNumber()).arg(xml.errorString())) };
@@ -29,14 +29,14 @@ struct Relationship
 
 /// The part a relationship names: relative to the folder of its source, or from the package
 /// root when it starts with "/".
-QString resolvePart(const QString &sourcePart, QString target)
+QString resolvePart(const QString& sourcePart, QString target)
 {
     target.replace(u'\\', u'/');
     const QString joined = target.startsWith(u'/')
         ? target
         : sourcePart.left(sourcePart.lastIndexOf(u'/') + 1) + target;
     QStringList parts;
-    for (const QString &piece : joined.split(u'/', Qt::SkipEmptyParts)) {
+    for (const QString& piece : joined.split(u'/', Qt::SkipEmptyParts)) {
         if (piece == u"..") {
             if (!parts.isEmpty())
                 parts.removeLast();
@@ -47,7 +47,7 @@ QString resolvePart(const QString &sourcePart, QString target)
     return parts.join(u'/');
 }
 
-QHash<QString, Relationship> relationships(const ZipPackage &package, const QString &sourcePart)
+QHash<QString, Relationship> relationships(const ZipPackage& package, const QString& sourcePart)
 {
     const qsizetype slash = sourcePart.lastIndexOf(u'/');
     const QString relsPart = sourcePart.left(slash + 1) + QStringLiteral("_rels/")
@@ -69,9 +69,9 @@ QHash<QString, Relationship> relationships(const ZipPackage &package, const QStr
     return found;
 }
 
-QString relationshipId(const QXmlStreamAttributes &attributes)
+QString relationshipId(const QXmlStreamAttributes& attributes)
 {
-    for (const QXmlStreamAttribute &a : attributes)
+    for (const QXmlStreamAttribute& a : attributes)
         if (a.name() == u"id" && !a.namespaceUri().isEmpty())
             return a.value().toString();
     return {};
@@ -96,7 +96,7 @@ QString unescaped(QString text)
 }
 
 /// The text of a shared string or an inline string: its runs, without phonetic guides.
-QString richText(QXmlStreamReader &xml)
+QString richText(QXmlStreamReader& xml)
 {
     QString text;
     while (xml.readNextStartElement()) {
@@ -116,7 +116,7 @@ QString richText(QXmlStreamReader &xml)
     return unescaped(text);
 }
 
-QStringList sharedStrings(const ZipPackage &package, const QString &part)
+QStringList sharedStrings(const ZipPackage& package, const QString& part)
 {
     QStringList strings;
     QXmlStreamReader xml(package.part(part));
@@ -130,7 +130,7 @@ QStringList sharedStrings(const ZipPackage &package, const QString &part)
 }
 
 /// The shape of each cell format.
-QList<CellText::Shape> cellShapes(const ZipPackage &package, const QString &part)
+QList<CellText::Shape> cellShapes(const ZipPackage& package, const QString& part)
 {
     QHash<int, QString> codes;
     QList<int> formats;
@@ -163,14 +163,14 @@ QList<CellText::Shape> cellShapes(const ZipPackage &package, const QString &part
 class WorksheetReader
 {
 public:
-    WorksheetReader(const QStringList &strings, const QList<CellText::Shape> &shapes, bool date1904)
+    WorksheetReader(const QStringList& strings, const QList<CellText::Shape>& shapes, bool date1904)
         : mStrings(strings)
         , mShapes(shapes)
         , mDate1904(date1904)
     {
     }
 
-    QList<QStringList> read(const ZipPackage &package, const QString &part) const
+    QList<QStringList> read(const ZipPackage& package, const QString& part) const
     {
         QList<QStringList> rows;
         QXmlStreamReader xml(package.part(part));
@@ -184,7 +184,7 @@ public:
     }
 
 private:
-    void readRows(QXmlStreamReader &xml, QList<QStringList> &rows) const
+    void readRows(QXmlStreamReader& xml, QList<QStringList>& rows) const
     {
         int row = -1;
         while (xml.readNextStartElement()) {
@@ -208,7 +208,7 @@ private:
                     continue;
                 while (rows.size() <= row)
                     rows.append(QStringList());
-                QStringList &cells = rows[row];
+                QStringList& cells = rows[row];
                 while (cells.size() < column)
                     cells.append(QString());
                 if (cells.size() == column)
@@ -233,7 +233,7 @@ private:
     }
 
     // Reads the cell to its end.
-    QString cellText(QXmlStreamReader &xml, const QXmlStreamAttributes &attributes) const
+    QString cellText(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes) const
     {
         const QString type = attributes.value(QLatin1String("t")).toString();
         const int format = attributes.value(QLatin1String("s")).toInt();
@@ -268,17 +268,17 @@ private:
         return CellText::serial(number, mShapes.value(format, CellText::Shape::Number), mDate1904);
     }
 
-    const QStringList &mStrings;
-    const QList<CellText::Shape> &mShapes;
+    const QStringList& mStrings;
+    const QList<CellText::Shape>& mShapes;
     bool mDate1904;
 };
 
 } // namespace
 
-QList<SheetRows> XlsxReader::read(const ZipPackage &package)
+QList<SheetRows> XlsxReader::read(const ZipPackage& package)
 {
     QString workbookPart;
-    for (const Relationship &r : relationships(package, QString()))
+    for (const Relationship& r : relationships(package, QString()))
         if (r.type.endsWith(u"/officeDocument"))
             workbookPart = r.part;
     const QByteArray workbook = workbookPart.isEmpty() ? QByteArray() : package.part(workbookPart);
@@ -307,7 +307,7 @@ QList<SheetRows> XlsxReader::read(const ZipPackage &package)
     const QHash<QString, Relationship> parts = relationships(package, workbookPart);
     QStringList strings;
     QList<CellText::Shape> shapes;
-    for (const Relationship &r : parts) {
+    for (const Relationship& r : parts) {
         if (r.type.endsWith(u"/sharedStrings"))
             strings = sharedStrings(package, r.part);
         else if (r.type.endsWith(u"/styles"))
@@ -315,7 +315,7 @@ QList<SheetRows> XlsxReader::read(const ZipPackage &package)
     }
     const WorksheetReader worksheets(strings, shapes, date1904);
     QList<SheetRows> read;
-    for (const auto &[name, id] : sheets) {
+    for (const auto& [name, id] : sheets) {
         const QString part = parts.value(id).part;
         read.append(
             { name, part.isEmpty() ? QList<QStringList>() : worksheets.read(package, part) });

@@ -17,7 +17,7 @@ class XlsxReader
 {
 public:
     /// Throws SheetError when the package holds no workbook or a part is not well formed.
-    static QList<SheetRows> read(const ZipPackage &package);
+    static QList<SheetRows> read(const ZipPackage& package);
 };
 
 } // namespace pennock::core

@@ -11,27 +11,27 @@
 
 namespace pennock::core {
 
-ZipPackage::ZipPackage(const QByteArray &bytes, const QString &path)
+ZipPackage::ZipPackage(const QByteArray& bytes, const QString& path)
     : mBytes(bytes)
     , mPath(path)
 {
     try {
         mStream = std::make_unique<orcus::zip_archive_stream_blob>(
-            reinterpret_cast<const uint8_t *>(mBytes.constData()), std::size_t(mBytes.size()));
+            reinterpret_cast<const uint8_t*>(mBytes.constData()), std::size_t(mBytes.size()));
         mArchive = std::make_unique<orcus::zip_archive>(mStream.get());
         mArchive->load();
         for (std::size_t i = 0; i < mArchive->get_file_entry_count(); ++i) {
             const std::string_view name = mArchive->get_file_entry_name(i);
             mNames.insert(QString::fromUtf8(name.data(), qsizetype(name.size())));
         }
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         throw SheetError::unreadable(path, QString::fromLocal8Bit(e.what()));
     }
 }
 
 ZipPackage::~ZipPackage() = default;
 
-QByteArray ZipPackage::part(const QString &name) const
+QByteArray ZipPackage::part(const QString& name) const
 {
     if (!mNames.contains(name))
         return {};
@@ -41,7 +41,7 @@ QByteArray ZipPackage::part(const QString &name) const
         if (!mArchive->read_file_entry(
                 std::string_view(entry.constData(), std::size_t(entry.size())), buffer))
             throw SheetError { error(name, QStringLiteral("无法解压")) };
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         throw SheetError { error(name, QString::fromLocal8Bit(e.what())) };
     }
     // liborcus ends each part with a NUL of its own. An empty part is still a part: not null.
@@ -49,10 +49,10 @@ QByteArray ZipPackage::part(const QString &name) const
         buffer.pop_back();
     return buffer.empty()
         ? QByteArray("", 0)
-        : QByteArray(reinterpret_cast<const char *>(buffer.data()), qsizetype(buffer.size()));
+        : QByteArray(reinterpret_cast<const char*>(buffer.data()), qsizetype(buffer.size()));
 }
 
-QString ZipPackage::error(const QString &part, const QString &reason) const
+QString ZipPackage::error(const QString& part, const QString& reason) const
 {
     return SheetError::unreadable(mPath, part + QStringLiteral("：") + reason).message;
 }

@@ -18,16 +18,16 @@ class ZipPackage
 {
 public:
     /// Throws SheetError naming `path` when the bytes are no zip archive.
-    ZipPackage(const QByteArray &bytes, const QString &path);
+    ZipPackage(const QByteArray& bytes, const QString& path);
     ~ZipPackage();
-    ZipPackage(const ZipPackage &) = delete;
-    ZipPackage &operator=(const ZipPackage &) = delete;
+    ZipPackage(const ZipPackage&) = delete;
+    ZipPackage& operator=(const ZipPackage&) = delete;
 
     /// The unpacked part, null when the package has none of that name. Throws SheetError
     /// when the part cannot be unpacked.
-    QByteArray part(const QString &name) const;
+    QByteArray part(const QString& name) const;
     /// "无法读取表格文件：<file>（<part>：<reason>）"
-    QString error(const QString &part, const QString &reason) const;
+    QString error(const QString& part, const QString& reason) const;
 
 private:
     QByteArray mBytes;

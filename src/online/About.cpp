@@ -11,9 +11,9 @@
 
 namespace pennock::ui {
 
-Tfm_About::Tfm_About(core::Shell &shell, QWidget *parent)
-    : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog),
-      mShell(shell)
+Tfm_About::Tfm_About(core::Shell& shell, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog)
+    , mShell(shell)
 {
     setObjectName(QStringLiteral("fm_About"));
     setWindowTitle(QStringLiteral("关于"));
@@ -24,8 +24,8 @@ Tfm_About::Tfm_About(core::Shell &shell, QWidget *parent)
     colours.setColor(QPalette::WindowText, Qt::white);
     setPalette(colours);
 
-    const auto label = [this](const QString &text, int pixelSize, bool bold) {
-        auto *l = new QLabel(text, this);
+    const auto label = [this](const QString& text, int pixelSize, bool bold) {
+        auto* l = new QLabel(text, this);
         QFont face = l->font();
         face.setPixelSize(pixelSize);
         face.setBold(bold);
@@ -33,23 +33,24 @@ Tfm_About::Tfm_About(core::Shell &shell, QWidget *parent)
         l->installEventFilter(this);
         return l;
     };
-    QLabel *title = label(QStringLiteral("关于"), 14, true);
+    QLabel* title = label(QStringLiteral("关于"), 14, true);
     title->setObjectName(QStringLiteral("lbAbout"));
-    QLabel *product = label(QStringLiteral("Pennock票据打印软件"), 22, true);
+    QLabel* product = label(QStringLiteral("Pennock票据打印软件"), 22, true);
     product->setObjectName(QStringLiteral("lbProduct"));
-    QLabel *edition = label(QStringLiteral("单机版 for win98/Me/2000/Xp/2003/vista/Win7"), 12, false);
+    QLabel* edition
+        = label(QStringLiteral("单机版 for win98/Me/2000/Xp/2003/vista/Win7"), 12, false);
     edition->setObjectName(QStringLiteral("lbEdition"));
-    QLabel *version = label(versionLine(), 12, false);
+    QLabel* version = label(versionLine(), 12, false);
     version->setObjectName(QStringLiteral("lbVersion"));
     lbContact = label(QStringLiteral("软件官方网站：") + core::siteHost()
-                          + QStringLiteral("\n使用中有任何问题，欢迎通过官方网站与我们联系。"),
-                      12, false);
+            + QStringLiteral("\n使用中有任何问题，欢迎通过官方网站与我们联系。"),
+        12, false);
     lbContact->setObjectName(QStringLiteral("lbContact"));
     lbContact->setToolTip(QStringLiteral("单击鼠标进入软件官方网站"));
     lbContact->setCursor(Qt::PointingHandCursor);
     lbContact->setStyleSheet(QStringLiteral("color: #ffff99"));
 
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 12, 18, 12);
     layout->addWidget(title);
     layout->addSpacing(6);
@@ -59,7 +60,7 @@ Tfm_About::Tfm_About(core::Shell &shell, QWidget *parent)
     layout->addStretch();
     layout->addWidget(lbContact);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(kWidth / 2, kHeight / 2));
 
     closeTimer = new QTimer(this);
@@ -81,13 +82,13 @@ QString Tfm_About::versionLine()
     return QStringLiteral("当前版本：") + core::fullVersion() + QStringLiteral("(H1)");
 }
 
-void Tfm_About::mouseReleaseEvent(QMouseEvent *event)
+void Tfm_About::mouseReleaseEvent(QMouseEvent* event)
 {
     QDialog::mouseReleaseEvent(event);
     close();
 }
 
-bool Tfm_About::eventFilter(QObject *watched, QEvent *event)
+bool Tfm_About::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == lbContact)

@@ -18,7 +18,7 @@ class Tfm_About : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tfm_About(core::Shell &shell, QWidget *parent = nullptr);
+    explicit Tfm_About(core::Shell& shell, QWidget* parent = nullptr);
 
     static constexpr int kWidth = 398;
     static constexpr int kHeight = 239;
@@ -28,15 +28,15 @@ public:
     /// "当前版本：" + the four-part version + "(H1)"
     static QString versionLine();
 
-    QLabel *lbContact = nullptr;
-    QTimer *closeTimer = nullptr;
+    QLabel* lbContact = nullptr;
+    QTimer* closeTimer = nullptr;
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    core::Shell &mShell;
+    core::Shell& mShell;
 };
 
 } // namespace pennock::ui

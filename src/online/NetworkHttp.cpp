@@ -9,9 +9,10 @@
 
 namespace pennock::ui {
 
-const QByteArray NetworkHttp::kUserAgent = QByteArrayLiteral("Mozilla/3.0 (compatible; Indy Library)");
+const QByteArray NetworkHttp::kUserAgent
+    = QByteArrayLiteral("Mozilla/3.0 (compatible; Indy Library)");
 
-core::HttpReply NetworkHttp::get(const QString &address, int readTimeoutMs)
+core::HttpReply NetworkHttp::get(const QString& address, int readTimeoutMs)
 {
     QNetworkAccessManager manager;
     manager.setCookieJar(new QNetworkCookieJar(&manager));
@@ -22,10 +23,10 @@ core::HttpReply NetworkHttp::get(const QString &address, int readTimeoutMs)
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
     // The time-out restarts whenever data arrives, as a read time-out does.
     request.setTransferTimeout(readTimeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
 
-    QNetworkReply *reply = manager.get(request);
+    QNetworkReply* reply = manager.get(request);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())

@@ -9,7 +9,7 @@ namespace pennock::ui {
 class NetworkHttp final : public core::Http
 {
 public:
-    core::HttpReply get(const QString &address, int readTimeoutMs) override;
+    core::HttpReply get(const QString& address, int readTimeoutMs) override;
 
     static const QByteArray kUserAgent; ///< "Mozilla/3.0 (compatible; Indy Library)"
 };

@@ -11,13 +11,17 @@
 
 namespace pennock::ui {
 
-THTTPThread::THTTPThread(core::Http &http, core::Prompter &prompter, QWidget *panel,
-                         QTextBrowser *browser, QString host)
-    : mHttp(http), mPrompter(prompter), mPanel(panel), mBrowser(browser), mHost(std::move(host))
+THTTPThread::THTTPThread(
+    core::Http& http, core::Prompter& prompter, QWidget* panel, QTextBrowser* browser, QString host)
+    : mHttp(http)
+    , mPrompter(prompter)
+    , mPanel(panel)
+    , mBrowser(browser)
+    , mHost(std::move(host))
 {
 }
 
-bool THTTPThread::siteAnswered(const QByteArray &reply, const QString &host)
+bool THTTPThread::siteAnswered(const QByteArray& reply, const QString& host)
 {
     return QString::fromUtf8(reply).contains(QStringLiteral("site=") + host);
 }
@@ -25,8 +29,8 @@ bool THTTPThread::siteAnswered(const QByteArray &reply, const QString &host)
 void THTTPThread::run(int screenWidth)
 {
     try {
-        const core::HttpReply probe =
-            mHttp.get(core::vendorPageAddress(core::VendorPage::Probe, mHost), core::kSiteReadTimeoutMs);
+        const core::HttpReply probe = mHttp.get(
+            core::vendorPageAddress(core::VendorPage::Probe, mHost), core::kSiteReadTimeoutMs);
         if (probe.ok && siteAnswered(probe.body, mHost)) {
             const QString address = core::vendorPageAddress(core::VendorPage::Service, mHost);
             const core::HttpReply page = mHttp.get(address, core::kSiteReadTimeoutMs);
@@ -40,7 +44,7 @@ void THTTPThread::run(int screenWidth)
         }
         if (screenWidth < 1000)
             mPanel->hide();
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         mPrompter.warn(QStringLiteral("异常") + QString::fromLocal8Bit(e.what()));
     }
 }

@@ -17,19 +17,19 @@ namespace pennock::ui {
 class THTTPThread
 {
 public:
-    THTTPThread(core::Http &http, core::Prompter &prompter, QWidget *panel, QTextBrowser *browser,
-                QString host);
+    THTTPThread(core::Http& http, core::Prompter& prompter, QWidget* panel, QTextBrowser* browser,
+        QString host);
 
     /// One pass; `screenWidth` below 1000 hides the whole panel afterwards.
     void run(int screenWidth);
     /// The probe's verdict: the reply names the site as "site=" + host.
-    static bool siteAnswered(const QByteArray &reply, const QString &host);
+    static bool siteAnswered(const QByteArray& reply, const QString& host);
 
 private:
-    core::Http &mHttp;
-    core::Prompter &mPrompter;
-    QWidget *mPanel;
-    QTextBrowser *mBrowser;
+    core::Http& mHttp;
+    core::Prompter& mPrompter;
+    QWidget* mPanel;
+    QTextBrowser* mBrowser;
     QString mHost;
 };
 

@@ -10,12 +10,9 @@
 
 namespace pennock::core {
 
-QString siteHost()
-{
-    return QStringLiteral("www.pennock.example");
-}
+QString siteHost() { return QStringLiteral("www.pennock.example"); }
 
-QString siteAddress(const QString &pathAndQuery)
+QString siteAddress(const QString& pathAndQuery)
 {
     QString path = pathAndQuery;
     while (path.startsWith(QLatin1Char('/')))
@@ -38,7 +35,7 @@ QString fullVersion()
     return parts.mid(0, 4).join(QLatin1Char('.'));
 }
 
-QString vendorPageAddress(VendorPage page, const QString &host)
+QString vendorPageAddress(VendorPage page, const QString& host)
 {
     const QString base = QStringLiteral("http://") + host;
     const QString params = getProductInfoUrlParam();
@@ -61,14 +58,14 @@ QString vendorPageAddress(VendorPage page, const QString &host)
     return base;
 }
 
-void BrowseURL(Shell &shell, const QString &address)
+void BrowseURL(Shell& shell, const QString& address)
 {
     QString cleaned = address;
     cleaned.remove(QLatin1Char('\''));
     shell.openUrl(cleaned);
 }
 
-bool getWebAppInfo(Http &http, const QString &address, const QString &file)
+bool getWebAppInfo(Http& http, const QString& address, const QString& file)
 {
     const HttpReply reply = http.get(address, kSiteReadTimeoutMs);
     QDir().mkpath(QFileInfo(file).absolutePath());

@@ -53,10 +53,10 @@ QStringView trimmedSeparators(QStringView s)
 
 // Full-width letters, digits and marks as their ASCII twins, the ideographic blank as a blank,
 // the dots people put in transliterated names as one dot; control characters as blanks.
-QString normalised(const QString &text)
+QString normalised(const QString& text)
 {
     QString s = text;
-    for (QChar &c : s) {
+    for (QChar& c : s) {
         const char16_t u = c.unicode();
         if (u >= 0xFF01 && u <= 0xFF5E)
             c = QChar(char16_t(u - 0xFEE0));
@@ -70,7 +70,7 @@ QString normalised(const QString &text)
 
 // Ethnic names that autonomous regions, prefectures and counties carry after their place name:
 // "延边朝鲜族自治州" is written "延边".
-const QStringList &ethnicNames()
+const QStringList& ethnicNames()
 {
     static const QStringList names = [] {
         QStringList list = QStringLiteral(
@@ -81,7 +81,7 @@ const QStringList &ethnicNames()
                                .split(u' ');
         // Longest first, so that "土家" goes before "土".
         std::stable_sort(list.begin(), list.end(),
-            [](const QString &a, const QString &b) { return a.size() > b.size(); });
+            [](const QString& a, const QString& b) { return a.size() > b.size(); });
         return list;
     }();
     return names;
@@ -91,7 +91,7 @@ QString withoutEthnicNames(QString base)
 {
     for (bool stripped = true; stripped;) {
         stripped = false;
-        for (const QString &e : ethnicNames()) {
+        for (const QString& e : ethnicNames()) {
             // A one-character name stands only with "族": "回" alone may be part of a place.
             const QString withZu = e + u'族';
             qsizetype cut = 0;
@@ -111,7 +111,7 @@ QString withoutEthnicNames(QString base)
 
 // How people shorten a region's name: "浙江省" "浙江", "恩施土家族苗族自治州" "恩施" and "恩施州",
 // "浦东新区" "浦东". A short form of one character says too little and is not made.
-QStringList shortForms(const QString &name, bool province)
+QStringList shortForms(const QString& name, bool province)
 {
     static const QStringList provinceEnds = { QStringLiteral("特别行政区"),
         QStringLiteral("自治区"), QStringLiteral("省"), QStringLiteral("市") };
@@ -120,7 +120,7 @@ QStringList shortForms(const QString &name, bool province)
         QStringLiteral("林区"), QStringLiteral("盟"), QStringLiteral("市"), QStringLiteral("区"),
         QStringLiteral("县"), QStringLiteral("旗") };
     QStringList out;
-    for (const QString &end : province ? provinceEnds : placeEnds) {
+    for (const QString& end : province ? provinceEnds : placeEnds) {
         if (!name.endsWith(end))
             continue;
         const QString base = withoutEthnicNames(name.chopped(end.size()));
@@ -134,17 +134,17 @@ QStringList shortForms(const QString &name, bool province)
     return out;
 }
 
-bool startsWithAny(QStringView s, qsizetype pos, const QStringList &words)
+bool startsWithAny(QStringView s, qsizetype pos, const QStringList& words)
 {
     const QStringView rest = s.mid(pos);
-    for (const QString &w : words)
+    for (const QString& w : words)
         if (rest.startsWith(w))
             return true;
     return false;
 }
 
 // A road or building named after a place: "杭州路", "西湖大道", "浙江大厦".
-const QStringList &roadWords()
+const QStringList& roadWords()
 {
     static const QStringList words
         = QStringLiteral("路 街 巷 弄 桥 道 大道 大街 大路 大厦 大桥 中路 东路 西路 南路 北路 广场")
@@ -187,7 +187,7 @@ struct Token
 Hint labelKind(QStringView word)
 {
     const QString lower = word.toString().toLower();
-    const auto has = [&](const char16_t *part) { return lower.contains(QStringView(part)); };
+    const auto has = [&](const char16_t* part) { return lower.contains(QStringView(part)); };
     if (has(u"地址") || has(u"地区") || lower == u"省市区" || has(u"addr"))
         return Hint::Address;
     if (has(u"邮编") || has(u"邮政"))
@@ -223,7 +223,7 @@ bool isBareLabel(QStringView word)
 
 // Pieces between separators; labels taken off, and what they announce kept as a hint on the
 // piece that follows.
-QList<Token> tokenize(const QString &s)
+QList<Token> tokenize(const QString& s)
 {
     QList<Token> tokens;
     Hint pending = Hint::None;
@@ -259,14 +259,14 @@ QList<Token> tokenize(const QString &s)
     }
 
     // A Latin name is written with blanks: "Tom Lee" is one piece.
-    const auto latinWord = [](const QString &t) {
+    const auto latinWord = [](const QString& t) {
         return !t.isEmpty() && isLetter(t[0]) && t.size() <= 20
             && std::all_of(t.begin(), t.end(),
                 [](QChar c) { return isLetter(c) || c == u'.' || c == u'\'' || c == u'-'; });
     };
     QList<Token> merged;
     int words = 0;
-    for (const Token &t : tokens) {
+    for (const Token& t : tokens) {
         if (!merged.isEmpty() && t.hint == Hint::None && words > 0 && words < 3
             && latinWord(t.text)) {
             merged.last().text += u' ' + t.text;
@@ -306,14 +306,14 @@ bool isLatinName(QStringView t)
            });
 }
 
-const QRegularExpression &mobilePattern()
+const QRegularExpression& mobilePattern()
 {
     static const QRegularExpression re(QStringLiteral(
         R"((?<![\d+])(?:\(?\+?86\)?[ \t-]?)?(1\d{2})[ \t-]?(\d{4})[ \t-]?(\d{4})(?!\d))"));
     return re;
 }
 
-const QRegularExpression &landlinePattern()
+const QRegularExpression& landlinePattern()
 {
     static const QRegularExpression re(
         QStringLiteral(R"((?<!\d)(?:(?:\(0\d{2,3}\)|0\d{2,3})[ \t-]?(?:\d{7,8}|\d{3,4}[ \t-]\d{4}))"
@@ -322,7 +322,7 @@ const QRegularExpression &landlinePattern()
 }
 
 // Takes every match of `re` out of `s`, leaving a break in its place.
-QStringList takeOut(QString &s, const QRegularExpression &re, bool mobile)
+QStringList takeOut(QString& s, const QRegularExpression& re, bool mobile)
 {
     QStringList found;
     QString rest;
@@ -348,13 +348,13 @@ QStringList takeOut(QString &s, const QRegularExpression &re, bool mobile)
 
 } // namespace
 
-AddressSplitter::AddressSplitter(const QList<std::pair<QString, QString>> &provinceCities,
-    const QList<std::pair<QString, QString>> &cityCounties)
+AddressSplitter::AddressSplitter(const QList<std::pair<QString, QString>>& provinceCities,
+    const QList<std::pair<QString, QString>>& cityCounties)
 {
     QHash<QString, int> provinces;
     QSet<QString> pairs;
     QHash<QString, QList<int>> citiesByName;
-    for (const auto &[provinceText, cityText] : provinceCities) {
+    for (const auto& [provinceText, cityText] : provinceCities) {
         const QString province = provinceText.trimmed();
         const QString city = cityText.trimmed();
         if (province.isEmpty() || city.isEmpty() || pairs.contains(province + u'\t' + city))
@@ -366,7 +366,7 @@ AddressSplitter::AddressSplitter(const QList<std::pair<QString, QString>> &provi
         citiesByName[city] << addPlace(city, Level::City, *p);
     }
     pairs.clear();
-    for (const auto &[cityText, countyText] : cityCounties) {
+    for (const auto& [cityText, countyText] : cityCounties) {
         const QString city = cityText.trimmed();
         const QString county = countyText.trimmed();
         if (county.isEmpty() || pairs.contains(city + u'\t' + county))
@@ -377,13 +377,13 @@ AddressSplitter::AddressSplitter(const QList<std::pair<QString, QString>> &provi
     }
 
     for (int i = 0; i < int(mPlaces.size()); ++i) {
-        const Place &p = mPlaces[size_t(i)];
+        const Place& p = mPlaces[size_t(i)];
         addKey(p.name, i, true);
-        for (const QString &s : shortForms(p.name, p.level == Level::Province))
+        for (const QString& s : shortForms(p.name, p.level == Level::Province))
             addKey(s, i, false);
     }
-    for (auto &keys : mKeys)
-        std::stable_sort(keys.begin(), keys.end(), [this](const Key &a, const Key &b) {
+    for (auto& keys : mKeys)
+        std::stable_sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
             if (a.text.size() != b.text.size())
                 return a.text.size() > b.text.size();
             const Level la = mPlaces[size_t(a.place)].level;
@@ -394,7 +394,7 @@ AddressSplitter::AddressSplitter(const QList<std::pair<QString, QString>> &provi
         });
 }
 
-int AddressSplitter::addPlace(const QString &name, Level level, int parent)
+int AddressSplitter::addPlace(const QString& name, Level level, int parent)
 {
     mPlaces.push_back({ name, level, parent });
     mChildren.emplace_back();
@@ -404,12 +404,12 @@ int AddressSplitter::addPlace(const QString &name, Level level, int parent)
     return index;
 }
 
-void AddressSplitter::addKey(const QString &text, int place, bool full)
+void AddressSplitter::addKey(const QString& text, int place, bool full)
 {
     mKeys[text.front().unicode()].push_back({ text, place, full });
 }
 
-AddressSplitter AddressSplitter::fromDatabase(Database &db)
+AddressSplitter AddressSplitter::fromDatabase(Database& db)
 {
     QList<std::pair<QString, QString>> provinceCities;
     QList<std::pair<QString, QString>> cityCounties;
@@ -424,26 +424,26 @@ AddressSplitter AddressSplitter::fromDatabase(Database &db)
             cityCounties << pair;
     }
     if (cityCounties.isEmpty())
-        for (const auto &row : referenceRows(QStringLiteral("counties.tsv")))
+        for (const auto& row : referenceRows(QStringLiteral("counties.tsv")))
             cityCounties.append(
                 { row.value(QStringLiteral("一级代码")), row.value(QStringLiteral("二级代码")) });
     return AddressSplitter(provinceCities, cityCounties);
 }
 
-AddressSplitter AddressSplitter::forDatabase(Database &db)
+AddressSplitter AddressSplitter::forDatabase(Database& db)
 {
     try {
         return fromDatabase(db);
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         return fromSeed();
     }
 }
 
 AddressSplitter AddressSplitter::fromSeed()
 {
-    const auto pairs = [](const char *file) {
+    const auto pairs = [](const char* file) {
         QList<std::pair<QString, QString>> out;
-        for (const auto &row : referenceRows(QString::fromLatin1(file)))
+        for (const auto& row : referenceRows(QString::fromLatin1(file)))
             out.append(
                 { row.value(QStringLiteral("一级代码")), row.value(QStringLiteral("二级代码")) });
         return out;
@@ -462,7 +462,7 @@ AddressSplitter::Hit AddressSplitter::match(QStringView s, qsizetype pos, Fits f
         return best;
     const QStringView rest = s.mid(pos);
     Level bestLevel = Level::Province;
-    for (const Key &k : *keys) {
+    for (const Key& k : *keys) {
         const Level level = mPlaces[size_t(k.place)].level;
         // Keys run longest first, then higher level, then full: the first hit is the best, and
         // another place with an equally good key makes the text ambiguous.
@@ -476,7 +476,7 @@ AddressSplitter::Hit AddressSplitter::match(QStringView s, qsizetype pos, Fits f
             const auto next = mKeys.constFind(s[after].unicode());
             const bool placeFollows = next != mKeys.cend()
                 && std::any_of(next->begin(), next->end(),
-                    [&](const Key &n) { return n.full && s.mid(after).startsWith(n.text); });
+                    [&](const Key& n) { return n.full && s.mid(after).startsWith(n.text); });
             if (!placeFollows)
                 continue;
         }
@@ -495,20 +495,20 @@ AddressSplitter::Region AddressSplitter::parseRegion(QStringView s) const
 {
     Region r;
     qsizetype pos = skipSeparators(s, 0);
-    const auto take = [&](const Hit &h, qsizetype at) {
+    const auto take = [&](const Hit& h, qsizetype at) {
         pos = at + h.length;
         r.end = pos;
         ++r.parts;
     };
-    const auto placeOf = [this](int i) -> const Place & { return mPlaces[size_t(i)]; };
+    const auto placeOf = [this](int i) -> const Place& { return mPlaces[size_t(i)]; };
 
     // Without a province or city before it, a county counts only by its full name.
     const Hit first = match(
-        s, pos, [&](const Key &k) { return k.full || placeOf(k.place).level != Level::County; });
+        s, pos, [&](const Key& k) { return k.full || placeOf(k.place).level != Level::County; });
     if (!first)
         return r;
     r.firstFull = first.full;
-    const Place &found = placeOf(first.place);
+    const Place& found = placeOf(first.place);
     if (found.level == Level::Province) {
         r.province = first.place;
     } else if (found.level == Level::City) {
@@ -526,19 +526,19 @@ AddressSplitter::Region AddressSplitter::parseRegion(QStringView s) const
         // Shops write a municipality twice, as province and as city: "上海 上海市 浦东新区".
         if (placeOf(r.province).name.endsWith(u'市')) {
             if (const Hit again
-                = match(s, at, [&](const Key &k) { return k.place == r.province; })) {
+                = match(s, at, [&](const Key& k) { return k.place == r.province; })) {
                 take(again, at);
                 at = skipSeparators(s, pos);
             }
         }
-        if (const Hit city = match(s, at, [&](const Key &k) {
+        if (const Hit city = match(s, at, [&](const Key& k) {
                 return placeOf(k.place).parent == r.province
                     && placeOf(k.place).level == Level::City;
             })) {
             r.city = city.place;
             take(city, at);
-        } else if (const Hit county = match(s, at, [&](const Key &k) {
-                       const Place &p = placeOf(k.place);
+        } else if (const Hit county = match(s, at, [&](const Key& k) {
+                       const Place& p = placeOf(k.place);
                        return p.level == Level::County && placeOf(p.parent).parent == r.province;
                    })) {
             r.county = county.place;
@@ -549,7 +549,7 @@ AddressSplitter::Region AddressSplitter::parseRegion(QStringView s) const
     if (r.city >= 0 && r.county < 0) {
         const qsizetype at = skipSeparators(s, pos);
         if (!mChildren[size_t(r.city)].empty()) {
-            if (const Hit county = match(s, at, [&](const Key &k) {
+            if (const Hit county = match(s, at, [&](const Key& k) {
                     return placeOf(k.place).parent == r.city
                         && placeOf(k.place).level == Level::County;
                 })) {
@@ -564,7 +564,7 @@ AddressSplitter::Region AddressSplitter::parseRegion(QStringView s) const
     return r;
 }
 
-SplitAddress AddressSplitter::split(const QString &text) const
+SplitAddress AddressSplitter::split(const QString& text) const
 {
     SplitAddress out;
     QString s = normalised(text);
@@ -574,7 +574,7 @@ SplitAddress AddressSplitter::split(const QString &text) const
     out.phone = landlines.isEmpty() ? mobiles.value(1) : landlines.first();
 
     QList<Token> tokens;
-    for (const Token &t : tokenize(s)) {
+    for (const Token& t : tokenize(s)) {
         // A number after its label that no pattern knew ("电话：88886666"); postcodes go.
         if (t.hint == Hint::Phone && isDigits(QString(t.text).remove(u'-'))) {
             if (out.phone.isEmpty())
@@ -596,7 +596,7 @@ SplitAddress AddressSplitter::split(const QString &text) const
     qsizetype nameAt = -1;
     qsizetype start = -1;
     for (qsizetype i = 0; i < n; ++i) {
-        Token &t = tokens[i];
+        Token& t = tokens[i];
         const bool chinese = isChineseName(t.text);
         const bool latin = !chinese && isLatinName(t.text);
         // "收件人：张三浙江省…" names more than the person.
@@ -682,7 +682,7 @@ SplitAddress AddressSplitter::split(const QString &text) const
     return out;
 }
 
-void AddressSplitter::fill(const Region &region, SplitAddress &out) const
+void AddressSplitter::fill(const Region& region, SplitAddress& out) const
 {
     const auto name = [this](int i) { return i < 0 ? QString() : mPlaces[size_t(i)].name; };
     out.province = name(region.province);

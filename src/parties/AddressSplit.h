@@ -27,7 +27,7 @@ struct SplitAddress
     QString district;
     QString address; ///< the rest: street, number, building; pieces joined by one blank
 
-    bool operator==(const SplitAddress &) const = default;
+    bool operator==(const SplitAddress&) const = default;
 };
 
 /// Splits a recipient text copied from a chat or a shop ("张三 13800138000 浙江省杭州市西湖区
@@ -42,18 +42,18 @@ class AddressSplitter
 {
 public:
     /// From province/city pairs and city/county pairs.
-    AddressSplitter(const QList<std::pair<QString, QString>> &provinceCities,
-        const QList<std::pair<QString, QString>> &cityCounties);
+    AddressSplitter(const QList<std::pair<QString, QString>>& provinceCities,
+        const QList<std::pair<QString, QString>>& cityCounties);
     /// The region rows of DMTable2 (type "省市" and "区县"). A database seeded before counties
     /// were carried has no "区县" rows; the program's own counties stand in for them.
     /// Throws DbError.
-    static AddressSplitter fromDatabase(Database &db);
+    static AddressSplitter fromDatabase(Database& db);
     /// The region tables the program carries, without a database.
     static AddressSplitter fromSeed();
     /// The database's regions, or the program's own when the database cannot be read.
-    static AddressSplitter forDatabase(Database &db);
+    static AddressSplitter forDatabase(Database& db);
 
-    SplitAddress split(const QString &text) const;
+    SplitAddress split(const QString& text) const;
 
 private:
     enum class Level : quint8 { Province, City, County };
@@ -91,12 +91,12 @@ private:
         int parts = 0;
     };
 
-    int addPlace(const QString &name, Level level, int parent);
-    void addKey(const QString &text, int place, bool full);
+    int addPlace(const QString& name, Level level, int parent);
+    void addKey(const QString& text, int place, bool full);
     /// The place named at `pos` that `fits` accepts; none when two places fit equally well.
     template <typename Fits> Hit match(QStringView s, qsizetype pos, Fits fits) const;
     Region parseRegion(QStringView s) const;
-    void fill(const Region &region, SplitAddress &out) const;
+    void fill(const Region& region, SplitAddress& out) const;
 
     std::vector<Place> mPlaces;
     std::vector<std::vector<int>> mChildren; ///< by place: its cities or counties

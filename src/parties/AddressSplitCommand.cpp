@@ -10,7 +10,7 @@
 
 namespace pennock::core {
 
-QString runSplitAddress(const QStringList &args)
+QString runSplitAddress(const QStringList& args)
 {
     const QString home = cliOption(args, QStringLiteral("--home"));
     QStringList rest = args;
@@ -29,15 +29,15 @@ QString runSplitAddress(const QStringList &args)
         Services services(home, prompter);
         try {
             parts = AddressSplitter::fromDatabase(services.db()).split(rest[1]);
-        } catch (const DbError &e) {
+        } catch (const DbError& e) {
             throw CliError { e.message() };
         }
     }
-    const std::pair<const char *, const QString &> lines[] = { { "name", parts.name },
+    const std::pair<const char*, const QString&> lines[] = { { "name", parts.name },
         { "mobile", parts.mobile }, { "phone", parts.phone }, { "province", parts.province },
         { "city", parts.city }, { "district", parts.district }, { "address", parts.address } };
     QString out;
-    for (const auto &[key, value] : lines)
+    for (const auto& [key, value] : lines)
         out += QString::fromLatin1(key) + u'=' + value + u'\n';
     return out;
 }

@@ -9,6 +9,6 @@ namespace pennock::core {
 /// `part=value` line each (name, mobile, phone, province, city, district, address), empty
 /// values kept. Regions come from the installation's database with `--home`, else from the
 /// tables the program carries. Throws CliError.
-QString runSplitAddress(const QStringList &args);
+QString runSplitAddress(const QStringList& args);
 
 } // namespace pennock::core

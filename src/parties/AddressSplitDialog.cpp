@@ -12,7 +12,7 @@
 namespace pennock::ui {
 
 AddressSplitDialog::AddressSplitDialog(
-    const core::SplitAddress &split, const QString &pastedText, QWidget *parent)
+    const core::SplitAddress& split, const QString& pastedText, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("AddressSplitDialog"));
@@ -23,9 +23,9 @@ AddressSplitDialog::AddressSplitDialog(
     edtPasted->setReadOnly(true);
     edtPasted->setMaximumHeight(fontMetrics().lineSpacing() * 4);
 
-    auto *form = new QFormLayout;
-    const auto edit = [&](const char *name, const QString &label, const QString &value) {
-        auto *e = new QLineEdit(value, this);
+    auto* form = new QFormLayout;
+    const auto edit = [&](const char* name, const QString& label, const QString& value) {
+        auto* e = new QLineEdit(value, this);
         e->setObjectName(QString::fromLatin1(name));
         form->addRow(label, e);
         return e;
@@ -46,11 +46,11 @@ AddressSplitDialog::AddressSplitDialog(
     connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btOK);
     buttons->addWidget(btCancel);
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(edtPasted);
     layout->addLayout(form);
     layout->addLayout(buttons);

@@ -17,21 +17,21 @@ class AddressSplitDialog : public QDialog
     Q_OBJECT
 public:
     explicit AddressSplitDialog(
-        const core::SplitAddress &split, const QString &pastedText = {}, QWidget *parent = nullptr);
+        const core::SplitAddress& split, const QString& pastedText = {}, QWidget* parent = nullptr);
 
     /// The parts as the edits now hold them, trimmed.
     core::SplitAddress result() const;
 
-    QPlainTextEdit *edtPasted = nullptr; ///< read-only
-    QLineEdit *edtName = nullptr; ///< "收件人"
-    QLineEdit *edtMobile = nullptr; ///< "手机"
-    QLineEdit *edtPhone = nullptr; ///< "电话"
-    QLineEdit *edtProvince = nullptr; ///< "省"
-    QLineEdit *edtCity = nullptr; ///< "市"
-    QLineEdit *edtDistrict = nullptr; ///< "区/镇"
-    QLineEdit *edtAddress = nullptr; ///< "详细地址"
-    QPushButton *btOK = nullptr; ///< "确定"
-    QPushButton *btCancel = nullptr; ///< "取消"
+    QPlainTextEdit* edtPasted = nullptr; ///< read-only
+    QLineEdit* edtName = nullptr; ///< "收件人"
+    QLineEdit* edtMobile = nullptr; ///< "手机"
+    QLineEdit* edtPhone = nullptr; ///< "电话"
+    QLineEdit* edtProvince = nullptr; ///< "省"
+    QLineEdit* edtCity = nullptr; ///< "市"
+    QLineEdit* edtDistrict = nullptr; ///< "区/镇"
+    QLineEdit* edtAddress = nullptr; ///< "详细地址"
+    QPushButton* btOK = nullptr; ///< "确定"
+    QPushButton* btCancel = nullptr; ///< "取消"
 };
 
 } // namespace pennock::ui

@@ -1,12 +1,12 @@
 #include "parties/Com.h"
 
-#include "printing/Services.h"
+#include "format/TextUtils.h"
 #include "parties/CurrencyStore.h"
 #include "parties/DialogButton.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
+#include "printing/Services.h"
 #include "store/Database.h"
-#include "format/TextUtils.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,19 +20,23 @@ namespace pennock::ui {
 
 namespace {
 
-bool listed(const QStringList &list, const QString &text)
+bool listed(const QStringList& list, const QString& text)
 {
     return list.contains(text, Qt::CaseInsensitive);
 }
 
-QString quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
 // The table's columns hold a fixed number of GBK bytes; longer text is refused as typed.
 class GbkLengthValidator final : public QValidator
 {
 public:
-    GbkLengthValidator(int maxBytes, QObject *parent) : QValidator(parent), mMax(maxBytes) {}
-    State validate(QString &input, int &) const override
+    GbkLengthValidator(int maxBytes, QObject* parent)
+        : QValidator(parent)
+        , mMax(maxBytes)
+    {
+    }
+    State validate(QString& input, int&) const override
     {
         return core::GbkByteLength(input) <= mMax ? Acceptable : Invalid;
     }
@@ -42,18 +46,18 @@ private:
 };
 
 // Text put into the boxes by the program passes no validator; the buttons check again.
-bool withinLimits(core::Prompter &prompter, const QString &name, const QString &code)
+bool withinLimits(core::Prompter& prompter, const QString& name, const QString& code)
 {
     if (core::GbkByteLength(name) > TfrmCom::kNameBytes) {
         prompter.warn(QStringLiteral("币种名称最长%1个字节（%2个汉字）！")
                           .arg(TfrmCom::kNameBytes)
                           .arg(TfrmCom::kNameBytes / 2),
-                      QStringLiteral("输入不完整"));
+            QStringLiteral("输入不完整"));
         return false;
     }
     if (core::GbkByteLength(code) > TfrmCom::kCodeBytes) {
         prompter.warn(QStringLiteral("币种简码最长%1个字节！").arg(TfrmCom::kCodeBytes),
-                      QStringLiteral("输入不完整"));
+            QStringLiteral("输入不完整"));
         return false;
     }
     return true;
@@ -61,7 +65,7 @@ bool withinLimits(core::Prompter &prompter, const QString &name, const QString &
 
 } // namespace
 
-TfrmCom::TfrmCom(core::Services &services, QWidget *parent)
+TfrmCom::TfrmCom(core::Services& services, QWidget* parent)
     : QDialog(parent)
     , mServices(services)
 {
@@ -82,15 +86,15 @@ TfrmCom::TfrmCom(core::Services &services, QWidget *parent)
     btModify = dialogButton(this, "btModify", QStringLiteral("修改"));
     btClose = dialogButton(this, "btClose", QStringLiteral("关闭"));
 
-    auto *layout = new QGridLayout(this);
+    auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("币种："), this), 0, 0);
     layout->addWidget(cb_biz, 0, 1);
     layout->addWidget(new QLabel(QStringLiteral("输入新币种："), this), 1, 0);
     layout->addWidget(ed_bz, 1, 1);
     layout->addWidget(new QLabel(QStringLiteral("输入新简码："), this), 2, 0);
     layout->addWidget(ed_jm, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : { btAdd, btDelete, btModify, btClose })
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : { btAdd, btDelete, btModify, btClose })
         buttons->addWidget(b);
     layout->addLayout(buttons, 3, 0, 1, 2);
 
@@ -107,13 +111,13 @@ void TfrmCom::loadList()
     QList<core::CurrencyStore::Currency> list;
     try {
         list = core::CurrencyStore(mServices.db()).list();
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
     cb_biz->clear();
     mCodes.clear();
-    for (const auto &currency : list) {
+    for (const auto& currency : list) {
         cb_biz->addItem(currency.name);
         mCodes << currency.code;
     }
@@ -137,7 +141,7 @@ void TfrmCom::currencyChosen(int index)
 
 void TfrmCom::btAddClick()
 {
-    core::Prompter &prompter = mServices.prompter();
+    core::Prompter& prompter = mServices.prompter();
     const QString name = ed_bz->text().trimmed();
     const QString code = ed_jm->text().trimmed();
     if (name.isEmpty()) {
@@ -166,7 +170,7 @@ void TfrmCom::btAddClick()
     int added = 0;
     try {
         added = core::CurrencyStore(mServices.db()).add(name, code);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         added = 0;
     }
     if (added < 1) {
@@ -179,7 +183,7 @@ void TfrmCom::btAddClick()
 
 void TfrmCom::btDeleteClick()
 {
-    core::Prompter &prompter = mServices.prompter();
+    core::Prompter& prompter = mServices.prompter();
     const QString name = chosenName();
     if (name.isEmpty()) {
         prompter.warn(QStringLiteral("请先选中要删除的币种！"));
@@ -188,7 +192,7 @@ void TfrmCom::btDeleteClick()
     int deleted = 0;
     try {
         deleted = core::CurrencyStore(mServices.db()).remove(name);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         deleted = 0;
     }
     if (deleted < 1) {
@@ -204,7 +208,7 @@ void TfrmCom::btDeleteClick()
 
 void TfrmCom::btModifyClick()
 {
-    core::Prompter &prompter = mServices.prompter();
+    core::Prompter& prompter = mServices.prompter();
     const QString name = chosenName();
     if (name.isEmpty()) {
         prompter.warn(QStringLiteral("请先选中要修改的币种名称！"));
@@ -225,7 +229,7 @@ void TfrmCom::btModifyClick()
     int changed = 0;
     try {
         changed = core::CurrencyStore(mServices.db()).changeCode(name, code);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         changed = 0;
     }
     if (changed < 1) {
@@ -239,7 +243,7 @@ void TfrmCom::btModifyClick()
     cb_biz->setCurrentIndex(index);
 }
 
-void openCurrencyEditor(QWidget *mainWindow, core::Services &services)
+void openCurrencyEditor(QWidget* mainWindow, core::Services& services)
 {
     TfrmCom editor(services, mainWindow);
     editor.exec();

@@ -18,22 +18,22 @@ class TfrmCom : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmCom(core::Services &services, QWidget *parent = nullptr);
+    explicit TfrmCom(core::Services& services, QWidget* parent = nullptr);
 
-    QComboBox *cb_biz = nullptr;
-    QLineEdit *ed_bz = nullptr; ///< "输入新币种："
-    QLineEdit *ed_jm = nullptr; ///< "输入新简码："
-    QPushButton *btAdd = nullptr;
-    QPushButton *btDelete = nullptr;
-    QPushButton *btModify = nullptr;
-    QPushButton *btClose = nullptr;
+    QComboBox* cb_biz = nullptr;
+    QLineEdit* ed_bz = nullptr; ///< "输入新币种："
+    QLineEdit* ed_jm = nullptr; ///< "输入新简码："
+    QPushButton* btAdd = nullptr;
+    QPushButton* btDelete = nullptr;
+    QPushButton* btModify = nullptr;
+    QPushButton* btClose = nullptr;
 
     /// The longest name and code in GBK bytes (a Chinese character counts two).
     static constexpr int kNameBytes = 8;
     static constexpr int kCodeBytes = 3;
 
     /// Codes of the listed currencies, in list order.
-    const QStringList &codes() const noexcept { return mCodes; }
+    const QStringList& codes() const noexcept { return mCodes; }
     void loadList();
     /// Choosing a currency of the list.
     void currencyChosen(int index);
@@ -47,11 +47,11 @@ public:
 private:
     QString chosenName() const;
 
-    core::Services &mServices;
+    core::Services& mServices;
     QStringList mCodes;
 };
 
 /// "币种设置": the currency editor, modally.
-void openCurrencyEditor(QWidget *mainWindow, core::Services &services);
+void openCurrencyEditor(QWidget* mainWindow, core::Services& services);
 
 } // namespace pennock::ui

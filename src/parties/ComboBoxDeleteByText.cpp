@@ -4,7 +4,7 @@
 
 namespace pennock::ui {
 
-void ComboBoxDeleteByText(QComboBox *box, const QString &text)
+void ComboBoxDeleteByText(QComboBox* box, const QString& text)
 {
     if (!box)
         return;

@@ -15,18 +15,18 @@ QList<CurrencyStore::Currency> CurrencyStore::list()
     return out;
 }
 
-int CurrencyStore::add(const QString &name, const QString &code)
+int CurrencyStore::add(const QString& name, const QString& code)
 {
     return mDb.execute(
         QStringLiteral("insert into coins (币种, 缩写, 顺序) values (?, ?, 0)"), { name, code });
 }
 
-int CurrencyStore::remove(const QString &name)
+int CurrencyStore::remove(const QString& name)
 {
     return mDb.execute(QStringLiteral("delete from coins where 币种=?"), { name });
 }
 
-int CurrencyStore::changeCode(const QString &name, const QString &code)
+int CurrencyStore::changeCode(const QString& name, const QString& code)
 {
     return mDb.execute(QStringLiteral("update coins set 缩写=? where 币种=?"), { code, name });
 }

@@ -17,7 +17,7 @@ public:
         QString code; ///< `缩写`
     };
 
-    explicit CurrencyStore(Database &db)
+    explicit CurrencyStore(Database& db)
         : mDb(db)
     {
     }
@@ -25,14 +25,14 @@ public:
     /// Every currency by `顺序`, highest first.
     QList<Currency> list();
     /// Rows inserted; a new currency gets `顺序` 0.
-    int add(const QString &name, const QString &code);
+    int add(const QString& name, const QString& code);
     /// Rows deleted.
-    int remove(const QString &name);
+    int remove(const QString& name);
     /// Rows whose code changed.
-    int changeCode(const QString &name, const QString &code);
+    int changeCode(const QString& name, const QString& code);
 
 private:
-    Database &mDb;
+    Database& mDb;
 };
 
 } // namespace pennock::core

@@ -11,16 +11,16 @@ const QString DAOPerson::kOwnCompany = QStringLiteral("我方单位");
 const QString DAOPerson::kCounterparty = QStringLiteral("往来单位");
 const QString DAOPerson::kDefaultDrawer = QStringLiteral("默认出票人");
 
-TPerson DAOPerson::personFromRecord(const QSqlRecord &record)
+TPerson DAOPerson::personFromRecord(const QSqlRecord& record)
 {
     TPerson person;
     person.ID = record.value(QStringLiteral("ID")).toInt();
-    for (const QString &column : TPerson::columns())
+    for (const QString& column : TPerson::columns())
         person.setValue(column, record.value(column).toString());
     return person;
 }
 
-std::optional<TPerson> DAOPerson::first(const QString &where, const QVariantList &values)
+std::optional<TPerson> DAOPerson::first(const QString& where, const QVariantList& values)
 {
     try {
         // "First" is the database's order, which for SQLite is the order of the keys.
@@ -29,13 +29,13 @@ std::optional<TPerson> DAOPerson::first(const QString &where, const QVariantList
             values);
         if (q.next())
             return personFromRecord(q.record());
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         // A lookup that cannot read finds nobody.
     }
     return std::nullopt;
 }
 
-QStringList DAOPerson::column(const QString &sql, const QVariantList &values, bool skipBlank)
+QStringList DAOPerson::column(const QString& sql, const QVariantList& values, bool skipBlank)
 {
     QStringList out;
     try {
@@ -45,13 +45,13 @@ QStringList DAOPerson::column(const QString &sql, const QVariantList &values, bo
             if (!skipBlank || !value.trimmed().isEmpty())
                 out << value;
         }
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         // The list read so far is what the form gets.
     }
     return out;
 }
 
-int DAOPerson::loadPersonById(TPerson &person)
+int DAOPerson::loadPersonById(TPerson& person)
 {
     if (person.ID <= 0)
         return -1;
@@ -62,12 +62,12 @@ int DAOPerson::loadPersonById(TPerson &person)
             return 0;
         person = personFromRecord(q.record());
         return 1;
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         return -1;
     }
 }
 
-std::optional<TPerson> DAOPerson::findPersonByInputCode(const QString &code)
+std::optional<TPerson> DAOPerson::findPersonByInputCode(const QString& code)
 {
     if (code.isEmpty())
         return std::nullopt;
@@ -83,14 +83,14 @@ std::optional<TPerson> DAOPerson::findPersonByInputCode(const QString &code)
     return first(QStringLiteral("助记码=?"), { code });
 }
 
-std::optional<TPerson> DAOPerson::findPersonByFullName(const QString &name)
+std::optional<TPerson> DAOPerson::findPersonByFullName(const QString& name)
 {
     if (name.isEmpty())
         return std::nullopt;
     return first(QStringLiteral("全称=?"), { name });
 }
 
-std::optional<TPerson> DAOPerson::findDrawerByName(const QString &name)
+std::optional<TPerson> DAOPerson::findDrawerByName(const QString& name)
 {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
@@ -101,14 +101,14 @@ std::optional<TPerson> DAOPerson::findDrawerByName(const QString &name)
             { trimmed });
         if (q.next())
             return personFromRecord(q.record());
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         // A lookup that cannot read finds nobody.
     }
     return std::nullopt;
 }
 
 std::optional<TPerson> DAOPerson::findPersonByNameAndAccount(
-    const QString &name, const QString &account)
+    const QString& name, const QString& account)
 {
     if (name.isEmpty() || account.isEmpty())
         return std::nullopt;
@@ -116,21 +116,21 @@ std::optional<TPerson> DAOPerson::findPersonByNameAndAccount(
 }
 
 std::optional<TPerson> DAOPerson::findPersonByNameAndContact(
-    const QString &name, const QString &contact)
+    const QString& name, const QString& contact)
 {
     if (name.isEmpty() || contact.isEmpty())
         return std::nullopt;
     return first(QStringLiteral("全称=? and 联系人=?"), { name, contact });
 }
 
-std::optional<TPerson> DAOPerson::findPersonByContact(const QString &contact)
+std::optional<TPerson> DAOPerson::findPersonByContact(const QString& contact)
 {
     if (contact.isEmpty())
         return std::nullopt;
     return first(QStringLiteral("联系人=?"), { contact });
 }
 
-std::optional<TPerson> DAOPerson::findPersonByAccount(const QString &account)
+std::optional<TPerson> DAOPerson::findPersonByAccount(const QString& account)
 {
     if (account.isEmpty())
         return std::nullopt;
@@ -142,11 +142,11 @@ std::optional<TPerson> DAOPerson::loadDefaultDrawer()
     return first(QStringLiteral("分组=?"), { kDefaultDrawer });
 }
 
-int DAOPerson::storePerson(TPerson &person)
+int DAOPerson::storePerson(TPerson& person)
 {
-    const QStringList &columns = TPerson::columns();
+    const QStringList& columns = TPerson::columns();
     QVariantList values;
-    for (const QString &column : columns)
+    for (const QString& column : columns)
         values << person.value(column);
     const bool exists = person.ID > 0
         && mDb.scalar(QStringLiteral("select count(*) from CKPersonalInfoTable where ID=?"),
@@ -155,7 +155,7 @@ int DAOPerson::storePerson(TPerson &person)
             > 0;
     if (exists) {
         QStringList sets;
-        for (const QString &column : columns)
+        for (const QString& column : columns)
             sets << column + QStringLiteral("=?");
         values << person.ID;
         mDb.execute(QStringLiteral("update CKPersonalInfoTable set ") + sets.join(QLatin1Char(','))
@@ -172,7 +172,7 @@ int DAOPerson::storePerson(TPerson &person)
     return 1;
 }
 
-QStringList DAOPerson::loadCompanyList(const QString &type)
+QStringList DAOPerson::loadCompanyList(const QString& type)
 {
     if (type.isEmpty())
         return column(QStringLiteral("select distinct 全称 from CKPersonalInfoTable"), {}, false);
@@ -180,7 +180,7 @@ QStringList DAOPerson::loadCompanyList(const QString &type)
         { type }, false);
 }
 
-QStringList DAOPerson::loadAccountsByCompany(const QString &name)
+QStringList DAOPerson::loadAccountsByCompany(const QString& name)
 {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
@@ -190,7 +190,7 @@ QStringList DAOPerson::loadAccountsByCompany(const QString &name)
         { trimmed }, false);
 }
 
-QStringList DAOPerson::loadBankNamesByAccount(const QString &account)
+QStringList DAOPerson::loadBankNamesByAccount(const QString& account)
 {
     const QString trimmed = account.trimmed();
     if (trimmed.isEmpty())
@@ -225,7 +225,7 @@ void DAOPerson::setDefaultDrawer(int id)
     tx.commit();
 }
 
-int DAOPerson::deleteAllPersons(const QString &type)
+int DAOPerson::deleteAllPersons(const QString& type)
 {
     if (type.isEmpty())
         return mDb.execute(QStringLiteral("delete from CKPersonalInfoTable"));

@@ -1,9 +1,9 @@
 #include "parties/DMConfig.h"
 
-#include "printing/Services.h"
 #include "parties/DialogButton.h"
 #include "parties/DictionaryStore.h"
 #include "platform/Prompter.h"
+#include "printing/Services.h"
 #include "settings/FormPlacement.h"
 #include "store/Database.h"
 #include "templates/TemplateLookups.h"
@@ -35,7 +35,7 @@ constexpr int kDirtyRole = Qt::UserRole + 1;
 
 } // namespace
 
-const QStringList &Tfm_DMConfig::suggestedNames()
+const QStringList& Tfm_DMConfig::suggestedNames()
 {
     static const QStringList names = {
         QStringLiteral("计量单位"),
@@ -60,7 +60,7 @@ int Tfm_DMConfig::templateListRows(int screenHeight) noexcept
     return screenHeight < 900 ? 30 : 35;
 }
 
-Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *parent)
+Tfm_DMConfig::Tfm_DMConfig(core::Services& services, int checkTypeId, QWidget* parent)
     : FacedDialog(services.settings(), parent)
     , mServices(services)
     , mCheckTypeId(checkTypeId > 0 ? checkTypeId : 0)
@@ -69,7 +69,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     setWindowTitle(kCaption);
     resize(720, 560);
 
-    auto *title = new QLabel(QStringLiteral("下拉列表字典管理"), this);
+    auto* title = new QLabel(QStringLiteral("下拉列表字典管理"), this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     titleFont.setPointSize(titleFont.pointSize() + 2);
@@ -79,7 +79,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
 
     Co_CheckType = new QComboBox(this);
     Co_CheckType->setObjectName(QStringLiteral("Co_CheckType"));
-    if (const QScreen *screen = this->screen())
+    if (const QScreen* screen = this->screen())
         Co_CheckType->setMaxVisibleItems(templateListRows(screen->size().height()));
 
     listBoxNames = new QListWidget(this);
@@ -114,31 +114,31 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     btDelete = dialogButton(this, "btDelete", QStringLiteral("- 删除"));
     btClose = dialogButton(this, "btClose", QStringLiteral("4、关  闭 (&X)"));
 
-    auto *left = new QVBoxLayout;
+    auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("1、选择适用单据类型："), this));
     left->addWidget(Co_CheckType);
     left->addWidget(new QLabel(QStringLiteral("2、选择字典名称："), this));
     left->addWidget(listBoxNames, 1);
-    auto *addName = new QHBoxLayout;
+    auto* addName = new QHBoxLayout;
     addName->addWidget(edtNewName, 1);
     addName->addWidget(btAddName);
     left->addLayout(addName);
-    auto *right = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
     right->addWidget(lbEntries);
     right->addWidget(gridEntries, 1);
-    auto *entryButtons = new QHBoxLayout;
+    auto* entryButtons = new QHBoxLayout;
     entryButtons->addWidget(ckShowShared);
     entryButtons->addStretch();
-    for (QPushButton *b : { btAdd, btEdit, btSave, btDelete })
+    for (QPushButton* b : { btAdd, btEdit, btSave, btDelete })
         entryButtons->addWidget(b);
     right->addLayout(entryButtons);
-    auto *columns = new QHBoxLayout;
+    auto* columns = new QHBoxLayout;
     columns->addLayout(left, 2);
     columns->addLayout(right, 3);
-    auto *bottom = new QHBoxLayout;
+    auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(btClose);
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(lbTemplate);
     layout->addLayout(columns, 1);
@@ -153,7 +153,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
                 mServices.templates().loadCheckTypeFullNameByID(mCheckTypeId));
             start = at > 0 ? at : 0;
         }
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         // Without the template list the shared dictionaries can still be edited.
     }
     {
@@ -177,7 +177,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
     connect(btDelete, &QPushButton::clicked, this, &Tfm_DMConfig::btDeleteClick);
     connect(btClose, &QPushButton::clicked, this, &QDialog::close);
     connect(gridEntries, &QTableWidget::cellClicked, this, [this] { editCurrent(); });
-    connect(gridEntries, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+    connect(gridEntries, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!mFilling && item->column() == ColValue)
             item->setData(kDirtyRole, true);
     });
@@ -185,7 +185,7 @@ Tfm_DMConfig::Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *p
 
 QString Tfm_DMConfig::currentName() const
 {
-    const QListWidgetItem *item = listBoxNames->currentItem();
+    const QListWidgetItem* item = listBoxNames->currentItem();
     return item ? item->text() : QString();
 }
 
@@ -196,7 +196,7 @@ void Tfm_DMConfig::templateChosen(int index)
     try {
         if (index > 0)
             mCheckTypeId = mServices.templates().loadCheckTypeIDByTypeFullName(entry).toInt();
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         mCheckTypeId = 0;
     }
     // The window keeps its caption; the chosen template is named beneath the title.
@@ -209,7 +209,7 @@ void Tfm_DMConfig::reloadNames()
     QStringList names;
     try {
         names = core::DictionaryStore(mServices.db()).names(mCheckTypeId);
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
     }
     mFilling = true;
@@ -233,19 +233,19 @@ void Tfm_DMConfig::reloadEntries()
     QList<core::DictionaryStore::Entry> entries;
     try {
         entries = core::DictionaryStore(mServices.db()).entries(mCheckTypeId, name, withShared);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         mServices.prompter().warn(
             QStringLiteral("错误,sql=") + core::DictionaryStore::entriesSql(withShared));
     }
     mFilling = true;
     gridEntries->setRowCount(0);
-    for (const auto &entry : entries) {
+    for (const auto& entry : entries) {
         const int row = gridEntries->rowCount();
         gridEntries->insertRow(row);
         gridEntries->setItem(row, ColId, new QTableWidgetItem(QString::number(entry.id)));
         gridEntries->setItem(row, ColName, new QTableWidgetItem(entry.name));
         gridEntries->setItem(row, ColValue, new QTableWidgetItem(entry.value));
-        auto *templateItem = new QTableWidgetItem(QString::number(entry.checkTypeId));
+        auto* templateItem = new QTableWidgetItem(QString::number(entry.checkTypeId));
         templateItem->setBackground(Qt::yellow);
         gridEntries->setItem(row, ColTemplate, templateItem);
     }
@@ -266,7 +266,7 @@ void Tfm_DMConfig::btAddNameClick()
             mServices.prompter().inform(QStringLiteral("字典项目【%1】已经存在").arg(name));
             return;
         }
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
@@ -284,10 +284,10 @@ void Tfm_DMConfig::btAddClick()
     gridEntries->insertRow(row);
     gridEntries->setItem(row, ColId, new QTableWidgetItem(QString()));
     gridEntries->setItem(row, ColName, new QTableWidgetItem(name));
-    auto *value = new QTableWidgetItem(QStringLiteral(" "));
+    auto* value = new QTableWidgetItem(QStringLiteral(" "));
     value->setData(kDirtyRole, true);
     gridEntries->setItem(row, ColValue, value);
-    auto *templateItem = new QTableWidgetItem(QString::number(mCheckTypeId));
+    auto* templateItem = new QTableWidgetItem(QString::number(mCheckTypeId));
     templateItem->setBackground(Qt::yellow);
     gridEntries->setItem(row, ColTemplate, templateItem);
     mFilling = false;
@@ -348,7 +348,7 @@ bool Tfm_DMConfig::savePending()
     try {
         core::Transaction tx(mServices.db());
         for (int row = 0; row < gridEntries->rowCount(); ++row) {
-            const QTableWidgetItem *value = gridEntries->item(row, ColValue);
+            const QTableWidgetItem* value = gridEntries->item(row, ColValue);
             if (!value->data(kDirtyRole).toBool())
                 continue;
             const int id = gridEntries->item(row, ColId)->text().toInt();
@@ -359,7 +359,7 @@ bool Tfm_DMConfig::savePending()
                     gridEntries->item(row, ColTemplate)->text().toInt());
         }
         tx.commit();
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return false;
     }
@@ -400,7 +400,7 @@ void Tfm_DMConfig::btDeleteClick()
                 listBoxNames->setCurrentItem(found.first());
             return;
         }
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
@@ -414,14 +414,11 @@ void Tfm_DMConfig::done(int result)
     FacedDialog::done(result);
 }
 
-void Tfm_DMConfig::faceLoaded()
-{
-    centreAcrossScreen(this, 100);
-}
+void Tfm_DMConfig::faceLoaded() { centreAcrossScreen(this, 100); }
 
-void openDictionaryEditor(QWidget *mainWindow, core::Services &services, int currentTemplateId)
+void openDictionaryEditor(QWidget* mainWindow, core::Services& services, int currentTemplateId)
 {
-    auto *editor = new Tfm_DMConfig(services, currentTemplateId, mainWindow);
+    auto* editor = new Tfm_DMConfig(services, currentTemplateId, mainWindow);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->exec();
 }

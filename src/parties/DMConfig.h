@@ -23,12 +23,12 @@ class Tfm_DMConfig : public FacedDialog
     Q_OBJECT
 public:
     /// `checkTypeId` of 0 or less works on the shared dictionaries.
-    Tfm_DMConfig(core::Services &services, int checkTypeId, QWidget *parent = nullptr);
+    Tfm_DMConfig(core::Services& services, int checkTypeId, QWidget* parent = nullptr);
 
     /// Entry of `Co_CheckType` meaning every template.
     static const QString kAllTemplates; ///< "<适用所有单据>"
     /// Names offered for a new dictionary.
-    static const QStringList &suggestedNames();
+    static const QStringList& suggestedNames();
     /// Entries the template list shows for a screen height.
     static int templateListRows(int screenHeight) noexcept;
 
@@ -51,18 +51,18 @@ public:
     /// "- 删除"
     void btDeleteClick();
 
-    QComboBox *Co_CheckType = nullptr;
-    QListWidget *listBoxNames = nullptr;
-    QComboBox *edtNewName = nullptr;
-    QPushButton *btAddName = nullptr;
-    QLabel *lbEntries = nullptr;
-    QTableWidget *gridEntries = nullptr;
-    QCheckBox *ckShowShared = nullptr; ///< "显示公共字典内容"
-    QPushButton *btAdd = nullptr;
-    QPushButton *btEdit = nullptr;
-    QPushButton *btSave = nullptr;
-    QPushButton *btDelete = nullptr;
-    QPushButton *btClose = nullptr;
+    QComboBox* Co_CheckType = nullptr;
+    QListWidget* listBoxNames = nullptr;
+    QComboBox* edtNewName = nullptr;
+    QPushButton* btAddName = nullptr;
+    QLabel* lbEntries = nullptr;
+    QTableWidget* gridEntries = nullptr;
+    QCheckBox* ckShowShared = nullptr; ///< "显示公共字典内容"
+    QPushButton* btAdd = nullptr;
+    QPushButton* btEdit = nullptr;
+    QPushButton* btSave = nullptr;
+    QPushButton* btDelete = nullptr;
+    QPushButton* btClose = nullptr;
 
     /// Typed entries not stored yet (new rows or edited values).
     bool hasPendingEntries();
@@ -70,7 +70,7 @@ public:
     /// storing failed (they stay in the grid).
     bool offerPendingEntries();
 
-    QLabel *lbTemplate = nullptr; ///< "字典设置-" + template + "(单据号=" + id + ")"
+    QLabel* lbTemplate = nullptr; ///< "字典设置-" + template + "(单据号=" + id + ")"
 
     static const QString kCaption; ///< "Pennock软件-字典管理"
     static const QString kPendingQuestion;
@@ -88,13 +88,13 @@ private:
     void commitEditor();
     void editCurrent();
 
-    core::Services &mServices;
+    core::Services& mServices;
     int mCheckTypeId = 0;
     bool mFilling = false;
 };
 
 /// "字典管理设置(&N) 用途、始发站等": the dictionary editor on the main window's current
 /// template, modally; it frees itself when closed.
-void openDictionaryEditor(QWidget *mainWindow, core::Services &services, int currentTemplateId);
+void openDictionaryEditor(QWidget* mainWindow, core::Services& services, int currentTemplateId);
 
 } // namespace pennock::ui

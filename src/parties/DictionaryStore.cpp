@@ -27,7 +27,7 @@ QStringList DictionaryStore::names(int checkTypeId)
     return out;
 }
 
-bool DictionaryStore::addDictionary(int checkTypeId, const QString &name)
+bool DictionaryStore::addDictionary(int checkTypeId, const QString& name)
 {
     if (mDb.scalar(QStringLiteral("select count(*) from DMTable where CheckTypeId=? and DMName=?"),
                { checkTypeId, name })
@@ -49,7 +49,7 @@ QString DictionaryStore::entriesSql(bool withShared)
 }
 
 QList<DictionaryStore::Entry> DictionaryStore::entries(
-    int checkTypeId, const QString &name, bool withShared)
+    int checkTypeId, const QString& name, bool withShared)
 {
     QList<Entry> out;
     QSqlQuery q = mDb.exec(entriesSql(withShared), { name, checkTypeId });
@@ -59,7 +59,7 @@ QList<DictionaryStore::Entry> DictionaryStore::entries(
     return out;
 }
 
-int DictionaryStore::insertEntry(const QString &name, const QString &value, int checkTypeId)
+int DictionaryStore::insertEntry(const QString& name, const QString& value, int checkTypeId)
 {
     QSqlQuery q = mDb.exec(QStringLiteral("insert into DMTable (DMName, DMValue, CheckTypeID) "
                                           "values (?, ?, ?)"),
@@ -67,7 +67,7 @@ int DictionaryStore::insertEntry(const QString &name, const QString &value, int 
     return q.lastInsertId().toInt();
 }
 
-void DictionaryStore::updateEntry(int id, const QString &value)
+void DictionaryStore::updateEntry(int id, const QString& value)
 {
     mDb.execute(QStringLiteral("update DMTable set DMValue=? where ID=?"), { value, id });
 }

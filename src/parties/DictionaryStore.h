@@ -21,7 +21,7 @@ public:
         int checkTypeId = 0;
     };
 
-    explicit DictionaryStore(Database &db)
+    explicit DictionaryStore(Database& db)
         : mDb(db)
     {
     }
@@ -33,21 +33,21 @@ public:
     QStringList names(int checkTypeId);
     /// Creates a dictionary with its placeholder entry; false when the name exists already for
     /// that identity.
-    bool addDictionary(int checkTypeId, const QString &name);
+    bool addDictionary(int checkTypeId, const QString& name);
     /// The entries of a dictionary, by content: the template's own, plus the shared ones when
     /// `withShared`.
-    QList<Entry> entries(int checkTypeId, const QString &name, bool withShared);
+    QList<Entry> entries(int checkTypeId, const QString& name, bool withShared);
     /// The statement `entries` runs, for error messages.
     static QString entriesSql(bool withShared);
     /// The new entry's `ID`.
-    int insertEntry(const QString &name, const QString &value, int checkTypeId);
-    void updateEntry(int id, const QString &value);
+    int insertEntry(const QString& name, const QString& value, int checkTypeId);
+    void updateEntry(int id, const QString& value);
     void deleteEntry(int id);
 
 private:
     QStringList namesOf(int checkTypeId);
 
-    Database &mDb;
+    Database& mDb;
 };
 
 } // namespace pennock::core

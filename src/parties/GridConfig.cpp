@@ -1,8 +1,8 @@
 #include "parties/GridConfig.h"
 
-#include "printing/Services.h"
 #include "parties/GridServices.h"
 #include "platform/Prompter.h"
+#include "printing/Services.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,7 +17,7 @@
 namespace pennock::ui {
 
 TfrmGridConfig::TfrmGridConfig(
-    GridServices &grids, QTableView *grid, const QString &key, QWidget *parent)
+    GridServices& grids, QTableView* grid, const QString& key, QWidget* parent)
     : FacedDialog(grids.services().settings(), parent)
     , mGrids(grids)
     , mGrid(grid)
@@ -27,7 +27,7 @@ TfrmGridConfig::TfrmGridConfig(
     setWindowTitle(QStringLiteral("表格栏目配置"));
     resize(420, 380);
 
-    auto *layout = new QGridLayout(this);
+    auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("需要的数据列："), this), 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("不需要的数据列："), this), 0, 2);
     lstShow = new QListWidget(this);
@@ -39,7 +39,7 @@ TfrmGridConfig::TfrmGridConfig(
     layout->addWidget(lstShow, 1, 0);
     layout->addWidget(lstHide, 1, 2);
 
-    auto *middle = new QVBoxLayout;
+    auto* middle = new QVBoxLayout;
     btHide = new QPushButton(QStringLiteral("隐藏"), this);
     btHide->setObjectName(QStringLiteral("btHide"));
     btShow = new QPushButton(QStringLiteral("显示"), this);
@@ -50,7 +50,7 @@ TfrmGridConfig::TfrmGridConfig(
     middle->addStretch();
     layout->addLayout(middle, 1, 1);
 
-    auto *bottom = new QHBoxLayout;
+    auto* bottom = new QHBoxLayout;
     btApply = new QPushButton(QStringLiteral("应用修改"), this);
     btApply->setObjectName(QStringLiteral("btApply"));
     btClose = new QPushButton(QStringLiteral("关 闭"), this);
@@ -77,18 +77,18 @@ void TfrmGridConfig::fillLists()
         (mGrid->isColumnHidden(c) ? lstHide : lstShow)->addItem(GridServices::fieldName(mGrid, c));
 }
 
-void TfrmGridConfig::showEvent(QShowEvent *event)
+void TfrmGridConfig::showEvent(QShowEvent* event)
 {
     fillLists();
     FacedDialog::showEvent(event);
 }
 
-void TfrmGridConfig::moveSelected(QListWidget *from, QListWidget *to)
+void TfrmGridConfig::moveSelected(QListWidget* from, QListWidget* to)
 {
     for (int i = from->count() - 1; i >= 0; --i) {
         if (!from->item(i)->isSelected())
             continue;
-        QListWidgetItem *item = from->takeItem(i);
+        QListWidgetItem* item = from->takeItem(i);
         item->setSelected(false);
         to->addItem(item);
     }
@@ -100,10 +100,10 @@ void TfrmGridConfig::btShowClick() { moveSelected(lstHide, lstShow); }
 
 void TfrmGridConfig::btApplyClick()
 {
-    core::Prompter &prompter = mGrids.services().prompter();
+    core::Prompter& prompter = mGrids.services().prompter();
     try {
         if (GridServices::isOpen(mGrid)) {
-            const auto listed = [](const QListWidget *list, const QString &name) {
+            const auto listed = [](const QListWidget* list, const QString& name) {
                 for (int i = 0; i < list->count(); ++i)
                     if (list->item(i)->text() == name)
                         return true;
@@ -123,7 +123,7 @@ void TfrmGridConfig::btApplyClick()
         }
         mGrids.GridColsWidthSave(mGrid, mKey);
         prompter.inform(QStringLiteral("栏目显示设置成功~"));
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         prompter.warn(QStringLiteral("设置出现意外错误~") + QString::fromStdString(e.what()));
     }
 }

@@ -18,14 +18,14 @@ class TfrmGridConfig : public FacedDialog
     Q_OBJECT
 public:
     TfrmGridConfig(
-        GridServices &grids, QTableView *grid, const QString &key, QWidget *parent = nullptr);
+        GridServices& grids, QTableView* grid, const QString& key, QWidget* parent = nullptr);
 
-    QListWidget *lstShow = nullptr; ///< "需要的数据列："
-    QListWidget *lstHide = nullptr; ///< "不需要的数据列："
-    QPushButton *btHide = nullptr;
-    QPushButton *btShow = nullptr;
-    QPushButton *btApply = nullptr;
-    QPushButton *btClose = nullptr;
+    QListWidget* lstShow = nullptr; ///< "需要的数据列："
+    QListWidget* lstHide = nullptr; ///< "不需要的数据列："
+    QPushButton* btHide = nullptr;
+    QPushButton* btShow = nullptr;
+    QPushButton* btApply = nullptr;
+    QPushButton* btClose = nullptr;
 
     /// "隐藏": the selected shown columns go to the end of the hidden list, last first.
     void btHideClick();
@@ -35,14 +35,14 @@ public:
     void btApplyClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fillLists();
-    static void moveSelected(QListWidget *from, QListWidget *to);
+    static void moveSelected(QListWidget* from, QListWidget* to);
 
-    GridServices &mGrids;
-    QTableView *mGrid;
+    GridServices& mGrids;
+    QTableView* mGrid;
     QString mKey;
 };
 

@@ -1,11 +1,11 @@
 #include "parties/GridServices.h"
 
-#include "printing/Services.h"
 #include "parties/GridConfig.h"
 #include "parties/SpreadsheetExport.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "printing/Services.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "store/Database.h"
@@ -31,44 +31,44 @@ namespace {
 class FrozenGrid
 {
 public:
-    explicit FrozenGrid(QTableView *grid)
+    explicit FrozenGrid(QTableView* grid)
         : mGrid(grid)
     {
         mGrid->setUpdatesEnabled(false);
     }
     ~FrozenGrid() { mGrid->setUpdatesEnabled(true); }
-    FrozenGrid(const FrozenGrid &) = delete;
-    FrozenGrid &operator=(const FrozenGrid &) = delete;
+    FrozenGrid(const FrozenGrid&) = delete;
+    FrozenGrid& operator=(const FrozenGrid&) = delete;
 
 private:
-    QTableView *mGrid;
+    QTableView* mGrid;
 };
 
-QString widthKey(const QTableView *grid, int column)
+QString widthKey(const QTableView* grid, int column)
 {
     return grid->objectName().toUpper() + QStringLiteral(".W") + QString::number(column);
 }
 
-void fetchAll(QTableView *grid)
+void fetchAll(QTableView* grid)
 {
-    QAbstractItemModel *model = grid->model();
+    QAbstractItemModel* model = grid->model();
     while (model->canFetchMore({}))
         model->fetchMore({});
 }
 
 // Table and key column must be the code's own: they are the only names put into a statement.
-std::pair<QString, QString> checkedTarget(const QString &table, const QString &keyColumn)
+std::pair<QString, QString> checkedTarget(const QString& table, const QString& keyColumn)
 {
-    const core::TableDef *def = core::findTable(core::mainTables(), table);
+    const core::TableDef* def = core::findTable(core::mainTables(), table);
     if (!def)
         throw std::runtime_error(QStringLiteral("未知的数据表：%1").arg(table).toStdString());
-    for (const core::ColumnDef &c : def->columns)
+    for (const core::ColumnDef& c : def->columns)
         if (c.name.compare(keyColumn, Qt::CaseInsensitive) == 0)
             return { def->name, c.name };
     throw std::runtime_error(QStringLiteral("未知的数据列：%1").arg(keyColumn).toStdString());
 }
 
-QVariant keyValue(const QString &text, bool isString)
+QVariant keyValue(const QString& text, bool isString)
 {
     if (!isString) {
         bool ok = false;
@@ -85,24 +85,24 @@ const QString kNoSpreadsheetProgram
 
 } // namespace
 
-GridServices::GridServices(core::Services &services, core::Shell &shell, core::FileChooser &files)
+GridServices::GridServices(core::Services& services, core::Shell& shell, core::FileChooser& files)
     : mServices(services)
     , mShell(shell)
     , mFiles(files)
 {
 }
 
-bool GridServices::isOpen(const QTableView *grid)
+bool GridServices::isOpen(const QTableView* grid)
 {
     return grid && grid->model() && grid->model()->columnCount() > 0;
 }
 
-QString GridServices::fieldName(const QTableView *grid, int column)
+QString GridServices::fieldName(const QTableView* grid, int column)
 {
     return core::SpreadsheetExport::fieldName(*grid->model(), column);
 }
 
-int GridServices::columnOf(const QTableView *grid, const QString &field)
+int GridServices::columnOf(const QTableView* grid, const QString& field)
 {
     if (!isOpen(grid))
         return -1;
@@ -112,16 +112,16 @@ int GridServices::columnOf(const QTableView *grid, const QString &field)
     return -1;
 }
 
-QString GridServices::fileNameFor(const QString &title)
+QString GridServices::fileNameFor(const QString& title)
 {
     QString name = title.trimmed();
-    for (QChar &c : name)
+    for (QChar& c : name)
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20)
             c = QLatin1Char('_');
     return name.isEmpty() ? QStringLiteral("导出") : name;
 }
 
-void GridServices::GridColsWidthSave(QTableView *grid, const QString &key)
+void GridServices::GridColsWidthSave(QTableView* grid, const QString& key)
 {
     if (!isOpen(grid))
         return;
@@ -129,7 +129,7 @@ void GridServices::GridColsWidthSave(QTableView *grid, const QString &key)
         mServices.prompter().inform(QStringLiteral("保存表格列宽异常！"));
         return;
     }
-    core::IniFile &ini = mServices.settings().OpenUserIniFile();
+    core::IniFile& ini = mServices.settings().OpenUserIniFile();
     const QString section = key.toUpper();
     for (int c = 0; c < grid->model()->columnCount(); ++c)
         ini.writeString(section, widthKey(grid, c),
@@ -137,11 +137,11 @@ void GridServices::GridColsWidthSave(QTableView *grid, const QString &key)
     ini.flush();
 }
 
-void GridServices::GridColsWidthLoad(QTableView *grid, const QString &key)
+void GridServices::GridColsWidthLoad(QTableView* grid, const QString& key)
 {
     if (key.isEmpty())
         return;
-    core::IniFile &ini = mServices.settings().OpenUserIniFile();
+    core::IniFile& ini = mServices.settings().OpenUserIniFile();
     if (!isOpen(grid))
         return;
     const QString section = key.toUpper();
@@ -161,13 +161,13 @@ void GridServices::GridColsWidthLoad(QTableView *grid, const QString &key)
     }
 }
 
-void GridServices::GridColsConfigration(QTableView *grid, const QString &key)
+void GridServices::GridColsConfigration(QTableView* grid, const QString& key)
 {
     TfrmGridConfig dialog(*this, grid, key, grid ? grid->window() : nullptr);
     dialog.exec();
 }
 
-QStringList GridServices::selectedKeys(QTableView *grid, const QString &keyColumn)
+QStringList GridServices::selectedKeys(QTableView* grid, const QString& keyColumn)
 {
     QStringList keys;
     if (keyColumn.isEmpty())
@@ -181,9 +181,9 @@ QStringList GridServices::selectedKeys(QTableView *grid, const QString &keyColum
     if (column < 0)
         throw std::runtime_error(QStringLiteral("没有找到数据列：%1").arg(keyColumn).toStdString());
     std::sort(rows.begin(), rows.end(),
-        [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     FrozenGrid frozen(grid);
-    for (const QModelIndex &row : rows)
+    for (const QModelIndex& row : rows)
         keys << grid->model()->index(row.row(), column).data().toString();
     grid->selectionModel()->setCurrentIndex(
         grid->model()->index(rows.last().row(), column), QItemSelectionModel::NoUpdate);
@@ -191,27 +191,27 @@ QStringList GridServices::selectedKeys(QTableView *grid, const QString &keyColum
 }
 
 int GridServices::GridSelectedFetch(
-    QTableView *grid, const QString &keyColumn, const QString &keyType, QString &keyList)
+    QTableView* grid, const QString& keyColumn, const QString& keyType, QString& keyList)
 {
     keyList.clear();
     const bool quoted = keyType.toUpper() == u"STR";
     QStringList keys;
     try {
         keys = selectedKeys(grid, keyColumn);
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         mServices.prompter().warn(
             QStringLiteral("DBGrid记录选取失败~") + QString::fromStdString(e.what()));
         return 0;
     }
     QStringList parts;
-    for (const QString &key : keys)
+    for (const QString& key : keys)
         parts << (quoted ? QLatin1Char('\'') + key + QLatin1Char('\'') : key);
     keyList = parts.join(QLatin1Char(','));
     return int(keys.size());
 }
 
-int GridServices::GridSelectedDelete(QTableView *grid, const QString &table, const QString &word,
-    const QString &keyType, const QString &keyColumn)
+int GridServices::GridSelectedDelete(QTableView* grid, const QString& table, const QString& word,
+    const QString& keyType, const QString& keyColumn)
 {
     QString keyList;
     const int count = GridSelectedFetch(grid, keyColumn, keyType, keyList);
@@ -226,7 +226,7 @@ int GridServices::GridSelectedDelete(QTableView *grid, const QString &table, con
         const bool isString = keyType.toUpper() == u"STR";
         const auto [tableName, column] = checkedTarget(table, keyColumn);
         QVariantList values;
-        for (const QString &key : selectedKeys(grid, keyColumn))
+        for (const QString& key : selectedKeys(grid, keyColumn))
             values << keyValue(key, isString);
         const QString marks = QStringLiteral("?,").repeated(values.size() - 1) + QLatin1Char('?');
         const int deleted = mServices.db().execute(
@@ -236,9 +236,9 @@ int GridServices::GridSelectedDelete(QTableView *grid, const QString &table, con
         mServices.prompter().inform(
             QStringLiteral("%1个%2删除成功！").arg(deleted).arg(what), QStringLiteral("提示"));
         return deleted;
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(QStringLiteral("删除失败，错误=") + e.message());
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         mServices.prompter().warn(
             QStringLiteral("删除失败，错误=") + QString::fromStdString(e.what()));
     }
@@ -246,7 +246,7 @@ int GridServices::GridSelectedDelete(QTableView *grid, const QString &table, con
 }
 
 int GridServices::GridDeleteCurrentList(
-    QTableView *grid, const QString &table, const QString &keyColumn)
+    QTableView* grid, const QString& table, const QString& keyColumn)
 {
     if (!mServices.prompter().ask(QStringLiteral("此操作将删除当前查询到的所有记录，确定删除吗？"),
             QStringLiteral("警告")))
@@ -263,13 +263,13 @@ int GridServices::GridDeleteCurrentList(
             const QString sql
                 = QStringLiteral("delete from %1 where %2=?")
                       .arg(core::Database::quoted(tableName), core::Database::quoted(column));
-            const QAbstractItemModel *model = grid->model();
+            const QAbstractItemModel* model = grid->model();
             for (int r = 0; r < model->rowCount(); ++r) {
                 mServices.db().execute(sql, { model->index(r, keyAt).data() });
                 ++deleted;
             }
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception&) {
         mServices.prompter().warn(QStringLiteral("删除出现异常！"));
         return deleted;
     }
@@ -278,7 +278,7 @@ int GridServices::GridDeleteCurrentList(
     return deleted;
 }
 
-bool GridServices::ExportGrid2Excel(QTableView *grid, const QString &title)
+bool GridServices::ExportGrid2Excel(QTableView* grid, const QString& title)
 {
     if (isOpen(grid))
         fetchAll(grid);
@@ -297,7 +297,7 @@ bool GridServices::ExportGrid2Excel(QTableView *grid, const QString &title)
     if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         path += QStringLiteral(".xlsx");
 
-    QAbstractItemModel &model = *grid->model();
+    QAbstractItemModel& model = *grid->model();
     QProgressDialog progress(QStringLiteral("正在导出数据，请稍候……"), QStringLiteral("取消"), 0,
         model.rowCount(), grid->window());
     progress.setWindowTitle(title);
@@ -309,7 +309,7 @@ bool GridServices::ExportGrid2Excel(QTableView *grid, const QString &title)
             progress.setValue(done);
             return !progress.wasCanceled();
         });
-    } catch (const core::ExportError &e) {
+    } catch (const core::ExportError& e) {
         if (!progress.wasCanceled())
             mServices.prompter().warn(QStringLiteral("数据导出Excel出错,错误提示:") + e.message());
         return false;

@@ -1,11 +1,11 @@
 #include "parties/PartiesCommand.h"
 
-#include "store/CliArgs.h"
-#include "printing/Services.h"
-#include "parties/SpreadsheetExport.h"
 #include "parties/DAOPerson.h"
 #include "parties/PersonSearch.h"
+#include "parties/SpreadsheetExport.h"
 #include "platform/Prompter.h"
+#include "printing/Services.h"
+#include "store/CliArgs.h"
 #include "store/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -13,7 +13,7 @@
 
 namespace pennock::core {
 
-QString runParties(const QStringList &args)
+QString runParties(const QStringList& args)
 {
     const QString home = cliHome(args);
     const QString type = cliOption(args, QStringLiteral("--type"));
@@ -34,7 +34,7 @@ QString runParties(const QStringList &args)
     try {
         PersonSearch::runInto(
             services.db(), model, query.listsAll() ? query.allStatement() : query.prepare());
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw CliError { e.message() };
     }
 
@@ -43,7 +43,7 @@ QString runParties(const QStringList &args)
             return QStringLiteral("没有可导出的数据~\n");
         try {
             SpreadsheetExport::writeXlsx(xlsx, QStringLiteral("单位信息导出"), model);
-        } catch (const ExportError &e) {
+        } catch (const ExportError& e) {
             throw CliError { e.message() };
         }
         return QStringLiteral("%1 parties written to %2\n").arg(model.rowCount()).arg(xlsx);

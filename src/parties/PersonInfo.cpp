@@ -1,10 +1,10 @@
 #include "parties/PersonInfo.h"
 
-#include "printing/Services.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
 #include "parties/ReferenceLookups.h"
 #include "platform/Prompter.h"
+#include "printing/Services.h"
 #include "store/Database.h"
 
 #include <QCheckBox>
@@ -36,18 +36,18 @@ const QString kMnemonicHelp = QStringLiteral("助记码不是必填项目，该�
                                              "\"或\"pnk*\"按回车键,调入助记码含有\"pnk\"的第1个"
                                              "单位;");
 
-QLineEdit *lineEdit(QWidget *parent, const char *name, int maxLength = 0)
+QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength = 0)
 {
-    auto *edit = new QLineEdit(parent);
+    auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
     return edit;
 }
 
-QComboBox *comboBox(QWidget *parent, const char *name, bool editable)
+QComboBox* comboBox(QWidget* parent, const char* name, bool editable)
 {
-    auto *box = new QComboBox(parent);
+    auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setEditable(editable);
     if (editable)
@@ -57,7 +57,7 @@ QComboBox *comboBox(QWidget *parent, const char *name, bool editable)
 
 } // namespace
 
-Tfrm_PersonInfo::Tfrm_PersonInfo(core::Services &services, QWidget *parent)
+Tfrm_PersonInfo::Tfrm_PersonInfo(core::Services& services, QWidget* parent)
     : FacedDialog(services.settings(), parent)
     , mServices(services)
 {
@@ -108,10 +108,10 @@ void Tfrm_PersonInfo::buildFields()
     ckAddNext = new QCheckBox(QStringLiteral("单位保存后立即添加下一条"), this);
     ckAddNext->setObjectName(QStringLiteral("ckAddNext"));
 
-    auto *grid = new QGridLayout;
+    auto* grid = new QGridLayout;
     int row = 0;
-    const auto add = [&](const QString &caption, QWidget *field, int column, int span = 1) {
-        auto *label = new QLabel(caption, this);
+    const auto add = [&](const QString& caption, QWidget* field, int column, int span = 1) {
+        auto* label = new QLabel(caption, this);
         label->setBuddy(field);
         grid->addWidget(label, row, column * 2, Qt::AlignRight);
         grid->addWidget(field, row, column * 2 + 1, 1, span);
@@ -162,16 +162,16 @@ void Tfrm_PersonInfo::buildFields()
     btCopy = dialogButton(this, "btCopy", QStringLiteral("多头单位(&C)"));
     btCopy->setToolTip(QStringLiteral("副本保存需修改银行账号"));
     btClose = dialogButton(this, "btClose", QStringLiteral("关  闭(&X)"));
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : { btSave, btSaveClose, btReset, btCopy, btClose })
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : { btSave, btSaveClose, btReset, btCopy, btClose })
         buttons->addWidget(b);
 
-    auto *status = new QStatusBar(this);
+    auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
     status->showMessage(
         QStringLiteral("注意:带*必填. 对于一个单位多个收件人情况，修改时点击[多头单位]按钮，"
                        "保存后即新增一个多头单位。"));
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->addWidget(status);
@@ -185,7 +185,7 @@ void Tfrm_PersonInfo::buildFields()
     connect(edtCountry, &QComboBox::currentTextChanged, this, &Tfrm_PersonInfo::provinceChanged);
 
     // Enter walks the fields in the order a party is usually typed.
-    const std::pair<QWidget *, QWidget *> order[] = {
+    const std::pair<QWidget*, QWidget*> order[] = {
         { edtName, edtInputCode },
         { edtInputCode, edtBank },
         { edtIdentity, edtBank },
@@ -209,10 +209,10 @@ void Tfrm_PersonInfo::buildFields()
         { cbAcountType, edtGroup },
         { edtGroup, btSave },
     };
-    for (const auto &[from, to] : order) {
+    for (const auto& [from, to] : order) {
         mEnterNext.insert(from, to);
         from->installEventFilter(this);
-        if (auto *box = qobject_cast<QComboBox *>(from); box && box->lineEdit()) {
+        if (auto* box = qobject_cast<QComboBox*>(from); box && box->lineEdit()) {
             mEnterNext.insert(box->lineEdit(), to);
             box->lineEdit()->installEventFilter(this);
         }
@@ -228,7 +228,7 @@ void Tfrm_PersonInfo::fillGroups()
     edtGroup->setEditText(current);
 }
 
-void Tfrm_PersonInfo::refill(QComboBox *box, const QStringList &items)
+void Tfrm_PersonInfo::refill(QComboBox* box, const QStringList& items)
 {
     const QSignalBlocker blocker(box);
     const QString text = box->currentText();
@@ -238,10 +238,10 @@ void Tfrm_PersonInfo::refill(QComboBox *box, const QStringList &items)
     box->setEditText(text);
 }
 
-bool Tfrm_PersonInfo::eventFilter(QObject *watched, QEvent *event)
+bool Tfrm_PersonInfo::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
+        const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             && key->modifiers() == Qt::NoModifier && mEnterNext.contains(watched)) {
             mEnterNext.value(watched)->setFocus(Qt::TabFocusReason);
@@ -259,7 +259,7 @@ bool Tfrm_PersonInfo::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Tfrm_PersonInfo::fieldEntered(QObject *field)
+void Tfrm_PersonInfo::fieldEntered(QObject* field)
 {
     core::ReferenceLookups lookups(mServices.db());
     if ((field == edtProvince || field == edtProvince->lineEdit()) && !mProvincesFilled) {
@@ -270,9 +270,9 @@ void Tfrm_PersonInfo::fieldEntered(QObject *field)
     } else if (field == edtCountry || field == edtCountry->lineEdit()) {
         refill(edtCountry, lookups.loadDMListByName(QStringLiteral("国家"), QStringLiteral("0")));
     }
-    if (auto *edit = qobject_cast<QLineEdit *>(field))
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
         QTimer::singleShot(0, edit, &QLineEdit::selectAll);
-    else if (auto *box = qobject_cast<QComboBox *>(field); box && box->lineEdit())
+    else if (auto* box = qobject_cast<QComboBox*>(field); box && box->lineEdit())
         QTimer::singleShot(0, box->lineEdit(), &QLineEdit::selectAll);
 }
 
@@ -293,7 +293,7 @@ void Tfrm_PersonInfo::townLeft()
         edtAddress->setPlainText(town + address);
 }
 
-void Tfrm_PersonInfo::showEvent(QShowEvent *event)
+void Tfrm_PersonInfo::showEvent(QShowEvent* event)
 {
     // The editor is reused: groups added or removed since the last opening must show.
     fillGroups();
@@ -310,7 +310,7 @@ bool Tfrm_PersonInfo::loadPerson(int id)
     return true;
 }
 
-void Tfrm_PersonInfo::showPerson(const TPerson &person)
+void Tfrm_PersonInfo::showPerson(const TPerson& person)
 {
     edtID->setText(person.ID > 0 ? QString::number(person.ID) : QString());
     edtName->setText(person.全称);
@@ -376,7 +376,7 @@ bool Tfrm_PersonInfo::btSaveClick()
     const bool update = person.ID > 0;
     try {
         DAOPerson(mServices.db()).storePerson(person);
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(QStringLiteral("添加更新失败，Error=") + e.message());
         return false;
     }
@@ -410,7 +410,7 @@ void Tfrm_PersonInfo::btCopyClick()
 }
 
 void savePersonFromBill(
-    QWidget *parent, core::Services &services, const std::optional<TPerson> &record)
+    QWidget* parent, core::Services& services, const std::optional<TPerson>& record)
 {
     if (!record)
         return;
@@ -419,12 +419,12 @@ void savePersonFromBill(
         TPerson copy = *record;
         try {
             dao.storePerson(copy);
-        } catch (const core::DbError &e) {
+        } catch (const core::DbError& e) {
             services.prompter().warn(QStringLiteral("添加更新失败，Error=") + e.message());
         }
         return;
     }
-    const TPerson &r = *record;
+    const TPerson& r = *record;
     std::optional<TPerson> found;
     if (!r.全称.isEmpty() && !r.开户行账号.isEmpty())
         found = dao.findPersonByNameAndAccount(r.全称, r.开户行账号);
@@ -439,7 +439,7 @@ void savePersonFromBill(
     TPerson shown = found.value_or(TPerson {});
     if (!found)
         shown.国家 = QStringLiteral("中国");
-    for (const char16_t *column : { u"全称", u"国家", u"手机", u"联系人", u"地址", u"电话", u"省",
+    for (const char16_t* column : { u"全称", u"国家", u"手机", u"联系人", u"地址", u"电话", u"省",
              u"市", u"镇区", u"邮编", u"开户银行", u"开户行账号", u"开户行地址", u"开户行行号",
              u"自定义1", u"自定义2", u"自定义3" }) {
         const QString value = r.value(column);

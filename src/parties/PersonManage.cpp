@@ -1,13 +1,13 @@
 #include "parties/PersonManage.h"
 
-#include "printing/Services.h"
-#include "parties/GridServices.h"
 #include "parties/DAOPerson.h"
 #include "parties/DialogButton.h"
+#include "parties/GridServices.h"
 #include "parties/PersonInfo.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "printing/Services.h"
 #include "store/Database.h"
 #include "store/Maintenance.h"
 
@@ -50,16 +50,16 @@ const QString kByGroup = QStringLiteral("[按其他分组]");
 const QString kWidthChange = QStringLiteral("删除所有点击我->>");
 constexpr int kClearAllWidth = 120;
 
-QAction *action(QMenu *menu, const char *name, const QString &caption)
+QAction* action(QMenu* menu, const char* name, const QString& caption)
 {
-    QAction *a = menu->addAction(caption);
+    QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     return a;
 }
 
 } // namespace
 
-Tfm_PersonManage::Tfm_PersonManage(core::Services &services, GridServices &grids, QWidget *parent)
+Tfm_PersonManage::Tfm_PersonManage(core::Services& services, GridServices& grids, QWidget* parent)
     : FacedDialog(services.settings(), parent)
     , mServices(services)
     , mGrids(grids)
@@ -90,7 +90,7 @@ void Tfm_PersonManage::buildWindow()
     TreeView1->setMaximumWidth(400);
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TreeView1, &QTreeWidget::itemClicked, this,
-        [this](QTreeWidgetItem *item) { treeClick(item); });
+        [this](QTreeWidgetItem* item) { treeClick(item); });
 
     TabControl1 = new QTabBar(this);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
@@ -113,14 +113,14 @@ void Tfm_PersonManage::buildWindow()
     lbClearAll->installEventFilter(this);
     btClearAll = dialogButton(this, "btClearAll", QStringLiteral("删除所有"));
     btClearAll->setVisible(false);
-    auto *buttonRow = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *> {
+    auto* buttonRow = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*> {
              btInsert, btEdit, btDelete, btDeleteList, btSetDefault, btRefresh })
         buttonRow->addWidget(w);
     buttonRow->addStretch();
     buttonRow->addWidget(lbClearAll);
     buttonRow->addWidget(btClearAll);
-    auto *batchRow = new QHBoxLayout;
+    auto* batchRow = new QHBoxLayout;
     batchRow->addStretch();
     batchRow->addWidget(btSelectMulti);
     batchRow->addWidget(btSelectAndAddAll);
@@ -166,9 +166,9 @@ void Tfm_PersonManage::buildWindow()
     btAdv = dialogButton(this, "btAdv", QStringLiteral("<<"));
     btAll = dialogButton(this, "btAll", QStringLiteral("全部(&A)"));
     btClose = dialogButton(this, "btClose", QStringLiteral("关 闭(&X)"));
-    auto *searchBar = new QHBoxLayout;
+    auto* searchBar = new QHBoxLayout;
     searchBar->addWidget(KeyEdit, 1);
-    for (QPushButton *b : { btSearch, btImprt, btExport, btAdv, btAll, btClose })
+    for (QPushButton* b : { btSearch, btImprt, btExport, btAdv, btAll, btClose })
         searchBar->addWidget(b);
 
     panelAdv = new QWidget(this);
@@ -181,7 +181,7 @@ void Tfm_PersonManage::buildWindow()
     key1 = new QLineEdit(panelAdv);
     key1->setObjectName(QStringLiteral("key1"));
     btAdvSearch = dialogButton(panelAdv, "btAdvSearch", QStringLiteral("精确查询"));
-    auto *advRow = new QHBoxLayout(panelAdv);
+    auto* advRow = new QHBoxLayout(panelAdv);
     advRow->setContentsMargins(0, 0, 0, 0);
     advRow->addWidget(new QLabel(QStringLiteral("仅查询列:"), panelAdv));
     advRow->addWidget(Column1);
@@ -190,7 +190,7 @@ void Tfm_PersonManage::buildWindow()
     advRow->addWidget(btAdvSearch);
     panelAdv->setVisible(false);
 
-    auto *status = new QStatusBar(this);
+    auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
     for (size_t i = 0; i < mPanels.size(); ++i) {
@@ -200,8 +200,8 @@ void Tfm_PersonManage::buildWindow()
     mPanels[2]->setText(
         QStringLiteral("【技巧】1.鼠标单击选中,双击选取;  2.按住Ctrl+点击，同时选中多个条目."));
 
-    auto *right = new QWidget(this);
-    auto *rightLayout = new QVBoxLayout(right);
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(TabControl1);
     rightLayout->addLayout(buttonRow);
@@ -209,12 +209,12 @@ void Tfm_PersonManage::buildWindow()
     rightLayout->addWidget(DBGrid1, 1);
     rightLayout->addLayout(searchBar);
     rightLayout->addWidget(panelAdv);
-    auto *splitter = new QSplitter(this);
+    auto* splitter = new QSplitter(this);
     splitter->addWidget(TreeView1);
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({ 180, 720 });
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(lbTitle);
     layout->addWidget(splitter, 1);
     layout->addWidget(status);
@@ -235,8 +235,8 @@ void Tfm_PersonManage::buildWindow()
     connect(btExport, &QPushButton::clicked, this, &Tfm_PersonManage::btExportClick);
     connect(btImprt, &QPushButton::clicked, this, &Tfm_PersonManage::btImprtClick);
     connect(btSelectMulti, &QPushButton::clicked, this, &Tfm_PersonManage::btSelectMultiClick);
-    connect(btSelectAndAddAll, &QPushButton::clicked, this,
-        &Tfm_PersonManage::btSelectAndAddAllClick);
+    connect(
+        btSelectAndAddAll, &QPushButton::clicked, this, &Tfm_PersonManage::btSelectAndAddAllClick);
 }
 
 void Tfm_PersonManage::buildMenus()
@@ -264,17 +264,17 @@ void Tfm_PersonManage::buildMenus()
     connect(nRefresh, &QAction::triggered, this, &Tfm_PersonManage::btRefreshClick);
     connect(gridMenu, &QMenu::aboutToShow, this, [this] {
         const bool any = rows() > 0;
-        for (QAction *a : { n_pick, n_modify, n_Delete, n_settodefault })
+        for (QAction* a : { n_pick, n_modify, n_Delete, n_settodefault })
             a->setEnabled(any);
     });
     connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &at) { gridMenu->popup(DBGrid1->viewport()->mapToGlobal(at)); });
+        [this](const QPoint& at) { gridMenu->popup(DBGrid1->viewport()->mapToGlobal(at)); });
 
     treeMenu = new QMenu(this);
-    QAction *refresh = action(treeMenu, "nTreeRefresh", QStringLiteral("【刷新】"));
-    QAction *expand = action(treeMenu, "nExpandAll", QStringLiteral("全部展开"));
-    QAction *collapse = action(treeMenu, "nCollapseAll", QStringLiteral("全部关闭"));
-    QAction *how = action(treeMenu, "nHowToGroup", QStringLiteral("分组如何添加?"));
+    QAction* refresh = action(treeMenu, "nTreeRefresh", QStringLiteral("【刷新】"));
+    QAction* expand = action(treeMenu, "nExpandAll", QStringLiteral("全部展开"));
+    QAction* collapse = action(treeMenu, "nCollapseAll", QStringLiteral("全部关闭"));
+    QAction* how = action(treeMenu, "nHowToGroup", QStringLiteral("分组如何添加?"));
     connect(refresh, &QAction::triggered, this, &Tfm_PersonManage::rebuildGroupTree);
     connect(expand, &QAction::triggered, TreeView1, &QTreeWidget::expandAll);
     connect(collapse, &QAction::triggered, TreeView1, &QTreeWidget::collapseAll);
@@ -284,40 +284,40 @@ void Tfm_PersonManage::buildMenus()
                            "就会自动添加一个\"分组A\"的组。"));
     });
     connect(TreeView1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &at) { treeMenu->popup(TreeView1->viewport()->mapToGlobal(at)); });
+        [this](const QPoint& at) { treeMenu->popup(TreeView1->viewport()->mapToGlobal(at)); });
 }
 
 void Tfm_PersonManage::rebuildGroupTree()
 {
     TreeView1->clear();
-    for (const QString &root : { PersonSearch::kAllGroups, DAOPerson::kOwnCompany,
+    for (const QString& root : { PersonSearch::kAllGroups, DAOPerson::kOwnCompany,
              DAOPerson::kCounterparty, DAOPerson::kDefaultDrawer })
         TreeView1->addTopLevelItem(new QTreeWidgetItem({ root }));
     DAOPerson dao(mServices.db());
-    auto *regions = new QTreeWidgetItem({ kByRegion });
-    for (const QString &province : dao.loadPersonTableProvinceList())
+    auto* regions = new QTreeWidgetItem({ kByRegion });
+    for (const QString& province : dao.loadPersonTableProvinceList())
         regions->addChild(new QTreeWidgetItem({ province }));
-    auto *groups = new QTreeWidgetItem({ kByGroup });
-    for (const QString &group : dao.loadPersonTableGroupList())
+    auto* groups = new QTreeWidgetItem({ kByGroup });
+    for (const QString& group : dao.loadPersonTableGroupList())
         groups->addChild(new QTreeWidgetItem({ group }));
     TreeView1->addTopLevelItem(regions);
     TreeView1->addTopLevelItem(groups);
     TreeView1->expandAll();
 }
 
-QTreeWidgetItem *Tfm_PersonManage::treeNode(const QString &text) const
+QTreeWidgetItem* Tfm_PersonManage::treeNode(const QString& text) const
 {
-    const QList<QTreeWidgetItem *> found
+    const QList<QTreeWidgetItem*> found
         = TreeView1->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? nullptr : found.first();
 }
 
-void Tfm_PersonManage::setTab(const QString &path)
+void Tfm_PersonManage::setTab(const QString& path)
 {
     TabControl1->setTabText(0, QStringLiteral("【") + path + QStringLiteral("】"));
 }
 
-void Tfm_PersonManage::treeClick(QTreeWidgetItem *item)
+void Tfm_PersonManage::treeClick(QTreeWidgetItem* item)
 {
     if (!item || item->text(0) == kByRegion || item->text(0) == kByGroup)
         return;
@@ -336,7 +336,7 @@ void Tfm_PersonManage::treeClick(QTreeWidgetItem *item)
     else if (parent == kByGroup)
         mSearch.group = text;
     QStringList path;
-    for (QTreeWidgetItem *node = item; node; node = node->parent())
+    for (QTreeWidgetItem* node = item; node; node = node->parent())
         path.prepend(node->text(0));
     setTab(path.join(QLatin1Char('\\')));
     runSearch(SearchOrigin::Other);
@@ -348,7 +348,7 @@ void Tfm_PersonManage::setSelectionMode(bool on)
     mPicked.reset();
 }
 
-void Tfm_PersonManage::setCaption(const QString &caption)
+void Tfm_PersonManage::setCaption(const QString& caption)
 {
     if (caption.isEmpty())
         return;
@@ -356,7 +356,7 @@ void Tfm_PersonManage::setCaption(const QString &caption)
     lbTitle->setText(caption);
 }
 
-void Tfm_PersonManage::showType(const QString &type)
+void Tfm_PersonManage::showType(const QString& type)
 {
     if (type == DAOPerson::kCounterparty || type == DAOPerson::kOwnCompany) {
         setTab(type);
@@ -392,11 +392,11 @@ void Tfm_PersonManage::refreshTotal()
             .arg(core::CountTableAllRows(mServices.db(), mServices.prompter(), kTable)));
 }
 
-void Tfm_PersonManage::loadStatement(const PersonSearch::Statement &statement)
+void Tfm_PersonManage::loadStatement(const PersonSearch::Statement& statement)
 {
     try {
         PersonSearch::runInto(mServices.db(), *mModel, statement);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         // A failed search shows an empty grid.
         mModel->clear();
     }
@@ -433,7 +433,7 @@ void Tfm_PersonManage::runSearch(SearchOrigin origin)
     }
     const PersonSearch::Statement statement = mSearch.prepare();
     if (!mSearch.type.isEmpty())
-        if (QTreeWidgetItem *node = treeNode(mSearch.type))
+        if (QTreeWidgetItem* node = treeNode(mSearch.type))
             TreeView1->setCurrentItem(node);
     loadStatement(statement);
 }
@@ -450,7 +450,7 @@ void Tfm_PersonManage::btAllClick()
     mSearch.group = PersonSearch::kAllGroups;
     panelAdv->setVisible(false);
     loadStatement(mSearch.allStatement());
-    if (QTreeWidgetItem *node = treeNode(PersonSearch::kAllGroups))
+    if (QTreeWidgetItem* node = treeNode(PersonSearch::kAllGroups))
         TreeView1->setCurrentItem(node);
     setTab(PersonSearch::kAllGroups);
     lbTitle->setText(kCaption + QStringLiteral("(%1)").arg(rows()));
@@ -494,7 +494,7 @@ void Tfm_PersonManage::selectionChanged()
     }
 }
 
-Tfrm_PersonInfo *Tfm_PersonManage::editor()
+Tfrm_PersonInfo* Tfm_PersonManage::editor()
 {
     if (!mEditor) {
         mEditor = new Tfrm_PersonInfo(mServices, this);
@@ -505,7 +505,7 @@ Tfrm_PersonInfo *Tfm_PersonManage::editor()
 
 void Tfm_PersonManage::openEditor(int id)
 {
-    Tfrm_PersonInfo *info = editor();
+    Tfrm_PersonInfo* info = editor();
     info->btResetClick();
     info->edtCountry->setEditText(QStringLiteral("中国"));
     if (id > 0) {
@@ -576,7 +576,7 @@ void Tfm_PersonManage::btClearAllClick()
         return;
     try {
         DAOPerson(mServices.db()).deleteAllPersons(mSearch.type);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         mServices.prompter().warn(QStringLiteral("清空失败！"));
     }
     btRefreshClick();
@@ -591,7 +591,7 @@ void Tfm_PersonManage::btSetDefaultClick()
     }
     try {
         DAOPerson(mServices.db()).setDefaultDrawer(currentId());
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
@@ -630,7 +630,7 @@ void Tfm_PersonManage::setBatchReceiver(BatchReceiver receive, std::function<voi
     btSelectAndAddAll->setEnabled(bool(mBatchReceive));
 }
 
-bool Tfm_PersonManage::addToBatch(const QList<int> &rows, int &added)
+bool Tfm_PersonManage::addToBatch(const QList<int>& rows, int& added)
 {
     added = 0;
     bool complete = true;
@@ -647,7 +647,7 @@ bool Tfm_PersonManage::addToBatch(const QList<int> &rows, int &added)
         bool taken = false;
         try {
             taken = mBatchReceive && mBatchReceive(person);
-        } catch (const std::exception &) {
+        } catch (const std::exception&) {
             taken = false;
         }
         if (!taken) {
@@ -666,7 +666,7 @@ void Tfm_PersonManage::btSelectMultiClick()
     if (!mBatchReceive)
         return;
     QList<int> rows;
-    for (const QModelIndex &index : DBGrid1->selectionModel()->selectedRows())
+    for (const QModelIndex& index : DBGrid1->selectionModel()->selectedRows())
         rows << index.row();
     std::sort(rows.begin(), rows.end());
     int added = 0;
@@ -704,7 +704,7 @@ void Tfm_PersonManage::toggleClearAll()
     resize(width() + (show ? kClearAllWidth : -kClearAllWidth), height());
 }
 
-void Tfm_PersonManage::showEvent(QShowEvent *event)
+void Tfm_PersonManage::showEvent(QShowEvent* event)
 {
     KeyEdit->clear();
     runSearch(SearchOrigin::Other);
@@ -720,7 +720,7 @@ void Tfm_PersonManage::done(int result)
     FacedDialog::done(result);
 }
 
-bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)
+bool Tfm_PersonManage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lbClearAll && event->type() == QEvent::MouseButtonRelease) {
         toggleClearAll();
@@ -728,7 +728,7 @@ bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == DBGrid1->viewport() && event->type() == QEvent::Wheel) {
         // The wheel walks the rows one by one, as the arrow keys do.
-        const auto *wheel = static_cast<QWheelEvent *>(event);
+        const auto* wheel = static_cast<QWheelEvent*>(event);
         const int step = wheel->angleDelta().y() > 0 ? -1 : (wheel->angleDelta().y() < 0 ? 1 : 0);
         const int row = DBGrid1->currentIndex().row() + step;
         if (step != 0 && row >= 0 && row < rows())
@@ -740,14 +740,14 @@ bool Tfm_PersonManage::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void openPersonManager(QWidget *mainWindow, core::Services &services, GridServices &grids,
-    Tfm_PersonManage::OpenBills openBills, const QString &type,
-    const std::function<void()> &defaultDrawerChanged, Tfm_PersonManage::BatchReceiver batch,
+void openPersonManager(QWidget* mainWindow, core::Services& services, GridServices& grids,
+    Tfm_PersonManage::OpenBills openBills, const QString& type,
+    const std::function<void()>& defaultDrawerChanged, Tfm_PersonManage::BatchReceiver batch,
     std::function<void()> batchRefresh, Tfm_PersonManage::SpreadsheetImport spreadsheetImport)
 {
-    Tfm_PersonManage *manager = nullptr;
+    Tfm_PersonManage* manager = nullptr;
     if (mainWindow)
-        for (auto *child : mainWindow->findChildren<Tfm_PersonManage *>(
+        for (auto* child : mainWindow->findChildren<Tfm_PersonManage*>(
                  Tfm_PersonManage::kFormName, Qt::FindDirectChildrenOnly))
             if (child->property("kept").toBool())
                 manager = child;
@@ -766,9 +766,9 @@ void openPersonManager(QWidget *mainWindow, core::Services &services, GridServic
     manager->exec();
 }
 
-std::optional<core::TPerson> fetchOnePerson(QWidget *parent, core::Services &services,
-    GridServices &grids, const QString &type, const QString &caption,
-    const std::function<void()> &defaultDrawerChanged)
+std::optional<core::TPerson> fetchOnePerson(QWidget* parent, core::Services& services,
+    GridServices& grids, const QString& type, const QString& caption,
+    const std::function<void()>& defaultDrawerChanged)
 {
     Tfm_PersonManage manager(services, grids, parent);
     if (defaultDrawerChanged)
@@ -782,7 +782,7 @@ std::optional<core::TPerson> fetchOnePerson(QWidget *parent, core::Services &ser
 }
 
 std::optional<core::TPerson> fetchOnePerson(
-    QWidget *parent, core::Services &services, const QString &type, const QString &caption)
+    QWidget* parent, core::Services& services, const QString& type, const QString& caption)
 {
     core::DesktopShell shell;
     DialogFileChooser files;

@@ -13,12 +13,12 @@ namespace {
 
 const QString kTable = QStringLiteral("CKPersonalInfoTable");
 
-QString canonicalColumn(const QString &name)
+QString canonicalColumn(const QString& name)
 {
-    const TableDef *table = findTable(mainTables(), kTable);
+    const TableDef* table = findTable(mainTables(), kTable);
     if (!table)
         return {};
-    for (const ColumnDef &c : table->columns)
+    for (const ColumnDef& c : table->columns)
         if (c.name.compare(name.trimmed(), Qt::CaseInsensitive) == 0)
             return c.name;
     return {};
@@ -34,16 +34,16 @@ bool PersonSearch::listsAll() const
         && advKey.isEmpty();
 }
 
-QString PersonSearch::toggled(const QString &direction)
+QString PersonSearch::toggled(const QString& direction)
 {
     return direction.compare(QStringLiteral("ASC"), Qt::CaseInsensitive) == 0
         ? QStringLiteral("DESC")
         : QStringLiteral("ASC");
 }
 
-bool PersonSearch::isPartyColumn(const QString &name) { return !canonicalColumn(name).isEmpty(); }
+bool PersonSearch::isPartyColumn(const QString& name) { return !canonicalColumn(name).isEmpty(); }
 
-QString PersonSearch::order(const QString &defaultColumn, bool narrowed) const
+QString PersonSearch::order(const QString& defaultColumn, bool narrowed) const
 {
     const QString column = canonicalColumn(sortColumn);
     QString dir = direction.trimmed().toUpper();
@@ -71,14 +71,14 @@ PersonSearch::Statement PersonSearch::prepare()
             condition = QStringLiteral(" where (") + column + QStringLiteral("=?) ");
             st.values << advKey;
         } else {
-            condition
-                = QStringLiteral(" where (") + column + Database::likeContains(advKey) + QStringLiteral(") ");
+            condition = QStringLiteral(" where (") + column + Database::likeContains(advKey)
+                + QStringLiteral(") ");
             st.values << Database::containsPattern(advKey);
         }
     } else if (!k.isEmpty()) {
         type.clear();
         QStringList parts;
-        for (const char16_t *column :
+        for (const char16_t* column :
             { u"全称", u"联系人", u"电话", u"手机", u"省", u"助记码", u"地址" }) {
             parts << QString::fromUtf16(column) + Database::likeContains(k);
             st.values << Database::containsPattern(k);
@@ -108,7 +108,7 @@ PersonSearch::Statement PersonSearch::allStatement() const
         {} };
 }
 
-void PersonSearch::runInto(Database &db, QSqlQueryModel &model, const Statement &statement)
+void PersonSearch::runInto(Database& db, QSqlQueryModel& model, const Statement& statement)
 {
     db.showIn(model, statement.sql, statement.values);
     while (model.canFetchMore())

@@ -41,15 +41,15 @@ public:
     Statement allStatement() const;
 
     /// The sort direction after a click on a column title.
-    static QString toggled(const QString &direction);
+    static QString toggled(const QString& direction);
     /// A column of `CKPersonalInfoTable` (letter case ignored).
-    static bool isPartyColumn(const QString &name);
+    static bool isPartyColumn(const QString& name);
 
     /// Runs a statement into a grid's model with every row fetched. Throws DbError.
-    static void runInto(Database &db, QSqlQueryModel &model, const Statement &statement);
+    static void runInto(Database& db, QSqlQueryModel& model, const Statement& statement);
 
 private:
-    QString order(const QString &defaultColumn, bool narrowed) const;
+    QString order(const QString& defaultColumn, bool narrowed) const;
 };
 
 } // namespace pennock::core

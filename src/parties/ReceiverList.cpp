@@ -35,7 +35,8 @@ const QStringList& ReceiverList::columns()
 Receiver ReceiverList::fromParty(const TPerson& party, const QString& group)
 {
     Receiver r;
-    for (const char* column : { "全称", "国家", "省", "市", "镇区", "地址", "邮编", "联系人", "电话", "手机" })
+    for (const char* column :
+        { "全称", "国家", "省", "市", "镇区", "地址", "邮编", "联系人", "电话", "手机" })
         r.values.insert(q(column), party.value(q(column)));
     r.values.insert(kGroup, group.isEmpty() ? party.分组 : group);
     return r;
@@ -82,7 +83,8 @@ void ReceiverList::update(const Receiver& receiver)
         return;
     values << receiver.id;
     mDb.execute(
-        QStringLiteral("update ReceiverList set %1 where ID=?").arg(sets.join(QLatin1Char(','))), values);
+        QStringLiteral("update ReceiverList set %1 where ID=?").arg(sets.join(QLatin1Char(','))),
+        values);
 }
 
 void ReceiverList::remove(const QList<int>& ids)
@@ -105,7 +107,8 @@ QList<Receiver> ReceiverList::load(const QString& group)
 {
     QSqlQuery query = group.isEmpty()
         ? mDb.exec(QStringLiteral("select * from ReceiverList order by ID"))
-        : mDb.exec(QStringLiteral("select * from ReceiverList where 批打分组=? order by ID"), { group });
+        : mDb.exec(
+            QStringLiteral("select * from ReceiverList where 批打分组=? order by ID"), { group });
     QList<Receiver> out;
     while (query.next()) {
         Receiver r;
@@ -124,8 +127,8 @@ QList<Receiver> ReceiverList::load(const QString& group)
 
 QStringList ReceiverList::groups()
 {
-    QSqlQuery query = mDb.exec(QStringLiteral(
-        "select distinct 批打分组 from ReceiverList where coalesce(批打分组,'')<>'' order by 批打分组"));
+    QSqlQuery query = mDb.exec(QStringLiteral("select distinct 批打分组 from ReceiverList where "
+                                              "coalesce(批打分组,'')<>'' order by 批打分组"));
     QStringList out;
     while (query.next())
         out << query.value(0).toString();

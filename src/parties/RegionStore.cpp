@@ -27,14 +27,14 @@ QStringList RegionStore::provinces()
         { kRegionType }));
 }
 
-QStringList RegionStore::cities(const QString &province)
+QStringList RegionStore::cities(const QString& province)
 {
     return firstColumn(mDb.exec(QStringLiteral("select distinct 二级代码 from DMTable2 where "
                                                "rtrim(ltrim(一级代码))=? order by 二级代码"),
         { province }));
 }
 
-bool RegionStore::exists(const QString &province, const QString &city)
+bool RegionStore::exists(const QString& province, const QString& city)
 {
     return mDb
         .exec(QStringLiteral("select 二级代码 from DMTable2 where 类型=? and 一级代码=? and "
@@ -43,7 +43,7 @@ bool RegionStore::exists(const QString &province, const QString &city)
         .next();
 }
 
-bool RegionStore::existsTrimmed(const QString &province, const QString &city)
+bool RegionStore::existsTrimmed(const QString& province, const QString& city)
 {
     return mDb
         .exec(QStringLiteral("select 二级代码 from DMTable2 where 类型=? and "
@@ -52,13 +52,13 @@ bool RegionStore::existsTrimmed(const QString &province, const QString &city)
         .next();
 }
 
-void RegionStore::add(const QString &province, const QString &city)
+void RegionStore::add(const QString& province, const QString& city)
 {
     mDb.execute(QStringLiteral("insert into DMTable2 (类型, 一级代码, 二级代码) values (?, ?, ?)"),
         { kRegionType, province, city });
 }
 
-bool RegionStore::rename(const QString &province, const QString &oldCity, const QString &newCity)
+bool RegionStore::rename(const QString& province, const QString& oldCity, const QString& newCity)
 {
     mDb.execute(QStringLiteral("update DMTable2 set 二级代码=? where 类型=? and "
                                "rtrim(ltrim(一级代码))=? and rtrim(ltrim(二级代码))=?"),
@@ -66,7 +66,7 @@ bool RegionStore::rename(const QString &province, const QString &oldCity, const 
     return existsTrimmed(province, newCity);
 }
 
-bool RegionStore::remove(const QString &province, const QString &city)
+bool RegionStore::remove(const QString& province, const QString& city)
 {
     mDb.execute(QStringLiteral("delete from DMTable2 where 类型=? and rtrim(ltrim(一级代码))=? and "
                                "rtrim(ltrim(二级代码))=?"),

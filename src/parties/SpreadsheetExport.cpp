@@ -26,7 +26,7 @@ constexpr double kMaxColumnWidth = 255.0;
 
 QString errorText(lxw_error error) { return QString::fromUtf8(lxw_strerror(error)); }
 
-int longestLine(const QString &text)
+int longestLine(const QString& text)
 {
     int longest = 0;
     for (const QStringView line : QStringView(text).split(QLatin1Char('\n')))
@@ -38,7 +38,7 @@ int longestLine(const QString &text)
 class Workbook
 {
 public:
-    explicit Workbook(const QString &partPath)
+    explicit Workbook(const QString& partPath)
         : mPath(partPath)
     {
         mBook = workbook_new(QFile::encodeName(partPath).constData());
@@ -52,13 +52,13 @@ public:
             QFile::remove(mPath);
         }
     }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
 
-    lxw_workbook *get() const noexcept { return mBook; }
+    lxw_workbook* get() const noexcept { return mBook; }
     void close()
     {
-        lxw_workbook *book = mBook;
+        lxw_workbook* book = mBook;
         mBook = nullptr;
         const lxw_error error = workbook_close(book);
         if (error != LXW_NO_ERROR) {
@@ -69,7 +69,7 @@ public:
 
 private:
     QString mPath;
-    lxw_workbook *mBook = nullptr;
+    lxw_workbook* mBook = nullptr;
 };
 
 void check(lxw_error error)
@@ -80,15 +80,15 @@ void check(lxw_error error)
 
 } // namespace
 
-ExportError::ExportError(const QString &message)
+ExportError::ExportError(const QString& message)
     : std::runtime_error(message.toStdString())
     , mMessage(message)
 {
 }
 
-QString SpreadsheetExport::fieldName(const QAbstractItemModel &model, int column)
+QString SpreadsheetExport::fieldName(const QAbstractItemModel& model, int column)
 {
-    if (const auto *sql = qobject_cast<const QSqlQueryModel *>(&model)) {
+    if (const auto* sql = qobject_cast<const QSqlQueryModel*>(&model)) {
         const QString name = sql->record().fieldName(column);
         if (!name.isEmpty())
             return name;
@@ -96,7 +96,7 @@ QString SpreadsheetExport::fieldName(const QAbstractItemModel &model, int column
     return model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
-QString SpreadsheetExport::cellText(const QVariant &value)
+QString SpreadsheetExport::cellText(const QVariant& value)
 {
     if (value.isNull())
         return {};
@@ -118,7 +118,7 @@ double SpreadsheetExport::widthFor(int longestLineUnits)
 }
 
 void SpreadsheetExport::writeXlsx(
-    const QString &path, const QString &title, QAbstractItemModel &model, const Progress &progress)
+    const QString& path, const QString& title, QAbstractItemModel& model, const Progress& progress)
 {
     while (model.canFetchMore({}))
         model.fetchMore({});
@@ -132,20 +132,20 @@ void SpreadsheetExport::writeXlsx(
         QStringLiteral(".%1.%2.part")
             .arg(target.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
     Workbook book(part);
-    lxw_worksheet *sheet = workbook_add_worksheet(book.get(), nullptr);
+    lxw_worksheet* sheet = workbook_add_worksheet(book.get(), nullptr);
     if (!sheet)
         throw ExportError(QStringLiteral("无法添加工作表"));
 
     const QByteArray titleUtf8 = title.toUtf8();
     lxw_doc_properties properties {};
-    properties.title = const_cast<char *>(titleUtf8.constData());
+    properties.title = const_cast<char*>(titleUtf8.constData());
     check(workbook_set_properties(book.get(), &properties));
 
-    lxw_format *head = workbook_add_format(book.get());
+    lxw_format* head = workbook_add_format(book.get());
     format_set_bold(head);
     format_set_font_size(head, 9);
     format_set_font_name(head, "宋体");
-    lxw_format *text = workbook_add_format(book.get());
+    lxw_format* text = workbook_add_format(book.get());
     format_set_font_size(text, 9);
     format_set_font_name(text, "宋体");
     format_set_num_format(text, "@");
@@ -184,10 +184,10 @@ void SpreadsheetExport::writeXlsx(
     }
 }
 
-QString SpreadsheetExport::lineField(const QVariant &value)
+QString SpreadsheetExport::lineField(const QVariant& value)
 {
     QString text = cellText(value);
-    for (QChar &c : text)
+    for (QChar& c : text)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             c = QLatin1Char(' ');
     return text;

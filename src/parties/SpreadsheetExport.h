@@ -13,8 +13,8 @@ namespace pennock::core {
 class ExportError : public std::runtime_error
 {
 public:
-    explicit ExportError(const QString &message);
-    const QString &message() const noexcept { return mMessage; }
+    explicit ExportError(const QString& message);
+    const QString& message() const noexcept { return mMessage; }
 
 private:
     QString mMessage;
@@ -31,16 +31,16 @@ public:
 
     /// Writes `path` whole or not at all (an existing file is replaced only on success).
     /// Fetches every row of the model first. Throws ExportError, also when stopped.
-    static void writeXlsx(const QString &path, const QString &title, QAbstractItemModel &model,
-        const Progress &progress = {});
+    static void writeXlsx(const QString& path, const QString& title, QAbstractItemModel& model,
+        const Progress& progress = {});
 
     /// The field name a model gives its column, as the title row shows it.
-    static QString fieldName(const QAbstractItemModel &model, int column);
+    static QString fieldName(const QAbstractItemModel& model, int column);
     /// A cell's text as it is written: empty for null, control characters other than tab and
     /// line breaks removed (they are not allowed in the file), at most 32767 characters.
-    static QString cellText(const QVariant &value);
+    static QString cellText(const QVariant& value);
     /// A cell's text for one tab-separated line: tabs and line breaks inside become blanks.
-    static QString lineField(const QVariant &value);
+    static QString lineField(const QVariant& value);
     /// Column width in character units for the longest line of its texts, a Chinese character
     /// counting double.
     static double widthFor(int longestLineUnits);

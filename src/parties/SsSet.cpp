@@ -1,9 +1,9 @@
 #include "parties/SsSet.h"
 
-#include "printing/Services.h"
 #include "parties/DialogButton.h"
 #include "parties/RegionStore.h"
 #include "platform/Prompter.h"
+#include "printing/Services.h"
 #include "settings/FormPlacement.h"
 #include "store/Database.h"
 
@@ -24,14 +24,14 @@ namespace {
 const QString kCaption = QStringLiteral("省市代码设置");
 const QString kHint = QStringLiteral("提示");
 
-QString pair(const QString &province, const QString &city)
+QString pair(const QString& province, const QString& city)
 {
     return QLatin1Char('"') + province + QStringLiteral("--") + city + QLatin1Char('"');
 }
 
 } // namespace
 
-TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
+TfrmSsSet::TfrmSsSet(core::Services& services, QWidget* parent)
     : FacedDialog(services.settings(), parent)
     , mServices(services)
 {
@@ -39,7 +39,7 @@ TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
     setWindowTitle(kCaption);
     resize(460, 480);
 
-    auto *title = new QLabel(kCaption, this);
+    auto* title = new QLabel(kCaption, this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     title->setFont(titleFont);
@@ -67,29 +67,29 @@ TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
     edtCity->setObjectName(QStringLiteral("edtCity"));
     btOK = dialogButton(panelInput, "btOK", QStringLiteral("确 定"));
     btCancel = dialogButton(panelInput, "btCancel", QStringLiteral("取 消"));
-    auto *panelLayout = new QGridLayout(panelInput);
+    auto* panelLayout = new QGridLayout(panelInput);
     panelLayout->addWidget(new QLabel(QStringLiteral("输入省（直辖市）："), panelInput), 0, 0);
     panelLayout->addWidget(edtProvince, 0, 1);
     panelLayout->addWidget(new QLabel(QStringLiteral("输入新的市（县）："), panelInput), 1, 0);
     panelLayout->addWidget(edtCity, 1, 1);
-    auto *panelButtons = new QHBoxLayout;
+    auto* panelButtons = new QHBoxLayout;
     panelButtons->addStretch();
     panelButtons->addWidget(btOK);
     panelButtons->addWidget(btCancel);
     panelLayout->addLayout(panelButtons, 2, 0, 1, 2);
     panelInput->setVisible(false);
 
-    auto *form = new QGridLayout;
+    auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("省(直辖市)："), this), 0, 0);
     form->addWidget(CoS, 0, 1);
     form->addWidget(new QLabel(QStringLiteral("市(县)："), this), 1, 0, Qt::AlignTop);
     form->addWidget(lstS, 1, 1);
     form->addWidget(new QLabel(QStringLiteral("当前选中："), this), 2, 0);
     form->addWidget(lblOldSx, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : { btAdd, btModify, btDelete, btExit })
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : { btAdd, btModify, btDelete, btExit })
         buttons->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addLayout(form, 1);
     layout->addWidget(panelInput);
@@ -97,7 +97,7 @@ TfrmSsSet::TfrmSsSet(core::Services &services, QWidget *parent)
 
     connect(CoS, &QComboBox::currentIndexChanged, this, &TfrmSsSet::loadCities);
     connect(lstS, &QListWidget::itemClicked, this,
-        [this](QListWidgetItem *item) { lblOldSx->setText(item->text().trimmed()); });
+        [this](QListWidgetItem* item) { lblOldSx->setText(item->text().trimmed()); });
     connect(btAdd, &QPushButton::clicked, this, &TfrmSsSet::btAddClick);
     connect(btModify, &QPushButton::clicked, this, &TfrmSsSet::btModifyClick);
     connect(btDelete, &QPushButton::clicked, this, &TfrmSsSet::btDeleteClick);
@@ -112,7 +112,7 @@ void TfrmSsSet::loadProvinces()
     QStringList provinces;
     try {
         provinces = core::RegionStore(mServices.db()).provinces();
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
     }
     {
@@ -129,19 +129,19 @@ void TfrmSsSet::loadCities()
     QStringList cities;
     try {
         cities = core::RegionStore(mServices.db()).cities(CoS->currentText());
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         mServices.prompter().warn(e.message());
         return;
     }
     lstS->clear();
     lblOldSx->clear();
-    for (const QString &city : cities)
+    for (const QString& city : cities)
         lstS->addItem(QLatin1Char(' ') + city);
 }
 
 QString TfrmSsSet::selectedCity() const
 {
-    const QListWidgetItem *item = lstS->currentItem();
+    const QListWidgetItem* item = lstS->currentItem();
     return item && item->isSelected() ? item->text().trimmed() : QString();
 }
 
@@ -153,7 +153,7 @@ void TfrmSsSet::openPanel(bool modifying)
     edtCity->setText(modifying ? selectedCity() : QString());
     panelInput->setTitle(modifying ? QStringLiteral("修 改") : QStringLiteral("添 加"));
     panelInput->setVisible(true);
-    for (QWidget *w : std::initializer_list<QWidget *> { CoS, lstS, btAdd, btModify, btDelete })
+    for (QWidget* w : std::initializer_list<QWidget*> { CoS, lstS, btAdd, btModify, btDelete })
         w->setEnabled(false);
     edtCity->setFocus();
 }
@@ -161,11 +161,11 @@ void TfrmSsSet::openPanel(bool modifying)
 void TfrmSsSet::closePanel()
 {
     panelInput->setVisible(false);
-    for (QWidget *w : std::initializer_list<QWidget *> { CoS, lstS, btAdd, btModify, btDelete })
+    for (QWidget* w : std::initializer_list<QWidget*> { CoS, lstS, btAdd, btModify, btDelete })
         w->setEnabled(true);
 }
 
-void TfrmSsSet::restoreProvince(const QString &province)
+void TfrmSsSet::restoreProvince(const QString& province)
 {
     const int at = CoS->findText(province);
     if (at >= 0 && at != CoS->currentIndex())
@@ -185,7 +185,7 @@ void TfrmSsSet::btModifyClick()
 
 void TfrmSsSet::btOKClick()
 {
-    core::Prompter &prompter = mServices.prompter();
+    core::Prompter& prompter = mServices.prompter();
     const QString province = edtProvince->text().trimmed();
     const QString city = edtCity->text().trimmed();
     if (province.isEmpty() || city.isEmpty()) {
@@ -214,7 +214,7 @@ void TfrmSsSet::btOKClick()
         } else {
             prompter.warn(QStringLiteral("修改失败！"), kHint);
         }
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         prompter.warn(e.message(), kHint);
         return;
     }
@@ -224,7 +224,7 @@ void TfrmSsSet::btOKClick()
 
 void TfrmSsSet::btDeleteClick()
 {
-    core::Prompter &prompter = mServices.prompter();
+    core::Prompter& prompter = mServices.prompter();
     const QString city = selectedCity();
     if (city.isEmpty()) {
         // Nothing chosen would delete nothing; saying "删除成功！" then would mislead.
@@ -238,17 +238,14 @@ void TfrmSsSet::btDeleteClick()
         } else {
             prompter.warn(QStringLiteral("删除失败！"), kHint);
         }
-    } catch (const core::DbError &e) {
+    } catch (const core::DbError& e) {
         prompter.warn(e.message(), kHint);
     }
 }
 
-void TfrmSsSet::faceLoaded()
-{
-    centreAcrossScreen(this, 100);
-}
+void TfrmSsSet::faceLoaded() { centreAcrossScreen(this, 100); }
 
-void openRegionEditor(QWidget *mainWindow, core::Services &services)
+void openRegionEditor(QWidget* mainWindow, core::Services& services)
 {
     TfrmSsSet editor(services, mainWindow);
     editor.exec();

@@ -22,20 +22,20 @@ class TfrmSsSet : public FacedDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmSsSet(core::Services &services, QWidget *parent = nullptr);
+    explicit TfrmSsSet(core::Services& services, QWidget* parent = nullptr);
 
-    QComboBox *CoS = nullptr; ///< "省(直辖市)："
-    QListWidget *lstS = nullptr; ///< "市(县)：", each city after one blank
-    QLabel *lblOldSx = nullptr; ///< the clicked city under "当前选中："
-    QPushButton *btAdd = nullptr;
-    QPushButton *btModify = nullptr;
-    QPushButton *btDelete = nullptr;
-    QPushButton *btExit = nullptr;
-    QGroupBox *panelInput = nullptr;
-    QLineEdit *edtProvince = nullptr; ///< "输入省（直辖市）："
-    QLineEdit *edtCity = nullptr; ///< "输入新的市（县）："
-    QPushButton *btOK = nullptr;
-    QPushButton *btCancel = nullptr;
+    QComboBox* CoS = nullptr; ///< "省(直辖市)："
+    QListWidget* lstS = nullptr; ///< "市(县)：", each city after one blank
+    QLabel* lblOldSx = nullptr; ///< the clicked city under "当前选中："
+    QPushButton* btAdd = nullptr;
+    QPushButton* btModify = nullptr;
+    QPushButton* btDelete = nullptr;
+    QPushButton* btExit = nullptr;
+    QGroupBox* panelInput = nullptr;
+    QLineEdit* edtProvince = nullptr; ///< "输入省（直辖市）："
+    QLineEdit* edtCity = nullptr; ///< "输入新的市（县）："
+    QPushButton* btOK = nullptr;
+    QPushButton* btCancel = nullptr;
 
     /// Provinces again, the first one chosen, and its cities.
     void loadProvinces();
@@ -58,14 +58,14 @@ protected:
 
 private:
     void openPanel(bool modifying);
-    void restoreProvince(const QString &province);
+    void restoreProvince(const QString& province);
 
-    core::Services &mServices;
+    core::Services& mServices;
     bool mModifying = false;
     QString mOldCity;
 };
 
 /// "省市代码设置(&O)": the region-code editor, modally.
-void openRegionEditor(QWidget *mainWindow, core::Services &services);
+void openRegionEditor(QWidget* mainWindow, core::Services& services);
 
 } // namespace pennock::ui

@@ -10,7 +10,7 @@ using Field = QString TPerson::*;
 
 struct Column
 {
-    const char16_t *name;
+    const char16_t* name;
     Field field;
 };
 
@@ -41,7 +41,7 @@ const std::array<Column, 22> kColumns = { {
 
 Field fieldOf(QStringView column)
 {
-    for (const Column &c : kColumns)
+    for (const Column& c : kColumns)
         if (column == QStringView(c.name))
             return c.field;
     return nullptr;
@@ -49,11 +49,11 @@ Field fieldOf(QStringView column)
 
 } // namespace
 
-const QStringList &TPerson::columns()
+const QStringList& TPerson::columns()
 {
     static const QStringList names = [] {
         QStringList out;
-        for (const Column &c : kColumns)
+        for (const Column& c : kColumns)
             out << QString::fromUtf16(c.name);
         return out;
     }();
@@ -66,7 +66,7 @@ QString TPerson::value(QStringView column) const
     return field ? this->*field : QString();
 }
 
-void TPerson::setValue(QStringView column, const QString &text)
+void TPerson::setValue(QStringView column, const QString& text)
 {
     if (const Field field = fieldOf(column))
         this->*field = text;

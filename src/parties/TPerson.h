@@ -34,13 +34,13 @@ struct TPerson
     QString 扩展信息;
 
     /// The 22 text columns in record order.
-    static const QStringList &columns();
+    static const QStringList& columns();
     /// The field of a column (exact name); empty for a column the record does not carry.
     QString value(QStringView column) const;
     /// Sets the field of a column; a column the record does not carry is ignored.
-    void setValue(QStringView column, const QString &text);
+    void setValue(QStringView column, const QString& text);
 
-    bool operator==(const TPerson &) const = default;
+    bool operator==(const TPerson&) const = default;
 };
 
 } // namespace pennock::core

@@ -5,24 +5,24 @@
 namespace pennock::core {
 
 namespace {
-void printLine(const QString &caption, const QString &text)
+void printLine(const QString& caption, const QString& text)
 {
     const QString line = caption.isEmpty() ? text : caption + QStringLiteral(": ") + text;
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
 }
 } // namespace
 
-void ConsolePrompter::inform(const QString &text, const QString &caption)
+void ConsolePrompter::inform(const QString& text, const QString& caption)
 {
     printLine(caption, text);
 }
 
-void ConsolePrompter::warn(const QString &text, const QString &caption)
+void ConsolePrompter::warn(const QString& text, const QString& caption)
 {
     printLine(caption, text);
 }
 
-bool ConsolePrompter::ask(const QString &text, const QString &caption)
+bool ConsolePrompter::ask(const QString& text, const QString& caption)
 {
     printLine(caption, text + QStringLiteral(" [No]"));
     return false;

@@ -13,10 +13,10 @@ public:
     virtual ~FileChooser() = default;
     /// Asks where to save a file, proposing `proposedPath`; empty when the person cancels.
     virtual QString saveFileName(
-        QWidget *parent, const QString &caption, const QString &proposedPath, const QString &filter)
+        QWidget* parent, const QString& caption, const QString& proposedPath, const QString& filter)
         = 0;
     /// Asks for an existing file to read; empty when the person cancels or nothing is offered.
-    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &filter)
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter)
     {
         (void)parent;
         (void)caption;
@@ -33,9 +33,9 @@ namespace pennock::ui {
 class DialogFileChooser final : public core::FileChooser
 {
 public:
-    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
-        const QString &filter) override;
-    QString openFileName(QWidget *parent, const QString &caption, const QString &filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
+        const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
 };
 
 } // namespace pennock::ui

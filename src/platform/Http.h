@@ -19,7 +19,7 @@ class Http
 public:
     virtual ~Http() = default;
     /// Waits at most `readTimeoutMs` for each piece of the reply.
-    virtual HttpReply get(const QString &address, int readTimeoutMs) = 0;
+    virtual HttpReply get(const QString& address, int readTimeoutMs) = 0;
 };
 
 } // namespace pennock::core

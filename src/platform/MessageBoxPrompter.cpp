@@ -5,27 +5,27 @@
 
 namespace pennock::ui {
 
-QString MessageBoxPrompter::captionOr(const QString &caption) const
+QString MessageBoxPrompter::captionOr(const QString& caption) const
 {
     if (!caption.isEmpty())
         return caption;
     return mTitle.isEmpty() ? QApplication::applicationName() : mTitle;
 }
 
-void MessageBoxPrompter::inform(const QString &text, const QString &caption)
+void MessageBoxPrompter::inform(const QString& text, const QString& caption)
 {
     QMessageBox::information(mParent, captionOr(caption), text);
 }
 
-void MessageBoxPrompter::warn(const QString &text, const QString &caption)
+void MessageBoxPrompter::warn(const QString& text, const QString& caption)
 {
     QMessageBox::warning(mParent, captionOr(caption), text);
 }
 
-bool MessageBoxPrompter::ask(const QString &text, const QString &caption)
+bool MessageBoxPrompter::ask(const QString& text, const QString& caption)
 {
     return QMessageBox::question(mParent, captionOr(caption), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 

@@ -13,17 +13,20 @@ namespace pennock::ui {
 class MessageBoxPrompter final : public core::Prompter
 {
 public:
-    explicit MessageBoxPrompter(QWidget *parent = nullptr) : mParent(parent) {}
-    void setParent(QWidget *parent) { mParent = parent; }
-    void setTitle(const QString &title) { mTitle = title; }
-    void inform(const QString &text, const QString &caption = {}) override;
-    void warn(const QString &text, const QString &caption = {}) override;
-    bool ask(const QString &text, const QString &caption = {}) override;
+    explicit MessageBoxPrompter(QWidget* parent = nullptr)
+        : mParent(parent)
+    {
+    }
+    void setParent(QWidget* parent) { mParent = parent; }
+    void setTitle(const QString& title) { mTitle = title; }
+    void inform(const QString& text, const QString& caption = {}) override;
+    void warn(const QString& text, const QString& caption = {}) override;
+    bool ask(const QString& text, const QString& caption = {}) override;
 
 private:
-    QString captionOr(const QString &caption) const;
+    QString captionOr(const QString& caption) const;
 
-    QWidget *mParent;
+    QWidget* mParent;
     QString mTitle;
 };
 

@@ -8,7 +8,7 @@ namespace pennock::core {
 
 bool Shell::startCalculator()
 {
-    for (const QString &program : calculators())
+    for (const QString& program : calculators())
         if (startProgram(program))
             return true;
     return false;
@@ -16,13 +16,13 @@ bool Shell::startCalculator()
 
 bool Shell::lockScreen()
 {
-    for (const QStringList &command : lockCommands())
+    for (const QStringList& command : lockCommands())
         if (runCommand(command.first(), command.mid(1)))
             return true;
     return false;
 }
 
-const QStringList &Shell::calculators()
+const QStringList& Shell::calculators()
 {
     static const QStringList programs = {
         QStringLiteral("gnome-calculator"),
@@ -33,29 +33,29 @@ const QStringList &Shell::calculators()
     return programs;
 }
 
-const QList<QStringList> &Shell::lockCommands()
+const QList<QStringList>& Shell::lockCommands()
 {
     static const QList<QStringList> commands = {
-        {QStringLiteral("loginctl"), QStringLiteral("lock-session")},
-        {QStringLiteral("xdg-screensaver"), QStringLiteral("lock")},
-        {QStringLiteral("dm-tool"), QStringLiteral("lock")},
+        { QStringLiteral("loginctl"), QStringLiteral("lock-session") },
+        { QStringLiteral("xdg-screensaver"), QStringLiteral("lock") },
+        { QStringLiteral("dm-tool"), QStringLiteral("lock") },
     };
     return commands;
 }
 
-bool DesktopShell::openUrl(const QString &address)
+bool DesktopShell::openUrl(const QString& address)
 {
     QString cleaned = address;
     cleaned.remove(QLatin1Char('\''));
     return QDesktopServices::openUrl(QUrl::fromUserInput(cleaned));
 }
 
-bool DesktopShell::startProgram(const QString &program, const QStringList &arguments)
+bool DesktopShell::startProgram(const QString& program, const QStringList& arguments)
 {
     return QProcess::startDetached(program, arguments);
 }
 
-bool DesktopShell::runCommand(const QString &program, const QStringList &arguments)
+bool DesktopShell::runCommand(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);

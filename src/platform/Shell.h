@@ -12,11 +12,11 @@ public:
     virtual ~Shell() = default;
 
     /// Opens a web address in the user's browser; false when nothing took it.
-    virtual bool openUrl(const QString &address) = 0;
+    virtual bool openUrl(const QString& address) = 0;
     /// Starts a program that lives on by itself; false when it cannot be started.
-    virtual bool startProgram(const QString &program, const QStringList &arguments = {}) = 0;
+    virtual bool startProgram(const QString& program, const QStringList& arguments = {}) = 0;
     /// Runs a command to its end; true only when it ran and reported success.
-    virtual bool runCommand(const QString &program, const QStringList &arguments = {}) = 0;
+    virtual bool runCommand(const QString& program, const QStringList& arguments = {}) = 0;
 
     /// Starts the first desktop calculator that starts at all; false when none does.
     bool startCalculator();
@@ -24,18 +24,18 @@ public:
     bool lockScreen();
 
     /// The calculators tried, in order.
-    static const QStringList &calculators();
+    static const QStringList& calculators();
     /// The lock commands tried, in order: program followed by its arguments.
-    static const QList<QStringList> &lockCommands();
+    static const QList<QStringList>& lockCommands();
 };
 
 /// The real desktop: QDesktopServices and QProcess.
 class DesktopShell final : public Shell
 {
 public:
-    bool openUrl(const QString &address) override;
-    bool startProgram(const QString &program, const QStringList &arguments = {}) override;
-    bool runCommand(const QString &program, const QStringList &arguments = {}) override;
+    bool openUrl(const QString& address) override;
+    bool startProgram(const QString& program, const QStringList& arguments = {}) override;
+    bool runCommand(const QString& program, const QStringList& arguments = {}) override;
 };
 
 } // namespace pennock::core

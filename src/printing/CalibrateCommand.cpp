@@ -39,7 +39,8 @@ QString runCalibrate(const QStringList& args)
     if (printer.isEmpty())
         throw failure(QStringLiteral("--printer NAME is required"));
     if (int(!sheet.isEmpty()) + int(!measured.isEmpty()) + int(reset) != 1)
-        throw failure(QStringLiteral("give one of --sheet FILE, --measured X1,Y1,X2,Y2 or --reset"));
+        throw failure(
+            QStringLiteral("give one of --sheet FILE, --measured X1,Y1,X2,Y2 or --reset"));
     if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
 
@@ -50,8 +51,11 @@ QString runCalibrate(const QStringList& args)
         bool ok = false;
         const int id = templateText.toInt(&ok);
         const bool exists = ok
-            && services.db().scalar(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), { id })
-                    .toInt() > 0;
+            && services.db()
+                    .scalar(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"),
+                        { id })
+                    .toInt()
+                > 0;
         if (!exists)
             throw failure(QStringLiteral("no template %1").arg(templateText));
         const QSize size = templatePaperSize(services.db(), id);
@@ -69,14 +73,16 @@ QString runCalibrate(const QStringList& args)
         if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
             throw failure(QStringLiteral("printing needs a graphical application object"));
         installPrintFontSubstitutions();
-        PdfCanvas canvas(sheet, PdfCanvas::paperLayout(int(paper.width() * 10), int(paper.height() * 10)));
+        PdfCanvas canvas(
+            sheet, PdfCanvas::paperLayout(int(paper.width() * 10), int(paper.height() * 10)));
         if (!canvas.beginDocument())
             throw failure(canvas.errorString());
         drawCalibrationSheet(canvas, paper, marks);
         if (!canvas.endDocument())
             throw failure(canvas.errorString());
         return QStringLiteral("marks %1,%2 %3,%4\n")
-            .arg(mm(marks.first.x()), mm(marks.first.y()), mm(marks.second.x()), mm(marks.second.y()));
+            .arg(mm(marks.first.x()), mm(marks.first.y()), mm(marks.second.x()),
+                mm(marks.second.y()));
     }
     const QStringList parts = measured.split(QLatin1Char(','));
     double values[4] = {};
@@ -84,13 +90,15 @@ QString runCalibrate(const QStringList& args)
     for (int i = 0; ok && i < 4; ++i)
         values[i] = parts[i].trimmed().toDouble(&ok);
     if (!ok)
-        throw failure(QStringLiteral("--measured takes four millimetres X1,Y1,X2,Y2: %1").arg(measured));
+        throw failure(
+            QStringLiteral("--measured takes four millimetres X1,Y1,X2,Y2: %1").arg(measured));
     const std::optional<PrinterCalibration> c = PrinterCalibration::fromMeasured(
         marks, { QPointF(values[0], values[1]), QPointF(values[2], values[3]) });
     if (!c)
-        throw failure(QStringLiteral("the marks measured %1 cannot be the marks %2,%3 %4,%5 of this sheet")
-                          .arg(measured, mm(marks.first.x()), mm(marks.first.y()), mm(marks.second.x()),
-                              mm(marks.second.y())));
+        throw failure(
+            QStringLiteral("the marks measured %1 cannot be the marks %2,%3 %4,%5 of this sheet")
+                .arg(measured, mm(marks.first.x()), mm(marks.first.y()), mm(marks.second.x()),
+                    mm(marks.second.y())));
     c->store(ini, printer);
     if (!ini.flush())
         throw failure(ini.errorString());

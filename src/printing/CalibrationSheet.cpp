@@ -8,7 +8,8 @@
 
 namespace pennock::core {
 
-void drawCalibrationSheet(PrintCanvas& canvas, const QSizeF& paperMm, const std::pair<QPointF, QPointF>& marks)
+void drawCalibrationSheet(
+    PrintCanvas& canvas, const QSizeF& paperMm, const std::pair<QPointF, QPointF>& marks)
 {
     const auto px = [](double mm, int dpi) { return int(std::lround(mm * dpi / 25.4)); };
     const int top = canvas.physicalTopMargin();

@@ -43,7 +43,8 @@ QString q(const char* text) { return QString::fromUtf8(text); }
 const QString kPrompt = q("提示");
 const QString kChooseItem = q("请选择左侧需要配置或修改的项目！");
 const QString kNotBelowZero = q("测量数值不可能小于0，请查看打印参数示意图原理~");
-const QString kMoveHint1 = q("(Ctrl+Shift+方向键：可更快的移动),移动后不要忘记修正打印距左距顶参数，否则不会影响打印效果哦。");
+const QString kMoveHint1 = q("(Ctrl+Shift+方向键：可更快的移动),"
+                             "移动后不要忘记修正打印距左距顶参数，否则不会影响打印效果哦。");
 const QString kMoveHint10 = q("移动后不要忘记修正打印距左距顶参数，否则不会影响打印效果哦。");
 const QString kBreakOn = q("超      个汉字强制换行,行高       0.1毫米,折行字号");
 const QString kBreakOff = q("必要时强制折行打印");
@@ -54,12 +55,13 @@ constexpr int kMaintenanceClicks = 7;
 const char* const kNameProperty = "ctlName";
 const char* const kTypeProperty = "ctlType";
 
-const QStringList kScreenFields { QStringLiteral("SrcX"), QStringLiteral("SrcY"), QStringLiteral("SrcW"),
-    QStringLiteral("SrcH") };
+const QStringList kScreenFields { QStringLiteral("SrcX"), QStringLiteral("SrcY"),
+    QStringLiteral("SrcW"), QStringLiteral("SrcH") };
 
 const QString kTips = q(
     "【设置技巧】\n"
-    "1、打印位置“距左”“距顶”是打印内容到票据左边、上边的距离，请在实际票据上测量（测量单位：0.1毫米）。\n"
+    "1、打印位置“距左”“距顶”是打印内容到票据左边、上边的距离，请在实际票据上测量（测量单位：0."
+    "1毫米）。\n"
     "2、字号越大，打印出来的字越大。\n"
     "3、需要换行的项目请勾选“必要时强制折行打印”，并设置每行字数、行高和折行字号。\n"
     "4、点击“预览打印效果”查看设置的结果。\n"
@@ -69,7 +71,8 @@ const QString kTips = q(
 
 } // namespace
 
-TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links links, QWidget* parent)
+TfmCheckDesign::TfmCheckDesign(
+    core::Services& services, int templateId, Links links, QWidget* parent)
     : QDialog(parent)
     , mServices(services)
     , mLinks(std::move(links))
@@ -131,7 +134,8 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
             TfrmImageShow viewer(this);
             QPixmap picture;
             picture.load(mServices.folder().path(QStringLiteral("Image/sys_PosExp.jpg")));
-            viewer.showPicture(picture.scaled(600, 360, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            viewer.showPicture(
+                picture.scaled(600, 360, Qt::KeepAspectRatio, Qt::SmoothTransformation));
             viewer.resize(600, 360);
             viewer.exec();
         });
@@ -148,8 +152,8 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
     fontRow->addWidget(mFontName);
     fontRow->addWidget(new QLabel(q("字号:"), settingsPage));
     fontRow->addWidget(addNumber(QStringLiteral("CtlFontSize"), 6, 25, 10));
-    for (const auto& [name, caption] : { std::pair { "ckBold", "加粗" }, std::pair { "ckItalic", "倾斜" },
-             std::pair { "ckUnderLine", "下划线" } }) {
+    for (const auto& [name, caption] : { std::pair { "ckBold", "加粗" },
+             std::pair { "ckItalic", "倾斜" }, std::pair { "ckUnderLine", "下划线" } }) {
         auto* box = new QCheckBox(q(caption), settingsPage);
         box->setObjectName(QString::fromLatin1(name));
         connect(box, &QCheckBox::toggled, this, [this, n = QString::fromLatin1(name)] {
@@ -204,9 +208,11 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
         });
 
     auto* screenRow = new QHBoxLayout;
-    for (const auto& [name, caption, low, high, value] : { std::tuple { "SrcX", "横向X:", 5, 1000, 30 },
-             std::tuple { "SrcY", "纵向Y:", 5, 1000, 30 }, std::tuple { "SrcH", "输入框高:", 10, 120, 14 },
-             std::tuple { "SrcW", "输入框宽:", 8, 1000, 20 } }) {
+    for (const auto& [name, caption, low, high, value] :
+        { std::tuple { "SrcX", "横向X:", 5, 1000, 30 },
+            std::tuple { "SrcY", "纵向Y:", 5, 1000, 30 },
+            std::tuple { "SrcH", "输入框高:", 10, 120, 14 },
+            std::tuple { "SrcW", "输入框宽:", 8, 1000, 20 } }) {
         screenRow->addWidget(new QLabel(q(caption), settingsPage));
         QSpinBox* box = addNumber(QString::fromLatin1(name), low, high, value);
         connect(box, &QSpinBox::valueChanged, this, [this] { screenFieldChanged(); });
@@ -227,13 +233,15 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
     mDefault = new QLineEdit(settingsPage);
     mDefault->setObjectName(QStringLiteral("edtDefaultVal"));
     mDefault->setToolTip(q("默认值，勾中填写V"));
-    connect(mDefault, &QLineEdit::editingFinished, this, [this] { fieldLeft(QStringLiteral("edtDefaultVal")); });
+    connect(mDefault, &QLineEdit::editingFinished, this,
+        [this] { fieldLeft(QStringLiteral("edtDefaultVal")); });
     screenRow->addWidget(mDefault, 1);
     grid->addLayout(screenRow, 3, 0, 1, 4);
 
     auto* buttonRow = new QHBoxLayout;
-    for (const auto& [name, caption] : { std::pair { "btSaveCheck", "保存  设置" },
-             std::pair { "btPreview", "预览打印效果" }, std::pair { "btShowExpirence", "【设置技巧】" } }) {
+    for (const auto& [name, caption] :
+        { std::pair { "btSaveCheck", "保存  设置" }, std::pair { "btPreview", "预览打印效果" },
+            std::pair { "btShowExpirence", "【设置技巧】" } }) {
         auto* b = new QPushButton(q(caption), settingsPage);
         b->setObjectName(QString::fromLatin1(name));
         buttonRow->addWidget(b);
@@ -245,7 +253,8 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
 
     auto* channel = new QWidget;
     auto* channelLayout = new QVBoxLayout(channel);
-    channelLayout->addWidget(new QLabel(q("该模块仅供Pennock特权维护使用,系统觉得你好像不是Pennock！"), channel));
+    channelLayout->addWidget(
+        new QLabel(q("该模块仅供Pennock特权维护使用,系统觉得你好像不是Pennock！"), channel));
     mMaintenance = new QWidget(channel);
     mMaintenance->setObjectName(QStringLiteral("pnMaintenance"));
     auto* maintenanceRow = new QHBoxLayout(mMaintenance);
@@ -285,9 +294,11 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
     });
 
     connect(mKinds, &QComboBox::activated, this, [this] { chooseKind(mKinds->currentText()); });
-    connect(mVariants, &QComboBox::activated, this, [this] { chooseVariant(mVariants->currentText()); });
+    connect(mVariants, &QComboBox::activated, this,
+        [this] { chooseVariant(mVariants->currentText()); });
     connect(refresh, &QPushButton::clicked, this, [this] { layOutTemplate(mTemplateId, true); });
-    connect(mList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { selectByLabel(item->text()); });
+    connect(mList, &QListWidget::itemClicked, this,
+        [this](QListWidgetItem* item) { selectByLabel(item->text()); });
     connect(mList, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu popup(this);
         QAction* define = popup.addAction(q("勾选项目定义"));
@@ -305,8 +316,10 @@ TfmCheckDesign::TfmCheckDesign(core::Services& services, int templateId, Links l
         if (!mLoading && mSelectedName.isEmpty())
             showMessage(q("请先点击要设置字体的项目,不可见项目在左侧列表点击。"));
     });
-    connect(button(QStringLiteral("btSaveCheck")), &QPushButton::clicked, this, [this] { saveItem(true); });
-    connect(button(QStringLiteral("btPreview")), &QPushButton::clicked, this, [this] { openDesigner(); });
+    connect(button(QStringLiteral("btSaveCheck")), &QPushButton::clicked, this,
+        [this] { saveItem(true); });
+    connect(button(QStringLiteral("btPreview")), &QPushButton::clicked, this,
+        [this] { openDesigner(); });
     connect(button(QStringLiteral("btShowExpirence")), &QPushButton::clicked, this,
         [this] { mServices.prompter().inform(kTips, q("设置技巧")); });
     connect(mPages, &QTabWidget::currentChanged, this, [this](int index) {
@@ -354,7 +367,10 @@ QSpinBox* TfmCheckDesign::field(const QString& name) const { return findChild<QS
 
 QCheckBox* TfmCheckDesign::check(const QString& name) const { return findChild<QCheckBox*>(name); }
 
-QPushButton* TfmCheckDesign::button(const QString& name) const { return findChild<QPushButton*>(name); }
+QPushButton* TfmCheckDesign::button(const QString& name) const
+{
+    return findChild<QPushButton*>(name);
+}
 
 QWidget* TfmCheckDesign::control(const QString& name) const
 {
@@ -398,7 +414,8 @@ void TfmCheckDesign::loadKind(const QString& kind)
     mLoadedKind = kind;
     mList->clear();
     QSqlQuery rows = mServices.db().exec(
-        QStringLiteral("select CtlLabel from NameDict where CheckTypeName=? order by ShowOrd desc"), { kind });
+        QStringLiteral("select CtlLabel from NameDict where CheckTypeName=? order by ShowOrd desc"),
+        { kind });
     while (rows.next())
         mList->addItem(rows.value(0).toString());
     mSelecting = true;
@@ -432,7 +449,8 @@ void TfmCheckDesign::layOutTemplate(int templateId, bool again)
     QString image;
     try {
         QSqlQuery row = mServices.db().exec(
-            QStringLiteral("select Twidth, Theight, ImgFile, CheckBoxs from CKTypeTable where CheckTypeID=?"),
+            QStringLiteral(
+                "select Twidth, Theight, ImgFile, CheckBoxs from CKTypeTable where CheckTypeID=?"),
             { templateId });
         if (row.next()) {
             width = row.value(0).toInt() > 0 ? row.value(0).toInt() : width;
@@ -443,7 +461,8 @@ void TfmCheckDesign::layOutTemplate(int templateId, bool again)
     } catch (const core::DbError&) {
     }
     QPixmap picture;
-    picture.load(mServices.folder().path(QStringLiteral("Image/") + (image.isEmpty() ? q("dhd_default.jpg") : image)));
+    picture.load(mServices.folder().path(
+        QStringLiteral("Image/") + (image.isEmpty() ? q("dhd_default.jpg") : image)));
     mPicture->setPixmap(picture);
     mPicture->setFixedSize(width, height);
     buildPlaceholders();
@@ -453,7 +472,8 @@ void TfmCheckDesign::layOutTemplate(int templateId, bool again)
     if (QScreen* screen = this->screen()) {
         const QRect room = screen->availableGeometry();
         resize(std::min(width + kListWidth + 50, room.width()),
-            std::min(height + mPages->sizeHint().height() + mStatusBar->sizeHint().height() + 90, room.height()));
+            std::min(height + mPages->sizeHint().height() + mStatusBar->sizeHint().height() + 90,
+                room.height()));
     }
 }
 
@@ -469,9 +489,10 @@ void TfmCheckDesign::buildPlaceholders()
         ? QStringList()
         : mCheckBoxes.trimmed().split(QLatin1Char(','));
     try {
-        QSqlQuery items = mServices.db().exec(
-            QStringLiteral("select CtlName, CtlLabel, CtlType from NameDict where CheckTypeName=? order by ShowOrd desc"),
-            { mKind });
+        QSqlQuery items
+            = mServices.db().exec(QStringLiteral("select CtlName, CtlLabel, CtlType from NameDict "
+                                                 "where CheckTypeName=? order by ShowOrd desc"),
+                { mKind });
         while (items.next()) {
             const QString name = items.value(0).toString().trimmed();
             const QString label = items.value(1).toString();
@@ -487,7 +508,8 @@ void TfmCheckDesign::buildPlaceholders()
                 control = edit;
             } else if (type == u"SHAPE") {
                 auto* shape = new QFrame(mPicture);
-                shape->setStyleSheet(QStringLiteral("QFrame { border: 2px solid red; background: transparent; }"));
+                shape->setStyleSheet(
+                    QStringLiteral("QFrame { border: 2px solid red; background: transparent; }"));
                 shape->setToolTip(label);
                 shape->resize(60, 20);
                 control = shape;
@@ -509,13 +531,14 @@ void TfmCheckDesign::buildPlaceholders()
             control->setProperty(kNameProperty, name);
             control->setProperty(kTypeProperty, type);
             control->installEventFilter(this);
-            QSqlQuery layout = mServices.db().exec(
-                QStringLiteral("select SrcX, SrcY, SrcW, SrcH, NeedShow from CKControl where CheckTypeID=? and "
-                               "upper(CtlName)=upper(?)"),
-                { mTemplateId, name });
+            QSqlQuery layout
+                = mServices.db().exec(QStringLiteral("select SrcX, SrcY, SrcW, SrcH, NeedShow from "
+                                                     "CKControl where CheckTypeID=? and "
+                                                     "upper(CtlName)=upper(?)"),
+                    { mTemplateId, name });
             if (layout.next()) {
-                control->setGeometry(layout.value(0).toInt(), layout.value(1).toInt(), layout.value(2).toInt(),
-                    layout.value(3).toInt());
+                control->setGeometry(layout.value(0).toInt(), layout.value(1).toInt(),
+                    layout.value(2).toInt(), layout.value(3).toInt());
                 control->setVisible(layout.value(4).toInt() > 0);
             } else {
                 control->setGeometry(0, 0, 0, 0);
@@ -549,14 +572,16 @@ void TfmCheckDesign::chooseVariant(const QString& variant)
     layOutTemplate(id);
     if (mLinks.setCurrentTemplate)
         mLinks.setCurrentTemplate(id);
-    setWindowTitle(q("票据设计调整（") + kind + QLatin1Char('-') + variant + q("）,ID=") + QString::number(id));
+    setWindowTitle(q("票据设计调整（") + kind + QLatin1Char('-') + variant + q("）,ID=")
+        + QString::number(id));
 }
 
 QString TfmCheckDesign::labelOf(const QString& name) const
 {
     try {
         return mServices.db()
-            .scalar(QStringLiteral("select CtlLabel from NameDict where CheckTypeName=? and upper(CtlName)=upper(?)"),
+            .scalar(QStringLiteral("select CtlLabel from NameDict where CheckTypeName=? and "
+                                   "upper(CtlName)=upper(?)"),
                 { mKind, name })
             .toString();
     } catch (const core::DbError&) {
@@ -571,7 +596,8 @@ bool TfmCheckDesign::selectByLabel(const QString& label)
     QString name;
     try {
         name = mServices.db()
-                   .scalar(QStringLiteral("select CtlName from NameDict where CtlLabel=? and CheckTypeName=?"),
+                   .scalar(QStringLiteral(
+                               "select CtlName from NameDict where CtlLabel=? and CheckTypeName=?"),
                        { label, mKind })
                    .toString()
                    .trimmed();
@@ -609,8 +635,9 @@ void TfmCheckDesign::selectControl(QWidget* control)
 void TfmCheckDesign::highlight(QWidget* control, bool on)
 {
     if (control->property(kTypeProperty).toString() == u"SHAPE") {
-        control->setStyleSheet(on ? QStringLiteral("QFrame { border: 2px solid blue; background: transparent; }")
-                                  : QStringLiteral("QFrame { border: 2px solid red; background: transparent; }"));
+        control->setStyleSheet(on
+                ? QStringLiteral("QFrame { border: 2px solid blue; background: transparent; }")
+                : QStringLiteral("QFrame { border: 2px solid red; background: transparent; }"));
         return;
     }
     control->setStyleSheet(on ? QStringLiteral("color: red") : QString());
@@ -631,9 +658,11 @@ void TfmCheckDesign::loadItemFields()
     bool found = false;
     try {
         row = mServices.db().exec(
-            QStringLiteral("select CtlX, CtlY, SrcX, SrcY, SrcW, SrcH, InitValue, CtlFontSize, CtlFontName, NeedShow, "
-                           "Bold, Italic, UnderLine, BreakFontSize, CtlLH, BreakNum, FitParam from CKControl "
-                           "where CheckTypeID=? and upper(CtlName)=upper(?) order by ID"),
+            QStringLiteral(
+                "select CtlX, CtlY, SrcX, SrcY, SrcW, SrcH, InitValue, CtlFontSize, CtlFontName, "
+                "NeedShow, "
+                "Bold, Italic, UnderLine, BreakFontSize, CtlLH, BreakNum, FitParam from CKControl "
+                "where CheckTypeID=? and upper(CtlName)=upper(?) order by ID"),
             { mTemplateId, mSelectedName });
         found = row.next();
     } catch (const core::DbError&) {
@@ -652,7 +681,8 @@ void TfmCheckDesign::loadItemFields()
     field(QStringLiteral("SrcY"))->setValue(row.value(3).toInt());
     field(QStringLiteral("SrcW"))->setValue(row.value(4).toInt());
     field(QStringLiteral("SrcH"))->setValue(row.value(5).toInt());
-    placeControl(mSelected, row.value(2).toInt(), row.value(3).toInt(), row.value(4).toInt(), row.value(5).toInt());
+    placeControl(mSelected, row.value(2).toInt(), row.value(3).toInt(), row.value(4).toInt(),
+        row.value(5).toInt());
     mDefault->setText(row.value(6).toString());
     field(QStringLiteral("CtlFontSize"))->setValue(row.value(7).toInt());
     mFontName->setCurrentText(row.value(8).toString());
@@ -699,16 +729,19 @@ bool TfmCheckDesign::saveItem(bool asked)
             showMessage(text);
         return false;
     }
-    const QString use = check(QStringLiteral("ckHidden"))->isChecked() ? QStringLiteral("0") : QStringLiteral("1");
+    const QString use = check(QStringLiteral("ckHidden"))->isChecked() ? QStringLiteral("0")
+                                                                       : QStringLiteral("1");
     QString face = mFontName->currentText().trimmed();
     if (face.isEmpty())
         face = q("宋体");
     const auto flag = [this](const char* name) {
-        return check(QString::fromLatin1(name))->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        return check(QString::fromLatin1(name))->isChecked() ? QStringLiteral("1")
+                                                             : QStringLiteral("0");
     };
     const bool breaking = check(QStringLiteral("ckWordBreak"))->isChecked();
     const int breakFont = breaking ? field(QStringLiteral("CtlBreakFontSize"))->value() : 0;
-    const QString breakNum = breaking ? QString::number(field(QStringLiteral("WrapNum"))->value()) : QString();
+    const QString breakNum
+        = breaking ? QString::number(field(QStringLiteral("WrapNum"))->value()) : QString();
     const QString fitParam = check(QStringLiteral("ckFitPrint"))->isChecked()
         ? QString::number(field(QStringLiteral("FitParam"))->value())
         : QString();
@@ -717,31 +750,40 @@ bool TfmCheckDesign::saveItem(bool asked)
     const int pitch = field(QStringLiteral("ctlLH"))->value();
     const int fontSize = field(QStringLiteral("CtlFontSize"))->value();
     const QString caption = itemCaption();
-    LayoutRecorder recorder(*mUndo, mServices.db(), prompter, mTemplateId, { mSelectedName }, q("修改【") + caption + q("】"),
-        [this](const QStringList& names) { refreshItems(names); });
+    LayoutRecorder recorder(*mUndo, mServices.db(), prompter, mTemplateId, { mSelectedName },
+        q("修改【") + caption + q("】"), [this](const QStringList& names) { refreshItems(names); });
     int rows = 0;
     try {
         rows = mServices.db().execute(
-            QStringLiteral("update CKControl set CtlX=?, CtlY=?, CtlLH=?, SrcX=?, SrcY=?, SrcW=?, SrcH=?, NeedPrint=?, "
-                           "NeedShow=?, CtlFontName=?, CtlFontSize=?, InitValue=?, Bold=?, Italic=?, UnderLine=?, "
-                           "FitParam=?, BreakFontSize=?, BreakNum=? where CheckTypeID=? and upper(CtlName)=upper(?)"),
-            { x, y, pitch, field(QStringLiteral("SrcX"))->value(), field(QStringLiteral("SrcY"))->value(),
-                field(QStringLiteral("SrcW"))->value(), field(QStringLiteral("SrcH"))->value(), use, use, face, fontSize,
-                mDefault->text().trimmed(), flag("ckBold"), flag("ckItalic"), flag("ckUnderLine"), fitParam, breakFont,
-                breakNum, mTemplateId, mSelectedName });
+            QStringLiteral("update CKControl set CtlX=?, CtlY=?, CtlLH=?, SrcX=?, SrcY=?, SrcW=?, "
+                           "SrcH=?, NeedPrint=?, "
+                           "NeedShow=?, CtlFontName=?, CtlFontSize=?, InitValue=?, Bold=?, "
+                           "Italic=?, UnderLine=?, "
+                           "FitParam=?, BreakFontSize=?, BreakNum=? where CheckTypeID=? and "
+                           "upper(CtlName)=upper(?)"),
+            { x, y, pitch, field(QStringLiteral("SrcX"))->value(),
+                field(QStringLiteral("SrcY"))->value(), field(QStringLiteral("SrcW"))->value(),
+                field(QStringLiteral("SrcH"))->value(), use, use, face, fontSize,
+                mDefault->text().trimmed(), flag("ckBold"), flag("ckItalic"), flag("ckUnderLine"),
+                fitParam, breakFont, breakNum, mTemplateId, mSelectedName });
         if (rows == 0) {
             rows = mServices.db().execute(
-                QStringLiteral("insert into CKControl (CheckTypeID, CtlName, CtlCName, CtlX, CtlY, CtlLH, SrcX, SrcY, "
-                               "SrcH, SrcW, NeedPrint, NeedShow, CtlFontName, Bold, Italic, UnderLine, FitParam, "
-                               "BreakNum, CtlFontSize, BreakFontSize) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                { mTemplateId, mSelectedName, mList->currentItem() ? mList->currentItem()->text() : labelOf(mSelectedName),
-                    x, y, pitch, field(QStringLiteral("SrcX"))->value(), field(QStringLiteral("SrcY"))->value(), 20, 100,
-                    use, use, face, flag("ckBold"), flag("ckItalic"), flag("ckUnderLine"), fitParam, breakNum, fontSize,
+                QStringLiteral("insert into CKControl (CheckTypeID, CtlName, CtlCName, CtlX, CtlY, "
+                               "CtlLH, SrcX, SrcY, "
+                               "SrcH, SrcW, NeedPrint, NeedShow, CtlFontName, Bold, Italic, "
+                               "UnderLine, FitParam, "
+                               "BreakNum, CtlFontSize, BreakFontSize) values "
+                               "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                { mTemplateId, mSelectedName,
+                    mList->currentItem() ? mList->currentItem()->text() : labelOf(mSelectedName), x,
+                    y, pitch, field(QStringLiteral("SrcX"))->value(),
+                    field(QStringLiteral("SrcY"))->value(), 20, 100, use, use, face, flag("ckBold"),
+                    flag("ckItalic"), flag("ckUnderLine"), fitParam, breakNum, fontSize,
                     breakFont });
             if (mSelected) {
                 mSelected->raise();
-                placeControl(mSelected, field(QStringLiteral("SrcX"))->value(), field(QStringLiteral("SrcY"))->value(),
-                    100, 20);
+                placeControl(mSelected, field(QStringLiteral("SrcX"))->value(),
+                    field(QStringLiteral("SrcY"))->value(), 100, 20);
                 const QSignalBlocker quietW(field(QStringLiteral("SrcW")));
                 const QSignalBlocker quietH(field(QStringLiteral("SrcH")));
                 field(QStringLiteral("SrcW"))->setValue(100);
@@ -776,13 +818,14 @@ void TfmCheckDesign::refreshItems(const QStringList& names)
         if (!placeholder)
             continue;
         try {
-            QSqlQuery row = mServices.db().exec(
-                QStringLiteral("select SrcX, SrcY, SrcW, SrcH, NeedShow from CKControl where CheckTypeID=? and "
-                               "upper(CtlName)=upper(?)"),
-                { mTemplateId, name });
+            QSqlQuery row
+                = mServices.db().exec(QStringLiteral("select SrcX, SrcY, SrcW, SrcH, NeedShow from "
+                                                     "CKControl where CheckTypeID=? and "
+                                                     "upper(CtlName)=upper(?)"),
+                    { mTemplateId, name });
             if (row.next()) {
-                placeholder->setGeometry(row.value(0).toInt(), row.value(1).toInt(), row.value(2).toInt(),
-                    row.value(3).toInt());
+                placeholder->setGeometry(row.value(0).toInt(), row.value(1).toInt(),
+                    row.value(2).toInt(), row.value(3).toInt());
                 placeholder->setVisible(row.value(4).toInt() > 0);
             } else {
                 placeholder->setGeometry(0, 0, 0, 0);
@@ -809,8 +852,9 @@ void TfmCheckDesign::screenFieldChanged()
 {
     if (!mSelected)
         return;
-    placeControl(mSelected, field(QStringLiteral("SrcX"))->value(), field(QStringLiteral("SrcY"))->value(),
-        field(QStringLiteral("SrcW"))->value(), field(QStringLiteral("SrcH"))->value());
+    placeControl(mSelected, field(QStringLiteral("SrcX"))->value(),
+        field(QStringLiteral("SrcY"))->value(), field(QStringLiteral("SrcW"))->value(),
+        field(QStringLiteral("SrcH"))->value());
 }
 
 void TfmCheckDesign::keyMove(int key, Qt::KeyboardModifiers modifiers)
@@ -843,7 +887,8 @@ void TfmCheckDesign::keyMove(int key, Qt::KeyboardModifiers modifiers)
         default:
             return;
         }
-        showMessage(direction + QString::number(step) + q("像素") + (step == 1 ? kMoveHint1 : kMoveHint10));
+        showMessage(
+            direction + QString::number(step) + q("像素") + (step == 1 ? kMoveHint1 : kMoveHint10));
     } else if (shift) {
         switch (key) {
         case Qt::Key_Left:
@@ -924,17 +969,21 @@ void TfmCheckDesign::defineCheckBoxes()
         return;
     QString current;
     try {
-        current = mServices.db()
-                      .scalar(QStringLiteral("select CheckBoxs from CKTypeTable where CheckTypeID=?"), { mTemplateId })
-                      .toString();
+        current
+            = mServices.db()
+                  .scalar(QStringLiteral("select CheckBoxs from CKTypeTable where CheckTypeID=?"),
+                      { mTemplateId })
+                  .toString();
     } catch (const core::DbError&) {
         return;
     }
-    const QString answer = mLinks.askValue(q("输入勾选项目(以逗号分隔,最多13个,不得重复)："), current);
+    const QString answer
+        = mLinks.askValue(q("输入勾选项目(以逗号分隔,最多13个,不得重复)："), current);
     if (answer.isEmpty() || answer == current)
         return;
     QString labels = answer.trimmed();
-    for (const QString& unwanted : { q("("), q(")"), q("（"), q("）"), q("'"), q("%"), q("*"), q("?"), q(" "), q("　") })
+    for (const QString& unwanted :
+        { q("("), q(")"), q("（"), q("）"), q("'"), q("%"), q("*"), q("?"), q(" "), q("　") })
         labels.remove(unwanted);
     labels.replace(q("，"), q(","));
     if (labels.isEmpty()) {
@@ -943,7 +992,8 @@ void TfmCheckDesign::defineCheckBoxes()
     }
     try {
         mServices.db().execute(
-            QStringLiteral("update CKTypeTable set CheckBoxs=? where CheckTypeID=?"), { labels, mTemplateId });
+            QStringLiteral("update CKTypeTable set CheckBoxs=? where CheckTypeID=?"),
+            { labels, mTemplateId });
     } catch (const core::DbError& error) {
         mServices.prompter().warn(error.message(), kPrompt);
         return;
@@ -1010,13 +1060,15 @@ bool TfmCheckDesign::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up
-            || key->key() == Qt::Key_Down;
+        const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right
+            || key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
         const bool mine = widget && (widget == this || isAncestorOf(widget)) && isActiveWindow();
         // Only the first receiver: the event is offered again to each parent it propagates to.
-        const bool first = widget == QApplication::focusWidget() || (!QApplication::focusWidget() && widget == this);
+        const bool first = widget == QApplication::focusWidget()
+            || (!QApplication::focusWidget() && widget == this);
         if (mine && first && arrow && mSelected) {
-            const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+            const Qt::KeyboardModifiers mods
+                = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
             auto* edit = qobject_cast<QLineEdit*>(widget);
             const bool typing = edit && !edit->isReadOnly();
             if ((mods & Qt::ControlModifier) || (mods == Qt::ShiftModifier && !typing)) {
@@ -1037,7 +1089,8 @@ bool TfmCheckDesign::eventFilter(QObject* watched, QEvent* event)
                 field(QStringLiteral("ctlY"))->setFocus();
                 return true;
             }
-            if (!enter && !text.isEmpty() && text[0].isPrint() && !text[0].isDigit() && text[0] != QLatin1Char('.')) {
+            if (!enter && !text.isEmpty() && text[0].isPrint() && !text[0].isDigit()
+                && text[0] != QLatin1Char('.')) {
                 box->interpretText();
                 fieldLeft(box->objectName());
                 return true;
@@ -1056,8 +1109,9 @@ bool TfmCheckDesign::eventFilter(QObject* watched, QEvent* event)
         } else if (type == QEvent::MouseButtonPress && !mSelectedName.isEmpty()) {
             saveItem(false);
         }
-    } else if (auto* placeholder = qobject_cast<QWidget*>(watched);
-               placeholder && placeholder->parentWidget() == mPicture && placeholder->property(kNameProperty).isValid()) {
+    } else if (auto* placeholder = qobject_cast<QWidget*>(watched); placeholder
+               && placeholder->parentWidget() == mPicture
+               && placeholder->property(kNameProperty).isValid()) {
         switch (type) {
         case QEvent::MouseButtonPress: {
             auto* mouse = static_cast<QMouseEvent*>(event);
@@ -1077,12 +1131,14 @@ bool TfmCheckDesign::eventFilter(QObject* watched, QEvent* event)
             to.setX(std::clamp(to.x(), 0, std::max(0, mPicture->width() - 5)));
             to.setY(std::clamp(to.y(), 0, std::max(0, mPicture->height() - 5)));
             placeholder->move(to);
-            for (const auto& [name, value] : { std::pair { "SrcX", to.x() }, std::pair { "SrcY", to.y() } }) {
+            for (const auto& [name, value] :
+                { std::pair { "SrcX", to.x() }, std::pair { "SrcY", to.y() } }) {
                 const QSignalBlocker quiet(field(QString::fromLatin1(name)));
                 field(QString::fromLatin1(name))->setValue(value);
             }
             mSaved = false;
-            showMessage(q("拖动了【") + labelOf(mSelectedName) + q("】(精确移动请试试，Ctrl+方向键),拖动不会影响打印位置！"));
+            showMessage(q("拖动了【") + labelOf(mSelectedName)
+                + q("】(精确移动请试试，Ctrl+方向键),拖动不会影响打印位置！"));
             return true;
         }
         case QEvent::MouseButtonRelease:

@@ -43,7 +43,8 @@ public:
         std::function<void(int templateId)> openDesigner;
     };
 
-    TfmCheckDesign(core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
+    TfmCheckDesign(
+        core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
     ~TfmCheckDesign() override;
 
     /// Chooses the template (handed over, else the first kind's default) and lays it out; false

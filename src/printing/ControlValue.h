@@ -17,7 +17,7 @@ namespace pennock::ui {
 /// Edits, memos, combo boxes and labels give their text, a ticked check box "√"; a hidden or
 /// unticked control gives nothing. A control that cannot be found is written to the debug log;
 /// a control of another kind is reported as a programming error. Both give an empty text.
-QString getControlValue(QWidget *container, const QString &itemName, core::Settings &settings,
-                        core::Prompter &prompter);
+QString getControlValue(QWidget* container, const QString& itemName, core::Settings& settings,
+    core::Prompter& prompter);
 
 } // namespace pennock::ui

@@ -22,17 +22,17 @@ public:
     static QStringList printerNames();
     /// The canvas of the first printer whose name equals `name` without regard to letter case;
     /// null when there is none. `title` names the job.
-    static std::unique_ptr<CupsPrinterCanvas> open(const QString &name, const QString &title);
+    static std::unique_ptr<CupsPrinterCanvas> open(const QString& name, const QString& title);
 
     bool endDocument() override;
 
-    const QString &printerName() const noexcept { return mPrinter; }
+    const QString& printerName() const noexcept { return mPrinter; }
     /// The scheduler's job number once the document ended; 0 before.
     int jobId() const noexcept { return mJobId; }
 
 private:
     CupsPrinterCanvas(std::unique_ptr<QTemporaryDir> dir, QString printer, QString title,
-                      QString media, const QPageLayout &layout);
+        QString media, const QPageLayout& layout);
 
     std::unique_ptr<QTemporaryDir> mDir;
     QString mPrinter;

@@ -9,25 +9,29 @@
 
 namespace pennock::ui {
 
-LayoutChange::LayoutChange(core::Database &db, core::Prompter &prompter, int templateId,
-                           QList<core::ItemRow> before, QList<core::ItemRow> after, const QString &text,
-                           Refresh refresh)
-    : QUndoCommand(text), mDb(db), mPrompter(prompter), mTemplateId(templateId), mBefore(std::move(before)),
-      mAfter(std::move(after)), mRefresh(std::move(refresh))
+LayoutChange::LayoutChange(core::Database& db, core::Prompter& prompter, int templateId,
+    QList<core::ItemRow> before, QList<core::ItemRow> after, const QString& text, Refresh refresh)
+    : QUndoCommand(text)
+    , mDb(db)
+    , mPrompter(prompter)
+    , mTemplateId(templateId)
+    , mBefore(std::move(before))
+    , mAfter(std::move(after))
+    , mRefresh(std::move(refresh))
 {
 }
 
-void LayoutChange::write(const QList<core::ItemRow> &rows)
+void LayoutChange::write(const QList<core::ItemRow>& rows)
 {
     QStringList names;
     try {
         core::Transaction transaction(mDb);
-        for (const core::ItemRow &row : rows) {
+        for (const core::ItemRow& row : rows) {
             core::writeItemRow(mDb, mTemplateId, row);
             names << row.name;
         }
         transaction.commit();
-    } catch (const core::DbError &error) {
+    } catch (const core::DbError& error) {
         mPrompter.warn(QStringLiteral("撤销失败！") + error.message(), QStringLiteral("错误"));
         return;
     }
@@ -35,10 +39,7 @@ void LayoutChange::write(const QList<core::ItemRow> &rows)
         mRefresh(names);
 }
 
-void LayoutChange::undo()
-{
-    write(mBefore);
-}
+void LayoutChange::undo() { write(mBefore); }
 
 void LayoutChange::redo()
 {
@@ -49,14 +50,19 @@ void LayoutChange::redo()
     write(mAfter);
 }
 
-LayoutRecorder::LayoutRecorder(QUndoStack &stack, core::Database &db, core::Prompter &prompter, int templateId,
-                               const QStringList &names, const QString &text, LayoutChange::Refresh refresh)
-    : mStack(stack), mDb(db), mPrompter(prompter), mTemplateId(templateId), mNames(names), mText(text),
-      mRefresh(std::move(refresh))
+LayoutRecorder::LayoutRecorder(QUndoStack& stack, core::Database& db, core::Prompter& prompter,
+    int templateId, const QStringList& names, const QString& text, LayoutChange::Refresh refresh)
+    : mStack(stack)
+    , mDb(db)
+    , mPrompter(prompter)
+    , mTemplateId(templateId)
+    , mNames(names)
+    , mText(text)
+    , mRefresh(std::move(refresh))
 {
     try {
         mBefore = core::readItemRows(mDb, mTemplateId, mNames);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         mNames.clear(); // nothing known to go back to
     }
 }
@@ -68,7 +74,7 @@ bool LayoutRecorder::commit()
     QList<core::ItemRow> after;
     try {
         after = core::readItemRows(mDb, mTemplateId, mNames);
-    } catch (const core::DbError &) {
+    } catch (const core::DbError&) {
         return false;
     }
     if (after == mBefore)
@@ -77,17 +83,17 @@ bool LayoutRecorder::commit()
     return true;
 }
 
-QMenuBar *undoMenuBar(QUndoStack &stack, QWidget *window)
+QMenuBar* undoMenuBar(QUndoStack& stack, QWidget* window)
 {
-    auto *bar = new QMenuBar(window);
-    QMenu *edit = bar->addMenu(QStringLiteral("编辑(&E)"));
-    QAction *undo = stack.createUndoAction(window, QStringLiteral("撤销"));
+    auto* bar = new QMenuBar(window);
+    QMenu* edit = bar->addMenu(QStringLiteral("编辑(&E)"));
+    QAction* undo = stack.createUndoAction(window, QStringLiteral("撤销"));
     undo->setObjectName(QStringLiteral("actUndo"));
     undo->setShortcut(QKeySequence::Undo);
     edit->addAction(undo);
-    QAction *redo = stack.createRedoAction(window, QStringLiteral("重做"));
+    QAction* redo = stack.createRedoAction(window, QStringLiteral("重做"));
     redo->setObjectName(QStringLiteral("actRedo"));
-    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence::Redo});
+    redo->setShortcuts({ QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence::Redo });
     edit->addAction(redo);
     return bar;
 }

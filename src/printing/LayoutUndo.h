@@ -22,19 +22,20 @@ namespace pennock::ui {
 class LayoutChange : public QUndoCommand
 {
 public:
-    using Refresh = std::function<void(const QStringList &names)>;
+    using Refresh = std::function<void(const QStringList& names)>;
 
-    LayoutChange(core::Database &db, core::Prompter &prompter, int templateId, QList<core::ItemRow> before,
-                 QList<core::ItemRow> after, const QString &text, Refresh refresh);
+    LayoutChange(core::Database& db, core::Prompter& prompter, int templateId,
+        QList<core::ItemRow> before, QList<core::ItemRow> after, const QString& text,
+        Refresh refresh);
 
     void undo() override;
     void redo() override;
 
 private:
-    void write(const QList<core::ItemRow> &rows);
+    void write(const QList<core::ItemRow>& rows);
 
-    core::Database &mDb;
-    core::Prompter &mPrompter;
+    core::Database& mDb;
+    core::Prompter& mPrompter;
     int mTemplateId;
     QList<core::ItemRow> mBefore;
     QList<core::ItemRow> mAfter;
@@ -47,15 +48,15 @@ private:
 class LayoutRecorder
 {
 public:
-    LayoutRecorder(QUndoStack &stack, core::Database &db, core::Prompter &prompter, int templateId,
-                   const QStringList &names, const QString &text, LayoutChange::Refresh refresh);
+    LayoutRecorder(QUndoStack& stack, core::Database& db, core::Prompter& prompter, int templateId,
+        const QStringList& names, const QString& text, LayoutChange::Refresh refresh);
     /// Pushes the change when any row differs; true when it did.
     bool commit();
 
 private:
-    QUndoStack &mStack;
-    core::Database &mDb;
-    core::Prompter &mPrompter;
+    QUndoStack& mStack;
+    core::Database& mDb;
+    core::Prompter& mPrompter;
     int mTemplateId;
     QStringList mNames;
     QString mText;
@@ -64,6 +65,6 @@ private:
 };
 
 /// "编辑(E)" with "撤销" (Ctrl+Z) and "重做" (Ctrl+Y, Ctrl+Shift+Z) of a window's layout changes.
-QMenuBar *undoMenuBar(QUndoStack &stack, QWidget *window);
+QMenuBar* undoMenuBar(QUndoStack& stack, QWidget* window);
 
 } // namespace pennock::ui

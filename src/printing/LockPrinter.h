@@ -21,8 +21,8 @@ class TfmLockPrinter : public QDialog
 {
     Q_OBJECT
 public:
-    TfmLockPrinter(core::Services &services, PrinterBinding &binding, VendorLinks links,
-                   QWidget *parent = nullptr);
+    TfmLockPrinter(core::Services& services, PrinterBinding& binding, VendorLinks links,
+        QWidget* parent = nullptr);
 
     /// "锁定该打印机为票据打印机"
     void btLockClick();
@@ -30,22 +30,22 @@ public:
     /// window closes.
     void btShiPeiClick();
 
-    QComboBox *cbPrinters = nullptr;
-    QPushButton *btLock = nullptr;
-    QPushButton *btShiPei = nullptr;
+    QComboBox* cbPrinters = nullptr;
+    QPushButton* btLock = nullptr;
+    QPushButton* btShiPei = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    core::Services &mServices;
-    PrinterBinding &mBinding;
+    core::Services& mServices;
+    PrinterBinding& mBinding;
     VendorLinks mLinks;
 };
 
 /// The menu command "锁定/匹配票据打印机": the binding window, modally; it is destroyed when
 /// it closes.
-void openPrinterBinding(QWidget *mainWindow, core::Services &services, PrinterBinding &binding,
-                        const VendorLinks &links);
+void openPrinterBinding(QWidget* mainWindow, core::Services& services, PrinterBinding& binding,
+    const VendorLinks& links);
 
 } // namespace pennock::ui

@@ -11,12 +11,15 @@ namespace pennock::core {
 namespace {
 
 // Letter frequencies per thousand, with the blank; the classic definition of the average width.
-constexpr int kWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
-                              56, 17, 4,  49, 56, 71,  31, 10, 18, 3,  18, 2, 166};
+constexpr int kWeights[27] = { 64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56, 56, 17, 4, 49,
+    56, 71, 31, 10, 18, 3, 18, 2, 166 };
 
 } // namespace
 
-PainterCanvas::PainterCanvas() : mFont(initialFont()) {}
+PainterCanvas::PainterCanvas()
+    : mFont(initialFont())
+{
+}
 
 PainterCanvas::~PainterCanvas()
 {
@@ -26,10 +29,10 @@ PainterCanvas::~PainterCanvas()
 
 PrintFont PainterCanvas::initialFont()
 {
-    return PrintFont{QStringLiteral("宋体"), 9, false, false, false, Qt::black};
+    return PrintFont { QStringLiteral("宋体"), 9, false, false, false, Qt::black };
 }
 
-QFont PainterCanvas::toQFont(const PrintFont &font)
+QFont PainterCanvas::toQFont(const PrintFont& font)
 {
     QFont f(font.family);
     if (font.pointSize > 0)
@@ -40,7 +43,7 @@ QFont PainterCanvas::toQFont(const PrintFont &font)
     return f;
 }
 
-int PainterCanvas::classicAverageCharWidth(const QFont &font, QPaintDevice *device)
+int PainterCanvas::classicAverageCharWidth(const QFont& font, QPaintDevice* device)
 {
     const QFontMetricsF metrics(font, device);
     double sum = 0;
@@ -50,15 +53,9 @@ int PainterCanvas::classicAverageCharWidth(const QFont &font, QPaintDevice *devi
     return int(std::lround(sum / 1000.0));
 }
 
-int PainterCanvas::dpiX() const
-{
-    return device()->logicalDpiX();
-}
+int PainterCanvas::dpiX() const { return device()->logicalDpiX(); }
 
-int PainterCanvas::dpiY() const
-{
-    return device()->logicalDpiY();
-}
+int PainterCanvas::dpiY() const { return device()->logicalDpiY(); }
 
 int PainterCanvas::averageCharWidth() const
 {
@@ -72,7 +69,7 @@ int PainterCanvas::averageCharWidth() const
     return mMeasuredWidth;
 }
 
-void PainterCanvas::setFont(const PrintFont &font)
+void PainterCanvas::setFont(const PrintFont& font)
 {
     mFont = font;
     if (mPainter.isActive()) {
@@ -81,7 +78,7 @@ void PainterCanvas::setFont(const PrintFont &font)
     }
 }
 
-void PainterCanvas::drawText(int leftPx, int topPx, const QString &text)
+void PainterCanvas::drawText(int leftPx, int topPx, const QString& text)
 {
     if (!mPainter.isActive())
         return;
@@ -106,17 +103,17 @@ void PainterCanvas::drawLine(int x1Px, int y1Px, int x2Px, int y2Px)
         mPainter.drawLine(x1Px, y1Px, x2Px, y2Px);
 }
 
-void PainterCanvas::drawPicture(const QImage &picture)
+void PainterCanvas::drawPicture(const QImage& picture)
 {
     if (!mPainter.isActive())
         return;
-    const QPaintDevice *page = device();
+    const QPaintDevice* page = device();
     mPainter.drawImage(QRect(0, 0, page->width(), page->height()), picture);
 }
 
 bool PainterCanvas::newPage()
 {
-    auto *paged = dynamic_cast<QPagedPaintDevice *>(device());
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(device());
     return mPainter.isActive() && paged && paged->newPage();
 }
 

@@ -6,30 +6,25 @@
 
 namespace pennock::core {
 
-PdfCanvas::PdfCanvas(const QString &filePath, const QPageLayout &layout, int resolution)
-    : mPath(filePath), mWriter(filePath)
+PdfCanvas::PdfCanvas(const QString& filePath, const QPageLayout& layout, int resolution)
+    : mPath(filePath)
+    , mWriter(filePath)
 {
     mWriter.setResolution(resolution);
     mWriter.setPageLayout(layout);
     mWriter.setCreator(QStringLiteral("Pennock"));
 }
 
-PdfCanvas::~PdfCanvas()
-{
-    endPainting();
-}
+PdfCanvas::~PdfCanvas() { endPainting(); }
 
 QPageLayout PdfCanvas::paperLayout(int widthTenthMm, int heightTenthMm)
 {
     const QPageSize size(QSizeF(widthTenthMm / 10.0, heightTenthMm / 10.0), QPageSize::Millimeter,
-                         QString(), QPageSize::ExactMatch);
+        QString(), QPageSize::ExactMatch);
     return QPageLayout(size, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
 }
 
-QPaintDevice *PdfCanvas::device() const
-{
-    return &mWriter;
-}
+QPaintDevice* PdfCanvas::device() const { return &mWriter; }
 
 int PdfCanvas::physicalTopMargin() const
 {

@@ -12,7 +12,7 @@ namespace pennock::core {
 class PdfCanvas : public PainterCanvas
 {
 public:
-    PdfCanvas(const QString &filePath, const QPageLayout &layout, int resolution = 1200);
+    PdfCanvas(const QString& filePath, const QPageLayout& layout, int resolution = 1200);
     ~PdfCanvas() override;
 
     int physicalTopMargin() const override;
@@ -22,7 +22,7 @@ public:
     bool endDocument() override;
     void abortDocument() override;
 
-    const QString &filePath() const noexcept { return mPath; }
+    const QString& filePath() const noexcept { return mPath; }
     int copyCount() const noexcept { return mCopies; }
     QPageLayout pageLayout() const { return mWriter.pageLayout(); }
 
@@ -30,7 +30,7 @@ public:
     static QPageLayout paperLayout(int widthTenthMm, int heightTenthMm);
 
 protected:
-    QPaintDevice *device() const override;
+    QPaintDevice* device() const override;
 
 private:
     QString mPath;

@@ -15,7 +15,7 @@ struct PrintFont
     bool underline = false;
     QColor colour = Qt::black;
 
-    bool operator==(const PrintFont &other) const = default;
+    bool operator==(const PrintFont& other) const = default;
 };
 
 /// The drawing surface of one printer (or a PDF file, or a recording for tests) and its
@@ -35,10 +35,10 @@ public:
     virtual int averageCharWidth() const = 0;
     /// The font currently selected: the canvas's initial font until the first setFont of a
     /// document.
-    virtual const PrintFont &font() const = 0;
-    virtual void setFont(const PrintFont &font) = 0;
+    virtual const PrintFont& font() const = 0;
+    virtual void setFont(const PrintFont& font) = 0;
     /// Draws a text run whose top-left corner is at the given device position.
-    virtual void drawText(int leftPx, int topPx, const QString &text) = 0;
+    virtual void drawText(int leftPx, int topPx, const QString& text) = 0;
     /// Draws a thin line between two device positions.
     virtual void drawLine(int x1Px, int y1Px, int x2Px, int y2Px) = 0;
 

@@ -23,7 +23,7 @@ const QString kWindowTextColour = QStringLiteral("-2147483640");
 constexpr int kDefaultLinePitch = 50;
 constexpr int kSmallestBreakFontSize = 6;
 
-ItemLayout layoutFromRow(const QSqlQuery &q)
+ItemLayout layoutFromRow(const QSqlQuery& q)
 {
     ItemLayout l;
     l.name = q.value(0).toString();
@@ -56,13 +56,13 @@ qint64 roundDivEven(qint64 num, qint64 den) noexcept
     return quotient;
 }
 
-bool hasDoubleByteChar(const QString &text)
+bool hasDoubleByteChar(const QString& text)
 {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; });
 }
 
 // A cell pitch must be a whole number; the text as the column holds it.
-std::optional<int> cellPitchOf(const QString &text)
+std::optional<int> cellPitchOf(const QString& text)
 {
     bool ok = false;
     const int pitch = text.toInt(&ok);
@@ -71,7 +71,11 @@ std::optional<int> cellPitchOf(const QString &text)
 
 } // namespace
 
-PrintEngine::PrintEngine(Database &db, Prompter &prompter) : mDb(db), mPrompter(prompter) {}
+PrintEngine::PrintEngine(Database& db, Prompter& prompter)
+    : mDb(db)
+    , mPrompter(prompter)
+{
+}
 
 int PrintEngine::paperToPixels(int tenthMm, int dpi) noexcept
 {
@@ -81,7 +85,7 @@ int PrintEngine::paperToPixels(int tenthMm, int dpi) noexcept
     return int(std::clamp<qint64>(pixels, INT_MIN, INT_MAX));
 }
 
-QColor PrintEngine::colourFromText(const QString &text) noexcept
+QColor PrintEngine::colourFromText(const QString& text) noexcept
 {
     bool ok = false;
     const int number = text.trimmed().toInt(&ok);
@@ -90,8 +94,8 @@ QColor PrintEngine::colourFromText(const QString &text) noexcept
     return QColor(number & 0xff, (number >> 8) & 0xff, (number >> 16) & 0xff);
 }
 
-PrintFont PrintEngine::makeFont(const QString &fontName, int fontSize, int bold, int italic,
-                                int underline, const QString &colour)
+PrintFont PrintEngine::makeFont(const QString& fontName, int fontSize, int bold, int italic,
+    int underline, const QString& colour)
 {
     PrintFont font;
     font.family = fontName.isEmpty() ? QStringLiteral("宋体") : fontName;
@@ -103,7 +107,7 @@ PrintFont PrintEngine::makeFont(const QString &fontName, int fontSize, int bold,
     return font;
 }
 
-QString PrintEngine::trimBlanks(const QString &text)
+QString PrintEngine::trimBlanks(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -119,7 +123,7 @@ std::optional<QPoint> PrintEngine::prepareJob(int templateId, bool turnPaper)
     mJobReady = false;
     QSqlQuery q = mDb.exec(QStringLiteral("select XMove, YMove from CKTypeTable where "
                                           "CheckTypeID=?"),
-                           {templateId});
+        { templateId });
     if (!q.next())
         return std::nullopt;
     const QPoint offset(q.value(0).toInt(), q.value(1).toInt());
@@ -171,12 +175,12 @@ void PrintEngine::abortJob()
         mCanvas->abortDocument();
 }
 
-std::optional<ItemLayout> PrintEngine::loadItemLayout(int templateId, const QString &itemName)
+std::optional<ItemLayout> PrintEngine::loadItemLayout(int templateId, const QString& itemName)
 {
     QSqlQuery q = mDb.exec(QStringLiteral("select %1 from CKControl where CheckTypeID=? and "
                                           "CtlName=? collate nocase order by ID")
                                .arg(kItemColumns),
-                           {templateId, itemName});
+        { templateId, itemName });
     if (!q.next())
         return std::nullopt;
     return layoutFromRow(q);
@@ -184,9 +188,9 @@ std::optional<ItemLayout> PrintEngine::loadItemLayout(int templateId, const QStr
 
 QHash<QString, ItemLayout> PrintEngine::loadTemplateLayout(int templateId)
 {
-    const QString sql =
-        QStringLiteral("select %1 from CKControl where CheckTypeID=? order by ID").arg(kItemColumns);
-    QSqlQuery q = mDb.exec(sql, {templateId});
+    const QString sql = QStringLiteral("select %1 from CKControl where CheckTypeID=? order by ID")
+                            .arg(kItemColumns);
+    QSqlQuery q = mDb.exec(sql, { templateId });
     QHash<QString, ItemLayout> layouts;
     while (q.next()) {
         ItemLayout l = layoutFromRow(q);
@@ -197,10 +201,10 @@ QHash<QString, ItemLayout> PrintEngine::loadTemplateLayout(int templateId)
     return layouts;
 }
 
-PlannedItem PrintEngine::planItem(const ItemLayout &layout, int xOffset, int yOffset,
-                                  const QString &value, const QString &separator) const
+PlannedItem PrintEngine::planItem(const ItemLayout& layout, int xOffset, int yOffset,
+    const QString& value, const QString& separator) const
 {
-    PlannedItem item{layout.name, {}, false};
+    PlannedItem item { layout.name, {}, false };
     const int breakFontSize = std::max(layout.breakFontSize, kSmallestBreakFontSize);
     int x = xOffset + layout.x;
     const int y = yOffset + layout.y;
@@ -217,10 +221,10 @@ PlannedItem PrintEngine::planItem(const ItemLayout &layout, int xOffset, int yOf
     const QString trimmed = trimBlanks(value);
 
     const QStringList pieces = separator.isEmpty() || !trimmed.contains(separator)
-                                   ? QStringList{trimmed}
-                                   : SplitText(trimmed, separator);
+        ? QStringList { trimmed }
+        : SplitText(trimmed, separator);
     QStringList lines;
-    for (const QString &piece : pieces) {
+    for (const QString& piece : pieces) {
         if (piece.isEmpty())
             continue;
         if (breakWidth < 1)
@@ -238,44 +242,43 @@ PlannedItem PrintEngine::planItem(const ItemLayout &layout, int xOffset, int yOf
 
     const int fontSize = lines.size() == 1 ? layout.fontSize : breakFontSize;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines[i];
+        const QString& line = lines[i];
         const int lineY = y + int(i) * pitch;
         if (trimBlanks(line).isEmpty())
             continue; // a blank line selects no font and draws nothing
         if (layout.fitParam.isEmpty()) {
-            item.runs.append({PrintRun::Kind::Text, x, lineY, line, 0,
-                              makeFont(layout.fontName, fontSize, layout.bold, layout.italic,
-                                       layout.underline, layout.fontColor)});
+            item.runs.append({ PrintRun::Kind::Text, x, lineY, line, 0,
+                makeFont(layout.fontName, fontSize, layout.bold, layout.italic, layout.underline,
+                    layout.fontColor) });
             continue;
         }
         const PrintFont cellFont = makeFont(layout.fontName, fontSize, layout.bold, layout.italic,
-                                            layout.underline,
-                                            layout.fontColor.isEmpty() ? kWindowTextColour
-                                                                       : layout.fontColor);
+            layout.underline, layout.fontColor.isEmpty() ? kWindowTextColour : layout.fontColor);
         const std::optional<int> cellPitch = cellPitchOf(layout.fitParam);
         if (!cellPitch) {
             // The font is chosen before the pitch is read: the next item measures from it.
-            item.runs.append({PrintRun::Kind::FontOnly, x, lineY, {}, 0, cellFont});
+            item.runs.append({ PrintRun::Kind::FontOnly, x, lineY, {}, 0, cellFont });
             item.failed = true;
             break;
         }
-        item.runs.append({PrintRun::Kind::Cells, x, lineY, line, *cellPitch, cellFont});
+        item.runs.append({ PrintRun::Kind::Cells, x, lineY, line, *cellPitch, cellFont });
     }
     return item;
 }
 
-void PrintEngine::drawRun(const PrintRun &run)
+void PrintEngine::drawRun(const PrintRun& run)
 {
     if (!mCanvas)
         return;
-    PrintCanvas &canvas = *mCanvas;
+    PrintCanvas& canvas = *mCanvas;
     switch (run.kind) {
     case PrintRun::Kind::FontOnly:
         canvas.setFont(run.font);
         return;
     case PrintRun::Kind::Text: {
         // The position is measured with the font the previous text left on the canvas.
-        const int px = paperToPixels(mCalibration.x(run.x), canvas.dpiX()) + 2 * canvas.averageCharWidth();
+        const int px
+            = paperToPixels(mCalibration.x(run.x), canvas.dpiX()) + 2 * canvas.averageCharWidth();
         int py = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
         if (py < -2)
             py = -3;
@@ -285,13 +288,14 @@ void PrintEngine::drawRun(const PrintRun &run)
     }
     case PrintRun::Kind::Cells: {
         canvas.setFont(run.font);
-        const int py = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
+        const int py
+            = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
         const int shift = 2 * canvas.averageCharWidth();
         int x = run.x;
         for (qsizetype i = 0; i < run.text.size();) {
             // A character outside the basic plane is one cell, not two.
-            const qsizetype units =
-                run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
+            const qsizetype units
+                = run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
             if (i > 0)
                 x += run.cellPitch;
             canvas.drawText(paperToPixels(mCalibration.x(x), canvas.dpiX()) + shift, py,
@@ -303,36 +307,35 @@ void PrintEngine::drawRun(const PrintRun &run)
     }
 }
 
-void PrintEngine::drawPlanned(const QList<PlannedItem> &items)
+void PrintEngine::drawPlanned(const QList<PlannedItem>& items)
 {
-    for (const PlannedItem &item : items)
-        for (const PrintRun &run : item.runs)
+    for (const PlannedItem& item : items)
+        for (const PrintRun& run : item.runs)
             drawRun(run);
 }
 
-void PrintEngine::reportItemError(const QString &itemName)
+void PrintEngine::reportItemError(const QString& itemName)
 {
-    mPrompter.warn(QStringLiteral("打印") + itemName + QStringLiteral("出现错误！"),
-                   QStringLiteral("错误"));
+    mPrompter.warn(
+        QStringLiteral("打印") + itemName + QStringLiteral("出现错误！"), QStringLiteral("错误"));
 }
 
-bool PrintEngine::printCheckItem(int templateId, int xOffset, int yOffset,
-                                 const QString &itemName, const QString &value,
-                                 const QString &separator)
+bool PrintEngine::printCheckItem(int templateId, int xOffset, int yOffset, const QString& itemName,
+    const QString& value, const QString& separator)
 {
     if (trimBlanks(value).isEmpty())
         return true;
     std::optional<ItemLayout> layout;
     try {
         layout = loadItemLayout(templateId, itemName);
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         reportItemError(itemName);
         return false;
     }
     if (!layout)
         return true;
     const PlannedItem item = planItem(*layout, xOffset, yOffset, value, separator);
-    drawPlanned({item});
+    drawPlanned({ item });
     if (item.failed) {
         reportItemError(itemName);
         return false;
@@ -340,19 +343,18 @@ bool PrintEngine::printCheckItem(int templateId, int xOffset, int yOffset,
     return true;
 }
 
-void PrintEngine::printTextAt(int x, int y, const QString &text, int underline, int italic,
-                              int bold, int fontSize, const QString &colour,
-                              const QString &fontName)
+void PrintEngine::printTextAt(int x, int y, const QString& text, int underline, int italic,
+    int bold, int fontSize, const QString& colour, const QString& fontName)
 {
     if (trimBlanks(text).isEmpty())
         return;
-    drawRun({PrintRun::Kind::Text, x, y, text, 0,
-             makeFont(fontName, fontSize, bold, italic, underline, colour)});
+    drawRun({ PrintRun::Kind::Text, x, y, text, 0,
+        makeFont(fontName, fontSize, bold, italic, underline, colour) });
 }
 
-bool PrintEngine::printTextInCells(int x, int y, const QString &text, int underline, int italic,
-                                   int bold, const QString &cellPitch, int fontSize,
-                                   const QString &colour, const QString &fontName)
+bool PrintEngine::printTextInCells(int x, int y, const QString& text, int underline, int italic,
+    int bold, const QString& cellPitch, int fontSize, const QString& colour,
+    const QString& fontName)
 {
     if (cellPitch.isEmpty()) {
         printTextAt(x, y, text, underline, italic, bold, fontSize, colour, fontName);
@@ -360,30 +362,30 @@ bool PrintEngine::printTextInCells(int x, int y, const QString &text, int underl
     }
     if (trimBlanks(text).isEmpty())
         return true;
-    const PrintFont font = makeFont(fontName, fontSize, bold, italic, underline,
-                                    colour.isEmpty() ? kWindowTextColour : colour);
+    const PrintFont font = makeFont(
+        fontName, fontSize, bold, italic, underline, colour.isEmpty() ? kWindowTextColour : colour);
     const std::optional<int> pitch = cellPitchOf(cellPitch);
     if (!pitch) {
-        drawRun({PrintRun::Kind::FontOnly, x, y, {}, 0, font});
+        drawRun({ PrintRun::Kind::FontOnly, x, y, {}, 0, font });
         return false;
     }
-    drawRun({PrintRun::Kind::Cells, x, y, text, *pitch, font});
+    drawRun({ PrintRun::Kind::Cells, x, y, text, *pitch, font });
     return true;
 }
 
-int PrintEngine::getCellsWidth(int templateId, const QString &firstName, int defaultPitch,
-                               const QString &secondName)
+int PrintEngine::getCellsWidth(
+    int templateId, const QString& firstName, int defaultPitch, const QString& secondName)
 {
     try {
         QSqlQuery q = mDb.exec(QStringLiteral("select CtlX from CKControl where CheckTypeID=? and "
                                               "(CtlName=? collate nocase or CtlName=? collate "
                                               "nocase) order by ID"),
-                               {templateId, firstName, secondName});
+            { templateId, firstName, secondName });
         QList<int> xs;
         while (xs.size() < 2 && q.next())
             xs << q.value(0).toInt();
         return xs.size() < 2 ? defaultPitch : std::abs(xs[0] - xs[1]);
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         return 0;
     }
 }
@@ -391,21 +393,22 @@ int PrintEngine::getCellsWidth(int templateId, const QString &firstName, int def
 QString PrintEngine::getHXPaperIn(int templateId)
 {
     try {
-        return mDb.scalar(QStringLiteral("select HVPrint from CKTypeTable where CheckTypeID=?"),
-                          {templateId})
+        return mDb
+            .scalar(QStringLiteral("select HVPrint from CKTypeTable where CheckTypeID=?"),
+                { templateId })
             .toString();
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         return {};
     }
 }
 
-QList<PlannedItem> PrintEngine::planItems(int templateId, int xOffset, int yOffset,
-                                          const QList<PrintValue> &values)
+QList<PlannedItem> PrintEngine::planItems(
+    int templateId, int xOffset, int yOffset, const QList<PrintValue>& values)
 {
     QList<PlannedItem> items;
     std::optional<QHash<QString, ItemLayout>> layouts;
     bool unreadable = false;
-    for (const PrintValue &v : values) {
+    for (const PrintValue& v : values) {
         const QString type = v.type.toUpper();
         QString value = v.value;
         QString separator;
@@ -421,13 +424,13 @@ QList<PlannedItem> PrintEngine::planItems(int templateId, int xOffset, int yOffs
         if (!layouts && !unreadable) {
             try {
                 layouts = loadTemplateLayout(templateId);
-            } catch (const DbError &) {
+            } catch (const DbError&) {
                 unreadable = true;
             }
         }
         if (unreadable) {
             reportItemError(v.name);
-            items.append({v.name, {}, true});
+            items.append({ v.name, {}, true });
             continue;
         }
         const auto found = layouts->constFind(v.name.toUpper());
@@ -442,15 +445,15 @@ QList<PlannedItem> PrintEngine::planItems(int templateId, int xOffset, int yOffs
     return items;
 }
 
-int PrintEngine::printItems(int templateId, int xOffset, int yOffset,
-                            const QList<PrintValue> &values)
+int PrintEngine::printItems(
+    int templateId, int xOffset, int yOffset, const QList<PrintValue>& values)
 {
     if (!mJobReady)
         return 0;
     const QList<PlannedItem> items = planItems(templateId, xOffset, yOffset, values);
     drawPlanned(items);
-    return int(std::count_if(items.begin(), items.end(),
-                             [](const PlannedItem &i) { return i.failed; }));
+    return int(
+        std::count_if(items.begin(), items.end(), [](const PlannedItem& i) { return i.failed; }));
 }
 
 } // namespace pennock::core

@@ -19,8 +19,8 @@ class Prompter;
 struct ItemLayout
 {
     QString name;
-    int x = 0;         ///< `CtlX`, 0.1 mm
-    int y = 0;         ///< `CtlY`, 0.1 mm
+    int x = 0; ///< `CtlX`, 0.1 mm
+    int y = 0; ///< `CtlY`, 0.1 mm
     int linePitch = 0; ///< `CtlLH`, 0.1 mm; 0 or less means 50
     QString fontName;
     int fontSize = 0;
@@ -37,8 +37,8 @@ struct ItemLayout
 struct PrintRun
 {
     enum class Kind {
-        Text,    ///< one run of text with its top-left corner at (x, y)
-        Cells,   ///< one character per cell, the first at (x, y)
+        Text, ///< one run of text with its top-left corner at (x, y)
+        Cells, ///< one character per cell, the first at (x, y)
         FontOnly ///< selects the font and draws nothing (an item that failed after choosing it)
     };
     Kind kind = Kind::Text;
@@ -73,19 +73,22 @@ struct PrintValue
 class PrintEngine
 {
 public:
-    PrintEngine(Database &db, Prompter &prompter);
+    PrintEngine(Database& db, Prompter& prompter);
 
     /// The canvas of the current printer; the engine draws nothing without one.
-    void setCanvas(PrintCanvas *canvas) noexcept { mCanvas = canvas; }
+    void setCanvas(PrintCanvas* canvas) noexcept { mCanvas = canvas; }
     /// The correction of the printer in use, applied to every position on top of the offsets.
-    void setCalibration(const PrinterCalibration &calibration) noexcept { mCalibration = calibration; }
-    const PrinterCalibration &calibration() const noexcept { return mCalibration; }
-    PrintCanvas *canvas() const noexcept { return mCanvas; }
+    void setCalibration(const PrinterCalibration& calibration) noexcept
+    {
+        mCalibration = calibration;
+    }
+    const PrinterCalibration& calibration() const noexcept { return mCalibration; }
+    PrintCanvas* canvas() const noexcept { return mCanvas; }
 
     bool printJobReady() const noexcept { return mJobReady; }
     void setPrintJobReady(bool ready) noexcept { mJobReady = ready; }
-    const QString &printMoneyCode() const noexcept { return mMoneyCode; }
-    void setPrintMoneyCode(const QString &code) { mMoneyCode = code; }
+    const QString& printMoneyCode() const noexcept { return mMoneyCode; }
+    void setPrintMoneyCode(const QString& code) { mMoneyCode = code; }
     int printCellPitch() const noexcept { return mCellPitch; }
     void setPrintCellPitch(int pitchTenthMm) noexcept { mCellPitch = pitchTenthMm; }
 
@@ -108,60 +111,59 @@ public:
 
     /// Prints one item of a template; true when printed or when there is nothing to print,
     /// false after the item's error was reported.
-    bool printCheckItem(int templateId, int xOffset, int yOffset, const QString &itemName,
-                        const QString &value, const QString &separator);
+    bool printCheckItem(int templateId, int xOffset, int yOffset, const QString& itemName,
+        const QString& value, const QString& separator);
     /// Draws a text run whose top-left corner is at paper position (x, y) in 0.1 mm.
-    void printTextAt(int x, int y, const QString &text, int underline, int italic, int bold,
-                     int fontSize, const QString &colour, const QString &fontName);
+    void printTextAt(int x, int y, const QString& text, int underline, int italic, int bold,
+        int fontSize, const QString& colour, const QString& fontName);
     /// Draws the text one character per cell, `cellPitch` 0.1 mm apart; an empty pitch is
     /// printTextAt. False when the pitch is not a whole number.
-    bool printTextInCells(int x, int y, const QString &text, int underline, int italic, int bold,
-                          const QString &cellPitch, int fontSize, const QString &colour,
-                          const QString &fontName);
+    bool printTextInCells(int x, int y, const QString& text, int underline, int italic, int bold,
+        const QString& cellPitch, int fontSize, const QString& colour, const QString& fontName);
     /// Distance in 0.1 mm between two items of a template; the default when one has no layout;
     /// 0 when the database fails.
-    int getCellsWidth(int templateId, const QString &firstName, int defaultPitch,
-                      const QString &secondName);
+    int getCellsWidth(
+        int templateId, const QString& firstName, int defaultPitch, const QString& secondName);
     /// The template's `HVPrint` ("1" is landscape); empty when missing or unreadable.
     QString getHXPaperIn(int templateId);
 
     /// The item loop of a printed bill, while `printJobReady`: every value is planned first (its
     /// errors reported), then everything is drawn. Returns the number of items that failed.
-    int printItems(int templateId, int xOffset, int yOffset, const QList<PrintValue> &values);
+    int printItems(int templateId, int xOffset, int yOffset, const QList<PrintValue>& values);
     /// Plans the values of a bill on a template without drawing: one query for all layouts,
     /// "TEXT" values split at line feeds, "CHECKBOX" values whole, "IMAGE" values left out.
-    QList<PlannedItem> planItems(int templateId, int xOffset, int yOffset,
-                                 const QList<PrintValue> &values);
+    QList<PlannedItem> planItems(
+        int templateId, int xOffset, int yOffset, const QList<PrintValue>& values);
     /// Draws planned items on the canvas.
-    void drawPlanned(const QList<PlannedItem> &items);
+    void drawPlanned(const QList<PlannedItem>& items);
 
     /// The layout of one item; nullopt when it has none. Throws DbError.
-    std::optional<ItemLayout> loadItemLayout(int templateId, const QString &itemName);
+    std::optional<ItemLayout> loadItemLayout(int templateId, const QString& itemName);
     /// Every item layout of a template, by upper-case item name. Throws DbError.
     QHash<QString, ItemLayout> loadTemplateLayout(int templateId);
     /// The runs of one item: lines, fonts, the currency rule, cells. Touches neither the
     /// database nor the canvas.
-    PlannedItem planItem(const ItemLayout &layout, int xOffset, int yOffset, const QString &value,
-                         const QString &separator) const;
+    PlannedItem planItem(const ItemLayout& layout, int xOffset, int yOffset, const QString& value,
+        const QString& separator) const;
 
     /// Paper length in 0.1 mm to device pixels: three roundings, ties to even.
     static int paperToPixels(int tenthMm, int dpi) noexcept;
     /// The colour of a colour number text: Windows RGB order, black when empty or unreadable;
     /// system colours (negative numbers) print black.
-    static QColor colourFromText(const QString &text) noexcept;
+    static QColor colourFromText(const QString& text) noexcept;
     /// A print font: face ("宋体" when empty), size, styles on when greater than 0, colour.
-    static PrintFont makeFont(const QString &fontName, int fontSize, int bold, int italic,
-                              int underline, const QString &colour);
+    static PrintFont makeFont(const QString& fontName, int fontSize, int bold, int italic,
+        int underline, const QString& colour);
     /// The text without the blanks and control characters at its ends.
-    static QString trimBlanks(const QString &text);
+    static QString trimBlanks(const QString& text);
 
 private:
-    void reportItemError(const QString &itemName);
-    void drawRun(const PrintRun &run);
+    void reportItemError(const QString& itemName);
+    void drawRun(const PrintRun& run);
 
-    Database &mDb;
-    Prompter &mPrompter;
-    PrintCanvas *mCanvas = nullptr;
+    Database& mDb;
+    Prompter& mPrompter;
+    PrintCanvas* mCanvas = nullptr;
     PrinterCalibration mCalibration;
     bool mJobReady = false;
     QString mMoneyCode;

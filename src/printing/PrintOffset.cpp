@@ -39,7 +39,8 @@ QString centimetres(int tenthMm) { return q("=") + QString::number(tenthMm / 100
 
 } // namespace
 
-TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links links, QWidget* parent)
+TfrmPrintOffset::TfrmPrintOffset(
+    core::Services& services, int templateId, Links links, QWidget* parent)
     : FacedDialog(services.settings(), parent)
     , mServices(services)
     , mLinks(std::move(links))
@@ -69,12 +70,14 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
     };
     grid->addWidget(new QLabel(q("整体打印右移："), offset), 0, 0);
     grid->addWidget(addField(QStringLiteral("XMove"), -3000, 3000,
-                        q("打印的内容整体向右移动(向左移动用加负数来表示)")), 0, 1);
+                        q("打印的内容整体向右移动(向左移动用加负数来表示)")),
+        0, 1);
     grid->addWidget(arrow("UpDown1Left", Qt::LeftArrow, -10, 0), 0, 2);
     grid->addWidget(arrow("UpDown1Right", Qt::RightArrow, 10, 0), 0, 3);
     grid->addWidget(new QLabel(q("整体打印下移："), offset), 1, 0);
     grid->addWidget(addField(QStringLiteral("YMove"), -3000, 3000,
-                        q("打印的内容整体向下移动(向上移动用加负数来表示)")), 1, 1);
+                        q("打印的内容整体向下移动(向上移动用加负数来表示)")),
+        1, 1);
     grid->addWidget(arrow("UpDown2Up", Qt::UpArrow, 0, -10), 1, 2);
     grid->addWidget(arrow("UpDown2Down", Qt::DownArrow, 0, 10), 1, 3);
     for (const char* name : { "lbMoveX", "lbMoveY" }) {
@@ -93,12 +96,14 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
     mPortrait->setChecked(true);
     feedRow->addWidget(mPortrait);
     feedRow->addWidget(mLandscape);
-    for (const auto& [name, caption, landscape] : { std::tuple { "lbHaveALook1", "纵向进纸图示", false },
-             std::tuple { "lbHaveALook2", "横向进纸图示", true } }) {
+    for (const auto& [name, caption, landscape] :
+        { std::tuple { "lbHaveALook1", "纵向进纸图示", false },
+            std::tuple { "lbHaveALook2", "横向进纸图示", true } }) {
         auto* link = new QPushButton(q(caption), feed);
         link->setObjectName(QString::fromLatin1(name));
         link->setFlat(true);
-        connect(link, &QPushButton::clicked, this, [this, landscape = landscape] { showFeedPicture(landscape); });
+        connect(link, &QPushButton::clicked, this,
+            [this, landscape = landscape] { showFeedPicture(landscape); });
         feedRow->addWidget(link);
     }
     right->addWidget(feed);
@@ -136,7 +141,8 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
     mNominal->setWordWrap(true);
     calGrid->addWidget(mNominal, 1, 0, 1, 6);
     const char* measuredNames[4] = { "edCalX1", "edCalY1", "edCalX2", "edCalY2" };
-    const char* measuredCaptions[4] = { "A点距左边：", "A点距上边：", "B点距左边：", "B点距上边：" };
+    const char* measuredCaptions[4]
+        = { "A点距左边：", "A点距上边：", "B点距左边：", "B点距上边：" };
     for (int i = 0; i < 4; ++i) {
         auto* box = new QDoubleSpinBox(calibration);
         box->setObjectName(QString::fromLatin1(measuredNames[i]));
@@ -155,10 +161,13 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
         calGrid->addWidget(b, 2 + column / 2, 4 + column % 2);
         return b;
     };
-    calCommand("btCalSheet", "打印校准页", [this] { printCalibrationSheet(); }, 0)
+    calCommand(
+        "btCalSheet", "打印校准页", [this] { printCalibrationSheet(); }, 0)
         ->setEnabled(bool(mLinks.printSheet));
-    calCommand("btCalSave", "计算并保存校准", [this] { saveMeasuredCalibration(); }, 1);
-    calCommand("btCalReset", "清除校准", [this] { resetCalibration(); }, 2);
+    calCommand(
+        "btCalSave", "计算并保存校准", [this] { saveMeasuredCalibration(); }, 1);
+    calCommand(
+        "btCalReset", "清除校准", [this] { resetCalibration(); }, 2);
     right->addWidget(calibration);
 
     auto* buttons = new QHBoxLayout;
@@ -169,19 +178,27 @@ TfrmPrintOffset::TfrmPrintOffset(core::Services& services, int templateId, Links
         connect(b, &QPushButton::clicked, this, handler);
         buttons->addWidget(b);
     };
-    command("btSaveMove", "保存整体设置", [this] { save(false); }, true);
-    command("btPreviewIt", "预览", [this] {
-        if (mLinks.preview && mTemplateId > 0)
-            mLinks.preview(mTemplateId);
-    }, bool(mLinks.preview));
-    command("btPrintItemSet", "整体上差不多，我要调整某单项的打印位置", [this] {
-        if (mLinks.design && mTemplateId > 0) {
-            const int id = mTemplateId;
-            accept();
-            mLinks.design(id);
-        }
-    }, bool(mLinks.design));
-    command("Button1", "结束设置", [this] { accept(); }, true);
+    command(
+        "btSaveMove", "保存整体设置", [this] { save(false); }, true);
+    command(
+        "btPreviewIt", "预览",
+        [this] {
+            if (mLinks.preview && mTemplateId > 0)
+                mLinks.preview(mTemplateId);
+        },
+        bool(mLinks.preview));
+    command(
+        "btPrintItemSet", "整体上差不多，我要调整某单项的打印位置",
+        [this] {
+            if (mLinks.design && mTemplateId > 0) {
+                const int id = mTemplateId;
+                accept();
+                mLinks.design(id);
+            }
+        },
+        bool(mLinks.design));
+    command(
+        "Button1", "结束设置", [this] { accept(); }, true);
     right->addLayout(buttons);
     auto* recommended = new QPushButton(q(">>到Pennock网站看看推荐的整体偏移设置"), this);
     recommended->setObjectName(QStringLiteral("Label25"));
@@ -220,25 +237,33 @@ QSpinBox* TfrmPrintOffset::addField(const QString& name, int low, int high, cons
 
 QSpinBox* TfrmPrintOffset::field(const QString& name) const { return findChild<QSpinBox*>(name); }
 
-QPushButton* TfrmPrintOffset::button(const QString& name) const { return findChild<QPushButton*>(name); }
+QPushButton* TfrmPrintOffset::button(const QString& name) const
+{
+    return findChild<QPushButton*>(name);
+}
 
 QLabel* TfrmPrintOffset::readOut(const QString& name) const { return findChild<QLabel*>(name); }
 
 void TfrmPrintOffset::showReadOuts()
 {
-    readOut(QStringLiteral("lbMoveX"))->setText(centimetres(std::abs(field(QStringLiteral("XMove"))->value())));
-    readOut(QStringLiteral("lbMoveY"))->setText(centimetres(std::abs(field(QStringLiteral("YMove"))->value())));
-    readOut(QStringLiteral("lbWidth"))->setText(centimetres(field(QStringLiteral("edtPWidth"))->value()));
-    readOut(QStringLiteral("lbHeight"))->setText(centimetres(field(QStringLiteral("edtPHeight"))->value()));
+    readOut(QStringLiteral("lbMoveX"))
+        ->setText(centimetres(std::abs(field(QStringLiteral("XMove"))->value())));
+    readOut(QStringLiteral("lbMoveY"))
+        ->setText(centimetres(std::abs(field(QStringLiteral("YMove"))->value())));
+    readOut(QStringLiteral("lbWidth"))
+        ->setText(centimetres(field(QStringLiteral("edtPWidth"))->value()));
+    readOut(QStringLiteral("lbHeight"))
+        ->setText(centimetres(field(QStringLiteral("edtPHeight"))->value()));
 }
 
 void TfrmPrintOffset::open()
 {
     mList->clear();
     try {
-        QSqlQuery rows = mServices.db().exec(QStringLiteral(
-            "select distinct TypeName, CheckTypeID from CKTypeTable where visiable=? order by TypeName"),
-            { q("启用") });
+        QSqlQuery rows
+            = mServices.db().exec(QStringLiteral("select distinct TypeName, CheckTypeID from "
+                                                 "CKTypeTable where visiable=? order by TypeName"),
+                { q("启用") });
         while (rows.next()) {
             const QString name = rows.value(0).toString();
             if (name.trimmed().isEmpty())
@@ -269,8 +294,9 @@ void TfrmPrintOffset::loadFields()
     QVariantMap row;
     try {
         QSqlQuery q = mServices.db().exec(
-            QStringLiteral("select CheckTypeID, XMove, YMove, Twidth, Theight, PWidth, PHeight, HVPrint "
-                           "from CKTypeTable where CheckTypeID=?"),
+            QStringLiteral(
+                "select CheckTypeID, XMove, YMove, Twidth, Theight, PWidth, PHeight, HVPrint "
+                "from CKTypeTable where CheckTypeID=?"),
             { item->data(Qt::UserRole) });
         if (!q.next()) {
             field(QStringLiteral("XMove"))->setValue(0);
@@ -284,8 +310,10 @@ void TfrmPrintOffset::loadFields()
         field(QStringLiteral("YMove"))->setValue(q.value(2).toInt());
         field(QStringLiteral("edtTWidth"))->setValue(q.value(3).toInt());
         field(QStringLiteral("edtTHeight"))->setValue(q.value(4).toInt());
-        field(QStringLiteral("edtPWidth"))->setValue(q.value(5).toInt() > 0 ? q.value(5).toInt() : 2300);
-        field(QStringLiteral("edtPHeight"))->setValue(q.value(6).toInt() > 0 ? q.value(6).toInt() : 1270);
+        field(QStringLiteral("edtPWidth"))
+            ->setValue(q.value(5).toInt() > 0 ? q.value(5).toInt() : 2300);
+        field(QStringLiteral("edtPHeight"))
+            ->setValue(q.value(6).toInt() > 0 ? q.value(6).toInt() : 1270);
         const QString hv = q.value(7).toString().trimmed();
         (hv.isEmpty() || hv == u"0" ? mPortrait : mLandscape)->setChecked(true);
     } catch (const core::DbError&) {
@@ -306,11 +334,14 @@ void TfrmPrintOffset::save(bool quiet)
     int rows = 0;
     try {
         rows = mServices.db().execute(
-            QStringLiteral("update CKTypeTable set XMove=?, YMove=?, Theight=?, Twidth=?, PWidth=?, "
-                           "PHeight=?, HVPrint=? where CheckTypeID=?"),
+            QStringLiteral(
+                "update CKTypeTable set XMove=?, YMove=?, Theight=?, Twidth=?, PWidth=?, "
+                "PHeight=?, HVPrint=? where CheckTypeID=?"),
             { field(QStringLiteral("XMove"))->value(), field(QStringLiteral("YMove"))->value(),
-                field(QStringLiteral("edtTHeight"))->value(), field(QStringLiteral("edtTWidth"))->value(),
-                field(QStringLiteral("edtPWidth"))->value(), field(QStringLiteral("edtPHeight"))->value(),
+                field(QStringLiteral("edtTHeight"))->value(),
+                field(QStringLiteral("edtTWidth"))->value(),
+                field(QStringLiteral("edtPWidth"))->value(),
+                field(QStringLiteral("edtPHeight"))->value(),
                 mPortrait->isChecked() ? QStringLiteral("0") : QStringLiteral("1"), mTemplateId });
     } catch (const core::DbError&) {
         return; // the fields keep what they show
@@ -341,19 +372,23 @@ void TfrmPrintOffset::showFeedPicture(bool landscape)
 {
     TfrmImageShow viewer(this);
     QPixmap picture;
-    picture.load(mServices.folder().path(landscape ? QStringLiteral("Image/sys_exHX.jpg")
-                                                   : QStringLiteral("Image/sys_exZX.jpg")));
+    picture.load(mServices.folder().path(
+        landscape ? QStringLiteral("Image/sys_exHX.jpg") : QStringLiteral("Image/sys_exZX.jpg")));
     viewer.showPicture(picture.scaled(400, 400, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     viewer.resize(400, 400);
     viewer.exec();
 }
 
-QString TfrmPrintOffset::printerName() const { return mLinks.printer ? mLinks.printer().trimmed() : QString(); }
+QString TfrmPrintOffset::printerName() const
+{
+    return mLinks.printer ? mLinks.printer().trimmed() : QString();
+}
 
 std::pair<QPointF, QPointF> TfrmPrintOffset::calibrationMarks() const
 {
-    return core::PrinterCalibration::marks(QSizeF(field(QStringLiteral("edtPWidth"))->value() / 10.0,
-        field(QStringLiteral("edtPHeight"))->value() / 10.0));
+    return core::PrinterCalibration::marks(
+        QSizeF(field(QStringLiteral("edtPWidth"))->value() / 10.0,
+            field(QStringLiteral("edtPHeight"))->value() / 10.0));
 }
 
 void TfrmPrintOffset::showCalibration()
@@ -363,8 +398,8 @@ void TfrmPrintOffset::showCalibration()
     const QString printer = printerName();
     const auto [a, b] = calibrationMarks();
     const auto mm = [](double v) { return QString::number(v, 'f', 1); };
-    mNominal->setText(q("校准页上A点应在(") + mm(a.x()) + q(", ") + mm(a.y()) + q(")，B点应在(") + mm(b.x())
-        + q(", ") + mm(b.y()) + q(")毫米；请量出实际位置（距纸张左边、上边）填入："));
+    mNominal->setText(q("校准页上A点应在(") + mm(a.x()) + q(", ") + mm(a.y()) + q(")，B点应在(")
+        + mm(b.x()) + q(", ") + mm(b.y()) + q(")毫米；请量出实际位置（距纸张左边、上边）填入："));
     for (int i = 0; i < 4; ++i) {
         const QSignalBlocker quiet(mMeasured[i]);
         mMeasured[i]->setValue(i == 0 ? a.x() : i == 1 ? a.y() : i == 2 ? b.x() : b.y());
@@ -377,7 +412,8 @@ void TfrmPrintOffset::showCalibration()
         mCalibration->setText(q("没有票据打印机，无法校准。"));
         return;
     }
-    const core::PrinterCalibration now = core::PrinterCalibration::load(mServices.settings().userIni(), printer);
+    const core::PrinterCalibration now
+        = core::PrinterCalibration::load(mServices.settings().userIni(), printer);
     mCalibration->setText(q("打印机：") + printer + q("　")
         + (now.isIdentity() ? q("未校准") : q("已校准：") + now.describe()));
 }
@@ -394,7 +430,8 @@ void TfrmPrintOffset::printCalibrationSheet()
         return;
     }
     mServices.prompter().inform(q("校准页已送往打印机：") + printerName()
-            + q("。\n请用尺子量出A、B两个十字中心距纸张左边和上边的毫米数，填入后点“计算并保存校准”。"),
+            + q("。\n请用尺子量出A、B两个十字中心距纸张左边和上边的毫米数，填入后点“计算并保存校准”"
+                "。"),
         kPrompt);
 }
 
@@ -403,12 +440,14 @@ bool TfrmPrintOffset::saveMeasuredCalibration()
     const QString printer = printerName();
     if (printer.isEmpty())
         return false;
-    const std::optional<core::PrinterCalibration> calibration = core::PrinterCalibration::fromMeasured(
-        calibrationMarks(), { QPointF(mMeasured[0]->value(), mMeasured[1]->value()),
-                                QPointF(mMeasured[2]->value(), mMeasured[3]->value()) });
+    const std::optional<core::PrinterCalibration> calibration
+        = core::PrinterCalibration::fromMeasured(calibrationMarks(),
+            { QPointF(mMeasured[0]->value(), mMeasured[1]->value()),
+                QPointF(mMeasured[2]->value(), mMeasured[3]->value()) });
     if (!calibration) {
         mServices.prompter().warn(
-            q("量得的位置与校准页上的两个十字对不上（两点重合或比例相差过大），请重新测量。"), q("错误"));
+            q("量得的位置与校准页上的两个十字对不上（两点重合或比例相差过大），请重新测量。"),
+            q("错误"));
         return false;
     }
     core::IniFile& ini = mServices.settings().userIni();
@@ -420,7 +459,8 @@ bool TfrmPrintOffset::saveMeasuredCalibration()
     if (mLinks.calibrationChanged)
         mLinks.calibrationChanged();
     showCalibration();
-    mServices.prompter().inform(q("打印机") + printer + q("的校准已保存：") + calibration->describe(), kPrompt);
+    mServices.prompter().inform(
+        q("打印机") + printer + q("的校准已保存：") + calibration->describe(), kPrompt);
     return true;
 }
 

@@ -43,7 +43,8 @@ public:
         std::function<void()> calibrationChanged;
     };
 
-    TfrmPrintOffset(core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
+    TfrmPrintOffset(
+        core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
 
     /// Fills the list and selects the template asked for (says so when it is not there).
     void open();

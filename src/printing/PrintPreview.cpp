@@ -93,7 +93,10 @@ QLabel* markLabel(QWidget* on, const QString& text, const QRect& box)
 }
 
 // The message a conversion of a non-number to a whole number gives.
-QString notWholeNumber(const QString& text) { return QStringLiteral("'%1' is not a valid integer value").arg(text); }
+QString notWholeNumber(const QString& text)
+{
+    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}
 
 bool wholeNumber(const QString& text, int* value)
 {
@@ -156,10 +159,10 @@ Tfm_PrintPreview::Tfm_PrintPreview(core::Services& services, int templateId, QWi
         row->addWidget(spin);
         row->addWidget(new QLabel(q("厘米"), buttons));
     };
-    addMove(q("整体打印右移："), q("打印的内容整体向右移动(向左移动用加负数来表示)"), QStringLiteral("edtMoveX"),
-        QStringLiteral("XMove"), mMoveXText, mMoveX);
-    addMove(q("整体打印下移："), q("打印的内容整体向下移动(向上移动用加负数来表示)"), QStringLiteral("edtMoveY"),
-        QStringLiteral("YMove"), mMoveYText, mMoveY);
+    addMove(q("整体打印右移："), q("打印的内容整体向右移动(向左移动用加负数来表示)"),
+        QStringLiteral("edtMoveX"), QStringLiteral("XMove"), mMoveXText, mMoveX);
+    addMove(q("整体打印下移："), q("打印的内容整体向下移动(向上移动用加负数来表示)"),
+        QStringLiteral("edtMoveY"), QStringLiteral("YMove"), mMoveYText, mMoveY);
     row->addStretch();
     mClose = new QPushButton(q("关  闭"), buttons);
     mClose->setObjectName(QStringLiteral("btClose"));
@@ -182,7 +185,8 @@ Tfm_PrintPreview::Tfm_PrintPreview(core::Services& services, int templateId, QWi
     white.setColor(QPalette::Window, Qt::white);
     mArea->setPalette(white);
     // Room for the sheet at the largest offsets either way.
-    mArea->setFixedSize(px(1500) + kSheetSize.width() + kRulerThickness, px(1500) + kSheetSize.height() + kRulerThickness);
+    mArea->setFixedSize(px(1500) + kSheetSize.width() + kRulerThickness,
+        px(1500) + kSheetSize.height() + kRulerThickness);
     scroll->setWidget(mArea);
     mSplitter->addWidget(mGrid);
     mSplitter->addWidget(scroll);
@@ -204,7 +208,8 @@ Tfm_PrintPreview::Tfm_PrintPreview(core::Services& services, int templateId, QWi
     mSheet->setPalette(pink);
     mSheet->installEventFilter(this);
 
-    connect(editData, &QPushButton::clicked, this, [this] { mGrid->setVisible(!mGrid->isVisible()); });
+    connect(
+        editData, &QPushButton::clicked, this, [this] { mGrid->setVisible(!mGrid->isVisible()); });
     connect(mClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(mMoveX, &QSpinBox::valueChanged, this, [this](int value) {
         mMoveXText->setText(QString::number(value / 100.0));
@@ -228,8 +233,8 @@ int Tfm_PrintPreview::px(int tenthMm) const { return core::TenthMmToPixels(tenth
 
 QPoint Tfm_PrintPreview::origin() const { return QPoint(kRulerThickness, kRulerThickness); }
 
-void Tfm_PrintPreview::addRuler(QWidget* on, Qt::Orientation orientation, int lengthPx, QPoint at, int first,
-    int last, bool outer)
+void Tfm_PrintPreview::addRuler(QWidget* on, Qt::Orientation orientation, int lengthPx, QPoint at,
+    int first, int last, bool outer)
 {
     QList<QWidget*> made;
     auto* ruler = new Ruler(orientation, px(100), on);
@@ -254,7 +259,8 @@ void Tfm_PrintPreview::addRuler(QWidget* on, Qt::Orientation orientation, int le
             }
             made << markLabel(on, text, QRect(left, kRulerThickness, width, kMarkHeight));
         } else {
-            made << markLabel(on, text, QRect(14, px(n * 100) + kRulerThickness - 5, kMarkWidth, kMarkHeight));
+            made << markLabel(
+                on, text, QRect(14, px(n * 100) + kRulerThickness - 5, kMarkWidth, kMarkHeight));
         }
     }
     if (outer)
@@ -270,7 +276,8 @@ bool Tfm_PrintPreview::load()
         mServices.prompter().inform(q("没有找到对应的单据信息~"), q("提示"));
         return false;
     }
-    mTitle->setText(q("【") + mServices.templates().loadCheckTypeFullNameByID(mTemplateId) + q("】打印预览"));
+    mTitle->setText(
+        q("【") + mServices.templates().loadCheckTypeFullNameByID(mTemplateId) + q("】打印预览"));
     drawItems();
     loadGrid();
     return true;
@@ -289,18 +296,22 @@ void Tfm_PrintPreview::drawItems()
         return;
     }
     core::Database& db = mServices.db();
-    QSqlQuery offsets = db.exec(QStringLiteral("select XMove, YMove from CKTypeTable where CheckTypeId=?"), { mTemplateId });
+    QSqlQuery offsets
+        = db.exec(QStringLiteral("select XMove, YMove from CKTypeTable where CheckTypeId=?"),
+            { mTemplateId });
     if (offsets.next()) {
         mMoveX->setValue(offsets.value(0).toInt());
         mMoveY->setValue(offsets.value(1).toInt());
     }
     placeSheet();
 
-    QSqlQuery rows = db.exec(QStringLiteral(
-        "select a.CtlName, a.CtlX, a.CtlY, a.CtlLH, a.SrcW, a.SrcH, a.FitParam, a.BreakNum, a.CtlFontSize, "
-        "a.CtlFontName, b.CtlData, b.CtlLabel from ckControl as a, NameDict as b "
-        "where a.CtlName=b.CtlName and a.NeedPrint=1 and b.PrintItem=1 and a.CheckTypeId=? "
-        "and b.CheckTypeName=? order by a.ID"),
+    QSqlQuery rows = db.exec(
+        QStringLiteral(
+            "select a.CtlName, a.CtlX, a.CtlY, a.CtlLH, a.SrcW, a.SrcH, a.FitParam, a.BreakNum, "
+            "a.CtlFontSize, "
+            "a.CtlFontName, b.CtlData, b.CtlLabel from ckControl as a, NameDict as b "
+            "where a.CtlName=b.CtlName and a.NeedPrint=1 and b.PrintItem=1 and a.CheckTypeId=? "
+            "and b.CheckTypeName=? order by a.ID"),
         { mTemplateId, mKind });
     core::PrintEngine planner(db, mServices.prompter());
     int number = 0;
@@ -324,7 +335,8 @@ void Tfm_PrintPreview::drawItems()
         int breakWidth = 0;
         if ((!fitParam.isEmpty() && !wholeNumber(fitParam, &cellPitch))
             || (!breakNum.isEmpty() && !wholeNumber(breakNum, &breakWidth))) {
-            const QString bad = !fitParam.isEmpty() && !wholeNumber(fitParam, &cellPitch) ? fitParam : breakNum;
+            const QString bad
+                = !fitParam.isEmpty() && !wholeNumber(fitParam, &cellPitch) ? fitParam : breakNum;
             mServices.prompter().warn(notWholeNumber(bad), q("错误"));
             return;
         }
@@ -353,9 +365,10 @@ void Tfm_PrintPreview::drawItems()
                 const QString cells = run.text.trimmed();
                 int cell = 0;
                 for (qsizetype i = 0; i < cells.size(); ++cell) {
-                    const qsizetype units = cells[i].isHighSurrogate() && i + 1 < cells.size() ? 2 : 1;
-                    drawText(runName + QStringLiteral("_") + QString::number(cell), cells.mid(i, units),
-                        run.x + cell * run.cellPitch, run.y, boxW, boxH, font);
+                    const qsizetype units
+                        = cells[i].isHighSurrogate() && i + 1 < cells.size() ? 2 : 1;
+                    drawText(runName + QStringLiteral("_") + QString::number(cell),
+                        cells.mid(i, units), run.x + cell * run.cellPitch, run.y, boxW, boxH, font);
                     i += units;
                 }
             }
@@ -363,8 +376,8 @@ void Tfm_PrintPreview::drawItems()
     }
 }
 
-bool Tfm_PrintPreview::drawText(const QString& name, const QString& text, int xTenthMm, int yTenthMm, int boxW,
-    int boxH, const QFont& font)
+bool Tfm_PrintPreview::drawText(const QString& name, const QString& text, int xTenthMm,
+    int yTenthMm, int boxW, int boxH, const QFont& font)
 {
     if (text.trimmed().isEmpty())
         return false;
@@ -376,7 +389,8 @@ bool Tfm_PrintPreview::drawText(const QString& name, const QString& text, int xT
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAutoFillBackground(false);
     // The item's box on the fill-in screen; a longer text is cut off at it.
-    label->setGeometry(origin().x() + px(xTenthMm), origin().y() + px(yTenthMm), std::max(boxW, 1), std::max(boxH, 1));
+    label->setGeometry(origin().x() + px(xTenthMm), origin().y() + px(yTenthMm), std::max(boxW, 1),
+        std::max(boxH, 1));
     label->show();
     return true;
 }
@@ -398,14 +412,16 @@ void Tfm_PrintPreview::loadGrid()
     mGrid->clear();
     mGrid->setRowCount(0);
     mGrid->setColumnCount(4);
-    mGrid->setHorizontalHeaderLabels({ QStringLiteral("ID"), QStringLiteral("CtlName"), q("项目名"), q("内容") });
+    mGrid->setHorizontalHeaderLabels(
+        { QStringLiteral("ID"), QStringLiteral("CtlName"), q("项目名"), q("内容") });
     if (mKind.isEmpty()) {
         mLoadingGrid = false;
         return;
     }
     try {
         QSqlQuery rows = mServices.db().exec(
-            QStringLiteral("select ID, CtlName, CtlLabel, CtlData from NameDict where CheckTypeName=? order by ShowOrd desc"),
+            QStringLiteral("select ID, CtlName, CtlLabel, CtlData from NameDict where "
+                           "CheckTypeName=? order by ShowOrd desc"),
             { mKind });
         while (rows.next()) {
             const int row = mGrid->rowCount();
@@ -438,7 +454,8 @@ void Tfm_PrintPreview::writeSample(int row)
         return;
     try {
         // The sample content belongs to the kind: every template of it shows the change.
-        mServices.db().execute(QStringLiteral("update NameDict set CtlData=? where ID=?"), { data->text(), id->text().toInt() });
+        mServices.db().execute(QStringLiteral("update NameDict set CtlData=? where ID=?"),
+            { data->text(), id->text().toInt() });
     } catch (const core::DbError& error) {
         mServices.prompter().warn(error.message(), q("错误"));
     }
@@ -467,20 +484,24 @@ bool Tfm_PrintPreview::eventFilter(QObject* watched, QEvent* event)
         if (!mIgnore->isChecked())
             mSheet->lower();
         mClose->setFocus();
-    } else if (watched->objectName() == QStringLiteral("pnButtons") && event->type() == QEvent::MouseButtonPress) {
+    } else if (watched->objectName() == QStringLiteral("pnButtons")
+        && event->type() == QEvent::MouseButtonPress) {
         mClose->setFocus();
     } else if (watched == mGrid && event->type() == QEvent::FocusOut) {
         // Opening a cell's editor moves the focus inside the grid, not out of it.
         QTimer::singleShot(0, this, [this] {
-            if (!mGrid->isAncestorOf(QApplication::focusWidget()) && QApplication::focusWidget() != mGrid)
+            if (!mGrid->isAncestorOf(QApplication::focusWidget())
+                && QApplication::focusWidget() != mGrid)
                 drawItems();
         });
-    } else if (watched == mGrid->viewport() && event->type() == QEvent::Wheel && mGrid->hasFocus()) {
+    } else if (watched == mGrid->viewport() && event->type() == QEvent::Wheel
+        && mGrid->hasFocus()) {
         // The wheel walks the rows like the arrow keys.
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         if (delta != 0 && mGrid->rowCount() > 0) {
             const int column = std::max(mGrid->currentColumn(), 2);
-            const int row = std::clamp(mGrid->currentRow() + (delta > 0 ? -1 : 1), 0, mGrid->rowCount() - 1);
+            const int row
+                = std::clamp(mGrid->currentRow() + (delta > 0 ? -1 : 1), 0, mGrid->rowCount() - 1);
             mGrid->setCurrentCell(row, column);
         }
         return true;

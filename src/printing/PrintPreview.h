@@ -59,10 +59,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void addRuler(QWidget* on, Qt::Orientation orientation, int lengthPx, QPoint at, int first, int last,
-        bool outer);
-    bool drawText(const QString& name, const QString& text, int xTenthMm, int yTenthMm, int boxW, int boxH,
-        const QFont& font);
+    void addRuler(QWidget* on, Qt::Orientation orientation, int lengthPx, QPoint at, int first,
+        int last, bool outer);
+    bool drawText(const QString& name, const QString& text, int xTenthMm, int yTenthMm, int boxW,
+        int boxH, const QFont& font);
     void writeSample(int row);
 
     core::Services& mServices;

@@ -5,19 +5,25 @@
 
 #include "platform/Prompter.h"
 #include "printing/PrintEngine.h"
-#include "printing/PrinterSetupDialog.h"
 #include "printing/PrinterCalibration.h"
+#include "printing/PrinterSetupDialog.h"
 #include "settings/Settings.h"
 
 #include <QPrinterInfo>
 
 namespace pennock::ui {
 
-PrinterBinding::PrinterBinding(core::Settings &settings, core::Prompter &prompter,
-                               core::PrintEngine &engine, PrinterSetupDialog &dialog,
-                               const QStringList &printers, QObject *parent)
-    : QObject(parent), mSettings(settings), mPrompter(prompter), mEngine(engine), mDialog(dialog),
-      mPrinters(printers), mPrinter(QPrinter::HighResolution), mCanvas(mPrinter)
+PrinterBinding::PrinterBinding(core::Settings& settings, core::Prompter& prompter,
+    core::PrintEngine& engine, PrinterSetupDialog& dialog, const QStringList& printers,
+    QObject* parent)
+    : QObject(parent)
+    , mSettings(settings)
+    , mPrompter(prompter)
+    , mEngine(engine)
+    , mDialog(dialog)
+    , mPrinters(printers)
+    , mPrinter(QPrinter::HighResolution)
+    , mCanvas(mPrinter)
 {
     mIndex = int(mPrinters.indexOf(mPrinter.printerName()));
     mEngine.setCanvas(&mCanvas);
@@ -26,15 +32,17 @@ PrinterBinding::PrinterBinding(core::Settings &settings, core::Prompter &prompte
 
 void PrinterBinding::applyCalibration()
 {
-    mEngine.setCalibration(core::PrinterCalibration::load(mSettings.userIni(), mPrinter.printerName()));
+    mEngine.setCalibration(
+        core::PrinterCalibration::load(mSettings.userIni(), mPrinter.printerName()));
 }
 
-QString PrinterBinding::printCalibrationSheet(const QSizeF &paperMm)
+QString PrinterBinding::printCalibrationSheet(const QSizeF& paperMm)
 {
     if (mPrinters.isEmpty())
         return QStringLiteral("没有检测到任何打印机驱动");
     const QPageLayout before = mPrinter.pageLayout();
-    mPrinter.setPageLayout(core::PdfCanvas::paperLayout(int(paperMm.width() * 10), int(paperMm.height() * 10)));
+    mPrinter.setPageLayout(
+        core::PdfCanvas::paperLayout(int(paperMm.width() * 10), int(paperMm.height() * 10)));
     QString failure;
     if (!mCanvas.beginDocument()) {
         failure = mCanvas.errorString();
@@ -53,12 +61,9 @@ PrinterBinding::~PrinterBinding()
         mEngine.setCanvas(nullptr);
 }
 
-QStringList PrinterBinding::installedPrinters()
-{
-    return QPrinterInfo::availablePrinterNames();
-}
+QStringList PrinterBinding::installedPrinters() { return QPrinterInfo::availablePrinterNames(); }
 
-void PrinterBinding::setDefaultPrinter(const QString &name)
+void PrinterBinding::setDefaultPrinter(const QString& name)
 {
     QString wanted = name;
     if (wanted.trimmed().isEmpty())
@@ -77,12 +82,12 @@ void PrinterBinding::setDefaultPrinter(const QString &name)
     }
 }
 
-void PrinterBinding::PrinterConfigClick(QWidget *parent)
+void PrinterBinding::PrinterConfigClick(QWidget* parent)
 {
     if (mPrinters.isEmpty()) {
         mPrompter.warn(QStringLiteral("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，"
                                       "请重新打开软件！"),
-                       QStringLiteral("错误"));
+            QStringLiteral("错误"));
         return;
     }
     switch (mDialog.exec(mPrinter, parent)) {
@@ -95,12 +100,12 @@ void PrinterBinding::PrinterConfigClick(QWidget *parent)
         break;
     case PrinterSetupDialog::Result::Unavailable:
         mPrompter.warn(QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！"),
-                       QStringLiteral("提示"));
+            QStringLiteral("提示"));
         break;
     }
 }
 
-void PrinterBinding::follow(const QString &printerName)
+void PrinterBinding::follow(const QString& printerName)
 {
     // The dialog may have switched printers; the list follows the choice.
     const int index = int(mPrinters.indexOf(printerName));

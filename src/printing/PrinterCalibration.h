@@ -31,8 +31,8 @@ struct PrinterCalibration
     /// The correction from where the two marks were printed (`nominal`) and where a ruler found
     /// them on the paper (`measured`), all in mm; none when the marks coincide on an axis or a
     /// scale would be off by more than a fifth.
-    static std::optional<PrinterCalibration> fromMeasured(const std::pair<QPointF, QPointF>& nominal,
-        const std::pair<QPointF, QPointF>& measured);
+    static std::optional<PrinterCalibration> fromMeasured(
+        const std::pair<QPointF, QPointF>& nominal, const std::pair<QPointF, QPointF>& measured);
 
     /// The calibration stored for a printer in the user settings ("Config.ini", section
     /// "PrinterCalibration", the printer's name as key); the identity when none is stored.

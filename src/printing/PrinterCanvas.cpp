@@ -4,23 +4,20 @@
 
 namespace pennock::ui {
 
-PrinterCanvas::PrinterCanvas(QPrinter &printer) : mPrinter(printer) {}
-
-PrinterCanvas::~PrinterCanvas()
+PrinterCanvas::PrinterCanvas(QPrinter& printer)
+    : mPrinter(printer)
 {
-    endPainting();
 }
 
-QPaintDevice *PrinterCanvas::device() const
-{
-    return &mPrinter;
-}
+PrinterCanvas::~PrinterCanvas() { endPainting(); }
+
+QPaintDevice* PrinterCanvas::device() const { return &mPrinter; }
 
 int PrinterCanvas::physicalTopMargin() const
 {
     // Where the painter's origin lies below the paper's edge.
     return int(mPrinter.pageRect(QPrinter::DevicePixel).top()
-               - mPrinter.paperRect(QPrinter::DevicePixel).top());
+        - mPrinter.paperRect(QPrinter::DevicePixel).top());
 }
 
 void PrinterCanvas::setLandscape(bool landscape)

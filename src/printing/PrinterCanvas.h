@@ -11,7 +11,7 @@ namespace pennock::ui {
 class PrinterCanvas final : public core::PainterCanvas
 {
 public:
-    explicit PrinterCanvas(QPrinter &printer);
+    explicit PrinterCanvas(QPrinter& printer);
     ~PrinterCanvas() override;
 
     int physicalTopMargin() const override;
@@ -21,13 +21,13 @@ public:
     bool endDocument() override;
     void abortDocument() override;
 
-    QPrinter &printer() const noexcept { return mPrinter; }
+    QPrinter& printer() const noexcept { return mPrinter; }
 
 protected:
-    QPaintDevice *device() const override;
+    QPaintDevice* device() const override;
 
 private:
-    QPrinter &mPrinter;
+    QPrinter& mPrinter;
 };
 
 } // namespace pennock::ui

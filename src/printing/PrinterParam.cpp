@@ -1,8 +1,8 @@
 #include "printing/PrinterParam.h"
 
-#include "printing/Services.h"
 #include "platform/Prompter.h"
 #include "printing/PrinterBinding.h"
+#include "printing/Services.h"
 #include "templates/PrinterPresets.h"
 
 #include <QComboBox>
@@ -23,10 +23,10 @@ namespace {
 
 const QString kNotice = QStringLiteral("提示");
 
-QWidget *withUnit(QWidget *field, const QString &unit)
+QWidget* withUnit(QWidget* field, const QString& unit)
 {
-    auto *box = new QWidget;
-    auto *row = new QHBoxLayout(box);
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(field);
     row->addWidget(new QLabel(unit));
@@ -34,25 +34,25 @@ QWidget *withUnit(QWidget *field, const QString &unit)
     return box;
 }
 
-QComboBox *directionBox(const QString &name, bool editable)
+QComboBox* directionBox(const QString& name, bool editable)
 {
-    auto *box = new QComboBox;
+    auto* box = new QComboBox;
     box->setObjectName(name);
     box->setEditable(editable);
-    box->addItems({QStringLiteral("纵向"), QStringLiteral("横向")});
+    box->addItems({ QStringLiteral("纵向"), QStringLiteral("横向") });
     box->setCurrentIndex(-1);
     return box;
 }
 
-QSpinBox *offsetBox(const QString &name)
+QSpinBox* offsetBox(const QString& name)
 {
-    auto *box = new QSpinBox;
+    auto* box = new QSpinBox;
     box->setObjectName(name);
     box->setRange(-3000, 3000);
     return box;
 }
 
-void setDirection(QComboBox *box, const QString &direction)
+void setDirection(QComboBox* box, const QString& direction)
 {
     if (box->isEditable())
         box->setCurrentText(direction);
@@ -62,25 +62,27 @@ void setDirection(QComboBox *box, const QString &direction)
 
 } // namespace
 
-TfrmPrinterParam::TfrmPrinterParam(core::Services &services, PrinterBinding &binding,
-                                   VendorLinks links, const QString &lockedPrinter,
-                                   QWidget *parent)
-    : QDialog(parent), mServices(services), mBinding(binding), mLinks(std::move(links))
+TfrmPrinterParam::TfrmPrinterParam(core::Services& services, PrinterBinding& binding,
+    VendorLinks links, const QString& lockedPrinter, QWidget* parent)
+    : QDialog(parent)
+    , mServices(services)
+    , mBinding(binding)
+    , mLinks(std::move(links))
 {
     setObjectName(QStringLiteral("frmPrinterParam"));
     setWindowTitle(QStringLiteral("打印机整体偏移参数适配"));
 
-    auto *heading = new QLabel(QStringLiteral("打印机偏移适配"));
+    auto* heading = new QLabel(QStringLiteral("打印机偏移适配"));
     QFont big = heading->font();
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
     heading->setFont(big);
-    auto *intro = new QLabel(QStringLiteral(
+    auto* intro = new QLabel(QStringLiteral(
         "请在第1步中选取与您的打印机最相近的预置型号，在第2步中按需调整偏移和方向，打印测试无误后"
         "用第3步应用到所有单据。以后还可以在【打印整体偏移调整】中对每种单据微调偏移。"));
     intro->setWordWrap(true);
 
-    auto *presets = new QGroupBox(QStringLiteral("1.【选取】系统预置常用可参考的打印机设置"));
+    auto* presets = new QGroupBox(QStringLiteral("1.【选取】系统预置常用可参考的打印机设置"));
     cb_PrintersWeKnow = new QComboBox;
     cb_PrintersWeKnow->setObjectName(QStringLiteral("cb_PrintersWeKnow"));
     edtOX = new QLineEdit;
@@ -89,7 +91,7 @@ TfrmPrinterParam::TfrmPrinterParam(core::Services &services, PrinterBinding &bin
     edtOY->setObjectName(QStringLiteral("edtOY"));
     edtOBoardPosition = new QLineEdit;
     edtOBoardPosition->setObjectName(QStringLiteral("edtOBoardPosition"));
-    for (QLineEdit *e : {edtOX, edtOY, edtOBoardPosition})
+    for (QLineEdit* e : { edtOX, edtOY, edtOBoardPosition })
         e->setReadOnly(true);
     cbODirection = directionBox(QStringLiteral("cbODirection"), false);
     cbODirection->setEnabled(false);
@@ -97,17 +99,19 @@ TfrmPrinterParam::TfrmPrinterParam(core::Services &services, PrinterBinding &bin
     imgPrinter->setObjectName(QStringLiteral("imgPrinter"));
     imgPrinter->setFixedSize(160, 120);
     imgPrinter->setAlignment(Qt::AlignCenter);
-    auto *presetForm = new QFormLayout;
+    auto* presetForm = new QFormLayout;
     presetForm->addRow(QStringLiteral("选择相近的打印机型号："), cb_PrintersWeKnow);
-    presetForm->addRow(QStringLiteral("打印再向右偏移："), withUnit(edtOX, QStringLiteral("0.1毫米")));
-    presetForm->addRow(QStringLiteral("打印再向下偏移："), withUnit(edtOY, QStringLiteral("0.1毫米")));
+    presetForm->addRow(
+        QStringLiteral("打印再向右偏移："), withUnit(edtOX, QStringLiteral("0.1毫米")));
+    presetForm->addRow(
+        QStringLiteral("打印再向下偏移："), withUnit(edtOY, QStringLiteral("0.1毫米")));
     presetForm->addRow(QStringLiteral("打印机挡板位置说明："), edtOBoardPosition);
     presetForm->addRow(QStringLiteral("打印机方向:"), cbODirection);
-    auto *presetRow = new QHBoxLayout(presets);
+    auto* presetRow = new QHBoxLayout(presets);
     presetRow->addLayout(presetForm, 1);
     presetRow->addWidget(imgPrinter);
 
-    auto *mine = new QGroupBox(QStringLiteral("2.【确认】您选择的适配型号偏移参数调整"));
+    auto* mine = new QGroupBox(QStringLiteral("2.【确认】您选择的适配型号偏移参数调整"));
     cb_PrintersClient = new QComboBox;
     cb_PrintersClient->setObjectName(QStringLiteral("cb_PrintersClient"));
     edtUPrinter = new QLineEdit;
@@ -117,14 +121,17 @@ TfrmPrinterParam::TfrmPrinterParam(core::Services &services, PrinterBinding &bin
     cbUDirection = directionBox(QStringLiteral("cbUDirection"), true);
     edtUBoardPosition = new QLineEdit;
     edtUBoardPosition->setObjectName(QStringLiteral("edtUBoardPosition"));
-    lbFindParams = new QLabel(QStringLiteral("<a href=\"#\">&gt;&gt;到Pennock网站，查找推荐参数</a>"));
+    lbFindParams
+        = new QLabel(QStringLiteral("<a href=\"#\">&gt;&gt;到Pennock网站，查找推荐参数</a>"));
     lbFindParams->setObjectName(QStringLiteral("lbFindParams"));
     lbFindParams->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    auto *mineForm = new QFormLayout(mine);
+    auto* mineForm = new QFormLayout(mine);
     mineForm->addRow(QStringLiteral("您的票据打印机："), cb_PrintersClient);
     mineForm->addRow(QStringLiteral("需要设置的型号："), edtUPrinter);
-    mineForm->addRow(QStringLiteral("打印再向右偏移："), withUnit(edtUX, QStringLiteral("0.1毫米")));
-    mineForm->addRow(QStringLiteral("打印再向下偏移："), withUnit(edtUY, QStringLiteral("0.1毫米")));
+    mineForm->addRow(
+        QStringLiteral("打印再向右偏移："), withUnit(edtUX, QStringLiteral("0.1毫米")));
+    mineForm->addRow(
+        QStringLiteral("打印再向下偏移："), withUnit(edtUY, QStringLiteral("0.1毫米")));
     mineForm->addRow(QStringLiteral("打印方向："), cbUDirection);
     mineForm->addRow(QStringLiteral("打印机挡板位置说明："), edtUBoardPosition);
     mineForm->addRow(QString(), lbFindParams);
@@ -134,19 +141,19 @@ TfrmPrinterParam::TfrmPrinterParam(core::Services &services, PrinterBinding &bin
     BitBtn1->setToolTip(QStringLiteral("打印参数应用到所有的单据（打印整体偏移,打印方向等）"));
     Button1 = new QPushButton(QStringLiteral("【退出设置】"));
     Button1->setObjectName(QStringLiteral("Button1"));
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(Button1);
 
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addWidget(intro);
     layout->addWidget(presets);
     layout->addWidget(mine);
     layout->addLayout(buttons);
 
-    core::IniFile &ini = mServices.settings().userIni();
+    core::IniFile& ini = mServices.settings().userIni();
     cb_PrintersWeKnow->addItems(core::presetModels(ini));
     cb_PrintersWeKnow->setCurrentIndex(0);
     showPreset(cb_PrintersWeKnow->currentText());
@@ -165,14 +172,14 @@ TfrmPrinterParam::TfrmPrinterParam(core::Services &services, PrinterBinding &bin
         setDirection(cbUDirection, use.direction);
     }
 
-    connect(cb_PrintersWeKnow, &QComboBox::currentIndexChanged, this,
-            &TfrmPrinterParam::choosePreset);
+    connect(
+        cb_PrintersWeKnow, &QComboBox::currentIndexChanged, this, &TfrmPrinterParam::choosePreset);
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmPrinterParam::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, &QDialog::close);
     connect(lbFindParams, &QLabel::linkActivated, this, &TfrmPrinterParam::openRecommendedParams);
 }
 
-void TfrmPrinterParam::showPreset(const QString &model)
+void TfrmPrinterParam::showPreset(const QString& model)
 {
     const core::PrinterPreset preset = core::readPreset(mServices.settings().userIni(), model);
     edtOX->setText(preset.x);
@@ -204,11 +211,11 @@ void TfrmPrinterParam::choosePreset(int index)
 
 void TfrmPrinterParam::BitBtn1Click()
 {
-    core::Prompter &prompter = mServices.prompter();
+    core::Prompter& prompter = mServices.prompter();
     const QString board = edtUBoardPosition->text();
-    if (!prompter.ask(QStringLiteral("你确认对所有单据应用该设置吗？\n请在打印测试前调整好挡板！-")
-                          + board,
-                      QStringLiteral("确认")))
+    if (!prompter.ask(
+            QStringLiteral("你确认对所有单据应用该设置吗？\n请在打印测试前调整好挡板！-") + board,
+            QStringLiteral("确认")))
         return;
     const QString direction = cbUDirection->currentText();
     if (direction.isEmpty()) {
@@ -238,9 +245,10 @@ void TfrmPrinterParam::BitBtn1Click()
         edtUPrinter->setFocus();
         return;
     }
-    core::IniFile &ini = mServices.settings().userIni();
-    if (!core::writePrinterUse(ini, {model, printer, QString::number(edtUX->value()),
-                                     QString::number(edtUY->value()), direction, board})) {
+    core::IniFile& ini = mServices.settings().userIni();
+    if (!core::writePrinterUse(ini,
+            { model, printer, QString::number(edtUX->value()), QString::number(edtUY->value()),
+                direction, board })) {
         prompter.warn(ini.errorString(), kNotice);
         return;
     }
@@ -255,7 +263,7 @@ void TfrmPrinterParam::openRecommendedParams()
     // A printer name may hold "&", "#" or "+", which would end or change the value.
     const QByteArray printer = QUrl::toPercentEncoding(cb_PrintersClient->currentText());
     mLinks.open(QStringLiteral("customer/printerpos.asp?Printer=") + QString::fromLatin1(printer)
-                + QStringLiteral("&version=") + mLinks.version);
+        + QStringLiteral("&version=") + mLinks.version);
 }
 
 } // namespace pennock::ui

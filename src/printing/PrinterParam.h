@@ -23,7 +23,7 @@ struct VendorLinks
 {
     QString version; ///< the program version the links carry
     /// Opens the site's page with this path and query in the user's browser.
-    std::function<void(const QString &pathAndQuery)> open;
+    std::function<void(const QString& pathAndQuery)> open;
 };
 
 /// The matching window: takes the recommended offsets and orientation of a known printer model
@@ -33,8 +33,8 @@ class TfrmPrinterParam : public QDialog
     Q_OBJECT
 public:
     /// A non-empty `lockedPrinter` is filled into the printer box, which is then disabled.
-    TfrmPrinterParam(core::Services &services, PrinterBinding &binding, VendorLinks links,
-                     const QString &lockedPrinter = {}, QWidget *parent = nullptr);
+    TfrmPrinterParam(core::Services& services, PrinterBinding& binding, VendorLinks links,
+        const QString& lockedPrinter = {}, QWidget* parent = nullptr);
 
     /// Shows a preset in group 1 and copies it into group 2.
     void choosePreset(int index);
@@ -43,27 +43,27 @@ public:
     /// ">>到Pennock网站，查找推荐参数"
     void openRecommendedParams();
 
-    QComboBox *cb_PrintersWeKnow = nullptr;
-    QLineEdit *edtOX = nullptr;
-    QLineEdit *edtOY = nullptr;
-    QLineEdit *edtOBoardPosition = nullptr;
-    QComboBox *cbODirection = nullptr;
-    QLabel *imgPrinter = nullptr;
-    QComboBox *cb_PrintersClient = nullptr;
-    QLineEdit *edtUPrinter = nullptr;
-    QSpinBox *edtUX = nullptr;
-    QSpinBox *edtUY = nullptr;
-    QComboBox *cbUDirection = nullptr;
-    QLineEdit *edtUBoardPosition = nullptr;
-    QLabel *lbFindParams = nullptr;
-    QPushButton *BitBtn1 = nullptr;
-    QPushButton *Button1 = nullptr;
+    QComboBox* cb_PrintersWeKnow = nullptr;
+    QLineEdit* edtOX = nullptr;
+    QLineEdit* edtOY = nullptr;
+    QLineEdit* edtOBoardPosition = nullptr;
+    QComboBox* cbODirection = nullptr;
+    QLabel* imgPrinter = nullptr;
+    QComboBox* cb_PrintersClient = nullptr;
+    QLineEdit* edtUPrinter = nullptr;
+    QSpinBox* edtUX = nullptr;
+    QSpinBox* edtUY = nullptr;
+    QComboBox* cbUDirection = nullptr;
+    QLineEdit* edtUBoardPosition = nullptr;
+    QLabel* lbFindParams = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* Button1 = nullptr;
 
 private:
-    void showPreset(const QString &model);
+    void showPreset(const QString& model);
 
-    core::Services &mServices;
-    PrinterBinding &mBinding;
+    core::Services& mServices;
+    PrinterBinding& mBinding;
     VendorLinks mLinks;
 };
 

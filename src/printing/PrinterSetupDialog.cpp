@@ -5,7 +5,7 @@
 
 namespace pennock::ui {
 
-PrinterSetupDialog::Result QtPrinterSetupDialog::exec(QPrinter &printer, QWidget *parent)
+PrinterSetupDialog::Result QtPrinterSetupDialog::exec(QPrinter& printer, QWidget* parent)
 {
     if (!printer.isValid())
         return Result::Unavailable;

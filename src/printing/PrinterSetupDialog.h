@@ -13,14 +13,14 @@ public:
 
     virtual ~PrinterSetupDialog() = default;
     /// Shows the dialog for `printer`, which takes the choices on OK.
-    virtual Result exec(QPrinter &printer, QWidget *parent) = 0;
+    virtual Result exec(QPrinter& printer, QWidget* parent) = 0;
 };
 
 /// Qt's print dialog.
 class QtPrinterSetupDialog final : public PrinterSetupDialog
 {
 public:
-    Result exec(QPrinter &printer, QWidget *parent) override;
+    Result exec(QPrinter& printer, QWidget* parent) override;
 };
 
 } // namespace pennock::ui

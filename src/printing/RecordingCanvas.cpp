@@ -2,34 +2,34 @@
 
 namespace pennock::core {
 
-RecordingCanvas::RecordingCanvas(int dpiX, int dpiY, int physicalTopMargin,
-                                 const PrintFont &initialFont, WidthRule widthRule)
-    : mDpiX(dpiX), mDpiY(dpiY), mTopMargin(physicalTopMargin), mInitialFont(initialFont),
-      mFont(initialFont),
-      mWidthRule(widthRule ? std::move(widthRule) : WidthRule(&RecordingCanvas::halfEm))
+RecordingCanvas::RecordingCanvas(
+    int dpiX, int dpiY, int physicalTopMargin, const PrintFont& initialFont, WidthRule widthRule)
+    : mDpiX(dpiX)
+    , mDpiY(dpiY)
+    , mTopMargin(physicalTopMargin)
+    , mInitialFont(initialFont)
+    , mFont(initialFont)
+    , mWidthRule(widthRule ? std::move(widthRule) : WidthRule(&RecordingCanvas::halfEm))
 {
 }
 
-int RecordingCanvas::halfEm(const PrintFont &font, int dpiX)
+int RecordingCanvas::halfEm(const PrintFont& font, int dpiX)
 {
     // Integer arithmetic keeps the expected positions of the tests exact.
     return font.pointSize * dpiX / 144;
 }
 
-int RecordingCanvas::averageCharWidth() const
-{
-    return mWidthRule(mFont, mDpiX);
-}
+int RecordingCanvas::averageCharWidth() const { return mWidthRule(mFont, mDpiX); }
 
-void RecordingCanvas::setFont(const PrintFont &font)
+void RecordingCanvas::setFont(const PrintFont& font)
 {
     mFont = font;
     mFonts.append(font);
 }
 
-void RecordingCanvas::drawText(int leftPx, int topPx, const QString &text)
+void RecordingCanvas::drawText(int leftPx, int topPx, const QString& text)
 {
-    mTexts.append({leftPx, topPx, text, mFont});
+    mTexts.append({ leftPx, topPx, text, mFont });
 }
 
 bool RecordingCanvas::beginDocument()

@@ -21,19 +21,19 @@ public:
         PrintFont font;
     };
     /// Average character width of a font; by default half an em at the horizontal resolution.
-    using WidthRule = std::function<int(const PrintFont &font, int dpiX)>;
+    using WidthRule = std::function<int(const PrintFont& font, int dpiX)>;
 
     RecordingCanvas(int dpiX, int dpiY, int physicalTopMargin,
-                    const PrintFont &initialFont = PrintFont{QStringLiteral("宋体"), 9},
-                    WidthRule widthRule = {});
+        const PrintFont& initialFont = PrintFont { QStringLiteral("宋体"), 9 },
+        WidthRule widthRule = {});
 
     int dpiX() const override { return mDpiX; }
     int dpiY() const override { return mDpiY; }
     int physicalTopMargin() const override { return mTopMargin; }
     int averageCharWidth() const override;
-    const PrintFont &font() const override { return mFont; }
-    void setFont(const PrintFont &font) override;
-    void drawText(int leftPx, int topPx, const QString &text) override;
+    const PrintFont& font() const override { return mFont; }
+    void setFont(const PrintFont& font) override;
+    void drawText(int leftPx, int topPx, const QString& text) override;
     void drawLine(int, int, int, int) override { ++mLines; }
     int lines() const noexcept { return mLines; }
 
@@ -47,11 +47,11 @@ public:
     QString errorString() const override { return {}; }
 
     /// Half an em: the rule used when the test gives none.
-    static int halfEm(const PrintFont &font, int dpiX);
+    static int halfEm(const PrintFont& font, int dpiX);
 
-    const QList<Text> &texts() const noexcept { return mTexts; }
+    const QList<Text>& texts() const noexcept { return mTexts; }
     /// Every font selected, in order.
-    const QList<PrintFont> &fonts() const noexcept { return mFonts; }
+    const QList<PrintFont>& fonts() const noexcept { return mFonts; }
     bool landscape() const noexcept { return mLandscape; }
     int copyCount() const noexcept { return mCopies; }
     int documentsBegun() const noexcept { return mBegun; }

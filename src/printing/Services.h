@@ -18,21 +18,21 @@ class Prompter;
 class Services
 {
 public:
-    Services(const QString &programFolder, Prompter &prompter);
+    Services(const QString& programFolder, Prompter& prompter);
     ~Services();
-    Services(const Services &) = delete;
-    Services &operator=(const Services &) = delete;
+    Services(const Services&) = delete;
+    Services& operator=(const Services&) = delete;
 
-    const ProgramFolder &folder() const noexcept { return mFolder; }
-    Database &db() noexcept { return *mDb; }
-    Settings &settings() noexcept { return *mSettings; }
-    Prompter &prompter() noexcept { return mPrompter; }
-    TemplateLookups &templates() noexcept { return *mTemplates; }
-    PrintEngine &printEngine() noexcept { return *mPrintEngine; }
+    const ProgramFolder& folder() const noexcept { return mFolder; }
+    Database& db() noexcept { return *mDb; }
+    Settings& settings() noexcept { return *mSettings; }
+    Prompter& prompter() noexcept { return mPrompter; }
+    TemplateLookups& templates() noexcept { return *mTemplates; }
+    PrintEngine& printEngine() noexcept { return *mPrintEngine; }
 
 private:
     ProgramFolder mFolder;
-    Prompter &mPrompter;
+    Prompter& mPrompter;
     std::unique_ptr<Database> mDb;
     std::unique_ptr<Settings> mSettings;
     std::unique_ptr<TemplateLookups> mTemplates;

@@ -53,7 +53,8 @@ int r(double value) { return int(std::nearbyint(value)); }
 
 } // namespace
 
-TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateId, Links links, QWidget* parent)
+TfmTemplateDesigner::TfmTemplateDesigner(
+    core::Services& services, int templateId, Links links, QWidget* parent)
     : QDialog(parent)
     , mServices(services)
     , mLinks(std::move(links))
@@ -167,8 +168,8 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     mZoomBox = new QComboBox(toolRow);
     mZoomBox->setObjectName(QStringLiteral("cbZoom"));
     mZoomBox->setEditable(true);
-    mZoomBox->addItems({ QStringLiteral("150"), QStringLiteral("120"), QStringLiteral("100"), QStringLiteral("80"),
-        QStringLiteral("50") });
+    mZoomBox->addItems({ QStringLiteral("150"), QStringLiteral("120"), QStringLiteral("100"),
+        QStringLiteral("80"), QStringLiteral("50") });
     mZoomBox->setCurrentText(QStringLiteral("100"));
     tools->addWidget(mZoomBox);
     tools->addWidget(new QLabel(QStringLiteral("%"), toolRow));
@@ -221,16 +222,18 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     mProperties->setObjectName(QStringLiteral("pnProperties"));
     auto* props = new QGridLayout(mProperties);
     int row = 0;
-    const auto number = [&](const char* caption, const char* name, int low, int high, int column = 0) {
-        auto* box = new QSpinBox(mProperties);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setRange(low, high);
-        box->setKeyboardTracking(false);
-        props->addWidget(new QLabel(q(caption), mProperties), row, column);
-        props->addWidget(box, row, column + 1);
-        connect(box, &QSpinBox::valueChanged, this, [this, n = QString::fromLatin1(name)] { propertyChanged(n); });
-        return box;
-    };
+    const auto number
+        = [&](const char* caption, const char* name, int low, int high, int column = 0) {
+              auto* box = new QSpinBox(mProperties);
+              box->setObjectName(QString::fromLatin1(name));
+              box->setRange(low, high);
+              box->setKeyboardTracking(false);
+              props->addWidget(new QLabel(q(caption), mProperties), row, column);
+              props->addWidget(box, row, column + 1);
+              connect(box, &QSpinBox::valueChanged, this,
+                  [this, n = QString::fromLatin1(name)] { propertyChanged(n); });
+              return box;
+          };
     number("距左:", "edtCtlX", 0, 3000);
     number("距顶:", "edtCtlY", 0, 3000, 2);
     ++row;
@@ -242,16 +245,18 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     mFontName->setObjectName(QStringLiteral("cbFontName"));
     mFontName->setEditable(true);
     props->addWidget(mFontName, row, 1, 1, 3);
-    connect(mFontName, &QComboBox::activated, this, [this] { propertyChanged(QStringLiteral("cbFontName")); });
+    connect(mFontName, &QComboBox::activated, this,
+        [this] { propertyChanged(QStringLiteral("cbFontName")); });
     ++row;
     number("字号:", "edtFontSize", 6, 20);
     ++row;
     auto* styles = new QHBoxLayout;
-    for (const auto& [name, caption] : { std::pair { "ckBold", "粗体" }, std::pair { "ckItalic", "斜体" },
-             std::pair { "ckUnderline", "下划线" } }) {
+    for (const auto& [name, caption] : { std::pair { "ckBold", "粗体" },
+             std::pair { "ckItalic", "斜体" }, std::pair { "ckUnderline", "下划线" } }) {
         auto* box = new QCheckBox(q(caption), mProperties);
         box->setObjectName(QString::fromLatin1(name));
-        connect(box, &QCheckBox::toggled, this, [this, n = QString::fromLatin1(name)] { propertyChanged(n); });
+        connect(box, &QCheckBox::toggled, this,
+            [this, n = QString::fromLatin1(name)] { propertyChanged(n); });
         styles->addWidget(box);
     }
     props->addLayout(styles, row, 0, 1, 4);
@@ -264,8 +269,10 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     breakNum->setRange(1, 200);
     breakNum->setKeyboardTracking(false);
     props->addWidget(breakNum, row, 2);
-    connect(breakNum, &QSpinBox::valueChanged, this, [this] { propertyChanged(QStringLiteral("edtBreakNum")); });
-    connect(multiLine, &QCheckBox::toggled, this, [this] { propertyChanged(QStringLiteral("ckMutiLineOn")); });
+    connect(breakNum, &QSpinBox::valueChanged, this,
+        [this] { propertyChanged(QStringLiteral("edtBreakNum")); });
+    connect(multiLine, &QCheckBox::toggled, this,
+        [this] { propertyChanged(QStringLiteral("ckMutiLineOn")); });
     ++row;
     number("行高:", "edtLineH", 25, 200);
     number("换行字号:", "edtFontSizeBreak", 6, 20, 2);
@@ -273,7 +280,8 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     auto* widthAve = new QCheckBox(q("无需等宽打印."), mProperties);
     widthAve->setObjectName(QStringLiteral("ckWidthAveOn"));
     props->addWidget(widthAve, row, 0, 1, 2);
-    connect(widthAve, &QCheckBox::toggled, this, [this] { propertyChanged(QStringLiteral("ckWidthAveOn")); });
+    connect(widthAve, &QCheckBox::toggled, this,
+        [this] { propertyChanged(QStringLiteral("ckWidthAveOn")); });
     ++row;
     number("字宽:", "edtAveWidth", 20, 200);
     props->addWidget(new QLabel(q("( 邮编等格子项目)"), mProperties), row, 2, 1, 2);
@@ -282,21 +290,23 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     mTestData = new QComboBox(mProperties);
     mTestData->setObjectName(QStringLiteral("cbTestData"));
     mTestData->setEditable(true);
-    mTestData->addItems({ q("测试数据"), q("测试数据测试数据测试数据测试数据测试数据"), QStringLiteral("ABCDEFGHIJ"),
-        QStringLiteral("1234567890") });
+    mTestData->addItems({ q("测试数据"), q("测试数据测试数据测试数据测试数据测试数据"),
+        QStringLiteral("ABCDEFGHIJ"), QStringLiteral("1234567890") });
     for (int digit = 0; digit <= 9; ++digit)
         mTestData->addItem(QString::number(digit));
     props->addWidget(mTestData, row, 1, 1, 2);
     auto* updateTest = new QPushButton(q("更新测试"), mProperties);
     updateTest->setObjectName(QStringLiteral("btUpdateTest"));
     props->addWidget(updateTest, row, 3);
-    connect(updateTest, &QPushButton::clicked, this, [this] { updateSample(mTestData->currentText()); });
+    connect(updateTest, &QPushButton::clicked, this,
+        [this] { updateSample(mTestData->currentText()); });
     ++row;
     props->addWidget(new QLabel(q("默认值："), mProperties), row, 0);
     mDefault = new QLineEdit(mProperties);
     mDefault->setObjectName(QStringLiteral("edtDefaultValue"));
     props->addWidget(mDefault, row, 1, 1, 3);
-    connect(mDefault, &QLineEdit::editingFinished, this, [this] { propertyChanged(QStringLiteral("edtDefaultValue")); });
+    connect(mDefault, &QLineEdit::editingFinished, this,
+        [this] { propertyChanged(QStringLiteral("edtDefaultValue")); });
     ++row;
     auto* saveBoxButton = new QPushButton(q("【保存项目设置】"), mProperties);
     saveBoxButton->setObjectName(QStringLiteral("btSaveXYWH"));
@@ -331,7 +341,8 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
         row1->addWidget(face, 1);
         auto* apply = new QPushButton(q("批量应用"), page);
         apply->setObjectName(QStringLiteral("btBatchFontName"));
-        connect(apply, &QPushButton::clicked, this, [this, face] { batchFontName(face->currentText()); });
+        connect(apply, &QPushButton::clicked, this,
+            [this, face] { batchFontName(face->currentText()); });
         row1->addWidget(apply);
         mBatchPages->addTab(page, q("批量改字体"));
     }
@@ -339,8 +350,9 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
         auto* page = new QWidget;
         auto* grid = new QGridLayout(page);
         const std::pair<const char*, Batch> commands[] = { { "等宽-最窄", Batch::NarrowestWidth },
-            { "等宽-最宽", Batch::WidestWidth }, { "等高-最矮", Batch::LowestHeight }, { "等高-最高", Batch::HighestHeight },
-            { "+宽", Batch::Wider }, { "-宽", Batch::Narrower }, { "+高", Batch::Higher }, { "-高", Batch::Lower },
+            { "等宽-最宽", Batch::WidestWidth }, { "等高-最矮", Batch::LowestHeight },
+            { "等高-最高", Batch::HighestHeight }, { "+宽", Batch::Wider },
+            { "-宽", Batch::Narrower }, { "+高", Batch::Higher }, { "-高", Batch::Lower },
             { "最左对齐", Batch::Left }, { "最右对齐", Batch::Right }, { "最顶对齐", Batch::Top },
             { "最底对齐", Batch::Bottom } };
         int index = 0;
@@ -374,8 +386,10 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
         auto* down = new QPushButton(q("批量应用-纵向"), page);
         down->setObjectName(QStringLiteral("btDistributeY"));
         grid->addWidget(down, 1, 2);
-        connect(across, &QPushButton::clicked, this, [this, incX] { distribute(true, incX->value()); });
-        connect(down, &QPushButton::clicked, this, [this, incY] { distribute(false, incY->value()); });
+        connect(
+            across, &QPushButton::clicked, this, [this, incX] { distribute(true, incX->value()); });
+        connect(
+            down, &QPushButton::clicked, this, [this, incY] { distribute(false, incY->value()); });
         mBatchPages->addTab(page, q("批量纵向分布"));
     }
     mBatchPages->hide();
@@ -409,7 +423,8 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
         mServices.prompter().warn(q("载入字体库异常！"), q("提示"));
     findChild<QComboBox*>(QStringLiteral("cbTabFontName"))->setCurrentIndex(-1);
 
-    connect(savePaper, &QPushButton::clicked, this, [this] { savePaperSize(mPaperW->value(), mPaperH->value()); });
+    connect(savePaper, &QPushButton::clicked, this,
+        [this] { savePaperSize(mPaperW->value(), mPaperH->value()); });
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString file = mLinks.choosePicture ? mLinks.choosePicture() : QString();
         QPixmap picture;
@@ -419,7 +434,8 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     connect(mSingle, &QRadioButton::toggled, this, [this](bool on) { setMultiple(!on); });
     connect(mGroups, &QComboBox::activated, this, [this] { selectGroup(mGroups->currentText()); });
     connect(mStepBar, &QSlider::valueChanged, this, [this](int value) { setStep(value); });
-    connect(mZoomBox, &QComboBox::currentTextChanged, this, [this](const QString& text) { setZoom(text); });
+    connect(mZoomBox, &QComboBox::currentTextChanged, this,
+        [this](const QString& text) { setZoom(text); });
     connect(mTransparent, &QCheckBox::toggled, this, [this] { paintSelection(); });
     connect(full, &QPushButton::clicked, this, [this, full] {
         const bool restore = full->text() == q("返回");
@@ -456,9 +472,15 @@ TfmTemplateDesigner::TfmTemplateDesigner(core::Services& services, int templateI
     setStep(5);
 }
 
-QSpinBox* TfmTemplateDesigner::field(const QString& name) const { return findChild<QSpinBox*>(name); }
+QSpinBox* TfmTemplateDesigner::field(const QString& name) const
+{
+    return findChild<QSpinBox*>(name);
+}
 
-QCheckBox* TfmTemplateDesigner::check(const QString& name) const { return findChild<QCheckBox*>(name); }
+QCheckBox* TfmTemplateDesigner::check(const QString& name) const
+{
+    return findChild<QCheckBox*>(name);
+}
 
 QString TfmTemplateDesigner::message() const { return mStatus[3]->text(); }
 
@@ -494,12 +516,15 @@ bool TfmTemplateDesigner::load()
     int height = 1270;
     try {
         QSqlQuery row = mServices.db().exec(
-            QStringLiteral("select PWidth, PHeight, PreImgURL, ImgFile from CKTypeTable where CheckTypeID=?"), { mTemplateId });
+            QStringLiteral(
+                "select PWidth, PHeight, PreImgURL, ImgFile from CKTypeTable where CheckTypeID=?"),
+            { mTemplateId });
         if (row.next()) {
             // The form itself under the items, stretched to the paper like the proof.
             QPixmap picture;
             const QString image = row.value(3).toString().trimmed();
-            if (!image.isEmpty() && picture.load(mServices.folder().path(QStringLiteral("Image/") + image)))
+            if (!image.isEmpty()
+                && picture.load(mServices.folder().path(QStringLiteral("Image/") + image)))
                 mPage->setPixmap(picture);
             if (row.value(0).toInt() > 0)
                 width = row.value(0).toInt();
@@ -518,7 +543,8 @@ bool TfmTemplateDesigner::load()
     loadList();
     if (QScreen* screen = this->screen()) {
         const QRect room = screen->availableGeometry();
-        resize(std::min(mPage->width() + 560, room.width()), std::min(std::max(mPage->height() + 260, 700), room.height()));
+        resize(std::min(mPage->width() + 560, room.width()),
+            std::min(std::max(mPage->height() + 260, 700), room.height()));
     }
     return true;
 }
@@ -551,11 +577,15 @@ void TfmTemplateDesigner::setStep(int tenthMm)
 std::optional<TfmTemplateDesigner::DrawnItem> TfmTemplateDesigner::readItem(const QString& name)
 {
     QSqlQuery row = mServices.db().exec(
-        QStringLiteral("select a.CtlName, a.CtlX, a.CtlY, a.CtlLH, a.CtlFontName, a.CtlFontSize, a.BreakFontSize, "
-                       "a.ctlFontColor, a.Bold, a.Italic, a.UnderLine, a.FitParam, a.BreakNum, a.CtlW, a.CtlH, a.SrcW, "
-                       "a.SrcH, b.CtlData, b.CtlLabel from CKControl a, NameDict b where a.CtlName=b.CtlName and "
-                       "a.NeedPrint=1 and b.PrintItem=1 and upper(a.CtlName)=upper(?) and a.CheckTypeID=? and "
-                       "b.CheckTypeName=? order by a.ID"),
+        QStringLiteral(
+            "select a.CtlName, a.CtlX, a.CtlY, a.CtlLH, a.CtlFontName, a.CtlFontSize, "
+            "a.BreakFontSize, "
+            "a.ctlFontColor, a.Bold, a.Italic, a.UnderLine, a.FitParam, a.BreakNum, a.CtlW, "
+            "a.CtlH, a.SrcW, "
+            "a.SrcH, b.CtlData, b.CtlLabel from CKControl a, NameDict b where a.CtlName=b.CtlName "
+            "and "
+            "a.NeedPrint=1 and b.PrintItem=1 and upper(a.CtlName)=upper(?) and a.CheckTypeID=? and "
+            "b.CheckTypeName=? order by a.ID"),
         { name, mTemplateId, mKind });
     if (!row.next())
         return std::nullopt;
@@ -580,8 +610,8 @@ std::optional<TfmTemplateDesigner::DrawnItem> TfmTemplateDesigner::readItem(cons
         // A box never set takes the item's size on the fill-in screen.
         item.boxW = toPaper(row.value(15).toInt());
         item.boxH = toPaper(row.value(16).toInt());
-        mServices.db().execute(
-            QStringLiteral("update CKControl set CtlW=?, CtlH=? where CheckTypeID=? and upper(CtlName)=upper(?)"),
+        mServices.db().execute(QStringLiteral("update CKControl set CtlW=?, CtlH=? where "
+                                              "CheckTypeID=? and upper(CtlName)=upper(?)"),
             { item.boxW, item.boxH, mTemplateId, name });
     }
     item.sample = row.value(17).toString().trimmed();
@@ -605,8 +635,10 @@ void TfmTemplateDesigner::drawAll()
     }
     try {
         QSqlQuery rows = mServices.db().exec(
-            QStringLiteral("select a.CtlName from CKControl a, NameDict b where a.CtlName=b.CtlName and a.NeedPrint=1 "
-                           "and b.PrintItem=1 and a.CheckTypeID=? and b.CheckTypeName=? order by a.ID"),
+            QStringLiteral(
+                "select a.CtlName from CKControl a, NameDict b where a.CtlName=b.CtlName and "
+                "a.NeedPrint=1 "
+                "and b.PrintItem=1 and a.CheckTypeID=? and b.CheckTypeName=? order by a.ID"),
             { mTemplateId, mKind });
         QStringList names;
         while (rows.next())
@@ -656,7 +688,8 @@ void TfmTemplateDesigner::drawItem(const QString& name, const DrawnItem& item)
                 lines = std::max(lines, (run.y - item.layout.y) / pitch + 1);
         return lines > 1;
     }();
-    const auto place = [&](const QString& labelName, const QString& text, int x, int y, const core::PrintFont& font) {
+    const auto place = [&](const QString& labelName, const QString& text, int x, int y,
+                           const core::PrintFont& font) {
         auto* label = new QLabel(text, mPage);
         label->setObjectName(labelName);
         label->setToolTip(name);
@@ -675,13 +708,16 @@ void TfmTemplateDesigner::drawItem(const QString& name, const DrawnItem& item)
     };
     for (const core::PrintRun& run : planned.runs) {
         const int line = (run.y - item.layout.y) / pitch;
-        const QString lineName = broken ? name.toUpper() + QStringLiteral("L") + QString::number(line) : name.toUpper();
+        const QString lineName = broken
+            ? name.toUpper() + QStringLiteral("L") + QString::number(line)
+            : name.toUpper();
         if (run.kind == core::PrintRun::Kind::Text) {
             place(lineName, run.text, run.x, run.y, run.font);
         } else if (run.kind == core::PrintRun::Kind::Cells) {
             int cell = 0;
             for (qsizetype i = 0; i < run.text.size(); ++cell) {
-                const qsizetype units = run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
+                const qsizetype units
+                    = run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
                 const QString character = run.text.mid(i, units);
                 if (!character.trimmed().isEmpty())
                     place(lineName + QStringLiteral("R") + QString::number(cell + 1), character,
@@ -711,7 +747,8 @@ void TfmTemplateDesigner::paintSelection()
 {
     const QList<QLabel*> labels = mPage->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     for (QLabel* label : labels) {
-        const bool selected = mSelected.contains(label->property(kItemProperty).toString(), Qt::CaseInsensitive);
+        const bool selected
+            = mSelected.contains(label->property(kItemProperty).toString(), Qt::CaseInsensitive);
         QPalette palette = label->palette();
         palette.setColor(QPalette::Window, selected ? kSelectedColour : kItemColour);
         label->setPalette(palette);
@@ -725,7 +762,8 @@ QString TfmTemplateDesigner::labelText(const QString& name)
     QString label;
     try {
         label = mServices.db()
-                    .scalar(QStringLiteral("select CtlLabel from NameDict where CheckTypeName=? and upper(CtlName)=upper(?)"),
+                    .scalar(QStringLiteral("select CtlLabel from NameDict where CheckTypeName=? "
+                                           "and upper(CtlName)=upper(?)"),
                         { mKind, name })
                     .toString();
     } catch (const core::DbError&) {
@@ -738,12 +776,15 @@ void TfmTemplateDesigner::loadList()
     mAvailable->clear();
     try {
         QSqlQuery rows = mServices.db().exec(
-            QStringLiteral("select a.CtlName, a.CtlCName from CKControl a, NameDict b where a.CtlName=b.CtlName and "
-                           "b.CheckTypeName=? and b.PrintItem=1 and a.NeedPrint=1 and a.CheckTypeID=? "
-                           "order by b.ShowOrd desc"),
+            QStringLiteral(
+                "select a.CtlName, a.CtlCName from CKControl a, NameDict b where "
+                "a.CtlName=b.CtlName and "
+                "b.CheckTypeName=? and b.PrintItem=1 and a.NeedPrint=1 and a.CheckTypeID=? "
+                "order by b.ShowOrd desc"),
             { mKind, mTemplateId });
         while (rows.next()) {
-            auto* item = new QListWidgetItem(rows.value(1).toString() + QLatin1Char('=') + rows.value(0).toString(), mAvailable);
+            auto* item = new QListWidgetItem(
+                rows.value(1).toString() + QLatin1Char('=') + rows.value(0).toString(), mAvailable);
             item->setData(Qt::UserRole, rows.value(0).toString().toUpper());
         }
     } catch (const core::DbError& error) {
@@ -846,11 +887,13 @@ void TfmTemplateDesigner::selectGroup(const QString& text)
     QStringList found;
     try {
         QSqlQuery rows = group.contains(QLatin1Char('*'))
-            ? mServices.db().exec(QStringLiteral("select CtlName from NameDict where PrintItem=1 and CheckTypeName=? "
-                                                 "and CtlLabel like ? order by ShowOrd"),
+            ? mServices.db().exec(
+                QStringLiteral("select CtlName from NameDict where PrintItem=1 and CheckTypeName=? "
+                               "and CtlLabel like ? order by ShowOrd"),
                 { mKind, QString(group).replace(QLatin1Char('*'), QLatin1Char('%')) })
-            : mServices.db().exec(QStringLiteral("select CtlName from NameDict where PrintItem=1 and CheckTypeName=? "
-                                                 "and Groups=? order by ShowOrd"),
+            : mServices.db().exec(
+                QStringLiteral("select CtlName from NameDict where PrintItem=1 and CheckTypeName=? "
+                               "and Groups=? order by ShowOrd"),
                 { mKind, group });
         while (rows.next())
             found << rows.value(0).toString().toUpper();
@@ -869,8 +912,10 @@ void TfmTemplateDesigner::loadProperties()
     QSqlQuery row;
     try {
         row = mServices.db().exec(
-            QStringLiteral("select CtlX, CtlY, CtlW, CtlH, SrcW, SrcH, CtlFontSize, CtlFontName, Bold, Italic, UnderLine, "
-                           "BreakNum, BreakFontSize, CtlLH, FitParam, InitValue from CKControl where CheckTypeID=? and "
+            QStringLiteral("select CtlX, CtlY, CtlW, CtlH, SrcW, SrcH, CtlFontSize, CtlFontName, "
+                           "Bold, Italic, UnderLine, "
+                           "BreakNum, BreakFontSize, CtlLH, FitParam, InitValue from CKControl "
+                           "where CheckTypeID=? and "
                            "upper(CtlName)=upper(?) order by ID"),
             { mTemplateId, mSelected.first() });
         if (!row.next())
@@ -897,28 +942,35 @@ void TfmTemplateDesigner::loadProperties()
     const QString breakNum = row.value(11).toString().trimmed();
     const bool breaking = !breakNum.isEmpty();
     check(QStringLiteral("ckMutiLineOn"))->setChecked(breaking);
-    check(QStringLiteral("ckMutiLineOn"))->setText(breaking ? q("需换行,超过     汉字换行打印.") : q("无需换行打印."));
+    check(QStringLiteral("ckMutiLineOn"))
+        ->setText(breaking ? q("需换行,超过     汉字换行打印.") : q("无需换行打印."));
     field(QStringLiteral("edtBreakNum"))->setValue(breaking ? breakNum.toInt() : 50);
-    field(QStringLiteral("edtFontSizeBreak"))->setValue(breaking ? row.value(12).toInt() : fontSize);
+    field(QStringLiteral("edtFontSizeBreak"))
+        ->setValue(breaking ? row.value(12).toInt() : fontSize);
     const int pitch = row.value(13).toInt();
     field(QStringLiteral("edtLineH"))->setValue(pitch <= 0 ? 50 : pitch);
     const QString fit = row.value(14).toString().trimmed();
     check(QStringLiteral("ckWidthAveOn"))->setChecked(!fit.isEmpty());
-    check(QStringLiteral("ckWidthAveOn"))->setText(fit.isEmpty() ? q("无需等宽打印.") : q("需等宽打印,"));
-    field(QStringLiteral("edtAveWidth"))->setValue(fit.isEmpty() ? field(QStringLiteral("edtAveWidth"))->minimum() : fit.toInt());
+    check(QStringLiteral("ckWidthAveOn"))
+        ->setText(fit.isEmpty() ? q("无需等宽打印.") : q("需等宽打印,"));
+    field(QStringLiteral("edtAveWidth"))
+        ->setValue(fit.isEmpty() ? field(QStringLiteral("edtAveWidth"))->minimum() : fit.toInt());
     mDefault->setText(row.value(15).toString());
     const auto found = mItems.constFind(mSelected.first());
     mTestData->setCurrentText(found != mItems.cend() ? found->sample : QString());
     mLoading = false;
 }
 
-bool TfmTemplateDesigner::saveColumn(const QString& name, const QString& column, const QVariant& value)
+bool TfmTemplateDesigner::saveColumn(
+    const QString& name, const QString& column, const QVariant& value)
 {
     if (name.isEmpty())
         return false;
     try {
         QSqlQuery rows = mServices.db().exec(
-            QStringLiteral("select ID, %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)").arg(column),
+            QStringLiteral(
+                "select ID, %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)")
+                .arg(column),
             { mTemplateId, name });
         QList<QVariant> ids;
         QVariant current;
@@ -927,16 +979,19 @@ bool TfmTemplateDesigner::saveColumn(const QString& name, const QString& column,
             current = rows.value(1);
         }
         if (ids.size() > 1) {
-            say(q("保存出错,同一个项目多条记录=！") + name + QLatin1Char(',') + QString::number(mTemplateId));
+            say(q("保存出错,同一个项目多条记录=！") + name + QLatin1Char(',')
+                + QString::number(mTemplateId));
             return false;
         }
         if (ids.size() != 1 || current.toString() == value.toString())
             return false;
         LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, { name },
             name + QLatin1Char(':') + column, refresher());
-        mServices.db().execute(QStringLiteral("update CKControl set %1=? where ID=?").arg(column), { value, ids.first() });
+        mServices.db().execute(QStringLiteral("update CKControl set %1=? where ID=?").arg(column),
+            { value, ids.first() });
         recorder.commit();
-        say(name + QLatin1Char(':') + column + QLatin1Char('=') + value.toString() + q("属性保存成功~"));
+        say(name + QLatin1Char(':') + column + QLatin1Char('=') + value.toString()
+            + q("属性保存成功~"));
         return true;
     } catch (const core::DbError& error) {
         say(q("保存错误") + error.message());
@@ -950,7 +1005,10 @@ void TfmTemplateDesigner::propertyChanged(const QString& fieldName)
         return;
     const QString name = mSelected.first();
     const auto number = [this](const char* f) { return field(QString::fromLatin1(f))->value(); };
-    const auto flag = [this](const char* c) { return check(QString::fromLatin1(c))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); };
+    const auto flag = [this](const char* c) {
+        return check(QString::fromLatin1(c))->isChecked() ? QStringLiteral("1")
+                                                          : QStringLiteral("0");
+    };
     bool redraw = true;
     if (fieldName == u"edtCtlX")
         saveColumn(name, QStringLiteral("CtlX"), number("edtCtlX"));
@@ -962,7 +1020,8 @@ void TfmTemplateDesigner::propertyChanged(const QString& fieldName)
         saveColumn(name, QStringLiteral("CtlW"), number("edtCtlW"));
     else if (fieldName == u"cbFontName")
         saveColumn(name, QStringLiteral("CtlFontName"),
-            mFontName->currentText().trimmed().isEmpty() ? q("宋体") : mFontName->currentText().trimmed());
+            mFontName->currentText().trimmed().isEmpty() ? q("宋体")
+                                                         : mFontName->currentText().trimmed());
     else if (fieldName == u"edtFontSize")
         saveColumn(name, QStringLiteral("CtlFontSize"), number("edtFontSize"));
     else if (fieldName == u"edtLineH")
@@ -996,13 +1055,16 @@ void TfmTemplateDesigner::propertyChanged(const QString& fieldName)
             saveColumn(name, QStringLiteral("BreakNum"), QString());
         }
         mUndo->endMacro();
-        check(QStringLiteral("ckMutiLineOn"))->setText(on ? q("需换行,超过     汉字换行打印.") : q("无需换行打印."));
+        check(QStringLiteral("ckMutiLineOn"))
+            ->setText(on ? q("需换行,超过     汉字换行打印.") : q("无需换行打印."));
     } else if (fieldName == u"ckWidthAveOn") {
         const bool on = check(QStringLiteral("ckWidthAveOn"))->isChecked();
-        saveColumn(name, QStringLiteral("FitParam"), on ? QString::number(number("edtAveWidth")) : QString());
+        saveColumn(name, QStringLiteral("FitParam"),
+            on ? QString::number(number("edtAveWidth")) : QString());
         check(QStringLiteral("ckWidthAveOn"))->setText(on ? q("需等宽打印,") : q("无需等宽打印."));
         if (on)
-            mServices.prompter().inform(q("等宽打印勾选后，需要修改字宽后才生效（大于25=2.5mm）！"), q("提示"));
+            mServices.prompter().inform(
+                q("等宽打印勾选后，需要修改字宽后才生效（大于25=2.5mm）！"), q("提示"));
     }
     if (redraw)
         redrawItem(name);
@@ -1040,12 +1102,13 @@ void TfmTemplateDesigner::moveSelection(int dx, int dy)
         return;
     const QString column = dx != 0 ? QStringLiteral("CtlX") : QStringLiteral("CtlY");
     const int by = dx != 0 ? dx : dy;
-    LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected, q("移动项目"),
-        refresher());
+    LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected,
+        q("移动项目"), refresher());
     try {
         core::Transaction transaction(mServices.db());
         for (const QString& name : mSelected) {
-            const QString sql = QStringLiteral("update CKControl set %1=%1+(%2) where CheckTypeID=? and upper(CtlName)=upper(?)")
+            const QString sql = QStringLiteral(
+                "update CKControl set %1=%1+(%2) where CheckTypeID=? and upper(CtlName)=upper(?)")
                                     .arg(column)
                                     .arg(by);
             if (mServices.db().execute(sql, { mTemplateId, name }) != 1) {
@@ -1087,13 +1150,15 @@ void TfmTemplateDesigner::batch(Batch command)
         column = QStringLiteral("CtlY"), text = q("批量修改距最底对齐成功！"), useMax = true;
         break;
     case Batch::WidestWidth:
-        column = QStringLiteral("CtlW"), text = q("批量修改等量宽度（最宽）成功！"), useMax = true, fallback = 120;
+        column = QStringLiteral("CtlW"), text = q("批量修改等量宽度（最宽）成功！"), useMax = true,
+        fallback = 120;
         break;
     case Batch::NarrowestWidth:
         column = QStringLiteral("CtlW"), text = q("个批量修改等量宽度(最窄)成功！"), fallback = 35;
         break;
     case Batch::HighestHeight:
-        column = QStringLiteral("CtlH"), text = q("批量修改等量高度（最高）成功！"), useMax = true, fallback = 40;
+        column = QStringLiteral("CtlH"), text = q("批量修改等量高度（最高）成功！"), useMax = true,
+        fallback = 40;
         break;
     case Batch::LowestHeight:
         column = QStringLiteral("CtlH"), text = q("个批量修改等量高度(最矮)成功！"), fallback = 40;
@@ -1111,7 +1176,8 @@ void TfmTemplateDesigner::batch(Batch command)
         column = QStringLiteral("CtlH"), text = q("个批量减高成功！"), delta = -mStep;
         break;
     }
-    LayoutRecorder recorder(*mUndo, db, mServices.prompter(), mTemplateId, mSelected, text, refresher());
+    LayoutRecorder recorder(
+        *mUndo, db, mServices.prompter(), mTemplateId, mSelected, text, refresher());
     int changed = 0;
     try {
         core::Transaction transaction(db);
@@ -1121,7 +1187,8 @@ void TfmTemplateDesigner::batch(Batch command)
                 values << name;
             const QString marks = QStringLiteral("?,").repeated(mSelected.size()).chopped(1);
             const QVariant extreme = db.scalar(
-                QStringLiteral("select %1(%2) from CKControl where CheckTypeID=? and upper(CtlName) in (%3)")
+                QStringLiteral(
+                    "select %1(%2) from CKControl where CheckTypeID=? and upper(CtlName) in (%3)")
                     .arg(useMax ? QStringLiteral("max") : QStringLiteral("min"), column, marks),
                 values);
             int value = extreme.toInt();
@@ -1129,21 +1196,24 @@ void TfmTemplateDesigner::batch(Batch command)
                 value = fallback;
             common = value;
             for (const QString& name : mSelected)
-                changed += db.execute(QStringLiteral("update CKControl set %1=? where CheckTypeID=? and "
-                                                     "upper(CtlName)=upper(?) and %1<>?")
-                                          .arg(column),
+                changed += db.execute(
+                    QStringLiteral("update CKControl set %1=? where CheckTypeID=? and "
+                                   "upper(CtlName)=upper(?) and %1<>?")
+                        .arg(column),
                     { value, mTemplateId, name, value });
         } else {
             for (const QString& name : mSelected) {
                 const int rows = delta > 0
-                    ? db.execute(QStringLiteral("update CKControl set %1=%1+%2 where CheckTypeID=? and upper(CtlName)=upper(?)")
+                    ? db.execute(QStringLiteral("update CKControl set %1=%1+%2 where CheckTypeID=? "
+                                                "and upper(CtlName)=upper(?)")
                                      .arg(column)
                                      .arg(delta),
                         { mTemplateId, name })
-                    : db.execute(QStringLiteral("update CKControl set %1=%1-%2 where CheckTypeID=? and "
-                                                "upper(CtlName)=upper(?) and %1>%2")
-                                     .arg(column)
-                                     .arg(-delta),
+                    : db.execute(
+                        QStringLiteral("update CKControl set %1=%1-%2 where CheckTypeID=? and "
+                                       "upper(CtlName)=upper(?) and %1>%2")
+                            .arg(column)
+                            .arg(-delta),
                         { mTemplateId, name });
                 if (rows == 0 && delta < 0)
                     say(name + q("的") + column + q("更新失败！"));
@@ -1163,16 +1233,19 @@ void TfmTemplateDesigner::batch(Batch command)
     redrawSelection();
 }
 
-void TfmTemplateDesigner::batchSet(const QString& column, const QVariant& value, const QString& step,
-    const QString& done)
+void TfmTemplateDesigner::batchSet(
+    const QString& column, const QVariant& value, const QString& step, const QString& done)
 {
-    LayoutRecorder recorder(*mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected, step, refresher());
+    LayoutRecorder recorder(
+        *mUndo, mServices.db(), mServices.prompter(), mTemplateId, mSelected, step, refresher());
     int changed = 0;
     try {
         core::Transaction transaction(mServices.db());
         for (const QString& name : mSelected)
             changed += mServices.db().execute(
-                QStringLiteral("update CKControl set %1=? where CheckTypeID=? and upper(CtlName)=upper(?)").arg(column),
+                QStringLiteral(
+                    "update CKControl set %1=? where CheckTypeID=? and upper(CtlName)=upper(?)")
+                    .arg(column),
                 { value, mTemplateId, name });
         transaction.commit();
     } catch (const core::DbError& error) {
@@ -1187,7 +1260,8 @@ void TfmTemplateDesigner::batchSet(const QString& column, const QVariant& value,
 void TfmTemplateDesigner::batchFontSize(int size)
 {
     if (!mSelected.isEmpty())
-        batchSet(QStringLiteral("CtlFontSize"), size, q("批量改字号"), q("修改字号（字体大小）成功！"));
+        batchSet(
+            QStringLiteral("CtlFontSize"), size, q("批量改字号"), q("修改字号（字体大小）成功！"));
 }
 
 void TfmTemplateDesigner::batchFontName(const QString& face)
@@ -1207,20 +1281,26 @@ void TfmTemplateDesigner::distribute(bool across, int increment)
         return;
     const QString column = across ? QStringLiteral("CtlX") : QStringLiteral("CtlY");
     core::Database& db = mServices.db();
-    LayoutRecorder recorder(*mUndo, db, mServices.prompter(), mTemplateId, mSelected, q("批量分布"), refresher());
+    LayoutRecorder recorder(
+        *mUndo, db, mServices.prompter(), mTemplateId, mSelected, q("批量分布"), refresher());
     int changed = 0;
     try {
         const QVariant base = db.scalar(
-            QStringLiteral("select %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)").arg(column),
+            QStringLiteral(
+                "select %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)")
+                .arg(column),
             { mTemplateId, mSelected.first() });
         if (!base.isValid() || base.isNull()) {
-            say(across ? q("没有找到第一个项目的距左参数,中断分布动作！") : q("没有找到第一个项目的距顶参数,中断分布动作！"));
+            say(across ? q("没有找到第一个项目的距左参数,中断分布动作！")
+                       : q("没有找到第一个项目的距顶参数,中断分布动作！"));
             return;
         }
         core::Transaction transaction(db);
         for (qsizetype i = 1; i < mSelected.size(); ++i)
             changed += db.execute(
-                QStringLiteral("update CKControl set %1=? where CheckTypeID=? and upper(CtlName)=upper(?)").arg(column),
+                QStringLiteral(
+                    "update CKControl set %1=? where CheckTypeID=? and upper(CtlName)=upper(?)")
+                    .arg(column),
                 { base.toInt() + int(i) * increment, mTemplateId, mSelected[i] });
         transaction.commit();
     } catch (const core::DbError& error) {
@@ -1238,7 +1318,8 @@ void TfmTemplateDesigner::updateSample(const QString& text)
         return;
     try {
         const int rows = mServices.db().execute(
-            QStringLiteral("update NameDict set CtlData=? where CheckTypeName=? and upper(CtlName)=upper(?)"),
+            QStringLiteral(
+                "update NameDict set CtlData=? where CheckTypeName=? and upper(CtlName)=upper(?)"),
             { text.trimmed(), mKind, mSelected.first() });
         if (rows == 1) {
             say(q("更新成功！"));
@@ -1264,7 +1345,8 @@ bool TfmTemplateDesigner::savePaperSize(double widthCm, double heightCm)
     const int width = r(widthCm * 100);
     const int height = r(heightCm * 100);
     try {
-        mServices.db().execute(QStringLiteral("update CKTypeTable set PWidth=?, PHeight=? where CheckTypeID=?"),
+        mServices.db().execute(
+            QStringLiteral("update CKTypeTable set PWidth=?, PHeight=? where CheckTypeID=?"),
             { width, height, mTemplateId });
     } catch (const core::DbError& error) {
         say(q("保存错误") + error.message());
@@ -1289,7 +1371,8 @@ bool TfmTemplateDesigner::eventFilter(QObject* watched, QEvent* event)
     if (watched == mGroups && type == QEvent::FocusIn && mGroups->count() <= 1) {
         try {
             QSqlQuery rows = mServices.db().exec(
-                QStringLiteral("select distinct Groups from NameDict where CheckTypeName=?"), { mKind });
+                QStringLiteral("select distinct Groups from NameDict where CheckTypeName=?"),
+                { mKind });
             mGroups->clear();
             while (rows.next())
                 if (!rows.value(0).toString().trimmed().isEmpty())
@@ -1300,11 +1383,13 @@ bool TfmTemplateDesigner::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if ((watched == mAvailable->viewport() || watched == mChosen->viewport()) && type == QEvent::Wheel) {
+    if ((watched == mAvailable->viewport() || watched == mChosen->viewport())
+        && type == QEvent::Wheel) {
         QListWidget* list = watched == mAvailable->viewport() ? mAvailable : mChosen;
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         if (delta != 0 && list->count() > 0)
-            list->setCurrentRow(std::clamp(list->currentRow() + (delta > 0 ? -1 : 1), 0, list->count() - 1));
+            list->setCurrentRow(
+                std::clamp(list->currentRow() + (delta > 0 ? -1 : 1), 0, list->count() - 1));
         return true;
     }
     auto* label = qobject_cast<QLabel*>(watched);

@@ -60,7 +60,8 @@ public:
         Bottom
     };
 
-    TfmTemplateDesigner(core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
+    TfmTemplateDesigner(
+        core::Services& services, int templateId, Links links, QWidget* parent = nullptr);
 
     /// Title, page, items and list; false (after the message) for a template without kind.
     bool load();
@@ -137,7 +138,8 @@ private:
     QString labelText(const QString& name);
     void redrawSelection();
     /// One column set to one value on every selected item, as one step.
-    void batchSet(const QString& column, const QVariant& value, const QString& step, const QString& done);
+    void batchSet(
+        const QString& column, const QVariant& value, const QString& step, const QString& done);
     std::function<void(const QStringList&)> refresher();
 
     core::Services& mServices;

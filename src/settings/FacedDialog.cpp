@@ -4,12 +4,13 @@
 
 namespace pennock::ui {
 
-FacedDialog::FacedDialog(core::Settings &settings, QWidget *parent)
-    : QDialog(parent), mFaceSettings(settings)
+FacedDialog::FacedDialog(core::Settings& settings, QWidget* parent)
+    : QDialog(parent)
+    , mFaceSettings(settings)
 {
 }
 
-void FacedDialog::showEvent(QShowEvent *event)
+void FacedDialog::showEvent(QShowEvent* event)
 {
     if (!mFaceLoaded) {
         mFaceLoaded = true;

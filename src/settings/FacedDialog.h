@@ -13,16 +13,16 @@ namespace pennock::ui {
 class FacedDialog : public QDialog
 {
 public:
-    FacedDialog(core::Settings &settings, QWidget *parent = nullptr);
+    FacedDialog(core::Settings& settings, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void showEvent(QShowEvent* event) override;
     void done(int result) override;
     /// Runs once, right after the remembered size was applied.
-    virtual void faceLoaded() {}
+    virtual void faceLoaded() { }
 
 private:
-    core::Settings &mFaceSettings;
+    core::Settings& mFaceSettings;
     bool mFaceLoaded = false;
 };
 

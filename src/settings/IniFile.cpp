@@ -1,8 +1,8 @@
 #include "settings/IniFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
 #include <QSaveFile>
 
 // The Debian library is built with the ICU converter; the header must agree.
@@ -16,17 +16,16 @@ namespace pennock::core {
 
 struct IniFile::Impl
 {
-    CSimpleIniA ini{true, false, false};
+    CSimpleIniA ini { true, false, false };
 };
 
 namespace {
-std::string utf8(const QString &text)
-{
-    return text.toStdString();
-}
+std::string utf8(const QString& text) { return text.toStdString(); }
 } // namespace
 
-IniFile::IniFile(QString path) : mImpl(std::make_unique<Impl>()), mPath(std::move(path))
+IniFile::IniFile(QString path)
+    : mImpl(std::make_unique<Impl>())
+    , mPath(std::move(path))
 {
     QFile file(mPath);
     if (!file.exists())
@@ -46,44 +45,44 @@ IniFile::~IniFile()
         flush();
 }
 
-QString IniFile::readString(const QString &section, const QString &key, const QString &def) const
+QString IniFile::readString(const QString& section, const QString& key, const QString& def) const
 {
-    const char *value = mImpl->ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr);
+    const char* value = mImpl->ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr);
     if (!value)
         return def;
     return QString::fromUtf8(value).trimmed();
 }
 
-int IniFile::readInteger(const QString &section, const QString &key, int def) const
+int IniFile::readInteger(const QString& section, const QString& key, int def) const
 {
     bool ok = false;
     const int value = readString(section, key).toInt(&ok);
     return ok ? value : def;
 }
 
-bool IniFile::hasKey(const QString &section, const QString &key) const
+bool IniFile::hasKey(const QString& section, const QString& key) const
 {
     return mImpl->ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr) != nullptr;
 }
 
-QStringList IniFile::keys(const QString &section) const
+QStringList IniFile::keys(const QString& section) const
 {
     CSimpleIniA::TNamesDepend names;
     mImpl->ini.GetAllKeys(utf8(section).c_str(), names);
     names.sort(CSimpleIniA::Entry::LoadOrder());
     QStringList out;
-    for (const auto &name : names)
+    for (const auto& name : names)
         out << QString::fromUtf8(name.pItem);
     return out;
 }
 
-void IniFile::writeString(const QString &section, const QString &key, const QString &value)
+void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
     mImpl->ini.SetValue(utf8(section).c_str(), utf8(key).c_str(), utf8(value).c_str());
     mDirty = true;
 }
 
-void IniFile::eraseSection(const QString &section)
+void IniFile::eraseSection(const QString& section)
 {
     if (mImpl->ini.Delete(utf8(section).c_str(), nullptr))
         mDirty = true;

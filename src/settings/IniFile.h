@@ -15,20 +15,20 @@ class IniFile
 public:
     explicit IniFile(QString path);
     ~IniFile();
-    IniFile(const IniFile &) = delete;
-    IniFile &operator=(const IniFile &) = delete;
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
 
-    const QString &path() const noexcept { return mPath; }
+    const QString& path() const noexcept { return mPath; }
     /// Why the file could not be read or written; empty when all went well.
-    const QString &errorString() const noexcept { return mError; }
+    const QString& errorString() const noexcept { return mError; }
 
-    QString readString(const QString &section, const QString &key, const QString &def = {}) const;
-    int readInteger(const QString &section, const QString &key, int def) const;
-    bool hasKey(const QString &section, const QString &key) const;
-    QStringList keys(const QString &section) const;
+    QString readString(const QString& section, const QString& key, const QString& def = {}) const;
+    int readInteger(const QString& section, const QString& key, int def) const;
+    bool hasKey(const QString& section, const QString& key) const;
+    QStringList keys(const QString& section) const;
 
-    void writeString(const QString &section, const QString &key, const QString &value);
-    void eraseSection(const QString &section);
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void eraseSection(const QString& section);
 
     /// Writes pending changes; false (and errorString) when the file cannot be written.
     bool flush();

@@ -10,7 +10,10 @@ namespace {
 const QString kKey = QStringLiteral("Software\\Pennock\\Orvane\\PNKSUITE");
 } // namespace
 
-ProgramRegistry::ProgramRegistry(QString filePath) : mFilePath(std::move(filePath)) {}
+ProgramRegistry::ProgramRegistry(QString filePath)
+    : mFilePath(std::move(filePath))
+{
+}
 
 QString ProgramRegistry::defaultPath()
 {
@@ -18,12 +21,12 @@ QString ProgramRegistry::defaultPath()
         + QStringLiteral("/registry.ini");
 }
 
-QString ProgramRegistry::readValue(const QString &name) const
+QString ProgramRegistry::readValue(const QString& name) const
 {
     return IniFile(mFilePath).readString(kKey, name, QStringLiteral("空"));
 }
 
-bool ProgramRegistry::writeValue(const QString &name, const QString &value)
+bool ProgramRegistry::writeValue(const QString& name, const QString& value)
 {
     IniFile ini(mFilePath);
     if (!ini.errorString().isEmpty())

@@ -14,11 +14,11 @@ public:
     /// "registry.ini" in the user's config folder of this program.
     static QString defaultPath();
 
-    const QString &filePath() const noexcept { return mFilePath; }
+    const QString& filePath() const noexcept { return mFilePath; }
     /// The stored value; "空" when there is none.
-    QString readValue(const QString &name) const;
+    QString readValue(const QString& name) const;
     /// Stores and writes through at once; false when the file cannot be written.
-    bool writeValue(const QString &name, const QString &value);
+    bool writeValue(const QString& name, const QString& value);
 
 private:
     QString mFilePath;

@@ -4,23 +4,23 @@
 
 namespace pennock::core {
 
-QString cliOption(const QStringList &args, const QString &name)
+QString cliOption(const QStringList& args, const QString& name)
 {
     const qsizetype at = args.indexOf(name);
     if (at < 0)
         return {};
     if (at + 1 >= args.size() || args[at + 1].isEmpty())
-        throw CliError{QStringLiteral("%1: %2 needs a value").arg(args.value(0), name)};
+        throw CliError { QStringLiteral("%1: %2 needs a value").arg(args.value(0), name) };
     return args[at + 1];
 }
 
-QString cliHome(const QStringList &args)
+QString cliHome(const QStringList& args)
 {
     const qsizetype at = args.indexOf(QStringLiteral("--home"));
     if (at < 0)
         return ProgramFolder::locate(); // the installation the window uses
     if (at + 1 >= args.size() || args[at + 1].isEmpty())
-        throw CliError{QStringLiteral("%1: --home DIR is required").arg(args.value(0))};
+        throw CliError { QStringLiteral("%1: --home DIR is required").arg(args.value(0)) };
     return args[at + 1];
 }
 

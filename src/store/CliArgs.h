@@ -19,8 +19,8 @@ struct CliError
 };
 
 /// The value of `--name VALUE`, empty when the option is absent; CliError when it has no value.
-QString cliOption(const QStringList &args, const QString &name);
+QString cliOption(const QStringList& args, const QString& name);
 /// `--home DIR`; without it the installation the window would use.
-QString cliHome(const QStringList &args);
+QString cliHome(const QStringList& args);
 
 } // namespace pennock::core

@@ -17,7 +17,7 @@ namespace pennock::core {
 namespace {
 QAtomicInteger<quint64> gConnectionCounter;
 
-QString errorText(const QSqlError &error)
+QString errorText(const QSqlError& error)
 {
     const QString driver = error.driverText().trimmed();
     const QString db = error.databaseText().trimmed();
@@ -28,7 +28,7 @@ QString errorText(const QSqlError &error)
     return driver + QStringLiteral(": ") + db;
 }
 
-QVariant bindable(const QVariant &value)
+QVariant bindable(const QVariant& value)
 {
     switch (value.typeId()) {
     case QMetaType::QDateTime:
@@ -41,27 +41,29 @@ QVariant bindable(const QVariant &value)
 }
 } // namespace
 
-DbError::DbError(const QString &message, const QString &sql)
-    : std::runtime_error(message.toStdString()), mMessage(message), mSql(sql)
+DbError::DbError(const QString& message, const QString& sql)
+    : std::runtime_error(message.toStdString())
+    , mMessage(message)
+    , mSql(sql)
 {
 }
 
 Database::Database(QString filePath, Kind kind)
-    : mFilePath(std::move(filePath)),
-      mConnectionName(QStringLiteral("pennock-%1").arg(++gConnectionCounter)), mKind(kind)
+    : mFilePath(std::move(filePath))
+    , mConnectionName(QStringLiteral("pennock-%1").arg(++gConnectionCounter))
+    , mKind(kind)
 {
 }
 
-Database::Database(const DatabaseUrl &server)
-    : mDialect(Engine::Postgres), mServer(server),
-      mConnectionName(QStringLiteral("pennock-%1").arg(++gConnectionCounter)), mKind(Kind::Main)
+Database::Database(const DatabaseUrl& server)
+    : mDialect(Engine::Postgres)
+    , mServer(server)
+    , mConnectionName(QStringLiteral("pennock-%1").arg(++gConnectionCounter))
+    , mKind(Kind::Main)
 {
 }
 
-QString Database::location() const
-{
-    return mServer ? mServer->display() : mFilePath;
-}
+QString Database::location() const { return mServer ? mServer->display() : mFilePath; }
 
 Database::~Database()
 {
@@ -71,17 +73,11 @@ Database::~Database()
         QSqlDatabase::removeDatabase(mConnectionName);
 }
 
-QSqlDatabase &Database::connection()
-{
-    return mServer ? openServer() : open(false);
-}
+QSqlDatabase& Database::connection() { return mServer ? openServer() : open(false); }
 
-QSqlDatabase &Database::create()
-{
-    return mServer ? openServer() : open(true);
-}
+QSqlDatabase& Database::create() { return mServer ? openServer() : open(true); }
 
-QSqlDatabase &Database::openServer()
+QSqlDatabase& Database::openServer()
 {
     if (isOpen())
         return mDb;
@@ -89,7 +85,7 @@ QSqlDatabase &Database::openServer()
     if (!QSqlDatabase::isDriverAvailable(driver))
         throw DbError(QStringLiteral("缺少 PostgreSQL 数据库驱动（libqt6sql6-psql），无法连接 %1")
                           .arg(location()),
-                      {});
+            {});
     if (!mDb.isValid())
         mDb = QSqlDatabase::addDatabase(driver, mConnectionName);
     mDb.setHostName(mServer->host);
@@ -110,16 +106,13 @@ QSqlDatabase &Database::openServer()
         throw DbError(QStringLiteral("%1 %2：%3")
                           .arg(refused ? QStringLiteral("数据库服务器拒绝登录")
                                        : QStringLiteral("无法连接数据库服务器"),
-                               location(), reason),
-                      {});
+                              location(), reason),
+            {});
     }
     return mDb;
 }
 
-bool Database::isOpen() const
-{
-    return mDb.isValid() && mDb.isOpen();
-}
+bool Database::isOpen() const { return mDb.isValid() && mDb.isOpen(); }
 
 void Database::close()
 {
@@ -127,7 +120,7 @@ void Database::close()
         mDb.close();
 }
 
-QSqlDatabase &Database::open(bool createMissing)
+QSqlDatabase& Database::open(bool createMissing)
 {
     if (isOpen())
         return mDb;
@@ -148,15 +141,15 @@ QSqlDatabase &Database::open(bool createMissing)
     mDb.setDatabaseName(uri);
     mDb.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!mDb.open())
-        throw DbError(QStringLiteral("无法打开数据库 %1：%2").arg(mFilePath, errorText(mDb.lastError())),
-                      {});
+        throw DbError(
+            QStringLiteral("无法打开数据库 %1：%2").arg(mFilePath, errorText(mDb.lastError())), {});
     try {
         QSqlQuery probe(mDb);
         // Reading the schema fails at once on a file that is not a database.
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")))
             throw DbError(QStringLiteral("文件不是有效的数据库：%1（%2）")
                               .arg(mFilePath, errorText(probe.lastError())),
-                          probe.lastQuery());
+                probe.lastQuery());
         if (isReadOnly(mDb))
             throw DbError(QStringLiteral("数据库文件不可写：%1").arg(mFilePath), {});
         if (mKind == Kind::Main) {
@@ -171,12 +164,12 @@ QSqlDatabase &Database::open(bool createMissing)
     return mDb;
 }
 
-QSqlQuery Database::exec(const QString &sql, const QVariantList &values)
+QSqlQuery Database::exec(const QString& sql, const QVariantList& values)
 {
     return run(sql, values, true);
 }
 
-QSqlQuery Database::run(const QString &sql, const QVariantList &values, bool forwardOnly)
+QSqlQuery Database::run(const QString& sql, const QVariantList& values, bool forwardOnly)
 {
     QSqlQuery query(connection());
     query.setForwardOnly(forwardOnly);
@@ -189,25 +182,25 @@ QSqlQuery Database::run(const QString &sql, const QVariantList &values, bool for
     }
     if (!query.prepare(mDialect.statement(sql)))
         throw DbError(errorText(query.lastError()), sql);
-    for (const QVariant &value : values)
+    for (const QVariant& value : values)
         query.addBindValue(bindable(value));
     if (!query.exec())
         throw DbError(errorText(query.lastError()), sql);
     return query;
 }
 
-int Database::execute(const QString &sql, const QVariantList &values)
+int Database::execute(const QString& sql, const QVariantList& values)
 {
     return exec(sql, values).numRowsAffected();
 }
 
-QVariant Database::scalar(const QString &sql, const QVariantList &values)
+QVariant Database::scalar(const QString& sql, const QVariantList& values)
 {
     QSqlQuery query = exec(sql, values);
     return query.next() ? query.value(0) : QVariant();
 }
 
-QVariant Database::insert(const QString &sql, const QVariantList &values, const QString &keyColumn)
+QVariant Database::insert(const QString& sql, const QVariantList& values, const QString& keyColumn)
 {
     QSqlQuery query = exec(mDialect.insertReturning(sql, keyColumn), values);
     if (engine() == Engine::Sqlite)
@@ -215,30 +208,31 @@ QVariant Database::insert(const QString &sql, const QVariantList &values, const 
     return query.next() ? query.value(0) : QVariant();
 }
 
-bool Database::tableExists(const QString &table)
+bool Database::tableExists(const QString& table)
 {
-    return scalar(mDialect.tableCount(), {table}).toInt() > 0;
+    return scalar(mDialect.tableCount(), { table }).toInt() > 0;
 }
 
-bool Database::columnExists(const QString &table, const QString &column)
+bool Database::columnExists(const QString& table, const QString& column)
 {
     return connection().record(mDialect.createdName(table)).indexOf(mDialect.createdName(column))
         >= 0;
 }
 
-QString Database::quoted(const QString &identifier)
+QString Database::quoted(const QString& identifier)
 {
     QString escaped = identifier;
     escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-QString Database::dateTimeText(const QDateTime &dt)
+QString Database::dateTimeText(const QDateTime& dt)
 {
     return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-Transaction::Transaction(Database &db) : mDb(db)
+Transaction::Transaction(Database& db)
+    : mDb(db)
 {
     const QString sql = mDb.dialect().begin();
     QSqlQuery begin(mDb.connection());
@@ -259,7 +253,7 @@ void Transaction::commit()
     mDone = true;
 }
 
-QString Database::containsPattern(const QString &text)
+QString Database::containsPattern(const QString& text)
 {
     QString escaped = text;
     escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
@@ -269,14 +263,14 @@ QString Database::containsPattern(const QString &text)
 }
 
 // The escape clause costs time on every row; text without those characters needs none.
-QString Database::likeContains(const QString &text)
+QString Database::likeContains(const QString& text)
 {
     const bool plain = !text.contains(QLatin1Char('\\')) && !text.contains(QLatin1Char('%'))
-                       && !text.contains(QLatin1Char('_'));
+        && !text.contains(QLatin1Char('_'));
     return plain ? QStringLiteral(" like ?") : QStringLiteral(" like ? escape '\\'");
 }
 
-void Database::showIn(QSqlQueryModel &model, const QString &sql, const QVariantList &values)
+void Database::showIn(QSqlQueryModel& model, const QString& sql, const QVariantList& values)
 {
     // The grid scrolls both ways, so its query may not be forward-only.
     model.setQuery(run(sql, values, false));
@@ -284,7 +278,7 @@ void Database::showIn(QSqlQueryModel &model, const QString &sql, const QVariantL
         throw DbError(model.lastError().text(), sql);
 }
 
-std::unique_ptr<Database> openMainDatabase(const ProgramFolder &folder)
+std::unique_ptr<Database> openMainDatabase(const ProgramFolder& folder)
 {
     const QString url = configuredDatabaseUrl(folder);
     if (url.isEmpty())

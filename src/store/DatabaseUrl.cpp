@@ -12,9 +12,9 @@
 
 namespace pennock::core {
 
-std::optional<DatabaseUrl> DatabaseUrl::parse(const QString &text, QString *error)
+std::optional<DatabaseUrl> DatabaseUrl::parse(const QString& text, QString* error)
 {
-    const auto fail = [&](const QString &why) -> std::optional<DatabaseUrl> {
+    const auto fail = [&](const QString& why) -> std::optional<DatabaseUrl> {
         if (error)
             *error = QStringLiteral("数据库地址无效：%1（%2）").arg(text, why);
         return std::nullopt;
@@ -32,8 +32,8 @@ std::optional<DatabaseUrl> DatabaseUrl::parse(const QString &text, QString *erro
     out.port = url.port(5432);
     out.databaseName = url.path(QUrl::FullyDecoded).mid(1);
     // libpq's own form for a unix socket: ?host=/run/postgresql
-    const QString socketFolder = QUrlQuery(url).queryItemValue(QStringLiteral("host"),
-                                                                QUrl::FullyDecoded);
+    const QString socketFolder
+        = QUrlQuery(url).queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
     if (!socketFolder.isEmpty())
         out.host = socketFolder;
     if (out.host.isEmpty())
@@ -48,7 +48,7 @@ QString DatabaseUrl::display() const
     return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user, host).arg(port).arg(databaseName);
 }
 
-QString configuredDatabaseUrl(const ProgramFolder &folder)
+QString configuredDatabaseUrl(const ProgramFolder& folder)
 {
     const QString fromEnv = qEnvironmentVariable("PENNOCK_DATABASE").trimmed();
     if (!fromEnv.isEmpty())
@@ -57,13 +57,13 @@ QString configuredDatabaseUrl(const ProgramFolder &folder)
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray data = file.readAll();
-    CSimpleIniA ini{true, false, false};
+    CSimpleIniA ini { true, false, false };
     if (ini.LoadData(data.constData(), size_t(data.size())) < 0)
         return {};
     return QString::fromUtf8(ini.GetValue("Database", "Url", "")).trimmed();
 }
 
-bool hasMainDatabase(const ProgramFolder &folder)
+bool hasMainDatabase(const ProgramFolder& folder)
 {
     return !configuredDatabaseUrl(folder).isEmpty() || QFile::exists(folder.databasePath());
 }

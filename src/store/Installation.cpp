@@ -13,41 +13,42 @@ namespace pennock::core {
 
 namespace {
 
-void makeFolder(const QString &path)
+void makeFolder(const QString& path)
 {
     if (!QDir().mkpath(path))
         throw InstallError(QStringLiteral("无法创建文件夹：%1").arg(path));
 }
 
-void checkWritable(const QString &folder)
+void checkWritable(const QString& folder)
 {
     QTemporaryFile probe(folder + QStringLiteral("/.write-probe-XXXXXX"));
     if (!probe.open())
         throw InstallError(QStringLiteral("程序文件夹不可写：%1").arg(folder));
 }
 
-void ensureBlankPackage(const QString &path)
+void ensureBlankPackage(const QString& path)
 {
     const bool isNew = !QFileInfo::exists(path);
     Database package(path, Database::Kind::Package);
     isNew ? package.create() : package.connection();
     ensureSchema(package, packageTables());
-    if (package.scalar(QStringLiteral("select count(*) from _Config where DMName='version'")).toInt()
+    if (package.scalar(QStringLiteral("select count(*) from _Config where DMName='version'"))
+            .toInt()
         == 0)
         package.execute(QStringLiteral("insert into _Config (DMName, DMValue, CheckTypeId) "
                                        "values ('version', ?, 0)"),
-                        {schemaVersionText()});
+            { schemaVersionText() });
 }
 
 // The shared database of an office: its helpers and tables are made by the first clerk's
 // installation, and seeded only when it had no tables yet.
-void ensureServerDatabase(Database &db, const ProgramFolder &folder, const Seeder &seed)
+void ensureServerDatabase(Database& db, const ProgramFolder& folder, const Seeder& seed)
 {
     db.connection();
     const bool isNew = !db.tableExists(QStringLiteral("CKTypeTable"));
     {
         Transaction tx(db);
-        for (const QString &sql : db.dialect().serverSetup())
+        for (const QString& sql : db.dialect().serverSetup())
             db.execute(sql);
         tx.commit();
     }
@@ -58,7 +59,7 @@ void ensureServerDatabase(Database &db, const ProgramFolder &folder, const Seede
         seed(db, folder);
     } catch (...) {
         // A half-seeded database would never be seeded again.
-        for (const TableDef &table : mainTables())
+        for (const TableDef& table : mainTables())
             db.execute(QStringLiteral("DROP TABLE IF EXISTS %1")
                            .arg(Database::quoted(db.dialect().createdName(table.name))));
         throw;
@@ -67,18 +68,18 @@ void ensureServerDatabase(Database &db, const ProgramFolder &folder, const Seede
 
 } // namespace
 
-void installServerDatabase(const DatabaseUrl &server, const ProgramFolder &folder,
-                           const Seeder &seed)
+void installServerDatabase(
+    const DatabaseUrl& server, const ProgramFolder& folder, const Seeder& seed)
 {
     try {
         Database db(server);
         ensureServerDatabase(db, folder, seed);
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw InstallError(e.message());
     }
 }
 
-void ensureInstallation(const ProgramFolder &folder, const Seeder &seed)
+void ensureInstallation(const ProgramFolder& folder, const Seeder& seed)
 {
     makeFolder(folder.root());
     checkWritable(folder.root());
@@ -109,11 +110,11 @@ void ensureInstallation(const ProgramFolder &folder, const Seeder &seed)
             }
         }
         ensureBlankPackage(folder.blankPackagePath());
-    } catch (const InstallError &) {
+    } catch (const InstallError&) {
         throw;
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw InstallError(e.message());
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         throw InstallError(QString::fromStdString(e.what()));
     }
 }

@@ -9,30 +9,30 @@
 
 namespace pennock::core {
 
-int CountTableAllRows(Database &db, Prompter &prompter, const QString &table)
+int CountTableAllRows(Database& db, Prompter& prompter, const QString& table)
 {
     try {
         return db.scalar(QStringLiteral("select count(*) from ") + Database::quoted(table)).toInt();
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         prompter.warn(QStringLiteral("计算表格总数失败:") + table + QLatin1Char('-') + e.message());
         return 0;
     }
 }
 
-QStringList ListFiles(const QString &folder, const QString &mask)
+QStringList ListFiles(const QString& folder, const QString& mask)
 {
     if (folder.isEmpty() || !QDir(folder).exists())
         return {};
     QDir dir(folder);
-    dir.setNameFilters({mask});
+    dir.setNameFilters({ mask });
     dir.setFilter(QDir::Files | QDir::NoDotAndDotDot);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     return dir.entryList();
 }
 
-bool clearCaches(Database &db, const ProgramFolder &folder, Prompter &prompter, bool billFormOpen)
+bool clearCaches(Database& db, const ProgramFolder& folder, Prompter& prompter, bool billFormOpen)
 {
-    static const char *const statements[] = {
+    static const char* const statements[] = {
         "update CKTypeTable set IniFile=''",
         "delete from CKTypeTable where TypeFirstName<>'' and TypeFirstName is not null and "
         "TypeFirstName not in (select CheckTypeName from NameDict)",
@@ -45,11 +45,11 @@ bool clearCaches(Database &db, const ProgramFolder &folder, Prompter &prompter, 
     bool cleaned = false;
     try {
         Transaction tx(db);
-        for (const char *sql : statements)
+        for (const char* sql : statements)
             db.execute(QString::fromLatin1(sql));
         tx.commit();
         cleaned = true;
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         prompter.warn(QStringLiteral("清除软件缓存失败！") + e.message());
     }
 
@@ -59,16 +59,16 @@ bool clearCaches(Database &db, const ProgramFolder &folder, Prompter &prompter, 
         QSqlQuery q = db.exec(QStringLiteral("select ImgFile from CKTypeTable"));
         while (q.next())
             used << q.value(0).toString().toUpper();
-        for (const QString &file : ListFiles(images, QStringLiteral("*.jpg"))) {
+        for (const QString& file : ListFiles(images, QStringLiteral("*.jpg"))) {
             const QString upper = file.toUpper();
             if (upper.contains(QStringLiteral("SYS_")))
                 continue;
-            const bool inUse = std::any_of(used.begin(), used.end(),
-                                           [&](const QString &img) { return img.contains(upper); });
+            const bool inUse = std::any_of(
+                used.begin(), used.end(), [&](const QString& img) { return img.contains(upper); });
             if (!inUse)
                 QFile::remove(images + QLatin1Char('/') + file);
         }
-    } catch (const DbError &) {
+    } catch (const DbError&) {
         // Pictures stay when the templates cannot be read: better a stale file than a lost one.
     }
 

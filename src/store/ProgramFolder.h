@@ -15,10 +15,10 @@ public:
     /// else "pennock" in the user's data folder.
     static QString locate();
 
-    const QString &root() const noexcept { return mRoot; }
+    const QString& root() const noexcept { return mRoot; }
     /// The existing file or folder that `relative` names; where a part does not exist yet,
     /// the path as given from that part on.
-    QString path(const QString &relative) const;
+    QString path(const QString& relative) const;
 
     QString databasePath() const { return path(QStringLiteral("Data/EPData.ini")); }
     QString blankPackagePath() const { return path(QStringLiteral("Data/Template.a01")); }

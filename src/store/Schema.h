@@ -22,13 +22,13 @@ struct TableDef
 };
 
 /// Every table of the main database "Data/EPData.ini".
-const QList<TableDef> &mainTables();
+const QList<TableDef>& mainTables();
 /// The tables of a template package and of the blank package "Data/Template.a01".
-const QList<TableDef> &packageTables();
-const TableDef *findTable(const QList<TableDef> &tables, const QString &name);
+const QList<TableDef>& packageTables();
+const TableDef* findTable(const QList<TableDef>& tables, const QString& name);
 
 /// Creates missing tables and adds missing columns; existing data stays. Throws DbError.
-void ensureSchema(Database &db, const QList<TableDef> &tables);
+void ensureSchema(Database& db, const QList<TableDef>& tables);
 
 /// The version text written into new packages' "_Config".
 QString schemaVersionText();

@@ -4,10 +4,7 @@ namespace pennock::core {
 
 namespace {
 
-bool isWordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c.unicode() >= 0x80;
-}
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c.unicode() >= 0x80; }
 
 // The server has a type named money, and a call money(x) on a value of another type would be
 // read as a cast to it; the helper therefore has another name there.
@@ -31,7 +28,7 @@ QString SqlDialect::tableCount() const
                           "table_schema=current_schema() and table_name=lower(?)");
 }
 
-QString SqlDialect::columnType(const QString &sqliteType) const
+QString SqlDialect::columnType(const QString& sqliteType) const
 {
     if (mEngine == Engine::Sqlite)
         return sqliteType;
@@ -49,14 +46,14 @@ QString SqlDialect::columnType(const QString &sqliteType) const
     return QStringLiteral("CITEXT");
 }
 
-QString SqlDialect::createdName(const QString &identifier) const
+QString SqlDialect::createdName(const QString& identifier) const
 {
     // Unquoted names fold to lower case on the server, so tables made in lower case answer
     // to every spelling the statements use, as they do on SQLite.
     return mEngine == Engine::Sqlite ? identifier : identifier.toLower();
 }
 
-QString SqlDialect::statement(const QString &sql) const
+QString SqlDialect::statement(const QString& sql) const
 {
     if (mEngine == Engine::Sqlite)
         return sql;
@@ -94,7 +91,7 @@ QString SqlDialect::statement(const QString &sql) const
     return out;
 }
 
-QString SqlDialect::insertReturning(const QString &insertSql, const QString &keyColumn) const
+QString SqlDialect::insertReturning(const QString& insertSql, const QString& keyColumn) const
 {
     if (mEngine == Engine::Sqlite)
         return insertSql;

@@ -13,7 +13,10 @@ enum class Engine { Sqlite, Postgres };
 class SqlDialect
 {
 public:
-    explicit SqlDialect(Engine engine) : mEngine(engine) {}
+    explicit SqlDialect(Engine engine)
+        : mEngine(engine)
+    {
+    }
     Engine engine() const noexcept { return mEngine; }
 
     /// Starts a write transaction.
@@ -21,14 +24,14 @@ public:
     /// One row with a count when the table (one bound value, its name) exists.
     QString tableCount() const;
     /// The column declaration on this engine for a declaration written for SQLite.
-    QString columnType(const QString &sqliteType) const;
+    QString columnType(const QString& sqliteType) const;
     /// The name a table or column is created with.
-    QString createdName(const QString &identifier) const;
+    QString createdName(const QString& identifier) const;
     /// A statement of the program as this engine must read it.
-    QString statement(const QString &sql) const;
+    QString statement(const QString& sql) const;
     /// An insert statement that yields the new row's key as its one result, where the engine
     /// does not report it on its own.
-    QString insertReturning(const QString &insertSql, const QString &keyColumn) const;
+    QString insertReturning(const QString& insertSql, const QString& keyColumn) const;
     /// What a server database needs before the first table: the text type that compares
     /// without regard to letter case and the helper functions the queries call.
     QStringList serverSetup() const;

@@ -16,21 +16,21 @@ namespace pennock::core {
 
 namespace {
 
-QString argText(sqlite3_value *value)
+QString argText(sqlite3_value* value)
 {
-    const auto *text = static_cast<const char16_t *>(sqlite3_value_text16(value));
+    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(value));
     const int bytes = sqlite3_value_bytes16(value);
     return QString::fromUtf16(text, bytes / 2);
 }
 
-void resultText(sqlite3_context *ctx, const QString &text)
+void resultText(sqlite3_context* ctx, const QString& text)
 {
     sqlite3_result_text16(ctx, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
 }
 
 // The leading number of a stored amount in plain ASCII, without building a string; none for
 // text that needs the general rules (other blanks, very long numbers).
-std::optional<double> asciiLeadingNumber(const unsigned char *p, int n)
+std::optional<double> asciiLeadingNumber(const unsigned char* p, int n)
 {
     int i = 0;
     while (i < n && (p[i] == ' ' || (p[i] >= '\t' && p[i] <= '\r')))
@@ -68,7 +68,7 @@ std::optional<double> asciiLeadingNumber(const unsigned char *p, int n)
 
 // A stored amount as the bills write it: a currency code or symbol may stand in front and
 // thousands may be separated by commas ("￥1,234.50", "USD100.00").
-double moneyValue(const unsigned char *p, int n)
+double moneyValue(const unsigned char* p, int n)
 {
     int i = 0;
     while (i < n && !(p[i] >= '0' && p[i] <= '9') && p[i] != '.' && p[i] != '-')
@@ -94,8 +94,8 @@ double moneyValue(const unsigned char *p, int n)
 }
 
 // Null stays null and numbers stay as they are; a text is read by `number`.
-template <double (*number)(sqlite3_value *)>
-void sqlNumber(sqlite3_context *ctx, int, sqlite3_value **argv)
+template <double (*number)(sqlite3_value*)>
+void sqlNumber(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_NULL:
@@ -110,40 +110,40 @@ void sqlNumber(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
 }
 
-double moneyOf(sqlite3_value *v)
+double moneyOf(sqlite3_value* v)
 {
     return moneyValue(sqlite3_value_text(v), sqlite3_value_bytes(v));
 }
 
-double leadingNumberOf(sqlite3_value *v)
+double leadingNumberOf(sqlite3_value* v)
 {
     if (const auto fast = asciiLeadingNumber(sqlite3_value_text(v), sqlite3_value_bytes(v)))
         return *fast;
     return leadingNumber(argText(v));
 }
 
-void sqlUcase(sqlite3_context *ctx, int, sqlite3_value **argv)
+void sqlUcase(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     resultText(ctx, argText(argv[0]).toUpper());
 }
 
-void sqlLcase(sqlite3_context *ctx, int, sqlite3_value **argv)
+void sqlLcase(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     resultText(ctx, argText(argv[0]).toLower());
 }
 
-void sqlLen(sqlite3_context *ctx, int, sqlite3_value **argv)
+void sqlLen(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     sqlite3_result_int(ctx, int(argText(argv[0]).size()));
 }
 
-void sqlCdate(sqlite3_context *ctx, int, sqlite3_value **argv)
+void sqlCdate(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const auto dt = parseDateTimeText(argText(argv[0]));
     if (!dt)
@@ -175,7 +175,7 @@ double leadingNumber(QStringView text) noexcept
     return ascii.empty() ? 0.0 : std::strtod(ascii.c_str(), nullptr);
 }
 
-std::optional<QDateTime> parseDateTimeText(const QString &text)
+std::optional<QDateTime> parseDateTimeText(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral(
         R"(^\s*(\d{4})[-/.](\d{1,2})[-/.](\d{1,2})(?:[ T]+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*$)"));
@@ -190,33 +190,38 @@ std::optional<QDateTime> parseDateTimeText(const QString &text)
 }
 
 namespace {
-sqlite3 *nativeHandle(QSqlDatabase &db)
+sqlite3* nativeHandle(QSqlDatabase& db)
 {
     const QVariant handle = db.driver()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.data());
+    return *static_cast<sqlite3* const*>(handle.data());
 }
 } // namespace
 
-bool isReadOnly(QSqlDatabase &db)
+bool isReadOnly(QSqlDatabase& db)
 {
-    sqlite3 *sqlite = nativeHandle(db);
+    sqlite3* sqlite = nativeHandle(db);
     return sqlite && sqlite3_db_readonly(sqlite, "main") == 1;
 }
 
-void registerSqlFunctions(QSqlDatabase &db)
+void registerSqlFunctions(QSqlDatabase& db)
 {
-    sqlite3 *sqlite = nativeHandle(db);
+    sqlite3* sqlite = nativeHandle(db);
     if (!sqlite)
         return;
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function_v2(sqlite, "val", 1, flags, nullptr, sqlNumber<leadingNumberOf>, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(sqlite, "money", 1, flags, nullptr, sqlNumber<moneyOf>, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(sqlite, "ucase", 1, flags, nullptr, sqlUcase, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(sqlite, "lcase", 1, flags, nullptr, sqlLcase, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(
+        sqlite, "val", 1, flags, nullptr, sqlNumber<leadingNumberOf>, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(
+        sqlite, "money", 1, flags, nullptr, sqlNumber<moneyOf>, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(
+        sqlite, "ucase", 1, flags, nullptr, sqlUcase, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(
+        sqlite, "lcase", 1, flags, nullptr, sqlLcase, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(sqlite, "len", 1, flags, nullptr, sqlLen, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(sqlite, "cdate", 1, flags, nullptr, sqlCdate, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(
+        sqlite, "cdate", 1, flags, nullptr, sqlCdate, nullptr, nullptr, nullptr);
 }
 
 } // namespace pennock::core

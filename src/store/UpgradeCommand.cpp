@@ -8,27 +8,27 @@
 
 namespace pennock::core {
 
-QString runUpgrade(const QStringList &args)
+QString runUpgrade(const QStringList& args)
 {
     const QString home = cliHome(args);
     for (qsizetype i = 1; i < args.size(); ++i)
         if (args[i] == u"--home")
             ++i;
         else
-            throw CliError{QStringLiteral("upgrade: unexpected argument %1").arg(args[i])};
+            throw CliError { QStringLiteral("upgrade: unexpected argument %1").arg(args[i]) };
     const ProgramFolder folder(home);
     if (!QFileInfo::exists(folder.databasePath()))
-        throw CliError{QStringLiteral("no installation in %1 (run init first)").arg(home)};
+        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
     UpgradeReport report;
     try {
         report = upgradeInstallation(folder);
-    } catch (const UpgradeError &e) {
-        throw CliError{e.message()};
+    } catch (const UpgradeError& e) {
+        throw CliError { e.message() };
     }
     if (report.steps.isEmpty())
         return QStringLiteral("installation is up to date\n");
     QString out;
-    for (const QString &step : std::as_const(report.steps))
+    for (const QString& step : std::as_const(report.steps))
         out += step + QLatin1Char('\n');
     if (!report.backupPath.isEmpty())
         out += QStringLiteral("backup: %1\n").arg(report.backupPath);

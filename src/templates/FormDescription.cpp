@@ -15,19 +15,19 @@ namespace pennock::core {
 
 namespace {
 
-[[noreturn]] void fail(const QString &source, const QString &what)
+[[noreturn]] void fail(const QString& source, const QString& what)
 {
     throw std::runtime_error((source + QStringLiteral(": ") + what).toStdString());
 }
 
-QList<double> numbers(const QJsonValue &value, qsizetype count, const QString &source,
-                      const QString &what)
+QList<double> numbers(
+    const QJsonValue& value, qsizetype count, const QString& source, const QString& what)
 {
     const QJsonArray array = value.toArray();
     if (array.size() != count)
         fail(source, QStringLiteral("%1 needs %2 numbers").arg(what).arg(count));
     QList<double> out;
-    for (const QJsonValue &v : array) {
+    for (const QJsonValue& v : array) {
         if (!v.isDouble())
             fail(source, QStringLiteral("%1 holds a value that is not a number").arg(what));
         out << v.toDouble();
@@ -35,7 +35,7 @@ QList<double> numbers(const QJsonValue &value, qsizetype count, const QString &s
     return out;
 }
 
-QColor colorOf(const QJsonValue &value, const QColor &fallback)
+QColor colorOf(const QJsonValue& value, const QColor& fallback)
 {
     const QColor c(value.toString());
     return value.isString() && c.isValid() ? c : fallback;
@@ -53,29 +53,21 @@ QFont printedFont(double heightPx, bool bold)
 
 } // namespace
 
-QSize FormDescription::pictureSize() const
-{
-    return {px(widthMm), px(heightMm)};
-}
+QSize FormDescription::pictureSize() const { return { px(widthMm), px(heightMm) }; }
 
-int FormDescription::px(double mm) const
-{
-    return int(std::lround(mm * scale));
-}
+int FormDescription::px(double mm) const { return int(std::lround(mm * scale)); }
 
-int FormDescription::tenthMm(double mm)
-{
-    return int(std::lround(mm * 10));
-}
+int FormDescription::tenthMm(double mm) { return int(std::lround(mm * 10)); }
 
-FormDescription parseFormDescription(const QByteArray &json, const QString &sourceName)
+FormDescription parseFormDescription(const QByteArray& json, const QString& sourceName)
 {
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (!doc.isObject())
-        fail(sourceName, QStringLiteral("not a JSON object (%1 at %2)")
-                             .arg(error.errorString())
-                             .arg(error.offset));
+        fail(sourceName,
+            QStringLiteral("not a JSON object (%1 at %2)")
+                .arg(error.errorString())
+                .arg(error.offset));
     const QJsonObject o = doc.object();
     FormDescription f;
     f.sourceName = sourceName;
@@ -85,8 +77,8 @@ FormDescription parseFormDescription(const QByteArray &json, const QString &sour
     f.isDefault = o.value(QStringLiteral("default")).toBool();
     f.isCommon = o.value(QStringLiteral("common")).toBool(true);
     f.image = o.value(QStringLiteral("image")).toString();
-    const QList<double> paper = numbers(o.value(QStringLiteral("paper")), 2, sourceName,
-                                        QStringLiteral("paper"));
+    const QList<double> paper
+        = numbers(o.value(QStringLiteral("paper")), 2, sourceName, QStringLiteral("paper"));
     f.widthMm = paper[0];
     f.heightMm = paper[1];
     if (f.widthMm <= 0 || f.heightMm <= 0)
@@ -104,14 +96,14 @@ FormDescription parseFormDescription(const QByteArray &json, const QString &sour
     if (f.image.isEmpty())
         fail(sourceName, QStringLiteral("no image name"));
 
-    for (const QJsonValue &v : o.value(QStringLiteral("items")).toArray()) {
+    for (const QJsonValue& v : o.value(QStringLiteral("items")).toArray()) {
         const QJsonObject i = v.toObject();
         FormItem item;
         item.name = i.value(QStringLiteral("name")).toString().toUpper();
         if (item.name.isEmpty())
             fail(sourceName, QStringLiteral("an item without a name"));
-        const QList<double> box = numbers(i.value(QStringLiteral("box")), 4, sourceName,
-                                          QStringLiteral("box of ") + item.name);
+        const QList<double> box = numbers(
+            i.value(QStringLiteral("box")), 4, sourceName, QStringLiteral("box of ") + item.name);
         item.boxMm = QRectF(box[0], box[1], box[2], box[3]);
         item.fontSize = i.value(QStringLiteral("font_size")).toInt(f.fontSize);
         item.breakFontSize = i.value(QStringLiteral("break_font_size")).toInt(item.fontSize);
@@ -131,12 +123,12 @@ FormDescription parseFormDescription(const QByteArray &json, const QString &sour
     for (auto it = optionObject.begin(); it != optionObject.end(); ++it) {
         if (!it.value().isString())
             fail(sourceName, QStringLiteral("option %1 is not a text").arg(it.key()));
-        f.options.append({it.key(), it.value().toString()});
+        f.options.append({ it.key(), it.value().toString() });
     }
     return f;
 }
 
-QImage drawForm(const FormDescription &f, bool outlineItems)
+QImage drawForm(const FormDescription& f, bool outlineItems)
 {
     QImage image(f.pictureSize(), QImage::Format_RGB32);
     image.fill(f.background);
@@ -145,7 +137,7 @@ QImage drawForm(const FormDescription &f, bool outlineItems)
     p.setRenderHint(QPainter::TextAntialiasing);
     const double s = f.scale;
 
-    const auto penFor = [&](const QJsonObject &e) {
+    const auto penFor = [&](const QJsonObject& e) {
         QPen pen(colorOf(e.value(QStringLiteral("color")), f.ink));
         pen.setWidthF(std::max(1.0, e.value(QStringLiteral("width")).toDouble(0.25) * s));
         if (e.value(QStringLiteral("dash")).toBool())
@@ -153,11 +145,11 @@ QImage drawForm(const FormDescription &f, bool outlineItems)
         return pen;
     };
 
-    for (const QJsonValue &v : f.draw) {
+    for (const QJsonValue& v : f.draw) {
         const QJsonObject e = v.toObject();
         if (e.contains(QStringLiteral("rect"))) {
-            const QList<double> r = numbers(e.value(QStringLiteral("rect")), 4, f.sourceName,
-                                            QStringLiteral("rect"));
+            const QList<double> r
+                = numbers(e.value(QStringLiteral("rect")), 4, f.sourceName, QStringLiteral("rect"));
             const QRectF rect(r[0] * s, r[1] * s, r[2] * s, r[3] * s);
             if (e.contains(QStringLiteral("fill")))
                 p.fillRect(rect, colorOf(e.value(QStringLiteral("fill")), f.background));
@@ -165,20 +157,20 @@ QImage drawForm(const FormDescription &f, bool outlineItems)
             p.setBrush(Qt::NoBrush);
             p.drawRect(rect);
         } else if (e.contains(QStringLiteral("line"))) {
-            const QList<double> l = numbers(e.value(QStringLiteral("line")), 4, f.sourceName,
-                                            QStringLiteral("line"));
+            const QList<double> l
+                = numbers(e.value(QStringLiteral("line")), 4, f.sourceName, QStringLiteral("line"));
             p.setPen(penFor(e));
             p.drawLine(QPointF(l[0] * s, l[1] * s), QPointF(l[2] * s, l[3] * s));
         } else if (e.contains(QStringLiteral("ellipse"))) {
-            const QList<double> r = numbers(e.value(QStringLiteral("ellipse")), 4, f.sourceName,
-                                            QStringLiteral("ellipse"));
+            const QList<double> r = numbers(
+                e.value(QStringLiteral("ellipse")), 4, f.sourceName, QStringLiteral("ellipse"));
             p.setPen(penFor(e));
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(QRectF(r[0] * s, r[1] * s, r[2] * s, r[3] * s));
         } else if (e.contains(QStringLiteral("text"))) {
             const QString text = e.value(QStringLiteral("text")).toString();
-            const QList<double> at = numbers(e.value(QStringLiteral("at")), 2, f.sourceName,
-                                             QStringLiteral("at of ") + text);
+            const QList<double> at = numbers(
+                e.value(QStringLiteral("at")), 2, f.sourceName, QStringLiteral("at of ") + text);
             const double heightPx = e.value(QStringLiteral("size")).toDouble(3) * s;
             const QFont font = printedFont(heightPx, e.value(QStringLiteral("bold")).toBool());
             p.setFont(font);
@@ -202,8 +194,8 @@ QImage drawForm(const FormDescription &f, bool outlineItems)
                 p.drawText(QPointF(x, at[1] * s + fm.ascent()), text);
             }
         } else if (e.contains(QStringLiteral("cells"))) {
-            const QList<double> c = numbers(e.value(QStringLiteral("cells")), 4, f.sourceName,
-                                            QStringLiteral("cells"));
+            const QList<double> c = numbers(
+                e.value(QStringLiteral("cells")), 4, f.sourceName, QStringLiteral("cells"));
             const int count = e.value(QStringLiteral("count")).toInt();
             const QJsonArray labels = e.value(QStringLiteral("labels")).toArray();
             const double labelPx = e.value(QStringLiteral("label_size")).toDouble(2.2) * s;
@@ -220,9 +212,9 @@ QImage drawForm(const FormDescription &f, bool outlineItems)
                 const QFontMetricsF fm(font);
                 const QString label = labels[i].toString();
                 const double top = inside ? cell.top() + 1 : cell.top() - fm.height() - 1;
-                p.drawText(QPointF(cell.center().x() - fm.horizontalAdvance(label) / 2,
-                                   top + fm.ascent()),
-                           label);
+                p.drawText(
+                    QPointF(cell.center().x() - fm.horizontalAdvance(label) / 2, top + fm.ascent()),
+                    label);
             }
         } else {
             fail(f.sourceName, QStringLiteral("unknown drawing element"));
@@ -233,9 +225,9 @@ QImage drawForm(const FormDescription &f, bool outlineItems)
         QPen pen(QColor(0, 90, 200));
         pen.setWidthF(1);
         p.setPen(pen);
-        for (const FormItem &item : f.items) {
+        for (const FormItem& item : f.items) {
             const QRectF box(item.boxMm.x() * s, item.boxMm.y() * s, item.boxMm.width() * s,
-                             item.boxMm.height() * s);
+                item.boxMm.height() * s);
             p.setPen(item.show ? QColor(0, 90, 200) : QColor(150, 150, 150));
             p.drawRect(box);
             p.setFont(printedFont(std::min(box.height() * 0.6, 2.2 * s), false));

@@ -41,8 +41,8 @@ struct FormDescription
     double scale = 4; ///< picture pixels per mm
     bool landscape = false;
     QString checkBoxes;
-    QColor background{0xfb, 0xf5, 0xe6};
-    QColor ink{0xa3, 0x3b, 0x32};
+    QColor background { 0xfb, 0xf5, 0xe6 };
+    QColor ink { 0xa3, 0x3b, 0x32 };
     QString font = QStringLiteral("宋体");
     int fontSize = 10;
     QJsonArray draw;
@@ -58,9 +58,9 @@ struct FormDescription
 };
 
 /// Reads a description; throws std::runtime_error naming the file and the fault.
-FormDescription parseFormDescription(const QByteArray &json, const QString &sourceName);
+FormDescription parseFormDescription(const QByteArray& json, const QString& sourceName);
 
 /// Draws the blank form at the description's scale; with `outlineItems`, the item boxes too.
-QImage drawForm(const FormDescription &form, bool outlineItems = false);
+QImage drawForm(const FormDescription& form, bool outlineItems = false);
 
 } // namespace pennock::core

@@ -6,7 +6,7 @@
 
 namespace pennock::core {
 
-const QStringList &itemRowColumns()
+const QStringList& itemRowColumns()
 {
     static const QStringList columns = QStringLiteral(
         "CtlCName CtlX CtlY CtlW CtlH CtlLH SrcX SrcY SrcW SrcH NeedShow NeedPrint CtlFontName "
@@ -15,12 +15,14 @@ const QStringList &itemRowColumns()
     return columns;
 }
 
-ItemRow readItemRow(Database &db, int templateId, const QString &name)
+ItemRow readItemRow(Database& db, int templateId, const QString& name)
 {
-    ItemRow row{name, false, {}};
-    QSqlQuery q = db.exec(QStringLiteral("select %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?) order by ID")
-                              .arg(itemRowColumns().join(QLatin1Char(','))),
-                          {templateId, name});
+    ItemRow row { name, false, {} };
+    QSqlQuery q = db.exec(
+        QStringLiteral(
+            "select %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?) order by ID")
+            .arg(itemRowColumns().join(QLatin1Char(','))),
+        { templateId, name });
     if (!q.next())
         return row;
     row.exists = true;
@@ -29,37 +31,40 @@ ItemRow readItemRow(Database &db, int templateId, const QString &name)
     return row;
 }
 
-QList<ItemRow> readItemRows(Database &db, int templateId, const QStringList &names)
+QList<ItemRow> readItemRows(Database& db, int templateId, const QStringList& names)
 {
     QList<ItemRow> rows;
-    for (const QString &name : names)
+    for (const QString& name : names)
         rows << readItemRow(db, templateId, name);
     return rows;
 }
 
-void writeItemRow(Database &db, int templateId, const ItemRow &row)
+void writeItemRow(Database& db, int templateId, const ItemRow& row)
 {
-    const QStringList &columns = itemRowColumns();
+    const QStringList& columns = itemRowColumns();
     if (!row.exists) {
-        db.execute(QStringLiteral("delete from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)"),
-                   {templateId, row.name});
+        db.execute(
+            QStringLiteral("delete from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)"),
+            { templateId, row.name });
         return;
     }
     QStringList sets;
-    for (const QString &column : columns)
+    for (const QString& column : columns)
         sets << column + QStringLiteral("=?");
     QVariantList values = row.values;
     values << templateId << row.name;
-    if (db.execute(QStringLiteral("update CKControl set %1 where CheckTypeID=? and upper(CtlName)=upper(?)")
+    if (db.execute(QStringLiteral(
+                       "update CKControl set %1 where CheckTypeID=? and upper(CtlName)=upper(?)")
                        .arg(sets.join(QLatin1Char(','))),
-                   values)
+            values)
         > 0)
         return;
-    QVariantList inserted{templateId, row.name};
+    QVariantList inserted { templateId, row.name };
     inserted << row.values;
-    db.execute(QStringLiteral("insert into CKControl (CheckTypeID,CtlName,%1) values (?,?%2)")
-                   .arg(columns.join(QLatin1Char(',')), QStringLiteral(",?").repeated(columns.size())),
-               inserted);
+    db.execute(
+        QStringLiteral("insert into CKControl (CheckTypeID,CtlName,%1) values (?,?%2)")
+            .arg(columns.join(QLatin1Char(',')), QStringLiteral(",?").repeated(columns.size())),
+        inserted);
 }
 
 } // namespace pennock::core

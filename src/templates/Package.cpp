@@ -28,38 +28,42 @@ const QString kControlTable = QStringLiteral("_ckControl");
 const QString kConfigTable = QStringLiteral("_Config");
 
 // What the import reads without a fallback; everything else of the layout may be missing.
-const char *const kRequiredTypeColumns[] = {"CheckTypeID", "TypeName", "TypeDescribe", "XMove",
-                                            "YMove", "Twidth", "Theight", "HVPrint", "CheckBoxs",
-                                            "Img_Bytes"};
-const char *const kRequiredControlColumns[] = {"CheckTypeID", "CtlName", "CtlCName", "CtlX",
-                                               "CtlY", "CtlFontName", "CtlFontSize", "FitParam",
-                                               "BreakNum"};
-const char *const kRequiredConfigColumns[] = {"DMName", "DMValue", "CheckTypeId"};
+const char* const kRequiredTypeColumns[] = { "CheckTypeID", "TypeName", "TypeDescribe", "XMove",
+    "YMove", "Twidth", "Theight", "HVPrint", "CheckBoxs", "Img_Bytes" };
+const char* const kRequiredControlColumns[] = { "CheckTypeID", "CtlName", "CtlCName", "CtlX",
+    "CtlY", "CtlFontName", "CtlFontSize", "FitParam", "BreakNum" };
+const char* const kRequiredConfigColumns[] = { "DMName", "DMValue", "CheckTypeId" };
 
 // A value the package leaves out is written as the forms expect it.
 const struct
 {
-    const char *column;
-    const char *value;
+    const char* column;
+    const char* value;
 } kItemDefaults[] = {
-    {"Bold", "0"},     {"Italic", "0"}, {"UnderLine", "0"},     {"ShowOrd", "0"},
-    {"BreakNum", ""},  {"BreakFontSize", "7"}, {"CtlLH", "50"}, {"SrcX", "10"},
-    {"SrcY", "10"},    {"SrcW", "50"},  {"SrcH", "20"},         {"NeedPrint", "1"},
-    {"NeedShow", "1"}, {"CtlType", "Text"},    {"CtlH", "0"},   {"CtlW", "0"},
+    { "Bold", "0" },
+    { "Italic", "0" },
+    { "UnderLine", "0" },
+    { "ShowOrd", "0" },
+    { "BreakNum", "" },
+    { "BreakFontSize", "7" },
+    { "CtlLH", "50" },
+    { "SrcX", "10" },
+    { "SrcY", "10" },
+    { "SrcW", "50" },
+    { "SrcH", "20" },
+    { "NeedPrint", "1" },
+    { "NeedShow", "1" },
+    { "CtlType", "Text" },
+    { "CtlH", "0" },
+    { "CtlW", "0" },
 };
 
-QString fileName(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
+QString fileName(const QString& path) { return QDir::toNativeSeparators(path); }
 
-QString sqlError(const QSqlQuery &q)
-{
-    return q.lastError().text().trimmed();
-}
+QString sqlError(const QSqlQuery& q) { return q.lastError().text().trimmed(); }
 
 // The columns a table of the package has, in lower case.
-QSet<QString> columnsOf(QSqlDatabase &db, const QString &table)
+QSet<QString> columnsOf(QSqlDatabase& db, const QString& table)
 {
     QSet<QString> out;
     const QSqlRecord record = db.record(table);
@@ -68,7 +72,7 @@ QSet<QString> columnsOf(QSqlDatabase &db, const QString &table)
     return out;
 }
 
-QVariant value(const QVariantMap &row, const QString &column)
+QVariant value(const QVariantMap& row, const QString& column)
 {
     for (auto it = row.constBegin(); it != row.constEnd(); ++it)
         if (it.key().compare(column, Qt::CaseInsensitive) == 0)
@@ -76,12 +80,9 @@ QVariant value(const QVariantMap &row, const QString &column)
     return {};
 }
 
-bool missing(const QVariant &v)
-{
-    return v.isNull() || !v.isValid();
-}
+bool missing(const QVariant& v) { return v.isNull() || !v.isValid(); }
 
-QString typeCodeFile(const QString &code, int id, int attempt)
+QString typeCodeFile(const QString& code, int id, int attempt)
 {
     const QString stem = (code.isEmpty() ? QStringLiteral("img") : code) + QString::number(id);
     return attempt == 0 ? stem + QStringLiteral(".jpg")
@@ -90,8 +91,8 @@ QString typeCodeFile(const QString &code, int id, int attempt)
 
 // Picture names that no template but `ownerId` uses and that no file in Image/ has yet, except
 // the one the replaced template itself had.
-QString freePictureName(Database &db, const ProgramFolder &folder, const QString &code, int id,
-                        const QString &ownPicture, const QSet<QString> &taken)
+QString freePictureName(Database& db, const ProgramFolder& folder, const QString& code, int id,
+    const QString& ownPicture, const QSet<QString>& taken)
 {
     for (int attempt = 0;; ++attempt) {
         const QString name = typeCodeFile(code, id, attempt);
@@ -100,9 +101,10 @@ QString freePictureName(Database &db, const ProgramFolder &folder, const QString
             continue;
         if (!own && QFileInfo::exists(folder.path(QStringLiteral("Image/") + name)))
             continue;
-        if (db.scalar(QStringLiteral("select count(*) from CKTypeTable where lower(ImgFile)=lower(?) "
-                                     "and CheckTypeID<>?"),
-                      {name, id})
+        if (db.scalar(
+                  QStringLiteral("select count(*) from CKTypeTable where lower(ImgFile)=lower(?) "
+                                 "and CheckTypeID<>?"),
+                  { name, id })
                 .toInt()
             > 0)
             continue;
@@ -123,9 +125,9 @@ struct TemplateFailure
 
 } // namespace
 
-QString kindOfFullName(const QString &fullName)
+QString kindOfFullName(const QString& fullName)
 {
-    for (const QString &open : {QStringLiteral("（"), QStringLiteral("(")}) {
+    for (const QString& open : { QStringLiteral("（"), QStringLiteral("(") }) {
         const qsizetype at = fullName.indexOf(open);
         if (at >= 0)
             return fullName.left(at);
@@ -133,7 +135,7 @@ QString kindOfFullName(const QString &fullName)
     return {};
 }
 
-bool isPackageName(const QString &path)
+bool isPackageName(const QString& path)
 {
     return path.contains(QStringLiteral(".tpk"), Qt::CaseInsensitive)
         || path.contains(QStringLiteral(".pnk"), Qt::CaseInsensitive);
@@ -141,8 +143,9 @@ bool isPackageName(const QString &path)
 
 // ---- reading -----------------------------------------------------------------------------------
 
-PackageFile::PackageFile(const QString &path)
-    : mPath(path), mConnectionName(QStringLiteral("pennock-package-%1").arg(++gPackageConnections))
+PackageFile::PackageFile(const QString& path)
+    : mPath(path)
+    , mConnectionName(QStringLiteral("pennock-package-%1").arg(++gPackageConnections))
 {
     try {
         open();
@@ -198,10 +201,10 @@ void PackageFile::open()
         QStringList problems;
         while (check.next())
             problems << check.value(0).toString();
-        if (problems != QStringList{QStringLiteral("ok")})
+        if (problems != QStringList { QStringLiteral("ok") })
             refuse(QStringLiteral("文件已损坏（%1）").arg(problems.value(0)));
     }
-    const auto requireTable = [this](const QString &table, const auto &required) {
+    const auto requireTable = [this](const QString& table, const auto& required) {
         QSqlQuery probe(mDb);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master where type='table' and "
                                        "lower(name)=lower('%1')")
@@ -209,7 +212,7 @@ void PackageFile::open()
             || !probe.next() || probe.value(0).toInt() == 0)
             refuse(QStringLiteral("缺少表 %1").arg(table));
         const QSet<QString> have = columnsOf(mDb, table);
-        for (const char *column : required)
+        for (const char* column : required)
             if (!have.contains(QString::fromLatin1(column).toLower()))
                 refuse(QStringLiteral("表 %1 缺少列 %2").arg(table, QString::fromLatin1(column)));
     };
@@ -221,8 +224,8 @@ void PackageFile::open()
     const bool hasKind = typeColumns.contains(QStringLiteral("typefirstname"));
     const bool hasPaper = typeColumns.contains(QStringLiteral("pwidth"))
         && typeColumns.contains(QStringLiteral("pheight"));
-    for (const QVariantMap &row :
-         rows(QStringLiteral("select * from _CKTypeTable order by rowid"), {})) {
+    for (const QVariantMap& row :
+        rows(QStringLiteral("select * from _CKTypeTable order by rowid"), {})) {
         PackageEntry e;
         e.packageId = value(row, QStringLiteral("CheckTypeID")).toInt();
         e.fullName = value(row, QStringLiteral("TypeName")).toString();
@@ -235,8 +238,8 @@ void PackageFile::open()
         }
         mEntries << e;
     }
-    const QList<QVariantMap> version =
-        rows(QStringLiteral("select DMValue from _Config where DMName='version'"), {});
+    const QList<QVariantMap> version
+        = rows(QStringLiteral("select DMValue from _Config where DMName='version'"), {});
     if (!version.isEmpty())
         mVersion = version.first().value(QStringLiteral("DMValue")).toString();
 }
@@ -250,23 +253,20 @@ void PackageFile::close()
         QSqlDatabase::removeDatabase(mConnectionName);
 }
 
-PackageFile::~PackageFile()
-{
-    close();
-}
+PackageFile::~PackageFile() { close(); }
 
-void PackageFile::refuse(const QString &what) const
+void PackageFile::refuse(const QString& what) const
 {
     throw PackageError(QStringLiteral("票据包 %1 无法导入：%2").arg(fileName(mPath), what));
 }
 
-QList<QVariantMap> PackageFile::rows(const QString &sql, const QVariantList &values)
+QList<QVariantMap> PackageFile::rows(const QString& sql, const QVariantList& values)
 {
     QSqlQuery q(mDb);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
         refuse(QStringLiteral("文件已损坏（%1）").arg(sqlError(q)));
-    for (const QVariant &v : values)
+    for (const QVariant& v : values)
         q.addBindValue(v);
     if (!q.exec())
         refuse(QStringLiteral("文件已损坏（%1）").arg(sqlError(q)));
@@ -283,23 +283,23 @@ QList<QVariantMap> PackageFile::rows(const QString &sql, const QVariantList &val
     return out;
 }
 
-QVariantMap PackageFile::templateRow(const QString &fullName)
+QVariantMap PackageFile::templateRow(const QString& fullName)
 {
     const QList<QVariantMap> found = rows(
-        QStringLiteral("select * from _CKTypeTable where TypeName=? order by rowid"), {fullName});
+        QStringLiteral("select * from _CKTypeTable where TypeName=? order by rowid"), { fullName });
     return found.isEmpty() ? QVariantMap() : found.first();
 }
 
 QList<QVariantMap> PackageFile::items(int packageId)
 {
     return rows(QStringLiteral("select * from _ckControl where CheckTypeID=? order by rowid"),
-                {packageId});
+        { packageId });
 }
 
 QList<QVariantMap> PackageFile::settings(int packageId)
 {
-    return rows(QStringLiteral("select * from _Config where CheckTypeId=? order by rowid"),
-                {packageId});
+    return rows(
+        QStringLiteral("select * from _Config where CheckTypeId=? order by rowid"), { packageId });
 }
 
 // ---- import ------------------------------------------------------------------------------------
@@ -317,30 +317,36 @@ struct ReadTemplate
 class Importer
 {
 public:
-    Importer(Database &db, const ProgramFolder &folder) : mDb(db), mFolder(folder) {}
+    Importer(Database& db, const ProgramFolder& folder)
+        : mDb(db)
+        , mFolder(folder)
+    {
+    }
 
     // One template; throws TemplateFailure for a template the database cannot take.
-    ImportOutcome import(const ReadTemplate &t)
+    ImportOutcome import(const ReadTemplate& t)
     {
         ImportOutcome out;
         out.fullName = t.fullName;
         const int packageId = value(t.row, QStringLiteral("CheckTypeID")).toInt();
         if (packageId <= 0)
-            throw TemplateFailure{QStringLiteral("包内编号无效（%1）").arg(packageId)};
+            throw TemplateFailure { QStringLiteral("包内编号无效（%1）").arg(packageId) };
         QString kind = value(t.row, QStringLiteral("TypeFirstName")).toString();
         if (kind.isEmpty())
             kind = kindOfFullName(t.fullName);
         if (kind.isEmpty())
-            throw TemplateFailure{QStringLiteral("模板名称中没有票据种类")};
-        for (const QVariantMap &item : t.items)
-            for (const char *column : {"CtlX", "CtlY", "CtlFontSize"})
+            throw TemplateFailure { QStringLiteral("模板名称中没有票据种类") };
+        for (const QVariantMap& item : t.items)
+            for (const char* column : { "CtlX", "CtlY", "CtlFontSize" })
                 if (missing(value(item, QString::fromLatin1(column))))
-                    throw TemplateFailure{QStringLiteral("项目 %1 缺少 %2")
-                                              .arg(value(item, QStringLiteral("CtlName")).toString(),
-                                                   QString::fromLatin1(column))};
+                    throw TemplateFailure {
+                        QStringLiteral("项目 %1 缺少 %2")
+                            .arg(value(item, QStringLiteral("CtlName")).toString(),
+                                QString::fromLatin1(column))
+                    };
         const QByteArray picture = value(t.row, QStringLiteral("Img_Bytes")).toByteArray();
         if (!picture.isEmpty() && QImage::fromData(picture).isNull())
-            throw TemplateFailure{QStringLiteral("底图数据不是图片")};
+            throw TemplateFailure { QStringLiteral("底图数据不是图片") };
 
         // A same-named template gives way; its identity, offsets and picture name stay.
         int id = 0;
@@ -348,12 +354,14 @@ public:
         QString ownPicture;
         // A new template is enabled, common and not the default; one that replaces another keeps
         // that one's standing, so a kind never loses its default to a newer layout.
-        QVariantList standing{QStringLiteral("0"), QStringLiteral("是"), QStringLiteral("启用"), 0};
+        QVariantList standing { QStringLiteral("0"), QStringLiteral("是"), QStringLiteral("启用"),
+            0 };
         {
-            QSqlQuery q = mDb.exec(QStringLiteral("select CheckTypeID, XMove, YMove, ImgFile, "
-                                                  "IsDefault, IsCommon, Visiable, ShowOrd from "
-                                                  "CKTypeTable where TypeName=? order by CheckTypeID"),
-                                   {t.fullName});
+            QSqlQuery q
+                = mDb.exec(QStringLiteral("select CheckTypeID, XMove, YMove, ImgFile, "
+                                          "IsDefault, IsCommon, Visiable, ShowOrd from "
+                                          "CKTypeTable where TypeName=? order by CheckTypeID"),
+                    { t.fullName });
             QList<int> same;
             while (q.next()) {
                 if (same.isEmpty()) {
@@ -361,30 +369,30 @@ public:
                     xMove = q.value(1).toInt();
                     yMove = q.value(2).toInt();
                     ownPicture = q.value(3).toString();
-                    standing = {q.value(4), q.value(5), q.value(6), q.value(7)};
+                    standing = { q.value(4), q.value(5), q.value(6), q.value(7) };
                 }
                 same << q.value(0).toInt();
                 mReplacedPictures << q.value(3).toString();
             }
             q.finish();
             for (int old : same) {
-                mDb.execute(QStringLiteral("delete from CKControl where CheckTypeID=?"), {old});
-                mDb.execute(QStringLiteral("delete from CKTypeTable where CheckTypeID=?"), {old});
+                mDb.execute(QStringLiteral("delete from CKControl where CheckTypeID=?"), { old });
+                mDb.execute(QStringLiteral("delete from CKTypeTable where CheckTypeID=?"), { old });
                 if (old != id)
-                    mDb.execute(QStringLiteral("delete from DMTable where CheckTypeID=?"), {old});
+                    mDb.execute(QStringLiteral("delete from DMTable where CheckTypeID=?"), { old });
             }
         }
         const QString code = TemplateLookups::getTypeCodeByTypeName(kind);
         if (id == 0) {
             if (code.isEmpty())
-                throw TemplateFailure{QStringLiteral("未知的票据种类：%1").arg(kind)};
+                throw TemplateFailure { QStringLiteral("未知的票据种类：%1").arg(kind) };
             id = mDb.scalar(QStringLiteral("select coalesce(max(CheckTypeID), 0) + 1 from "
                                            "CKTypeTable"))
                      .toInt();
             // The kind's calibrated offsets suit this printer better than the exporter's.
             QSqlQuery q = mDb.exec(QStringLiteral("select XMove, YMove from CKTypeTable where "
                                                   "TypeFirstName=? order by IsCommon, IsDefault"),
-                                   {kind});
+                { kind });
             if (q.next()) {
                 xMove = q.value(0).toInt();
                 yMove = q.value(1).toInt();
@@ -397,49 +405,52 @@ public:
         if (!picture.isEmpty()) {
             imageFile = freePictureName(mDb, mFolder, code, id, ownPicture, mTakenPictures);
             mTakenPictures.insert(imageFile.toLower());
-            mPictures << PendingPicture{mFolder.imageFolder() + QLatin1Char('/') + imageFile, picture};
+            mPictures << PendingPicture { mFolder.imageFolder() + QLatin1Char('/') + imageFile,
+                picture };
         }
-        const auto row = [&t](const char *column) { return value(t.row, QString::fromLatin1(column)); };
-        const auto orZero = [](const QVariant &v) { return missing(v) ? QVariant(0) : v; };
-        mDb.execute(QStringLiteral("insert into CKTypeTable (CheckTypeID, TypeFirstName, "
-                                   "TypeDescribe, TypeName, IsDefault, IsCommon, Visiable, ImgFile, "
-                                   "Twidth, Theight, PWidth, PHeight, XMove, YMove, HVPrint, "
-                                   "CheckBoxs, ShowOrd, PreImgURL, IniFile) values (?, ?, ?, ?, ?, "
-                                   "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '')"),
-                    {id, kind, row("TypeDescribe"), t.fullName, standing[0], standing[1],
-                     standing[2], imageFile, orZero(row("Twidth")), orZero(row("Theight")),
-                     orZero(row("PWidth")), orZero(row("PHeight")), xMove, yMove, row("HVPrint"),
-                     row("CheckBoxs"), orZero(standing[3]), row("PreImgURL")});
-        for (const QVariantMap &item : t.items)
+        const auto row
+            = [&t](const char* column) { return value(t.row, QString::fromLatin1(column)); };
+        const auto orZero = [](const QVariant& v) { return missing(v) ? QVariant(0) : v; };
+        mDb.execute(
+            QStringLiteral("insert into CKTypeTable (CheckTypeID, TypeFirstName, "
+                           "TypeDescribe, TypeName, IsDefault, IsCommon, Visiable, ImgFile, "
+                           "Twidth, Theight, PWidth, PHeight, XMove, YMove, HVPrint, "
+                           "CheckBoxs, ShowOrd, PreImgURL, IniFile) values (?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '')"),
+            { id, kind, row("TypeDescribe"), t.fullName, standing[0], standing[1], standing[2],
+                imageFile, orZero(row("Twidth")), orZero(row("Theight")), orZero(row("PWidth")),
+                orZero(row("PHeight")), xMove, yMove, row("HVPrint"), row("CheckBoxs"),
+                orZero(standing[3]), row("PreImgURL") });
+        for (const QVariantMap& item : t.items)
             insertItem(id, item);
-        mDb.execute(QStringLiteral("delete from DMTable where CheckTypeID=?"), {id});
-        for (const QVariantMap &setting : t.settings)
+        mDb.execute(QStringLiteral("delete from DMTable where CheckTypeID=?"), { id });
+        for (const QVariantMap& setting : t.settings)
             mDb.execute(QStringLiteral("insert into DMTable (DMName, DMValue, CheckTypeID) values "
                                        "(?, ?, ?)"),
-                        {value(setting, QStringLiteral("DMName")),
-                         value(setting, QStringLiteral("DMValue")), id});
+                { value(setting, QStringLiteral("DMName")),
+                    value(setting, QStringLiteral("DMValue")), id });
         out.templateId = id;
         mNewPictures << imageFile;
         return out;
     }
 
-    void insertItem(int id, const QVariantMap &item)
+    void insertItem(int id, const QVariantMap& item)
     {
-        static const QStringList columns = {
-            QStringLiteral("CtlName"),     QStringLiteral("CtlCName"),      QStringLiteral("CtlType"),
-            QStringLiteral("CtlX"),        QStringLiteral("CtlY"),          QStringLiteral("CtlH"),
-            QStringLiteral("CtlW"),        QStringLiteral("CtlLH"),         QStringLiteral("SrcX"),
-            QStringLiteral("SrcY"),        QStringLiteral("SrcH"),          QStringLiteral("SrcW"),
-            QStringLiteral("NeedPrint"),   QStringLiteral("NeedShow"),      QStringLiteral("CtlFontName"),
-            QStringLiteral("CtlFontSize"), QStringLiteral("BreakFontSize"), QStringLiteral("Bold"),
-            QStringLiteral("Italic"),      QStringLiteral("UnderLine"),     QStringLiteral("FitParam"),
-            QStringLiteral("BreakNum"),    QStringLiteral("ShowOrd"),       QStringLiteral("InitValue"),
-            QStringLiteral("ctlFontColor")};
-        QVariantList values{id};
-        for (const QString &column : columns) {
+        static const QStringList columns = { QStringLiteral("CtlName"), QStringLiteral("CtlCName"),
+            QStringLiteral("CtlType"), QStringLiteral("CtlX"), QStringLiteral("CtlY"),
+            QStringLiteral("CtlH"), QStringLiteral("CtlW"), QStringLiteral("CtlLH"),
+            QStringLiteral("SrcX"), QStringLiteral("SrcY"), QStringLiteral("SrcH"),
+            QStringLiteral("SrcW"), QStringLiteral("NeedPrint"), QStringLiteral("NeedShow"),
+            QStringLiteral("CtlFontName"), QStringLiteral("CtlFontSize"),
+            QStringLiteral("BreakFontSize"), QStringLiteral("Bold"), QStringLiteral("Italic"),
+            QStringLiteral("UnderLine"), QStringLiteral("FitParam"), QStringLiteral("BreakNum"),
+            QStringLiteral("ShowOrd"), QStringLiteral("InitValue"),
+            QStringLiteral("ctlFontColor") };
+        QVariantList values { id };
+        for (const QString& column : columns) {
             QVariant v = value(item, column);
             if (missing(v))
-                for (const auto &d : kItemDefaults)
+                for (const auto& d : kItemDefaults)
                     if (column.compare(QString::fromLatin1(d.column), Qt::CaseInsensitive) == 0)
                         v = QString::fromLatin1(d.value);
             if (column == u"CtlName" && !missing(v))
@@ -451,7 +462,7 @@ public:
             marks += QStringLiteral(", ?");
         mDb.execute(QStringLiteral("insert into CKControl (CheckTypeID, %1) values (%2)")
                         .arg(columns.join(QStringLiteral(", ")), marks),
-                    values);
+            values);
     }
 
     // Writes the pictures; on a failure removes the ones written and reports the file.
@@ -460,11 +471,11 @@ public:
         if (!mPictures.isEmpty() && !QDir().mkpath(mFolder.imageFolder()))
             throw PackageError(QStringLiteral("无法创建图片文件夹：%1").arg(mFolder.imageFolder()));
         QStringList written;
-        for (const PendingPicture &p : std::as_const(mPictures)) {
+        for (const PendingPicture& p : std::as_const(mPictures)) {
             QSaveFile out(p.path);
             if (!out.open(QIODevice::WriteOnly) || out.write(p.bytes) != p.bytes.size()
                 || !out.commit()) {
-                for (const QString &done : std::as_const(written))
+                for (const QString& done : std::as_const(written))
                     QFile::remove(done);
                 throw PackageError(QStringLiteral("无法写入图片 %1（%2）")
                                        .arg(fileName(p.path), out.errorString()));
@@ -476,12 +487,12 @@ public:
     // Pictures of replaced templates that nothing uses any more.
     void removeReplacedPictures()
     {
-        for (const QString &name : std::as_const(mReplacedPictures)) {
+        for (const QString& name : std::as_const(mReplacedPictures)) {
             if (name.isEmpty() || mNewPictures.contains(name, Qt::CaseInsensitive))
                 continue;
             if (mDb.scalar(QStringLiteral("select count(*) from CKTypeTable where "
                                           "lower(ImgFile)=lower(?)"),
-                           {name})
+                       { name })
                     .toInt()
                 == 0)
                 QFile::remove(mFolder.path(QStringLiteral("Image/") + name));
@@ -496,8 +507,8 @@ public:
     qsizetype pendingPictures() const { return mPictures.size(); }
 
 private:
-    Database &mDb;
-    const ProgramFolder &mFolder;
+    Database& mDb;
+    const ProgramFolder& mFolder;
     QList<PendingPicture> mPictures;
     QSet<QString> mTakenPictures;
     QStringList mReplacedPictures;
@@ -506,24 +517,24 @@ private:
 
 } // namespace
 
-QList<ImportOutcome> importPackage(Database &db, const ProgramFolder &folder,
-                                   const QString &packagePath, const QStringList &fullNames,
-                                   bool replace)
+QList<ImportOutcome> importPackage(Database& db, const ProgramFolder& folder,
+    const QString& packagePath, const QStringList& fullNames, bool replace)
 {
     PackageFile package(packagePath);
     QStringList names = fullNames;
     if (names.isEmpty())
-        for (const PackageEntry &e : package.entries())
+        for (const PackageEntry& e : package.entries())
             names << e.fullName;
     if (names.isEmpty())
         throw PackageError(QStringLiteral("票据包 %1 中没有模板").arg(fileName(packagePath)));
 
     // Everything is read before anything is written, so a damaged package writes nothing.
     QList<ReadTemplate> chosen;
-    for (const QString &name : std::as_const(names)) {
-        ReadTemplate t{name, package.templateRow(name), {}, {}};
+    for (const QString& name : std::as_const(names)) {
+        ReadTemplate t { name, package.templateRow(name), {}, {} };
         if (t.row.isEmpty())
-            throw PackageError(QStringLiteral("票据包 %1 中没有模板：%2").arg(fileName(packagePath), name));
+            throw PackageError(
+                QStringLiteral("票据包 %1 中没有模板：%2").arg(fileName(packagePath), name));
         const int packageId = value(t.row, QStringLiteral("CheckTypeID")).toInt();
         if (packageId > 0) {
             t.items = package.items(packageId);
@@ -533,9 +544,9 @@ QList<ImportOutcome> importPackage(Database &db, const ProgramFolder &folder,
     }
     try {
         if (!replace)
-            for (const ReadTemplate &t : std::as_const(chosen))
+            for (const ReadTemplate& t : std::as_const(chosen))
                 if (db.scalar(QStringLiteral("select count(*) from CKTypeTable where TypeName=?"),
-                              {t.fullName})
+                          { t.fullName })
                         .toInt()
                     > 0)
                     throw PackageError(QStringLiteral("已有同名模板：%1").arg(t.fullName));
@@ -543,14 +554,14 @@ QList<ImportOutcome> importPackage(Database &db, const ProgramFolder &folder,
         QList<ImportOutcome> outcomes;
         Importer importer(db, folder);
         Transaction tx(db);
-        for (const ReadTemplate &t : std::as_const(chosen)) {
+        for (const ReadTemplate& t : std::as_const(chosen)) {
             // A template that fails takes back only its own rows.
             db.execute(QStringLiteral("SAVEPOINT template_import"));
             const qsizetype pictures = importer.pendingPictures();
             try {
                 outcomes << importer.import(t);
                 db.execute(QStringLiteral("RELEASE template_import"));
-            } catch (const TemplateFailure &f) {
+            } catch (const TemplateFailure& f) {
                 db.execute(QStringLiteral("ROLLBACK TO template_import"));
                 db.execute(QStringLiteral("RELEASE template_import"));
                 importer.forgetPending(pictures);
@@ -564,15 +575,15 @@ QList<ImportOutcome> importPackage(Database &db, const ProgramFolder &folder,
         tx.commit();
         importer.removeReplacedPictures();
         return outcomes;
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw PackageError(QStringLiteral("导入失败，数据库错误：%1").arg(e.message()));
     }
 }
 
-QString importSummary(const QList<ImportOutcome> &outcomes)
+QString importSummary(const QList<ImportOutcome>& outcomes)
 {
     int imported = 0, failed = 0;
-    for (const ImportOutcome &o : outcomes)
+    for (const ImportOutcome& o : outcomes)
         (o.failure.isEmpty() ? imported : failed) += 1;
     if (failed == 0)
         return QStringLiteral("导入结束，成功导入单据%1个!").arg(imported);
@@ -583,8 +594,8 @@ QString importSummary(const QList<ImportOutcome> &outcomes)
 
 // ---- export ------------------------------------------------------------------------------------
 
-QStringList exportPackage(Database &db, const ProgramFolder &folder, const QList<int> &templateIds,
-                          const QString &target)
+QStringList exportPackage(
+    Database& db, const ProgramFolder& folder, const QList<int>& templateIds, const QString& target)
 {
     const QString blank = folder.blankPackagePath();
     if (!QFileInfo::exists(blank))
@@ -597,8 +608,8 @@ QStringList exportPackage(Database &db, const ProgramFolder &folder, const QList
         + QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".part");
     if (!QFile::copy(blank, part))
         throw PackageError(QStringLiteral("无法写入票据包 %1").arg(fileName(target)));
-    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                    | QFile::ReadOther);
+    QFile::setPermissions(
+        part, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     QStringList messages;
     try {
         {
@@ -609,19 +620,21 @@ QStringList exportPackage(Database &db, const ProgramFolder &folder, const QList
             package.execute(QStringLiteral("delete from _ckControl"));
             package.execute(QStringLiteral("delete from _Config where DMName<>'version' or "
                                            "CheckTypeId<>0"));
-            if (package.execute(QStringLiteral("update _Config set DMValue=? where DMName='version'"),
-                                {schemaVersionText()})
+            if (package.execute(
+                    QStringLiteral("update _Config set DMValue=? where DMName='version'"),
+                    { schemaVersionText() })
                 == 0)
                 package.execute(QStringLiteral("insert into _Config (DMName, DMValue, CheckTypeId) "
                                                "values ('version', ?, 0)"),
-                                {schemaVersionText()});
+                    { schemaVersionText() });
             for (int id : templateIds) {
-                QSqlQuery q = db.exec(QStringLiteral("select * from CKTypeTable where CheckTypeID=?"),
-                                      {id});
+                QSqlQuery q = db.exec(
+                    QStringLiteral("select * from CKTypeTable where CheckTypeID=?"), { id });
                 if (!q.next())
                     throw PackageError(QStringLiteral("没有编号为 %1 的模板").arg(id));
                 const QSqlRecord r = q.record();
-                const auto col = [&r](const char *name) { return r.value(QString::fromLatin1(name)); };
+                const auto col
+                    = [&r](const char* name) { return r.value(QString::fromLatin1(name)); };
                 const QString isDefault = col("IsDefault").toString();
                 const QString imageFile = col("ImgFile").toString();
                 QByteArray picture;
@@ -634,20 +647,21 @@ QStringList exportPackage(Database &db, const ProgramFolder &folder, const QList
                         messages << QStringLiteral("图片获取失败,") + fileName(path);
                 }
                 package.execute(
-                    QStringLiteral("insert into _CKTypeTable (CheckTypeID, TypeFirstName, "
-                                   "TypeDescribe, TypeName, IsDefault, IsCommon, Visiable, ImgFile, "
-                                   "Twidth, Theight, PWidth, PHeight, XMove, YMove, HVPrint, "
-                                   "CheckBoxs, ShowOrd, PreImgURL, IniFile, Img_Bytes, Ini_Text) "
-                                   "values (?, ?, ?, ?, ?, '是', '启用', ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                   "0, ?, '', ?, ' ')"),
-                    {id, col("TypeFirstName"), col("TypeDescribe"), col("TypeName"),
-                     isDefault == u"默认" || isDefault == u"1" ? QStringLiteral("默认")
-                                                               : QStringLiteral("0"),
-                     imageFile, col("Twidth"), col("Theight"), col("PWidth"), col("PHeight"),
-                     col("XMove"), col("YMove"), col("HVPrint"), col("CheckBoxs"), col("PreImgURL"),
-                     picture});
+                    QStringLiteral(
+                        "insert into _CKTypeTable (CheckTypeID, TypeFirstName, "
+                        "TypeDescribe, TypeName, IsDefault, IsCommon, Visiable, ImgFile, "
+                        "Twidth, Theight, PWidth, PHeight, XMove, YMove, HVPrint, "
+                        "CheckBoxs, ShowOrd, PreImgURL, IniFile, Img_Bytes, Ini_Text) "
+                        "values (?, ?, ?, ?, ?, '是', '启用', ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                        "0, ?, '', ?, ' ')"),
+                    { id, col("TypeFirstName"), col("TypeDescribe"), col("TypeName"),
+                        isDefault == u"默认" || isDefault == u"1" ? QStringLiteral("默认")
+                                                                  : QStringLiteral("0"),
+                        imageFile, col("Twidth"), col("Theight"), col("PWidth"), col("PHeight"),
+                        col("XMove"), col("YMove"), col("HVPrint"), col("CheckBoxs"),
+                        col("PreImgURL"), picture });
                 q.finish();
-                package.execute(QStringLiteral("delete from _Config where CheckTypeId=?"), {id});
+                package.execute(QStringLiteral("delete from _Config where CheckTypeId=?"), { id });
                 QSqlQuery items = db.exec(QStringLiteral("select CheckTypeID, CtlName, CtlCName, "
                                                          "CtlType, CtlX, CtlY, CtlH, CtlW, CtlLH, "
                                                          "SrcX, SrcY, SrcH, SrcW, NeedPrint, "
@@ -656,36 +670,37 @@ QStringList exportPackage(Database &db, const ProgramFolder &folder, const QList
                                                          "FitParam, BreakNum, ShowOrd, InitValue, "
                                                          "ctlFontColor from CKControl where "
                                                          "CheckTypeID=? order by ID"),
-                                          {id});
+                    { id });
                 while (items.next()) {
                     QVariantList values;
                     for (int i = 0; i < 26; ++i)
                         values << items.value(i);
-                    package.execute(QStringLiteral("insert into _ckControl (CheckTypeID, CtlName, "
-                                                   "CtlCName, CtlType, CtlX, CtlY, CtlH, CtlW, "
-                                                   "CtlLH, SrcX, SrcY, SrcH, SrcW, NeedPrint, "
-                                                   "NeedShow, CtlFontName, CtlFontSize, "
-                                                   "BreakFontSize, Bold, Italic, UnderLine, "
-                                                   "FitParam, BreakNum, ShowOrd, InitValue, "
-                                                   "ctlFontColor) values (?, ?, ?, ?, ?, ?, ?, ?, "
-                                                   "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                                   "?, ?)"),
-                                    values);
+                    package.execute(
+                        QStringLiteral("insert into _ckControl (CheckTypeID, CtlName, "
+                                       "CtlCName, CtlType, CtlX, CtlY, CtlH, CtlW, "
+                                       "CtlLH, SrcX, SrcY, SrcH, SrcW, NeedPrint, "
+                                       "NeedShow, CtlFontName, CtlFontSize, "
+                                       "BreakFontSize, Bold, Italic, UnderLine, "
+                                       "FitParam, BreakNum, ShowOrd, InitValue, "
+                                       "ctlFontColor) values (?, ?, ?, ?, ?, ?, ?, ?, "
+                                       "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                       "?, ?)"),
+                        values);
                 }
                 QSqlQuery settings = db.exec(QStringLiteral("select DMName, DMValue from DMTable "
                                                             "where CheckTypeID=? order by ID"),
-                                             {id});
+                    { id });
                 while (settings.next())
                     package.execute(QStringLiteral("insert into _Config (DMName, DMValue, "
                                                    "CheckTypeId) values (?, ?, ?)"),
-                                    {settings.value(0), settings.value(1), id});
+                        { settings.value(0), settings.value(1), id });
             }
             tx.commit();
         }
         QFile::remove(target);
         if (!QFile::rename(part, target))
             throw PackageError(QStringLiteral("无法写入票据包 %1").arg(fileName(target)));
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         QFile::remove(part);
         throw PackageError(QStringLiteral("导出到 %1 失败：%2").arg(fileName(target), e.message()));
     } catch (...) {

@@ -18,11 +18,12 @@ class ProgramFolder;
 class PackageError : public std::runtime_error
 {
 public:
-    explicit PackageError(const QString &message)
-        : std::runtime_error(message.toStdString()), mMessage(message)
+    explicit PackageError(const QString& message)
+        : std::runtime_error(message.toStdString())
+        , mMessage(message)
     {
     }
-    const QString &message() const noexcept { return mMessage; }
+    const QString& message() const noexcept { return mMessage; }
 
 private:
     QString mMessage;
@@ -45,19 +46,19 @@ class PackageFile
 {
 public:
     /// Throws PackageError.
-    explicit PackageFile(const QString &path);
+    explicit PackageFile(const QString& path);
     ~PackageFile();
-    PackageFile(const PackageFile &) = delete;
-    PackageFile &operator=(const PackageFile &) = delete;
+    PackageFile(const PackageFile&) = delete;
+    PackageFile& operator=(const PackageFile&) = delete;
 
-    const QString &path() const noexcept { return mPath; }
+    const QString& path() const noexcept { return mPath; }
     /// The templates in the order the package holds them.
-    const QList<PackageEntry> &entries() const noexcept { return mEntries; }
+    const QList<PackageEntry>& entries() const noexcept { return mEntries; }
     /// The exporting system's version text; empty when the package has none.
-    const QString &version() const noexcept { return mVersion; }
+    const QString& version() const noexcept { return mVersion; }
 
     /// The template row of that full name (column name -> value); empty when there is none.
-    QVariantMap templateRow(const QString &fullName);
+    QVariantMap templateRow(const QString& fullName);
     /// Its items and its settings (`_Config` rows), by package identity.
     QList<QVariantMap> items(int packageId);
     QList<QVariantMap> settings(int packageId);
@@ -65,8 +66,8 @@ public:
 private:
     void open();
     void close();
-    QList<QVariantMap> rows(const QString &sql, const QVariantList &values);
-    [[noreturn]] void refuse(const QString &what) const;
+    QList<QVariantMap> rows(const QString& sql, const QVariantList& values);
+    [[noreturn]] void refuse(const QString& what) const;
 
     QString mPath;
     QString mConnectionName;
@@ -85,27 +86,26 @@ struct ImportOutcome
 };
 
 /// The kind of a template named kind + "（" + variant + "）" (or with "("); empty for none.
-QString kindOfFullName(const QString &fullName);
+QString kindOfFullName(const QString& fullName);
 
 /// A package name the import accepts: ".tpk" or the older ".pnk" anywhere in it.
-bool isPackageName(const QString &path);
+bool isPackageName(const QString& path);
 
 /// Imports the templates of `fullNames` (all of the package when empty) in that order, in one
 /// transaction: a template that fails leaves nothing behind and the others go on. A same-named
 /// template is replaced and its identity kept when `replace`; otherwise the whole import is
 /// refused. Pictures go into Image/ under names no other template uses. Throws PackageError.
-QList<ImportOutcome> importPackage(Database &db, const ProgramFolder &folder,
-                                   const QString &packagePath, const QStringList &fullNames,
-                                   bool replace);
+QList<ImportOutcome> importPackage(Database& db, const ProgramFolder& folder,
+    const QString& packagePath, const QStringList& fullNames, bool replace);
 
 /// The message after an import: "导入结束，成功导入单据" + i + "个!" and its variants.
-QString importSummary(const QList<ImportOutcome> &outcomes);
+QString importSummary(const QList<ImportOutcome>& outcomes);
 
 /// Writes the templates into a new package at `target`, started from a copy of the blank package
 /// and replacing a file there only once it is complete: every column of each template and its
 /// items, the picture's bytes and the template's `DMTable` rows. Returns the messages about
 /// pictures that could not be read (the template goes without). Throws PackageError.
-QStringList exportPackage(Database &db, const ProgramFolder &folder, const QList<int> &templateIds,
-                          const QString &target);
+QStringList exportPackage(Database& db, const ProgramFolder& folder, const QList<int>& templateIds,
+    const QString& target);
 
 } // namespace pennock::core

@@ -11,15 +11,13 @@ namespace pennock::core {
 
 namespace {
 
-CliError failure(const QString &text)
-{
-    return CliError{QStringLiteral("package: ") + text};
-}
+CliError failure(const QString& text) { return CliError { QStringLiteral("package: ") + text }; }
 
 // Arguments that are neither an option nor an option's value.
-QStringList positional(const QStringList &args, qsizetype from)
+QStringList positional(const QStringList& args, qsizetype from)
 {
-    static const QStringList withValue = {QStringLiteral("--home"), QStringLiteral("--templates")};
+    static const QStringList withValue
+        = { QStringLiteral("--home"), QStringLiteral("--templates") };
     QStringList out;
     for (qsizetype i = from; i < args.size(); ++i) {
         if (withValue.contains(args[i])) {
@@ -40,15 +38,15 @@ QString paperText(int tenthMm)
     return QString::number(tenthMm / 10.0, 'f', tenthMm % 10 == 0 ? 0 : 1);
 }
 
-ProgramFolder installation(const QStringList &args)
+ProgramFolder installation(const QStringList& args)
 {
     const QString home = cliHome(args);
     if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
-        throw CliError{QStringLiteral("no installation in %1 (run init first)").arg(home)};
+        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
     return ProgramFolder(home);
 }
 
-QString exportCommand(const QStringList &args)
+QString exportCommand(const QStringList& args)
 {
     const ProgramFolder folder = installation(args);
     const QString list = cliOption(args, QStringLiteral("--templates"));
@@ -63,12 +61,13 @@ QString exportCommand(const QStringList &args)
         throw failure(QStringLiteral("not a package name (.tpk): %1").arg(files[0]));
     QList<int> ids;
     Database db(folder.databasePath());
-    for (const QString &text : list.split(QLatin1Char(','))) {
+    for (const QString& text : list.split(QLatin1Char(','))) {
         bool ok = false;
         const int id = text.trimmed().toInt(&ok);
         if (!ok || id <= 0)
             throw failure(QStringLiteral("not a template identity: %1").arg(text));
-        if (db.scalar(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), {id})
+        if (db.scalar(
+                  QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), { id })
                 .toInt()
             == 0)
             throw failure(QStringLiteral("no template %1").arg(id));
@@ -76,29 +75,29 @@ QString exportCommand(const QStringList &args)
             ids << id;
     }
     QString out;
-    for (const QString &message : exportPackage(db, folder, ids, files[0]))
+    for (const QString& message : exportPackage(db, folder, ids, files[0]))
         out += message + QLatin1Char('\n');
     return out + QStringLiteral("exported %1 template(s) to %2\n").arg(ids.size()).arg(files[0]);
 }
 
-QString listCommand(const QStringList &args)
+QString listCommand(const QStringList& args)
 {
     const QStringList files = positional(args, 2);
     if (files.size() != 1)
         throw failure(QStringLiteral("list needs one FILE.tpk"));
     PackageFile package(files[0]);
     QString out;
-    for (const PackageEntry &e : package.entries())
-        out += QStringList{QString::number(e.packageId), e.fullName, e.kind,
-                           e.paperWidth > 0 && e.paperHeight > 0
-                               ? paperText(e.paperWidth) + QLatin1Char('x') + paperText(e.paperHeight)
-                               : QStringLiteral("-")}
+    for (const PackageEntry& e : package.entries())
+        out += QStringList { QString::number(e.packageId), e.fullName, e.kind,
+            e.paperWidth > 0 && e.paperHeight > 0
+                ? paperText(e.paperWidth) + QLatin1Char('x') + paperText(e.paperHeight)
+                : QStringLiteral("-") }
                    .join(QLatin1Char('\t'))
             + QLatin1Char('\n');
     return out;
 }
 
-QString importCommand(const QStringList &args)
+QString importCommand(const QStringList& args)
 {
     const ProgramFolder folder = installation(args);
     const QStringList files = positional(args, 2);
@@ -109,26 +108,26 @@ QString importCommand(const QStringList &args)
         throw failure(QStringLiteral("not a package name (.tpk or .pnk): %1").arg(files[0]));
     QStringList names;
     const QString list = cliOption(args, QStringLiteral("--templates"));
-    for (const QString &name : list.split(QLatin1Char(','), Qt::SkipEmptyParts))
+    for (const QString& name : list.split(QLatin1Char(','), Qt::SkipEmptyParts))
         if (!names.contains(name.trimmed()))
             names << name.trimmed();
     Database db(folder.databasePath());
     QList<ImportOutcome> outcomes;
     try {
         outcomes = importPackage(db, folder, files[0], names, replace);
-    } catch (const PackageError &e) {
+    } catch (const PackageError& e) {
         if (!replace && e.message().startsWith(QStringLiteral("已有同名模板")))
             throw failure(e.message() + QStringLiteral("（--replace 替换）"));
         throw;
     }
     QString out;
     int imported = 0;
-    for (const ImportOutcome &o : std::as_const(outcomes)) {
+    for (const ImportOutcome& o : std::as_const(outcomes)) {
         if (o.failure.isEmpty()) {
             ++imported;
             out += QStringLiteral("%1\t%2\t%3\n")
                        .arg(o.replaced ? QStringLiteral("replaced") : QStringLiteral("imported"),
-                            o.fullName)
+                           o.fullName)
                        .arg(o.templateId);
         } else {
             out += QStringLiteral("failed\t%1\t%2\n").arg(o.fullName, o.failure);
@@ -136,13 +135,13 @@ QString importCommand(const QStringList &args)
     }
     if (imported == 0)
         throw failure(importSummary(outcomes) + QLatin1Char(' ')
-                      + QStringList(out.trimmed().split(QLatin1Char('\n'))).join(QStringLiteral("; ")));
+            + QStringList(out.trimmed().split(QLatin1Char('\n'))).join(QStringLiteral("; ")));
     return out + importSummary(outcomes) + QLatin1Char('\n');
 }
 
 } // namespace
 
-QString runPackage(const QStringList &args)
+QString runPackage(const QStringList& args)
 {
     const QString sub = args.value(1);
     try {
@@ -152,10 +151,10 @@ QString runPackage(const QStringList &args)
             return listCommand(args);
         if (sub == u"import")
             return importCommand(args);
-    } catch (const PackageError &e) {
-        throw CliError{e.message()};
-    } catch (const DbError &e) {
-        throw CliError{e.message()};
+    } catch (const PackageError& e) {
+        throw CliError { e.message() };
+    } catch (const DbError& e) {
+        throw CliError { e.message() };
     }
     throw failure(QStringLiteral("expects export, list or import"));
 }

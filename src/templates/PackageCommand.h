@@ -8,6 +8,6 @@ namespace pennock::core {
 /// `package export --home DIR --templates ID[,ID...] OUT.tpk`, `package list FILE.tpk`,
 /// `package import --home DIR FILE.tpk [--templates NAME[,NAME...]] [--replace]`.
 /// Throws CliError for bad input; the installation is then unchanged.
-QString runPackage(const QStringList &args);
+QString runPackage(const QStringList& args);
 
 } // namespace pennock::core

@@ -16,54 +16,52 @@ const QString kPresetSection = QStringLiteral("printerweknow");
 const QString kUseSection = QStringLiteral("printeruse");
 const QString kPrinters = QStringLiteral("printers");
 
-QString presetKey(const QString &model, const char *field)
+QString presetKey(const QString& model, const char* field)
 {
     return QStringLiteral("default.") + model + QLatin1Char('.') + QLatin1String(field);
 }
 
-QString useKey(const QString &model, const char *field)
+QString useKey(const QString& model, const char* field)
 {
     return model + QLatin1Char('.') + QLatin1String(field);
 }
 
 } // namespace
 
-QStringList presetModels(const IniFile &ini)
+QStringList presetModels(const IniFile& ini)
 {
     if (!ini.hasKey(kListSection, kPrinters))
-        return {QStringLiteral("没有预选打印机配置")};
+        return { QStringLiteral("没有预选打印机配置") };
     QStringList models;
     const QString list = ini.readString(kListSection, kPrinters);
-    for (const QString &model : SplitText(list, QStringLiteral(",")))
+    for (const QString& model : SplitText(list, QStringLiteral(",")))
         if (!model.trimmed().isEmpty()) // a trailing comma is no model
             models << model;
     return models;
 }
 
-PrinterPreset readPreset(const IniFile &ini, const QString &model)
+PrinterPreset readPreset(const IniFile& ini, const QString& model)
 {
-    return {model,
-            ini.readString(kPresetSection, presetKey(model, "x")),
-            ini.readString(kPresetSection, presetKey(model, "y")),
-            ini.readString(kPresetSection, presetKey(model, "board")),
-            ini.readString(kPresetSection, presetKey(model, "d")),
-            ini.readString(kPresetSection, presetKey(model, "img"))};
+    return { model, ini.readString(kPresetSection, presetKey(model, "x")),
+        ini.readString(kPresetSection, presetKey(model, "y")),
+        ini.readString(kPresetSection, presetKey(model, "board")),
+        ini.readString(kPresetSection, presetKey(model, "d")),
+        ini.readString(kPresetSection, presetKey(model, "img")) };
 }
 
-PrinterUse readPrinterUse(const IniFile &ini)
+PrinterUse readPrinterUse(const IniFile& ini)
 {
     const QString model = ini.readString(kUseSection, kPrinters);
     if (model.isEmpty())
         return {};
-    return {model,
-            ini.readString(kUseSection, useKey(model, "PrinterName")),
-            ini.readString(kUseSection, useKey(model, "x")),
-            ini.readString(kUseSection, useKey(model, "y")),
-            ini.readString(kUseSection, useKey(model, "d")),
-            ini.readString(kUseSection, useKey(model, "board"))};
+    return { model, ini.readString(kUseSection, useKey(model, "PrinterName")),
+        ini.readString(kUseSection, useKey(model, "x")),
+        ini.readString(kUseSection, useKey(model, "y")),
+        ini.readString(kUseSection, useKey(model, "d")),
+        ini.readString(kUseSection, useKey(model, "board")) };
 }
 
-bool writePrinterUse(IniFile &ini, const PrinterUse &use)
+bool writePrinterUse(IniFile& ini, const PrinterUse& use)
 {
     ini.writeString(kUseSection, kPrinters, use.model);
     ini.writeString(kUseSection, useKey(use.model, "PrinterName"), use.printerName);
@@ -80,14 +78,14 @@ QList<PrinterPreset> shippedPrinterPresets()
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QList<PrinterPreset> presets;
-    for (const auto &row : readTsv(file.readAll(), QStringLiteral("printers.tsv")))
-        presets.append({row.value(QStringLiteral("model")), row.value(QStringLiteral("x")),
-                        row.value(QStringLiteral("y")), row.value(QStringLiteral("board")),
-                        row.value(QStringLiteral("d")), row.value(QStringLiteral("img"))});
+    for (const auto& row : readTsv(file.readAll(), QStringLiteral("printers.tsv")))
+        presets.append({ row.value(QStringLiteral("model")), row.value(QStringLiteral("x")),
+            row.value(QStringLiteral("y")), row.value(QStringLiteral("board")),
+            row.value(QStringLiteral("d")), row.value(QStringLiteral("img")) });
     return presets;
 }
 
-bool installPrinterPresets(IniFile &ini)
+bool installPrinterPresets(IniFile& ini)
 {
     if (ini.hasKey(kListSection, kPrinters))
         return false;
@@ -95,7 +93,7 @@ bool installPrinterPresets(IniFile &ini)
     if (presets.isEmpty())
         return false;
     QStringList models;
-    for (const PrinterPreset &p : presets) {
+    for (const PrinterPreset& p : presets) {
         models << p.model;
         ini.writeString(kPresetSection, presetKey(p.model, "x"), p.x);
         ini.writeString(kPresetSection, presetKey(p.model, "y"), p.y);
@@ -107,7 +105,7 @@ bool installPrinterPresets(IniFile &ini)
     return ini.flush();
 }
 
-QString orientationOfDirection(const QString &direction)
+QString orientationOfDirection(const QString& direction)
 {
     if (direction == u"横向")
         return QStringLiteral("1");
@@ -116,12 +114,12 @@ QString orientationOfDirection(const QString &direction)
     return {};
 }
 
-int applyPrinterParamsToAllTemplates(Database &db, int xMove, int yMove, const QString &hv)
+int applyPrinterParamsToAllTemplates(Database& db, int xMove, int yMove, const QString& hv)
 {
     try {
         return db.execute(QStringLiteral("update CKTypeTable set XMove=?, YMove=?, HVPrint=?"),
-                          {xMove, yMove, hv});
-    } catch (const DbError &) {
+            { xMove, yMove, hv });
+    } catch (const DbError&) {
         return -1;
     }
 }

@@ -34,25 +34,25 @@ struct PrinterUse
 
 /// The preset models of "PrinterWeKnow"/"printers"; "没有预选打印机配置" alone when the key is
 /// missing.
-QStringList presetModels(const IniFile &ini);
+QStringList presetModels(const IniFile& ini);
 /// One preset's values from "printerweknow"; empty fields for an unknown model.
-PrinterPreset readPreset(const IniFile &ini, const QString &model);
+PrinterPreset readPreset(const IniFile& ini, const QString& model);
 /// The "printeruse" keys; an empty model when none was applied.
-PrinterUse readPrinterUse(const IniFile &ini);
+PrinterUse readPrinterUse(const IniFile& ini);
 /// Writes the "printeruse" keys and flushes the file; false when it cannot be written.
-bool writePrinterUse(IniFile &ini, const PrinterUse &use);
+bool writePrinterUse(IniFile& ini, const PrinterUse& use);
 
 /// The presets the program ships, for common bill printers.
 QList<PrinterPreset> shippedPrinterPresets();
 /// Writes the shipped presets into "Config.ini" when it has no preset list yet; true when it
 /// wrote them. Meant for a new installation: a list the user removed stays removed only while
 /// this is not called again.
-bool installPrinterPresets(IniFile &ini);
+bool installPrinterPresets(IniFile& ini);
 
 /// The orientation text of a direction: "1" for "横向", "0" for "纵向", empty otherwise.
-QString orientationOfDirection(const QString &direction);
+QString orientationOfDirection(const QString& direction);
 /// Gives every template, hidden ones included, the offsets and orientation at once. Returns the
 /// number of templates changed; -1 on a database error.
-int applyPrinterParamsToAllTemplates(Database &db, int xMove, int yMove, const QString &hv);
+int applyPrinterParamsToAllTemplates(Database& db, int xMove, int yMove, const QString& hv);
 
 } // namespace pennock::core

@@ -10,7 +10,7 @@
 
 namespace pennock::core {
 
-QStringList TemplateLookups::column(const QString &sql, const QVariantList &values)
+QStringList TemplateLookups::column(const QString& sql, const QVariantList& values)
 {
     QStringList out;
     QSqlQuery q = mDb.exec(sql, values);
@@ -19,50 +19,52 @@ QStringList TemplateLookups::column(const QString &sql, const QVariantList &valu
     return out;
 }
 
-int TemplateLookups::loadDefaultCheckTypeId(const QString &kind)
+int TemplateLookups::loadDefaultCheckTypeId(const QString& kind)
 {
     const QVariant id = mDb.scalar(QStringLiteral("select CheckTypeID from CKTypeTable where "
                                                   "IsDefault='默认' and TypeFirstName=? "
                                                   "order by CheckTypeID"),
-                                   {kind});
+        { kind });
     if (id.isValid())
         return id.toInt();
     mPrompter.inform(QStringLiteral("没有设定默认的") + kind
-                     + QStringLiteral(",请到【系统管理】-【模板管理】，设定!"));
+        + QStringLiteral(",请到【系统管理】-【模板管理】，设定!"));
     const QVariant enabled = mDb.scalar(QStringLiteral("select CheckTypeID from CKTypeTable where "
                                                        "Visiable='启用' and TypeFirstName=? "
                                                        "order by CheckTypeID"),
-                                        {kind});
+        { kind });
     if (enabled.isValid())
         return enabled.toInt();
     mPrompter.inform(QStringLiteral("没有找到任何启用的【") + kind + QStringLiteral("】模板！"));
     return -1;
 }
 
-int TemplateLookups::loadCheckTypeIDByFirstAndLastName(const QString &kind, const QString &variant)
+int TemplateLookups::loadCheckTypeIDByFirstAndLastName(const QString& kind, const QString& variant)
 {
-    QVariant id = mDb.scalar(QStringLiteral("select CheckTypeID from CKTypeTable where "
-                                            "TypeFirstName=? and TypeDescribe=? order by CheckTypeID"),
-                             {kind, variant});
+    QVariant id
+        = mDb.scalar(QStringLiteral("select CheckTypeID from CKTypeTable where "
+                                    "TypeFirstName=? and TypeDescribe=? order by CheckTypeID"),
+            { kind, variant });
     if (!id.isValid())
         id = mDb.scalar(QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=? "
                                        "order by CheckTypeID"),
-                        {fullName(kind, variant)});
+            { fullName(kind, variant) });
     return id.isValid() ? id.toInt() : 0;
 }
 
-QString TemplateLookups::loadCheckTypeIDByTypeFullName(const QString &name)
+QString TemplateLookups::loadCheckTypeIDByTypeFullName(const QString& name)
 {
     const QVariant id = mDb.scalar(QStringLiteral("select CheckTypeID from CKTypeTable where "
                                                   "TypeName=? order by CheckTypeID"),
-                                   {name});
+        { name });
     return id.isValid() ? id.toString() : QStringLiteral("0");
 }
 
 QString TemplateLookups::loadCheckTypeFullNameByID(int templateId)
 {
-    return mDb.scalar(QStringLiteral("select TypeName from CKTypeTable where CheckTypeID=?"),
-                      {templateId})
+    return mDb
+        .scalar(
+            QStringLiteral("select TypeName from CKTypeTable where CheckTypeID=?"), { templateId })
         .toString();
 }
 
@@ -73,8 +75,9 @@ QString TemplateLookups::loadCheckTypeFirstNameByID(int templateId)
 
 QString TemplateLookups::loadCheckTypeLastNameByID(int templateId)
 {
-    return mDb.scalar(QStringLiteral("select TypeDescribe from CKTypeTable where CheckTypeID=?"),
-                      {templateId})
+    return mDb
+        .scalar(QStringLiteral("select TypeDescribe from CKTypeTable where CheckTypeID=?"),
+            { templateId })
         .toString();
 }
 
@@ -90,7 +93,7 @@ QStringList TemplateLookups::loadCheckTypeFirstNameList()
                                  "CheckTypeName"));
 }
 
-QStringList TemplateLookups::loadCommonTypeLastNameList(const QString &kind)
+QStringList TemplateLookups::loadCommonTypeLastNameList(const QString& kind)
 {
     // Templates whose kind column was never filled must not pass for the kind "".
     if (kind.isEmpty())
@@ -100,14 +103,14 @@ QStringList TemplateLookups::loadCommonTypeLastNameList(const QString &kind)
         QSqlQuery q = mDb.exec(QStringLiteral("select distinct TypeDescribe, IsDefault from "
                                               "CKTypeTable where Visiable='启用' and IsCommon='是' "
                                               "and TypeFirstName=? order by CheckTypeID"),
-                               {kind});
+            { kind });
         while (q.next()) {
             if (q.value(1).toString() == u"默认")
                 out.prepend(q.value(0).toString());
             else
                 out.append(q.value(0).toString());
         }
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         if (!e.message().contains(QStringLiteral("IsCommon"), Qt::CaseInsensitive))
             throw;
         mPrompter.warn(QStringLiteral("请尝试重新启动软件！"));
@@ -116,7 +119,7 @@ QStringList TemplateLookups::loadCommonTypeLastNameList(const QString &kind)
     return out;
 }
 
-QStringList TemplateLookups::loadCheckTypeLastNameList(const QString &kind)
+QStringList TemplateLookups::loadCheckTypeLastNameList(const QString& kind)
 {
     if (kind.isEmpty()) {
         mPrompter.warn(QStringLiteral("没有指定单据类型，无法调入确定的模板种类！"));
@@ -124,96 +127,96 @@ QStringList TemplateLookups::loadCheckTypeLastNameList(const QString &kind)
     }
     return column(QStringLiteral("select TypeDescribe from CKTypeTable where Visiable='启用' and "
                                  "TypeFirstName=? order by TypeDescribe"),
-                  {kind});
+        { kind });
 }
 
-QStringList TemplateLookups::loadCheckTypeFullNameList(const QString &kind)
+QStringList TemplateLookups::loadCheckTypeFullNameList(const QString& kind)
 {
     if (kind.isEmpty())
         return column(QStringLiteral("select TypeName from CKTypeTable where Visiable='启用' "
                                      "order by TypeName"));
     return column(QStringLiteral("select TypeName from CKTypeTable where Visiable='启用' and "
                                  "TypeFirstName=? order by TypeName"),
-                  {kind});
+        { kind });
 }
 
-bool TemplateLookups::CheckTypeExists(const QString &kind, const QString &variant)
+bool TemplateLookups::CheckTypeExists(const QString& kind, const QString& variant)
 {
     try {
-        return mDb.scalar(QStringLiteral("select 1 from CKTypeTable where TypeFirstName=? and "
-                                         "TypeDescribe=?"),
-                          {kind, variant})
+        return mDb
+            .scalar(QStringLiteral("select 1 from CKTypeTable where TypeFirstName=? and "
+                                   "TypeDescribe=?"),
+                { kind, variant })
             .isValid();
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw DbError(QStringLiteral("CheckTypeExists:") + e.message(), e.sql());
     }
 }
 
-bool TemplateLookups::loadUserXYMoveByFirstName(const QString &kind, int &x, int &y)
+bool TemplateLookups::loadUserXYMoveByFirstName(const QString& kind, int& x, int& y)
 {
     try {
         QSqlQuery q = mDb.exec(QStringLiteral("select XMove, YMove from CKTypeTable where "
                                               "TypeFirstName=? order by IsCommon, IsDefault"),
-                               {kind});
+            { kind });
         if (!q.next())
             return false;
         x = q.value(0).toInt();
         y = q.value(1).toInt();
         return true;
-    } catch (const DbError &e) {
+    } catch (const DbError& e) {
         throw DbError(QStringLiteral("用户常用单据偏移参数获取失败!:") + e.message(), e.sql());
     }
 }
 
-QStringList TemplateLookups::loadCheckNOList(const QString &table, const QString &state,
-                                             const QString &columnName)
+QStringList TemplateLookups::loadCheckNOList(
+    const QString& table, const QString& state, const QString& columnName)
 {
     // Both names come from the bill kinds' own tables; anything else is refused outright.
-    const TableDef *def = findTable(mainTables(), table);
-    const bool known = def && std::any_of(def->columns.begin(), def->columns.end(),
-                                          [&](const ColumnDef &c) {
-                                              return c.name.compare(columnName,
-                                                                    Qt::CaseInsensitive) == 0;
-                                          });
+    const TableDef* def = findTable(mainTables(), table);
+    const bool known
+        = def && std::any_of(def->columns.begin(), def->columns.end(), [&](const ColumnDef& c) {
+              return c.name.compare(columnName, Qt::CaseInsensitive) == 0;
+          });
     if (!known)
         throw DbError(QStringLiteral("unknown table or column: %1.%2").arg(table, columnName), {});
     QString sql = QStringLiteral("select distinct %1 from %2")
                       .arg(Database::quoted(columnName), Database::quoted(table));
     if (state.isEmpty())
         return column(sql);
-    return column(sql + QStringLiteral(" where 票据状态=?"), {state});
+    return column(sql + QStringLiteral(" where 票据状态=?"), { state });
 }
 
-QString TemplateLookups::getTypeCodeByTypeName(const QString &kind)
+QString TemplateLookups::getTypeCodeByTypeName(const QString& kind)
 {
     static const QHash<QString, QString> codes = {
-        {QStringLiteral("电汇单"), QStringLiteral("dhd")},
-        {QStringLiteral("支票"), QStringLiteral("zp")},
-        {QStringLiteral("进账单"), QStringLiteral("jzd")},
-        {QStringLiteral("汇票申请书"), QStringLiteral("hp")},
-        {QStringLiteral("承兑汇票"), QStringLiteral("cdhp")},
-        {QStringLiteral("缴款单"), QStringLiteral("jkd")},
-        {QStringLiteral("境外汇款申请书"), QStringLiteral("jwh")},
-        {QStringLiteral("贷记凭证"), QStringLiteral("djpz")},
-        {QStringLiteral("快递单"), QStringLiteral("kdd")},
-        {QStringLiteral("海关缴款单"), QStringLiteral("hgjkd")},
-        {QStringLiteral("海关载货单"), QStringLiteral("hgzhd")},
-        {QStringLiteral("普通发票收据"), QStringLiteral("fpiv")},
-        {QStringLiteral("发票及收据"), QStringLiteral("fpiv")},
-        {QStringLiteral("货运发票"), QStringLiteral("hyfp")},
-        {QStringLiteral("出口商品发票"), QStringLiteral("cksp")},
-        {QStringLiteral("国际货运发票"), QStringLiteral("ivIntel")},
-        {QStringLiteral("定制单"), QStringLiteral("def")},
+        { QStringLiteral("电汇单"), QStringLiteral("dhd") },
+        { QStringLiteral("支票"), QStringLiteral("zp") },
+        { QStringLiteral("进账单"), QStringLiteral("jzd") },
+        { QStringLiteral("汇票申请书"), QStringLiteral("hp") },
+        { QStringLiteral("承兑汇票"), QStringLiteral("cdhp") },
+        { QStringLiteral("缴款单"), QStringLiteral("jkd") },
+        { QStringLiteral("境外汇款申请书"), QStringLiteral("jwh") },
+        { QStringLiteral("贷记凭证"), QStringLiteral("djpz") },
+        { QStringLiteral("快递单"), QStringLiteral("kdd") },
+        { QStringLiteral("海关缴款单"), QStringLiteral("hgjkd") },
+        { QStringLiteral("海关载货单"), QStringLiteral("hgzhd") },
+        { QStringLiteral("普通发票收据"), QStringLiteral("fpiv") },
+        { QStringLiteral("发票及收据"), QStringLiteral("fpiv") },
+        { QStringLiteral("货运发票"), QStringLiteral("hyfp") },
+        { QStringLiteral("出口商品发票"), QStringLiteral("cksp") },
+        { QStringLiteral("国际货运发票"), QStringLiteral("ivIntel") },
+        { QStringLiteral("定制单"), QStringLiteral("def") },
     };
     return codes.value(kind);
 }
 
-QString TemplateLookups::fullName(const QString &kind, const QString &variant)
+QString TemplateLookups::fullName(const QString& kind, const QString& variant)
 {
     return kind + QStringLiteral("（") + variant + QStringLiteral("）");
 }
 
-QString TemplateLookups::cleanVariantName(const QString &variant)
+QString TemplateLookups::cleanVariantName(const QString& variant)
 {
     static const QRegularExpression unwanted(QStringLiteral("[()（）'%*?\\s]"));
     QString out = variant;

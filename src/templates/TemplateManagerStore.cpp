@@ -19,8 +19,8 @@ QStringList TemplateManagerStore::kinds()
     return out;
 }
 
-QList<TemplateRow> TemplateManagerStore::list(TemplateTab tab, const QString &kind,
-                                              const QString &search)
+QList<TemplateRow> TemplateManagerStore::list(
+    TemplateTab tab, const QString& kind, const QString& search)
 {
     QString sql = QStringLiteral("select CheckTypeID, TypeName, IsDefault, IsCommon, Visiable, "
                                  "TypeFirstName, ImgFile from CKTypeTable where ");
@@ -51,21 +51,21 @@ QList<TemplateRow> TemplateManagerStore::list(TemplateTab tab, const QString &ki
     QSqlQuery q = mDb.exec(sql + QStringLiteral(" order by TypeName"), values);
     QList<TemplateRow> rows;
     while (q.next())
-        rows << TemplateRow{q.value(0).toInt(),    q.value(1).toString(), q.value(2).toString(),
-                            q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
-                            q.value(6).toString()};
+        rows << TemplateRow { q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(),
+            q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+            q.value(6).toString() };
     return rows;
 }
 
-void TemplateManagerStore::setDefault(int id, const QString &kind)
+void TemplateManagerStore::setDefault(int id, const QString& kind)
 {
     Transaction tx(mDb);
     mDb.execute(QStringLiteral("update CKTypeTable set IsDefault='0' where TypeFirstName=? and "
                                "IsDefault='默认'"),
-                {kind});
+        { kind });
     mDb.execute(QStringLiteral("update CKTypeTable set IsDefault='默认', Visiable='启用', "
                                "IsCommon='是' where CheckTypeID=?"),
-                {id});
+        { id });
     tx.commit();
 }
 
@@ -73,52 +73,52 @@ void TemplateManagerStore::setCommon(int id, bool common)
 {
     mDb.execute(QStringLiteral("update CKTypeTable set Visiable='启用', IsCommon=? where "
                                "CheckTypeID=?"),
-                {common ? QStringLiteral("是") : QStringLiteral("否"), id});
+        { common ? QStringLiteral("是") : QStringLiteral("否"), id });
 }
 
 void TemplateManagerStore::setEnabled(int id, bool enabled)
 {
     mDb.execute(QStringLiteral("update CKTypeTable set Visiable=? where CheckTypeID=?"),
-                {enabled ? QStringLiteral("启用") : QStringLiteral("停用隐藏"), id});
+        { enabled ? QStringLiteral("启用") : QStringLiteral("停用隐藏"), id });
 }
 
 void TemplateManagerStore::deleteTemplate(int id)
 {
-    const QString picture =
-        mDb.scalar(QStringLiteral("select ImgFile from CKTypeTable where CheckTypeID=?"), {id})
-            .toString();
+    const QString picture
+        = mDb.scalar(QStringLiteral("select ImgFile from CKTypeTable where CheckTypeID=?"), { id })
+              .toString();
     {
         Transaction tx(mDb);
-        mDb.execute(QStringLiteral("delete from CKControl where CheckTypeID=?"), {id});
-        mDb.execute(QStringLiteral("delete from CKTypeTable where CheckTypeID=?"), {id});
+        mDb.execute(QStringLiteral("delete from CKControl where CheckTypeID=?"), { id });
+        mDb.execute(QStringLiteral("delete from CKTypeTable where CheckTypeID=?"), { id });
         // Shared dictionary entries (identity 0) are no template's own.
         if (id > 0)
-            mDb.execute(QStringLiteral("delete from DMTable where CheckTypeID=?"), {id});
+            mDb.execute(QStringLiteral("delete from DMTable where CheckTypeID=?"), { id });
         tx.commit();
     }
-    QFile::remove(mFolder.checkIniFolder() + QLatin1Char('/') + QString::number(id)
-                  + QStringLiteral(".ini"));
+    QFile::remove(
+        mFolder.checkIniFolder() + QLatin1Char('/') + QString::number(id) + QStringLiteral(".ini"));
     // Seeded templates of one form share a picture; it goes with the last of them.
     if (!picture.isEmpty() && !picture.startsWith(QStringLiteral("sys_"), Qt::CaseInsensitive)
         && mDb.scalar(QStringLiteral("select count(*) from CKTypeTable where "
                                      "lower(ImgFile)=lower(?)"),
-                      {picture})
-                   .toInt()
+                  { picture })
+                .toInt()
             == 0)
         QFile::remove(mFolder.path(QStringLiteral("Image/") + picture));
 }
 
-bool TemplateManagerStore::rename(int id, const QString &kind, const QString &variant)
+bool TemplateManagerStore::rename(int id, const QString& kind, const QString& variant)
 {
     if (mDb.scalar(QStringLiteral("select count(*) from CKTypeTable where TypeFirstName=? and "
                                   "TypeDescribe=? and CheckTypeID<>?"),
-                   {kind, variant, id})
+               { kind, variant, id })
             .toInt()
         > 0)
         return false;
     mDb.execute(QStringLiteral("update CKTypeTable set TypeDescribe=?, TypeFirstName=?, "
                                "TypeName=? where CheckTypeID=?"),
-                {variant, kind, TemplateLookups::fullName(kind, variant), id});
+        { variant, kind, TemplateLookups::fullName(kind, variant), id });
     return true;
 }
 

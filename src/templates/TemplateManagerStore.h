@@ -29,14 +29,18 @@ struct TemplateRow
 class TemplateManagerStore
 {
 public:
-    TemplateManagerStore(Database &db, const ProgramFolder &folder) : mDb(db), mFolder(folder) {}
+    TemplateManagerStore(Database& db, const ProgramFolder& folder)
+        : mDb(db)
+        , mFolder(folder)
+    {
+    }
 
     /// The catalogue's kinds by name.
     QStringList kinds();
     /// Templates of a tab by full name; `kind` (empty: all) and a text in the full name narrow it.
-    QList<TemplateRow> list(TemplateTab tab, const QString &kind, const QString &search);
+    QList<TemplateRow> list(TemplateTab tab, const QString& kind, const QString& search);
     /// The kind's only default; it becomes enabled and common too.
-    void setDefault(int id, const QString &kind);
+    void setDefault(int id, const QString& kind);
     /// Enabled and common, or enabled and not common.
     void setCommon(int id, bool common);
     void setEnabled(int id, bool enabled);
@@ -44,11 +48,11 @@ public:
     /// template uses it.
     void deleteTemplate(int id);
     /// False when the kind already has a template of that variant, enabled or hidden.
-    bool rename(int id, const QString &kind, const QString &variant);
+    bool rename(int id, const QString& kind, const QString& variant);
 
 private:
-    Database &mDb;
-    const ProgramFolder &mFolder;
+    Database& mDb;
+    const ProgramFolder& mFolder;
 };
 
 } // namespace pennock::core

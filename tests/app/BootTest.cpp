@@ -32,7 +32,7 @@ TEST(Boot, ShowsTheStartUpPictureForItsTimerAndHides)
 TEST(Boot, AMissingPictureLeavesThePlainWindow)
 {
     TempHome home;
-    Tfm_Boot boot{ProgramFolder(home.path())};
+    Tfm_Boot boot { ProgramFolder(home.path()) };
     EXPECT_FALSE(boot.hasPicture());
     EXPECT_EQ(boot.size(), QSize(370, 249));
 }

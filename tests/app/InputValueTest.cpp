@@ -17,23 +17,24 @@ using ValueType = TfrmInputValue::ValueType;
 
 namespace {
 
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+QString u8(const char* text) { return QString::fromUtf8(text); }
 
-const char *const kIntegerRefused = "提示：只能输入数字,谢谢！";
-const char *const kDecimalRefused = "提示:只能输入数字及点(如: 12.5 )！";
+const char* const kIntegerRefused = "提示：只能输入数字,谢谢！";
+const char* const kDecimalRefused = "提示:只能输入数字及点(如: 12.5 )！";
 
 TEST(InputValue, TypeNamesAreTrimmedAndCaseBlind)
 {
-    const std::pair<const char *, ValueType> cases[] = {
-        {"INT", ValueType::Integer},  {" integer ", ValueType::Integer},
-        {"Float", ValueType::Decimal}, {"real", ValueType::Decimal},
-        {"DOUBLE ", ValueType::Decimal}, {"string", ValueType::Text},
-        {"", ValueType::Text},        {"INT64", ValueType::Text},
+    const std::pair<const char*, ValueType> cases[] = {
+        { "INT", ValueType::Integer },
+        { " integer ", ValueType::Integer },
+        { "Float", ValueType::Decimal },
+        { "real", ValueType::Decimal },
+        { "DOUBLE ", ValueType::Decimal },
+        { "string", ValueType::Text },
+        { "", ValueType::Text },
+        { "INT64", ValueType::Text },
     };
-    for (const auto &[name, type] : cases)
+    for (const auto& [name, type] : cases)
         EXPECT_EQ(TfrmInputValue::classify(QString::fromLatin1(name)), type) << name;
 }
 
@@ -41,7 +42,7 @@ TEST(InputValue, DialogShowsPromptDefaultAndCaptions)
 {
     TfrmInputValue dialog(u8("请输入份数:"), QStringLiteral("3"), QStringLiteral("int"));
     EXPECT_EQ(dialog.windowTitle(), u8("用户输入"));
-    EXPECT_EQ(dialog.findChild<QLabel *>(QStringLiteral("Label1"))->text(), u8("请输入份数:"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(), u8("请输入份数:"));
     EXPECT_EQ(dialog.edtValue()->currentText(), QStringLiteral("3"));
     EXPECT_EQ(dialog.lbMessage()->text(), QString());
     EXPECT_EQ(dialog.btOK()->text(), u8("确 定(&Y)"));
@@ -59,16 +60,13 @@ TEST(InputValue, DialogShowsPromptDefaultAndCaptions)
 
 struct KeyCase
 {
-    const char *type;
-    const char *keys;
-    const char *text;
-    const char *message;
+    const char* type;
+    const char* keys;
+    const char* text;
+    const char* message;
 };
 
-void PrintTo(const KeyCase &c, std::ostream *os)
-{
-    *os << c.type << " typing '" << c.keys << "'";
-}
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.type << " typing '" << c.keys << "'"; }
 
 class InputValueKeys : public ::testing::TestWithParam<KeyCase>
 {
@@ -84,24 +82,20 @@ TEST_P(InputValueKeys, RefusedKeysLeaveTheTextAndSayWhy)
     EXPECT_EQ(dialog.lbMessage()->text(), u8(c.message));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, InputValueKeys,
-    ::testing::Values(KeyCase{"INT", "12a", "12", kIntegerRefused},
-                      KeyCase{"integer", "1a2", "12", ""}, // a permitted key clears the line
-                      KeyCase{"int", "3.5", "35", ""},
-                      KeyCase{"int", "-", "", kIntegerRefused},
-                      KeyCase{"int", "123456789", "1234567", ""},
-                      KeyCase{"FLOAT", "12.5x", "12.5", kDecimalRefused},
-                      KeyCase{"real", "1x.5", "1.5", ""},
-                      KeyCase{"double", " ", "", kDecimalRefused},
-                      KeyCase{"double", "-1", "1", ""},
-                      KeyCase{"text", "ab -1.x", "ab -1.x", ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, InputValueKeys,
+    ::testing::Values(KeyCase { "INT", "12a", "12", kIntegerRefused },
+        KeyCase { "integer", "1a2", "12", "" }, // a permitted key clears the line
+        KeyCase { "int", "3.5", "35", "" }, KeyCase { "int", "-", "", kIntegerRefused },
+        KeyCase { "int", "123456789", "1234567", "" },
+        KeyCase { "FLOAT", "12.5x", "12.5", kDecimalRefused },
+        KeyCase { "real", "1x.5", "1.5", "" }, KeyCase { "double", " ", "", kDecimalRefused },
+        KeyCase { "double", "-1", "1", "" }, KeyCase { "text", "ab -1.x", "ab -1.x", "" }));
 
 TEST(InputValue, BackspaceIsAPermittedKey)
 {
     TfrmInputValue dialog(QStringLiteral("?"), QStringLiteral("12"), QStringLiteral("int"));
     dialog.show();
-    QLineEdit *line = dialog.edtValue()->lineEdit();
+    QLineEdit* line = dialog.edtValue()->lineEdit();
     QTest::keyClicks(line, QStringLiteral("x"));
     ASSERT_EQ(dialog.lbMessage()->text(), u8(kIntegerRefused));
     QTest::keyClick(line, Qt::Key_Backspace);
@@ -112,7 +106,7 @@ TEST(InputValue, BackspaceIsAPermittedKey)
 TEST(InputValue, PastedTextObeysTheSameRule)
 {
     TfrmInputValue dialog(QStringLiteral("?"), QString(), QStringLiteral("int"));
-    QLineEdit *line = dialog.edtValue()->lineEdit();
+    QLineEdit* line = dialog.edtValue()->lineEdit();
     line->insert(QStringLiteral("12ab"));
     EXPECT_EQ(dialog.edtValue()->currentText(), QString());
     line->insert(QStringLiteral("42"));
@@ -139,7 +133,7 @@ TEST(InputValue, EnterPressesOkAndDoubleClickSelectsEverything)
 {
     TfrmInputValue dialog(QStringLiteral("?"), QStringLiteral("12.5 元"), QStringLiteral("text"));
     dialog.show();
-    QLineEdit *line = dialog.edtValue()->lineEdit();
+    QLineEdit* line = dialog.edtValue()->lineEdit();
     QTest::mouseDClick(line, Qt::LeftButton);
     EXPECT_EQ(line->selectedText(), QStringLiteral("12.5 元"));
     QTest::keyClick(line, Qt::Key_Return);
@@ -164,9 +158,9 @@ TEST(InputValue, CancelAndTheFrameGiveAnEmptyValue)
 
 TEST(InputValue, GiveMeAnValueReturnsTheTypedValueOrNothing)
 {
-    const auto answer = [](const char *keys, bool enter) {
+    const auto answer = [](const char* keys, bool enter) {
         QTimer::singleShot(0, [keys, enter] {
-            auto *dialog = qobject_cast<TfrmInputValue *>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<TfrmInputValue*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             QTest::keyClicks(dialog->edtValue()->lineEdit(), QString::fromLatin1(keys));
             if (enter)
@@ -176,12 +170,12 @@ TEST(InputValue, GiveMeAnValueReturnsTheTypedValueOrNothing)
         });
     };
     answer("7x", true);
-    EXPECT_EQ(pennock::ui::giveMeAnValue(nullptr, u8("份数"), QStringLiteral("1"),
-                                         QStringLiteral("INT")),
-              QStringLiteral("17"));
+    EXPECT_EQ(
+        pennock::ui::giveMeAnValue(nullptr, u8("份数"), QStringLiteral("1"), QStringLiteral("INT")),
+        QStringLiteral("17"));
     answer("9", false);
     EXPECT_EQ(pennock::ui::giveMeAnValue(nullptr, u8("份数"), QString(), QStringLiteral("INT")),
-              QString());
+        QString());
 }
 
 } // namespace

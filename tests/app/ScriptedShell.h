@@ -10,23 +10,23 @@ namespace pennock::test {
 class ScriptedShell final : public core::Shell
 {
 public:
-    bool openUrl(const QString &address) override
+    bool openUrl(const QString& address) override
     {
         urls << address;
         return true;
     }
-    bool startProgram(const QString &program, const QStringList &arguments = {}) override
+    bool startProgram(const QString& program, const QStringList& arguments = {}) override
     {
         if (failing.contains(program))
             return false;
-        started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        started << (QStringList { program } + arguments).join(QLatin1Char(' '));
         return true;
     }
-    bool runCommand(const QString &program, const QStringList &arguments = {}) override
+    bool runCommand(const QString& program, const QStringList& arguments = {}) override
     {
         if (failing.contains(program))
             return false;
-        commands << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        commands << (QStringList { program } + arguments).join(QLatin1Char(' '));
         return true;
     }
 

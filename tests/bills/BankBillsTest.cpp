@@ -73,7 +73,8 @@ TEST(DueDateTest, TypedDatesAndDaysAfterTheBillDateBecomeCapitals)
         { "2009/1/5", QDate(2009, 1, 5) },
     };
     for (const auto& c : converted)
-        EXPECT_EQ(core::dueDateInCapitals(QString::fromUtf8(c.typed), billDate), capitalsDate(c.due))
+        EXPECT_EQ(
+            core::dueDateInCapitals(QString::fromUtf8(c.typed), billDate), capitalsDate(c.due))
             << c.typed;
     EXPECT_EQ(core::dueDateInCapitals(QStringLiteral("二〇二四年六月"), billDate),
         QStringLiteral("二〇二四年六月"));
@@ -115,7 +116,8 @@ TEST_F(BankBillsTest, AcceptanceKeepsTheOlderAmountRule)
     form->option(QStringLiteral("cfgJEDXRMBChecked"))->click();
     EXPECT_TRUE(text(*form, "zdJEDX").startsWith(QStringLiteral("人民币")));
     click(*form, "btSaveCheck");
-    EXPECT_EQ(row(form->serialNo(), QStringLiteral("DataCDHPTable")).value(QStringLiteral("票据状态")),
+    EXPECT_EQ(
+        row(form->serialNo(), QStringLiteral("DataCDHPTable")).value(QStringLiteral("票据状态")),
         QStringLiteral("已用"));
     EXPECT_EQ(form->button(QStringLiteral("btMultiPrintF")), nullptr) << "no repeat print";
 }
@@ -163,7 +165,8 @@ TEST_F(BankBillsTest, DepositSlipTwinsFollowAndReopeningMakesANewBillOfTheSameRo
     EXPECT_EQ(again->serialNo(), serial);
     EXPECT_EQ(rows(QStringLiteral("DataJZDTable")), 1);
     EXPECT_EQ(prompter.texts(),
-        QStringList { QStringLiteral("进账单修改保存成功（要修改成新进账单请先点击【复制】按钮）！ ") });
+        QStringList {
+            QStringLiteral("进账单修改保存成功（要修改成新进账单请先点击【复制】按钮）！ ") });
 
     click(*again, "btNewCheck");
     EXPECT_EQ(again->windowTitle(), QStringLiteral("新进账单-ID=-1"));
@@ -222,7 +225,8 @@ TEST_F(BankBillsTest, RemittanceTotalsItsAmounts)
 
     // Changing an amount again works from its own figures.
     enterAmountAt(*form, QStringLiteral("XIANHJE"), QStringLiteral("999999999"));
-    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("金额值必须介于0~1,000,000,000之间！") });
+    EXPECT_EQ(
+        prompter.texts(), QStringList { QStringLiteral("金额值必须介于0~1,000,000,000之间！") });
     EXPECT_EQ(text(*form, "TOTALJEXX"), QString());
 
     // The date follows its format option.
@@ -332,14 +336,16 @@ TEST_F(BankBillsTest, EveryUserChangeMarksTheBillAndPendingAmountsAreCommitted)
     form->inputJEXX()->selectAll();
     form->inputJEXX()->insert(QStringLiteral("77.5"));
     click(*form, "btSaveCheck");
-    EXPECT_EQ(row(form->serialNo()).value(QStringLiteral("金额")).toString(), QStringLiteral("77.5"));
+    EXPECT_EQ(
+        row(form->serialNo()).value(QStringLiteral("金额")).toString(), QStringLiteral("77.5"));
     EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥77.50"));
     EXPECT_EQ(text(*form, "zdJEDX"), *core::AmountToCapitals(QStringLiteral("77.5")));
 
     // A refused amount leaves the accepted one everywhere.
     prompter.clear();
     enterAmount(*form, QStringLiteral("1000000000"));
-    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("金额值必须介于0~1,000,000,000之间！") });
+    EXPECT_EQ(
+        prompter.texts(), QStringList { QStringLiteral("金额值必须介于0~1,000,000,000之间！") });
     EXPECT_EQ(form->inputJEXX()->text(), QStringLiteral("77.5"));
     EXPECT_EQ(text(*form, "zdJEXX"), QStringLiteral("￥77.50"));
 }
@@ -361,12 +367,14 @@ TEST_F(BankBillsTest, ShapesOpenThePartyPickerForTheirSide)
         QStringList shown; ///< controls and the party's texts they show, in pairs
     } cases[] = {
         { "进账单", "shpskr", "往来单位/选取收款人",
-            { "zdInComp", party.全称, "cgInBank", party.开户银行, "zdInBankAcct", party.开户行账号 } },
+            { "zdInComp", party.全称, "cgInBank", party.开户银行, "zdInBankAcct",
+                party.开户行账号 } },
         { "缴款单", "shpskr", "往来单位/选取收款人", { "zdInComp", party.全称 } },
         { "承兑汇票", "shpHKR", "我方单位/选取付款行",
             { "zdOutComp", party.全称, "zdOutBankAcct", party.开户行账号 } },
         { "境外汇款申请书", "SelInComp", "往来单位/选取收款人及银行账户",
-            { "InnerComp", party.全称, "InnerBankAddr", party.开户行地址, "InnerAddr", party.地址 } },
+            { "InnerComp", party.全称, "InnerBankAddr", party.开户行地址, "InnerAddr",
+                party.地址 } },
         { "境外汇款申请书", "SelInAgentBank", "往来单位/选取收款人代理行及账号",
             { "INNERAGENTBANK", party.开户银行, "INNERAGENTBANKACCT", party.开户行账号 } },
     };
@@ -378,13 +386,15 @@ TEST_F(BankBillsTest, ShapesOpenThePartyPickerForTheirSide)
         QTest::mouseClick(shape, Qt::LeftButton);
         EXPECT_EQ(picks, QStringList { QString::fromUtf8(c.pick) }) << c.kind;
         for (qsizetype i = 0; i + 1 < c.shown.size(); i += 2)
-            EXPECT_EQ(form->itemText(c.shown[i]), c.shown[i + 1]) << c.kind << " " << c.shown[i].toStdString();
+            EXPECT_EQ(form->itemText(c.shown[i]), c.shown[i + 1])
+                << c.kind << " " << c.shown[i].toStdString();
     }
 }
 
 TEST_F(BankBillsTest, TheCommandLineDraftFollowsTheFormsRules)
 {
-    // Options remembered by the template shape the date; twins follow; the amount rule is the kind's.
+    // Options remembered by the template shape the date; twins follow; the amount rule is the
+    // kind's.
     core::BillDraft slip(services, core::depositSlipKind());
     ASSERT_TRUE(slip.open());
     slip.setOption(QStringLiteral("cfgMiniYear"), QStringLiteral("1"));
@@ -399,14 +409,16 @@ TEST_F(BankBillsTest, TheCommandLineDraftFollowsTheFormsRules)
     core::BillDraft cheque(services, core::chequeKind());
     ASSERT_TRUE(cheque.open());
     cheque.setDate(QDate(2024, 7, 8));
-    EXPECT_EQ(cheque.text(QStringLiteral("zdNian")), core::DateNumberToCapitals(QStringLiteral("2024")))
+    EXPECT_EQ(
+        cheque.text(QStringLiteral("zdNian")), core::DateNumberToCapitals(QStringLiteral("2024")))
         << "the seeded cheque writes the date in capitals";
     EXPECT_FALSE(cheque.bill().shown(QStringLiteral("zdNianYueRi")));
 
     core::BillDraft acceptance(services, core::acceptanceKind());
     ASSERT_TRUE(acceptance.open());
     acceptance.setDate(QDate(2024, 1, 1));
-    EXPECT_FALSE(acceptance.setItem(QStringLiteral("zdTimeOutDate"), QStringLiteral("+180")).refused());
+    EXPECT_FALSE(
+        acceptance.setItem(QStringLiteral("zdTimeOutDate"), QStringLiteral("+180")).refused());
     EXPECT_EQ(acceptance.text(QStringLiteral("zdTimeOutDate")), capitalsDate(QDate(2024, 6, 29)));
     EXPECT_TRUE(acceptance.setItem(QStringLiteral("zdTimeOutDate"), QStringLiteral("?")).refused());
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "printing/Services.h"
 #include "bills/AmountInputBox.h"
 #include "bills/BillEnvironment.h"
 #include "bills/TfmCheckZP.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
 #include "printing/RecordingCanvas.h"
+#include "printing/Services.h"
 #include "store/ProgramFolder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"

@@ -7,9 +7,9 @@
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
-#include <QComboBox>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +43,6 @@ void type(QWidget* widget, const QString& characters)
     for (const QChar c : characters)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
-
 
 class BillFormTest : public BillFixture
 {
@@ -93,9 +92,10 @@ TEST_F(BillFormTest, OpensOnTheDefaultTemplateLaidOutFromItsCache)
     EXPECT_EQ(form->bgImage()->pixmap().size(), QSize(900, 320));
 
     const QDate today = QDate::currentDate();
-    EXPECT_EQ(text(*form, "zdNian"),
-        core::DateNumberToCapitals(today.toString(QStringLiteral("yyyy"))));
-    EXPECT_EQ(text(*form, "zdYue"), core::DateNumberToCapitals(today.toString(QStringLiteral("MM"))));
+    EXPECT_EQ(
+        text(*form, "zdNian"), core::DateNumberToCapitals(today.toString(QStringLiteral("yyyy"))));
+    EXPECT_EQ(
+        text(*form, "zdYue"), core::DateNumberToCapitals(today.toString(QStringLiteral("MM"))));
     EXPECT_EQ(text(*form, "cgRi"), today.toString(QStringLiteral("dd")));
     EXPECT_EQ(text(*form, "zdNianYueRi"), today.toString(QStringLiteral("yyyy-MM-dd")));
     EXPECT_EQ(text(*form, "zdInComp"), kPlaceholder);

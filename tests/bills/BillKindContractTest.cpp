@@ -46,8 +46,10 @@ protected:
         QList<Layout> out;
         while (q.next())
             out.append({ q.value(0).toString(),
-                QRect(q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()),
-                QRect(q.value(5).toInt(), q.value(6).toInt(), q.value(7).toInt(), q.value(8).toInt()) });
+                QRect(
+                    q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()),
+                QRect(q.value(5).toInt(), q.value(6).toInt(), q.value(7).toInt(),
+                    q.value(8).toInt()) });
         return out;
     }
 

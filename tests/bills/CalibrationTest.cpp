@@ -1,8 +1,8 @@
 #include "BillFixture.h"
 #include "PdfWords.h"
 
-#include "bills/BillDraft.h"
 #include "bills/BankKinds.h"
+#include "bills/BillDraft.h"
 #include "printing/CalibrationSheet.h"
 #include "printing/PdfCanvas.h"
 #include "printing/PrinterCalibration.h"
@@ -22,8 +22,13 @@ QString u(const char* text) { return QString::fromUtf8(text); }
 class MisfeedingCanvas final : public core::PrintCanvas
 {
 public:
-    MisfeedingCanvas(core::PdfCanvas& paper, double feedX, double feedY, double shiftXMm, double shiftYMm)
-        : mPaper(paper), mFeedX(feedX), mFeedY(feedY), mShiftX(shiftXMm), mShiftY(shiftYMm)
+    MisfeedingCanvas(
+        core::PdfCanvas& paper, double feedX, double feedY, double shiftXMm, double shiftYMm)
+        : mPaper(paper)
+        , mFeedX(feedX)
+        , mFeedY(feedY)
+        , mShiftX(shiftXMm)
+        , mShiftY(shiftYMm)
     {
     }
     int dpiX() const override { return mPaper.dpiX(); }
@@ -32,7 +37,10 @@ public:
     int averageCharWidth() const override { return mPaper.averageCharWidth(); }
     const core::PrintFont& font() const override { return mPaper.font(); }
     void setFont(const core::PrintFont& font) override { mPaper.setFont(font); }
-    void drawText(int x, int y, const QString& text) override { mPaper.drawText(ax(x), ay(y), text); }
+    void drawText(int x, int y, const QString& text) override
+    {
+        mPaper.drawText(ax(x), ay(y), text);
+    }
     void drawLine(int x1, int y1, int x2, int y2) override
     {
         mPaper.drawLine(ax(x1), ay(y1), ax(x2), ay(y2));
@@ -57,7 +65,8 @@ class CalibrationTest : public BillFixture
 {
 protected:
     // A cheque printed through a canvas; its words.
-    QList<PdfWord> printCheque(const QString& path, core::PrintCanvas* through, core::PdfCanvas& paper)
+    QList<PdfWord> printCheque(
+        const QString& path, core::PrintCanvas* through, core::PdfCanvas& paper)
     {
         core::BillDraft draft(services, core::chequeKind());
         EXPECT_TRUE(draft.open(QString()));
@@ -67,7 +76,8 @@ protected:
         engine.setCanvas(through ? through : &paper);
         const auto offset = engine.prepareJob(draft.bill().templateId, false);
         EXPECT_TRUE(offset && engine.beginJob(1));
-        core::sendBillToPrinter(services.db(), engine, draft.bill(), draft.currencyCode(), offset->x(), offset->y());
+        core::sendBillToPrinter(
+            services.db(), engine, draft.bill(), draft.currencyCode(), offset->x(), offset->y());
         EXPECT_TRUE(engine.endJob());
         engine.setCanvas(&canvas);
         const auto pages = readPdfWords(path);
@@ -89,7 +99,8 @@ TEST(PrinterCalibrationMath, MeasuredMarksGiveTheCorrection)
 
     // Landing 1 mm right and 2 mm low, the feed 0.5 % long across and 0.3 % short down.
     const auto landed = [](QPointF p) { return QPointF(p.x() * 1.005 + 1, p.y() * 0.997 + 2); };
-    const auto c = core::PrinterCalibration::fromMeasured(marks, { landed(marks.first), landed(marks.second) });
+    const auto c = core::PrinterCalibration::fromMeasured(
+        marks, { landed(marks.first), landed(marks.second) });
     ASSERT_TRUE(c);
     for (const QPointF p : { QPointF(0, 0), QPointF(105.3, 148.5), QPointF(200, 280) }) {
         const QPointF asked(c->x(int(p.x() * 10)) / 10.0, c->y(int(p.y() * 10)) / 10.0);
@@ -134,9 +145,11 @@ TEST_F(CalibrationTest, SheetMeasuredOnAMisfeedingPrinterCorrectsItsBills)
     const QString truePath = home.file(QStringLiteral("true.pdf"));
     const QString correctedPath = home.file(QStringLiteral("corrected.pdf"));
     const QSize paper = core::templatePaperSize(services.db(), kIcbc);
-    core::PdfCanvas truePaper(truePath, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+    core::PdfCanvas truePaper(
+        truePath, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
     const QList<PdfWord> expected = printCheque(truePath, nullptr, truePaper);
-    core::PdfCanvas misfed(correctedPath, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+    core::PdfCanvas misfed(
+        correctedPath, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
     MisfeedingCanvas printer(misfed, 1.004, 0.996, 1.5, -2.0);
     services.printEngine().setCalibration(*c);
     const QList<PdfWord> corrected = printCheque(correctedPath, &printer, misfed);
@@ -152,25 +165,33 @@ TEST_F(CalibrationTest, SheetMeasuredOnAMisfeedingPrinterCorrectsItsBills)
 
 TEST_F(CalibrationTest, CommandWritesTheSheetStoresTheMeasurementAndPrintsWithIt)
 {
-    const QStringList base = { u("calibrate"), u("--home"), home.path(), u("--printer"), u("Office LQ") };
-    const CliRun sheet = runCliProcess(base + QStringList { u("--sheet"), home.file(u("sheet.pdf")) });
+    const QStringList base
+        = { u("calibrate"), u("--home"), home.path(), u("--printer"), u("Office LQ") };
+    const CliRun sheet
+        = runCliProcess(base + QStringList { u("--sheet"), home.file(u("sheet.pdf")) });
     ASSERT_EQ(sheet.exitCode, 0) << sheet.err.toStdString();
     EXPECT_EQ(sheet.out, u("marks 20,20 190,277\n"));
     EXPECT_EQ(readPdfWords(home.file(u("sheet.pdf"))).size(), 1);
 
     // Every mark landed 1 mm right and 1 mm low: the printer is told 1 mm left and up.
-    const CliRun measured = runCliProcess(base + QStringList { u("--measured"), u("21,21,191,278") });
+    const CliRun measured
+        = runCliProcess(base + QStringList { u("--measured"), u("21,21,191,278") });
     ASSERT_EQ(measured.exitCode, 0) << measured.err.toStdString();
-    EXPECT_EQ(measured.out, u("calibration of Office LQ: offset -1.00,-1.00 mm, scale 1.00000,1.00000\n"));
+    EXPECT_EQ(measured.out,
+        u("calibration of Office LQ: offset -1.00,-1.00 mm, scale 1.00000,1.00000\n"));
 
     const QStringList print = { u("print"), u("--home"), home.path(), u("--kind"), u("支票"),
         u("--amount"), u("88"), u("--set"), u("zdInComp=收款公司") };
-    ASSERT_EQ(runCliProcess(print + QStringList { u("--pdf"), home.file(u("plain.pdf")) }).exitCode, 0);
+    ASSERT_EQ(
+        runCliProcess(print + QStringList { u("--pdf"), home.file(u("plain.pdf")) }).exitCode, 0);
     const CliRun tried = runCliProcess(print
-        + QStringList { u("--pdf"), home.file(u("tried.pdf")), u("--calibrated-for"), u("Office LQ") });
+        + QStringList {
+            u("--pdf"), home.file(u("tried.pdf")), u("--calibrated-for"), u("Office LQ") });
     ASSERT_EQ(tried.exitCode, 0) << tried.err.toStdString();
-    const auto plain = wordsEqualTo(readPdfWords(home.file(u("plain.pdf"))).value(0), u("收款公司"));
-    const auto moved = wordsEqualTo(readPdfWords(home.file(u("tried.pdf"))).value(0), u("收款公司"));
+    const auto plain
+        = wordsEqualTo(readPdfWords(home.file(u("plain.pdf"))).value(0), u("收款公司"));
+    const auto moved
+        = wordsEqualTo(readPdfWords(home.file(u("tried.pdf"))).value(0), u("收款公司"));
     ASSERT_EQ(plain.size(), moved.size());
     ASSERT_FALSE(plain.isEmpty());
     EXPECT_NEAR(moved[0].left, plain[0].left - 1, 0.15);
@@ -178,19 +199,25 @@ TEST_F(CalibrationTest, CommandWritesTheSheetStoresTheMeasurementAndPrintsWithIt
 
     ASSERT_EQ(runCliProcess(base + QStringList { u("--reset") }).exitCode, 0);
     ASSERT_EQ(runCliProcess(print
-                  + QStringList { u("--pdf"), home.file(u("reset.pdf")), u("--calibrated-for"), u("Office LQ") })
+                  + QStringList { u("--pdf"), home.file(u("reset.pdf")), u("--calibrated-for"),
+                      u("Office LQ") })
                   .exitCode,
         0);
-    const auto again = wordsEqualTo(readPdfWords(home.file(u("reset.pdf"))).value(0), u("收款公司"));
+    const auto again
+        = wordsEqualTo(readPdfWords(home.file(u("reset.pdf"))).value(0), u("收款公司"));
     ASSERT_EQ(again.size(), plain.size());
     EXPECT_NEAR(again[0].left, plain[0].left, 0.05) << "no calibration: as before";
 
     const std::pair<QStringList, const char*> bad[] = {
-        { { u("calibrate"), u("--home"), home.path(), u("--reset") }, "calibrate: --printer NAME is required" },
+        { { u("calibrate"), u("--home"), home.path(), u("--reset") },
+            "calibrate: --printer NAME is required" },
         { base, "calibrate: give one of --sheet FILE, --measured X1,Y1,X2,Y2 or --reset" },
-        { base + QStringList { u("--measured"), u("1,2,3") }, "calibrate: --measured takes four millimetres" },
-        { base + QStringList { u("--measured"), u("20,20,20,20") }, "cannot be the marks 20,20 190,277" },
-        { base + QStringList { u("--template"), u("999"), u("--reset") }, "calibrate: no template 999" },
+        { base + QStringList { u("--measured"), u("1,2,3") },
+            "calibrate: --measured takes four millimetres" },
+        { base + QStringList { u("--measured"), u("20,20,20,20") },
+            "cannot be the marks 20,20 190,277" },
+        { base + QStringList { u("--template"), u("999"), u("--reset") },
+            "calibrate: no template 999" },
     };
     for (const auto& [args, message] : bad) {
         const CliRun r = runCliProcess(args);

@@ -30,16 +30,23 @@ protected:
     QVariant column(const QString& name, const char* col, int templateId = kIcbc)
     {
         return services.db().scalar(
-            QStringLiteral("select %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)").arg(QString::fromLatin1(col)),
+            QStringLiteral(
+                "select %1 from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)")
+                .arg(QString::fromLatin1(col)),
             { templateId, name });
     }
-    void setColumns(const QString& name, const QString& assignments, QVariantList values, int templateId = kIcbc)
+    void setColumns(const QString& name, const QString& assignments, QVariantList values,
+        int templateId = kIcbc)
     {
         values << templateId << name;
         services.db().execute(
-            QStringLiteral("update CKControl set %1 where CheckTypeID=? and upper(CtlName)=upper(?)").arg(assignments), values);
+            QStringLiteral(
+                "update CKControl set %1 where CheckTypeID=? and upper(CtlName)=upper(?)")
+                .arg(assignments),
+            values);
     }
-    std::unique_ptr<ui::TfmCheckDesign> openDesign(int templateId = kIcbc, ui::TfmCheckDesign::Links links = {})
+    std::unique_ptr<ui::TfmCheckDesign> openDesign(
+        int templateId = kIcbc, ui::TfmCheckDesign::Links links = {})
     {
         auto window = std::make_unique<ui::TfmCheckDesign>(services, templateId, std::move(links));
         EXPECT_TRUE(window->load());
@@ -47,7 +54,8 @@ protected:
     }
     std::unique_ptr<ui::TfmTemplateDesigner> openDesigner(int templateId = kIcbc)
     {
-        auto window = std::make_unique<ui::TfmTemplateDesigner>(services, templateId, ui::TfmTemplateDesigner::Links {});
+        auto window = std::make_unique<ui::TfmTemplateDesigner>(
+            services, templateId, ui::TfmTemplateDesigner::Links {});
         EXPECT_TRUE(window->load());
         return window;
     }
@@ -63,7 +71,8 @@ protected:
         engine.setCanvas(&paper);
         const auto offset = engine.prepareJob(draft.bill().templateId, false);
         EXPECT_TRUE(offset && engine.beginJob(1));
-        core::sendBillToPrinter(services.db(), engine, draft.bill(), draft.currencyCode(), offset->x(), offset->y());
+        core::sendBillToPrinter(
+            services.db(), engine, draft.bill(), draft.currencyCode(), offset->x(), offset->y());
         EXPECT_TRUE(engine.endJob());
         engine.setCanvas(&canvas);
         const auto pages = readPdfWords(path);
@@ -82,11 +91,14 @@ protected:
 
 TEST_F(DesignTest, OpensWithAPlaceholderPerCatalogueItemByType)
 {
-    services.db().execute(QStringLiteral("update NameDict set CtlType='SHAPE' where CheckTypeName=? and upper(CtlName)='SHPSKR'"),
+    services.db().execute(QStringLiteral("update NameDict set CtlType='SHAPE' where "
+                                         "CheckTypeName=? and upper(CtlName)='SHPSKR'"),
         { u("支票") });
-    services.db().execute(QStringLiteral("update NameDict set CtlType='IMAGE' where CheckTypeName=? and upper(CtlName)='SHPHKR'"),
+    services.db().execute(QStringLiteral("update NameDict set CtlType='IMAGE' where "
+                                         "CheckTypeName=? and upper(CtlName)='SHPHKR'"),
         { u("支票") });
-    services.db().execute(QStringLiteral("update CKTypeTable set CheckBoxs=? where CheckTypeID=?"), { u("甲,乙"), kCcb });
+    services.db().execute(QStringLiteral("update CKTypeTable set CheckBoxs=? where CheckTypeID=?"),
+        { u("甲,乙"), kCcb });
     setColumns(u("DEFCHECK1"), QStringLiteral("NeedShow=0"), {}, kCcb);
     auto window = openDesign(kCcb);
     EXPECT_EQ(window->kindBox()->currentText(), u("支票"));
@@ -99,8 +111,8 @@ TEST_F(DesignTest, OpensWithAPlaceholderPerCatalogueItemByType)
     EXPECT_EQ(first->text(), u("甲"));
     EXPECT_TRUE(window->control(u("DEFCHECK1"))->isHidden());
     EXPECT_EQ(window->control(kPayee)->geometry(),
-        QRect(column(kPayee, "SrcX", kCcb).toInt(), column(kPayee, "SrcY", kCcb).toInt(), column(kPayee, "SrcW", kCcb).toInt(),
-            column(kPayee, "SrcH", kCcb).toInt()));
+        QRect(column(kPayee, "SrcX", kCcb).toInt(), column(kPayee, "SrcY", kCcb).toInt(),
+            column(kPayee, "SrcW", kCcb).toInt(), column(kPayee, "SrcH", kCcb).toInt()));
 
     // Nothing to design at all.
     services.db().execute(QStringLiteral("delete from CKTypeTable"));
@@ -111,7 +123,9 @@ TEST_F(DesignTest, OpensWithAPlaceholderPerCatalogueItemByType)
 
 TEST_F(DesignTest, SelectingAnItemWithoutLayoutCreatesItsRow)
 {
-    services.db().execute(QStringLiteral("delete from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)"), { kIcbc, u("zdYT") });
+    services.db().execute(
+        QStringLiteral("delete from CKControl where CheckTypeID=? and upper(CtlName)=upper(?)"),
+        { kIcbc, u("zdYT") });
     auto window = openDesign();
     ASSERT_TRUE(window->selectByLabel(u("用途")));
     EXPECT_EQ(column(u("zdYT"), "SrcW").toInt(), 100);
@@ -172,7 +186,8 @@ TEST_F(DesignTest, KeyboardAndMouseMoveTheBoxWithinThePicture)
     for (int i = 0; i < 300; ++i)
         window->keyMove(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(payee->y(), height - 10);
-    EXPECT_EQ(window->message(), u("下移了10像素移动后不要忘记修正打印距左距顶参数，否则不会影响打印效果哦。"));
+    EXPECT_EQ(window->message(),
+        u("下移了10像素移动后不要忘记修正打印距左距顶参数，否则不会影响打印效果哦。"));
     EXPECT_FALSE(window->saved());
     const int width = payee->width();
     window->keyMove(Qt::Key_Right, Qt::ShiftModifier);
@@ -182,8 +197,8 @@ TEST_F(DesignTest, KeyboardAndMouseMoveTheBoxWithinThePicture)
     // A drag ends with the new place written.
     const QPoint from = payee->rect().center();
     QTest::mousePress(payee, Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, QPointF(from - QPoint(40, 100)), payee->mapToGlobal(QPointF(from - QPoint(40, 100))),
-        Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, QPointF(from - QPoint(40, 100)),
+        payee->mapToGlobal(QPointF(from - QPoint(40, 100))), Qt::NoButton, Qt::LeftButton, {});
     QApplication::sendEvent(payee, &move);
     QTest::mouseRelease(payee, Qt::LeftButton, {}, from - QPoint(40, 100));
     EXPECT_EQ(column(kPayee, "SrcY").toInt(), height - 10 - 100);
@@ -229,22 +244,35 @@ TEST_F(DesignTest, CheckBoxLabelsAreCleanedBeforeTheyAreStored)
     };
     auto window = openDesign(kIcbc, links);
     window->defineCheckBoxes();
-    EXPECT_EQ(services.db().scalar(QStringLiteral("select CheckBoxs from CKTypeTable where CheckTypeID=?"), { kIcbc }).toString(),
+    EXPECT_EQ(services.db()
+                  .scalar(QStringLiteral("select CheckBoxs from CKTypeTable where CheckTypeID=?"),
+                      { kIcbc })
+                  .toString(),
         u("加急,保密,存档"));
     EXPECT_EQ(qobject_cast<QCheckBox*>(window->control(u("DEFCHECK1")))->text(), u("保密"));
     window->defineCheckBoxes();
     EXPECT_EQ(prompter.texts().last(), u("输入了无效的字符(引号\\?\\*\\(\\)\\%)!"));
-    EXPECT_EQ(services.db().scalar(QStringLiteral("select CheckBoxs from CKTypeTable where CheckTypeID=?"), { kIcbc }).toString(),
+    EXPECT_EQ(services.db()
+                  .scalar(QStringLiteral("select CheckBoxs from CKTypeTable where CheckTypeID=?"),
+                      { kIcbc })
+                  .toString(),
         u("加急,保密,存档"));
 }
 
 TEST_F(DesignTest, TheDesignerDrawsWhatPrintsAndMovesItToThePaper)
 {
-    setColumns(kPayee, QStringLiteral("CtlX=?, CtlY=?, CtlLH=0, BreakNum='4', BreakFontSize=9, FitParam=''"), { 300, 200 });
-    services.db().execute(QStringLiteral("update NameDict set CtlData=? where CheckTypeName=? and upper(CtlName)=upper(?)"),
+    setColumns(kPayee,
+        QStringLiteral("CtlX=?, CtlY=?, CtlLH=0, BreakNum='4', BreakFontSize=9, FitParam=''"),
+        { 300, 200 });
+    services.db().execute(
+        QStringLiteral(
+            "update NameDict set CtlData=? where CheckTypeName=? and upper(CtlName)=upper(?)"),
         { u("一二三四五六七八"), u("支票"), u("zdInComp") });
-    setColumns(u("ZDYT"), QStringLiteral("CtlX=?, CtlY=?, FitParam='50', BreakNum='', CtlW=0, CtlH=0"), { 100, 500 });
-    services.db().execute(QStringLiteral("update NameDict set CtlData=? where CheckTypeName=? and upper(CtlName)=upper(?)"),
+    setColumns(u("ZDYT"),
+        QStringLiteral("CtlX=?, CtlY=?, FitParam='50', BreakNum='', CtlW=0, CtlH=0"), { 100, 500 });
+    services.db().execute(
+        QStringLiteral(
+            "update NameDict set CtlData=? where CheckTypeName=? and upper(CtlName)=upper(?)"),
         { u("AB"), u("支票"), u("zdYT") });
     auto designer = openDesigner();
     QLabel* line0 = designer->label(kPayee + u("L0"));
@@ -252,13 +280,19 @@ TEST_F(DesignTest, TheDesignerDrawsWhatPrintsAndMovesItToThePaper)
     ASSERT_TRUE(line0 && line1);
     EXPECT_EQ(line1->text(), u("五六七八"));
     EXPECT_EQ(line0->pos(), QPoint(designer->toPixels(300), designer->toPixels(200)));
-    EXPECT_EQ(line1->y() - line0->y(), designer->toPixels(250) - designer->toPixels(200)) << "5 mm when no pitch is set";
+    EXPECT_EQ(line1->y() - line0->y(), designer->toPixels(250) - designer->toPixels(200))
+        << "5 mm when no pitch is set";
     EXPECT_EQ(line0->toolTip(), kPayee);
     EXPECT_EQ(designer->label(u("ZDYTR2"))->x(), designer->toPixels(150));
     EXPECT_GT(column(u("ZDYT"), "CtlW").toInt(), 0) << "a box never set takes the screen size";
 
     // The scale serves both ways, at every zoom.
-    const double paperMm = services.db().scalar(QStringLiteral("select PWidth from CKTypeTable where CheckTypeID=?"), { kIcbc }).toInt() / 10.0;
+    const double paperMm
+        = services.db()
+              .scalar(
+                  QStringLiteral("select PWidth from CKTypeTable where CheckTypeID=?"), { kIcbc })
+              .toInt()
+        / 10.0;
     for (const char* zoom : { "150", "50", "x" }) {
         designer->setZoom(QString::fromLatin1(zoom));
         EXPECT_NEAR(designer->scale() * designer->page()->width(), paperMm, 0.01);
@@ -326,8 +360,9 @@ TEST_F(DesignTest, GroupsAndPaperLimits)
     auto designer = openDesigner(receipt);
     designer->selectGroup(u("数量*"));
     QStringList expected;
-    QSqlQuery rows = services.db().exec(QStringLiteral("select CtlName from NameDict where PrintItem=1 and CheckTypeName=? "
-                                                       "and CtlLabel like ? order by ShowOrd"),
+    QSqlQuery rows = services.db().exec(
+        QStringLiteral("select CtlName from NameDict where PrintItem=1 and CheckTypeName=? "
+                       "and CtlLabel like ? order by ShowOrd"),
         { u("普通发票收据"), u("数量%") });
     while (rows.next())
         expected << rows.value(0).toString().toUpper();
@@ -335,7 +370,10 @@ TEST_F(DesignTest, GroupsAndPaperLimits)
     EXPECT_EQ(designer->selection(), expected);
 
     EXPECT_TRUE(designer->savePaperSize(21.0, 32.0));
-    EXPECT_EQ(services.db().scalar(QStringLiteral("select PHeight from CKTypeTable where CheckTypeID=?"), { receipt }).toInt(),
+    EXPECT_EQ(services.db()
+                  .scalar(QStringLiteral("select PHeight from CKTypeTable where CheckTypeID=?"),
+                      { receipt })
+                  .toInt(),
         3200);
     EXPECT_FALSE(designer->savePaperSize(21.0, 32.1));
     EXPECT_EQ(prompter.texts().last(), u("失败，票据最高不能大于32厘米。"));

@@ -428,8 +428,9 @@ TEST_F(ExportInvoiceTest, CommandLinePrintsTheTotalsWhereTheTemplatePutsThem)
     EXPECT_TRUE(run.out.endsWith(u("saved as 流水号 1\n"))) << run.out.toStdString();
 
     core::Database db(core::ProgramFolder(home.path()).databasePath());
-    QSqlQuery q = db.exec(u("select 金额合计, 当期汇率, 销售额1, 销售额2, 离岸价合计, 币种, 购方单位 "
-                            "from DataCKSPTable where 流水号=1"));
+    QSqlQuery q
+        = db.exec(u("select 金额合计, 当期汇率, 销售额1, 销售额2, 离岸价合计, 币种, 购方单位 "
+                    "from DataCKSPTable where 流水号=1"));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), u("1,000.00"));
     EXPECT_EQ(q.value(1).toString(), u("100:680.23"));
@@ -451,10 +452,10 @@ TEST_F(ExportInvoiceTest, CommandLinePrintsTheTotalsWhereTheTemplatePutsThem)
     ASSERT_EQ(box.size(), 6);
     const auto pages = readPdfWords(pdf);
     ASSERT_EQ(pages.size(), 1);
-    const std::pair<const char*, const char*> expected[] = { { "ZDWAIHJXX", "1,000.00" },
-        { "ZDRMBHJXX", "6,802.30" }, { "ZDWAIHJDX", "美元壹仟元整" },
-        { "ZDRMBHJDX", "人民币陆仟捌佰零贰元叁角整" }, { "ZDSUM1", "650.00" },
-        { "ZDEXCHRATE", "100:680.23" } };
+    const std::pair<const char*, const char*> expected[]
+        = { { "ZDWAIHJXX", "1,000.00" }, { "ZDRMBHJXX", "6,802.30" },
+              { "ZDWAIHJDX", "美元壹仟元整" }, { "ZDRMBHJDX", "人民币陆仟捌佰零贰元叁角整" },
+              { "ZDSUM1", "650.00" }, { "ZDEXCHRATE", "100:680.23" } };
     for (const auto& [item, text] : expected) {
         QList<PdfWord> words;
         for (const PdfWord& w : pages[0].words)
@@ -482,7 +483,8 @@ TEST_F(ExportInvoiceTest, CommandLineRefusesWhatTheFormRefuses)
             "print: 没有输入正确的汇率(如: 100:680.23等)！" },
         { { u("--set"), u("zdRmbHJXX=5"), u("--pdf"), pdf },
             "print: zdRmbHJXX is filled by the form (use --amount or --date)" },
-        { { u("--set"), u("zdPrice1=5"), u("--save"), u("--pdf"), pdf }, "print: 购货单位不能为空" },
+        { { u("--set"), u("zdPrice1=5"), u("--save"), u("--pdf"), pdf },
+            "print: 购货单位不能为空" },
         { { u("--set"), u("zdGouHComp=买方"), u("--save"), u("--pdf"), pdf },
             "print: 购货及金额项目必须填写才能保存~" },
     };

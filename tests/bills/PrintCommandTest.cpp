@@ -17,10 +17,7 @@ using pennock::test::CliRun;
 
 namespace {
 
-CliRun cli(const QStringList &args)
-{
-    return pennock::test::runCliProcess(args);
-}
+CliRun cli(const QStringList& args) { return pennock::test::runCliProcess(args); }
 
 class PrintCommandTest : public ::testing::Test
 {
@@ -89,7 +86,8 @@ TEST_F(PrintCommandTest, RefusesBadInputWithOneLine)
     const Case cases[] = {
         { home + QStringList { "--pdf", pdf }, "print: --kind KIND is required" },
         { home + QStringList { "--kind", "汇票", "--pdf", pdf },
-            "print: unknown bill kind 汇票 (kinds with a form: 支票, 进账单, 电汇单, 缴款单, 承兑汇票, 境外汇款申请书, 定制单, 普通发票收据, 出口商品发票, 国际货运发票, 快递单)" },
+            "print: unknown bill kind 汇票 (kinds with a form: 支票, 进账单, 电汇单, 缴款单, "
+            "承兑汇票, 境外汇款申请书, 定制单, 普通发票收据, 出口商品发票, 国际货运发票, 快递单)" },
         { base() + QStringList { "--template", "不存在", "--pdf", pdf },
             "print: no enabled template 支票（不存在） (templates: " },
         { base() + QStringList { "--set", "zdNoSuch=1", "--pdf", pdf },
@@ -136,17 +134,17 @@ TEST_F(PrintCommandTest, FillsPrintsAndSavesEveryBankKind)
         const char* printed; ///< a word on the paper
     } cases[] = {
         { "进账单", "DataJZDTable",
-            { "--set", "zdInComp=收款乙", "--set", "zdOutComp=出票甲", "--set", "zdPJZS=2",
-                "--set", "cfgChangeInOuter=1", "--amount", "1234.5" },
+            { "--set", "zdInComp=收款乙", "--set", "zdOutComp=出票甲", "--set", "zdPJZS=2", "--set",
+                "cfgChangeInOuter=1", "--amount", "1234.5" },
             { { "收款人全称", "出票甲" }, { "出票人全称", "收款乙" }, { "票据张数", "2" },
                 { "金额", "￥1,234.50" } },
             "出票甲" },
         { "承兑汇票", "DataCDHPTable",
-            { "--set", "zdTimeOutDate=+180", "--set", "zdInComp=收款丙", "--amount", "99",
-                "--date", "2024-01-01" },
+            { "--set", "zdTimeOutDate=+180", "--set", "zdInComp=收款丙", "--amount", "99", "--date",
+                "2024-01-01" },
             { { "汇票到期日",
-                  core::DateNumberToCapitals("2024") + "年" + core::DateNumberToCapitals("06") + "月"
-                      + core::DateNumberToCapitals("29") + "日" },
+                  core::DateNumberToCapitals("2024") + "年" + core::DateNumberToCapitals("06")
+                      + "月" + core::DateNumberToCapitals("29") + "日" },
                 { "票据状态", "已用" }, { "金额", "99.00" } },
             "收款丙" },
         { "电汇单", "DataDHDTable",
@@ -169,21 +167,23 @@ TEST_F(PrintCommandTest, FillsPrintsAndSavesEveryBankKind)
     for (const auto& c : cases) {
         const QString kind = QString::fromUtf8(c.kind);
         const QString pdf = home.file(kind + QStringLiteral(".pdf"));
-        const CliRun run = cli(QStringList { "print", "--home", home.path(), "--kind", kind } + c.args
-            + QStringList { "--pdf", pdf, "--save" });
+        const CliRun run = cli(QStringList { "print", "--home", home.path(), "--kind", kind }
+            + c.args + QStringList { "--pdf", pdf, "--save" });
         ASSERT_EQ(run.exitCode, 0) << c.kind << run.err.toStdString();
-        EXPECT_TRUE(run.out.endsWith(QStringLiteral("saved as 流水号 1\n"))) << run.out.toStdString();
+        EXPECT_TRUE(run.out.endsWith(QStringLiteral("saved as 流水号 1\n")))
+            << run.out.toStdString();
         QSqlQuery q = db.exec(QStringLiteral("select * from %1 where 流水号=1").arg(c.table));
         ASSERT_TRUE(q.next()) << c.kind;
         for (const auto& [column, value] : c.stored)
             EXPECT_EQ(q.value(QString::fromUtf8(column)).toString(), value) << c.kind << column;
         const auto pages = test::readPdfWords(pdf);
         ASSERT_EQ(pages.size(), 1);
-        EXPECT_FALSE(test::wordsEqualTo(pages[0], QString::fromUtf8(c.printed)).isEmpty()) << c.kind;
+        EXPECT_FALSE(test::wordsEqualTo(pages[0], QString::fromUtf8(c.printed)).isEmpty())
+            << c.kind;
     }
     // Controls of another kind are refused by name.
-    const CliRun wrong = cli(QStringList { "print", "--home", home.path(), "--kind", "境外汇款申请书",
-        "--set", "zdInComp=x", "--pdf", home.file("x.pdf") });
+    const CliRun wrong = cli(QStringList { "print", "--home", home.path(), "--kind",
+        "境外汇款申请书", "--set", "zdInComp=x", "--pdf", home.file("x.pdf") });
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.err.contains(QStringLiteral("unknown control zdInComp of 境外汇款申请书")));
 }

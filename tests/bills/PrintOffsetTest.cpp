@@ -27,8 +27,9 @@ class PrintOffsetTest : public BillFixture
 protected:
     QVariant column(int id, const char* name)
     {
-        return services.db().scalar(
-            QStringLiteral("select %1 from CKTypeTable where CheckTypeID=?").arg(QString::fromLatin1(name)), { id });
+        return services.db().scalar(QStringLiteral("select %1 from CKTypeTable where CheckTypeID=?")
+                                        .arg(QString::fromLatin1(name)),
+            { id });
     }
 };
 
@@ -48,17 +49,21 @@ TEST_F(PrintOffsetTest, OpensOnTheTemplateAskedForOrTheFirst)
     EXPECT_TRUE(cheque.typeLabel()->text().startsWith(u("当前调整：")));
     EXPECT_FALSE(cheque.button(u("btPreviewIt"))->isEnabled()) << "no preview to hand over to";
 
-    services.db().execute(QStringLiteral("update CKTypeTable set visiable=? where CheckTypeID=?"), { u("停用"), kCcb });
+    services.db().execute(QStringLiteral("update CKTypeTable set visiable=? where CheckTypeID=?"),
+        { u("停用"), kCcb });
     ui::TfrmPrintOffset hidden(services, kCcb, {});
     hidden.open();
     EXPECT_EQ(prompter.texts(),
-        QStringList { u("没有找到编号为") + QString::number(kCcb) + u("的票据，请查看是否存在或被隐藏。") });
+        QStringList {
+            u("没有找到编号为") + QString::number(kCcb) + u("的票据，请查看是否存在或被隐藏。") });
     EXPECT_EQ(hidden.list()->currentRow(), 0);
 }
 
 TEST_F(PrintOffsetTest, ArrowsAndFieldsAreWrittenAtOnce)
 {
-    services.db().execute(QStringLiteral("update CKTypeTable set XMove=-160, HVPrint='2' where CheckTypeID=?"), { kIcbc });
+    services.db().execute(
+        QStringLiteral("update CKTypeTable set XMove=-160, HVPrint='2' where CheckTypeID=?"),
+        { kIcbc });
     ui::TfrmPrintOffset window(services, kIcbc, {});
     window.open();
     EXPECT_EQ(window.field(u("XMove"))->value(), -160);
@@ -107,14 +112,17 @@ TEST_F(PrintOffsetTest, ARulerMeasurementOfTheSheetCalibratesTheBoundPrinter)
     links.printer = [] { return QStringLiteral("Office-Printer"); };
     links.printSheet = [&](const QSizeF& paperMm) {
         printedPaper = paperMm;
-        core::PdfCanvas canvas(sheetPath, core::PdfCanvas::paperLayout(int(paperMm.width() * 10), int(paperMm.height() * 10)));
+        core::PdfCanvas canvas(sheetPath,
+            core::PdfCanvas::paperLayout(int(paperMm.width() * 10), int(paperMm.height() * 10)));
         if (!canvas.beginDocument())
             return canvas.errorString();
         core::drawCalibrationSheet(canvas, paperMm, core::PrinterCalibration::marks(paperMm));
         return canvas.endDocument() ? QString() : canvas.errorString();
     };
     links.calibrationChanged = [&] { ++changes; };
-    services.db().execute(QStringLiteral("update CKTypeTable set PWidth=2100, PHeight=1000 where CheckTypeID=?"), { kIcbc });
+    services.db().execute(
+        QStringLiteral("update CKTypeTable set PWidth=2100, PHeight=1000 where CheckTypeID=?"),
+        { kIcbc });
     ui::TfrmPrintOffset window(services, kIcbc, links);
     window.open();
     EXPECT_TRUE(window.calibrationLabel()->text().contains(u("未校准")));
@@ -132,11 +140,12 @@ TEST_F(PrintOffsetTest, ARulerMeasurementOfTheSheetCalibratesTheBoundPrinter)
     window.measured(2)->setValue(b.x() * 1.01 + 1.5);
     window.measured(3)->setValue(b.y() - 0.5);
     window.button(u("btCalSave"))->click();
-    const core::PrinterCalibration stored
-        = core::PrinterCalibration::load(services.settings().userIni(), QStringLiteral("Office-Printer"));
+    const core::PrinterCalibration stored = core::PrinterCalibration::load(
+        services.settings().userIni(), QStringLiteral("Office-Printer"));
     EXPECT_NEAR(stored.scaleX, 1 / 1.01, 1e-4);
     EXPECT_NEAR(stored.scaleY, 1, 1e-4);
-    EXPECT_NEAR(stored.x(1000) / 10.0 * 1.01 + 1.5, 100, 0.1) << "asked for 100 mm, the paper gets 100 mm";
+    EXPECT_NEAR(stored.x(1000) / 10.0 * 1.01 + 1.5, 100, 0.1)
+        << "asked for 100 mm, the paper gets 100 mm";
     EXPECT_NEAR(stored.offsetY, 0.5, 1e-3);
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(window.calibrationLabel()->text().contains(u("已校准")));
@@ -145,11 +154,15 @@ TEST_F(PrintOffsetTest, ARulerMeasurementOfTheSheetCalibratesTheBoundPrinter)
     window.measured(2)->setValue(window.measured(0)->value());
     EXPECT_FALSE(window.saveMeasuredCalibration());
     EXPECT_TRUE(prompter.texts().last().contains(u("请重新测量")));
-    EXPECT_EQ(core::PrinterCalibration::load(services.settings().userIni(), QStringLiteral("Office-Printer")).scaleX,
+    EXPECT_EQ(core::PrinterCalibration::load(
+                  services.settings().userIni(), QStringLiteral("Office-Printer"))
+                  .scaleX,
         stored.scaleX);
 
     window.button(u("btCalReset"))->click();
-    EXPECT_TRUE(core::PrinterCalibration::load(services.settings().userIni(), QStringLiteral("Office-Printer")).isIdentity());
+    EXPECT_TRUE(core::PrinterCalibration::load(
+        services.settings().userIni(), QStringLiteral("Office-Printer"))
+                    .isIdentity());
     EXPECT_EQ(changes, 2);
 
     ui::TfrmPrintOffset noPrinter(services, kIcbc, {});

@@ -27,7 +27,8 @@ QList<PlacedImage> images(const QString& pdf)
     list.start(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf });
     EXPECT_TRUE(list.waitForFinished(30000));
     QList<PlacedImage> out;
-    const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const QStringList lines
+        = QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'));
     for (const QString& line : lines.mid(2)) {
         const QStringList f = line.simplified().split(QLatin1Char(' '));
         if (f.size() >= 14 && f[0] == u"1")

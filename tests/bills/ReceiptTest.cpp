@@ -30,8 +30,8 @@ protected:
 
 TEST(ReceiptCapitals, NonStandardCapitalsTakeEveryCellFromTheFirstDigit)
 {
-    const QStringList cells = { {}, {}, u("零"), u("零"), u("零"), u("壹"), u("贰"), u("零"), u("叁"),
-        u("伍"), u("零") };
+    const QStringList cells = { {}, {}, u("零"), u("零"), u("零"), u("壹"), u("贰"), u("零"),
+        u("叁"), u("伍"), u("零") };
     EXPECT_EQ(core::nonStandardCapitals(cells), u("壹仟贰佰零拾叁元伍角零分"));
     EXPECT_EQ(core::nonStandardCapitals(QStringList(11, u("零"))), QString());
 }
@@ -59,8 +59,9 @@ TEST_F(ReceiptTest, LinesAndTotalFollowTheOptions)
             { { "zdJEDX", "壹佰贰拾叁圆肆角整" } } },
         { "非标准大写", { { "cfgJEDXFormatNoStandard", "1" } }, { { "zdDJ1", "1203.5" } },
             { { "zdJEDX", "壹仟贰佰零拾叁元伍角零分" } } },
-        { "separators and 元", { { "cfgHJJENeedQianFF", "0" }, { "cfgHJJEXXWithYuan", "1" },
-                                   { "cfgJEXXNeedQianFF", "1" }, { "cfgJENeedSheep", "1" } },
+        { "separators and 元",
+            { { "cfgHJJENeedQianFF", "0" }, { "cfgHJJEXXWithYuan", "1" },
+                { "cfgJEXXNeedQianFF", "1" }, { "cfgJENeedSheep", "1" } },
             { { "zdSL1", "1000" }, { "zdDJ1", "12.5" } },
             { { "zdJE1", "￥12,500.00" }, { "zdHJJE", "￥12500.00元" } } },
         { "no ￥ in the total", { { "cfgTotalJEWithSheep", "0" }, { "cfgJEDXRMBChecked", "1" } },
@@ -167,7 +168,8 @@ TEST_F(ReceiptTest, FormComputesSavesReopensAndRefuses)
     EXPECT_EQ(reopened.itemText(u("zdJE1")), u("75.00"));
     EXPECT_EQ(reopened.itemText(u("zdHJJE")), u("￥100.00"));
     EXPECT_EQ(reopened.itemText(u("zdJEDX")), u("壹佰元整"));
-    EXPECT_EQ(reopened.windowTitle(), u("历史票据查看（流水号为：") + QString::number(serial) + u(")"));
+    EXPECT_EQ(
+        reopened.windowTitle(), u("历史票据查看（流水号为：") + QString::number(serial) + u(")"));
 
     // A new bill empties the lines and the total and draws a new code.
     const QString code = form.itemText(u("zdCodeAuto"));
@@ -189,7 +191,8 @@ TEST_F(ReceiptTest, FormComputesSavesReopensAndRefuses)
 
 TEST_F(ReceiptTest, FreightUserItemsOfferTheirDictionary)
 {
-    services.db().execute(QStringLiteral("insert into DMTable (DMName, DMValue, CheckTypeID) values (?, ?, 0)"),
+    services.db().execute(
+        QStringLiteral("insert into DMTable (DMName, DMValue, CheckTypeID) values (?, ?, 0)"),
         { u("自定义1"), u("提单号ABC") });
     ui::TfmCheckIVIntel form(env);
     ASSERT_TRUE(form.valid());
@@ -211,25 +214,28 @@ TEST_F(ReceiptTest, FreightUserItemsOfferTheirDictionary)
 TEST_F(ReceiptTest, CommandLineComputesLikeTheForm)
 {
     const QString pdf = home.file(QStringLiteral("receipt.pdf"));
-    const CliRun r = runCliProcess({ QStringLiteral("print"), QStringLiteral("--home"), home.path(),
-        QStringLiteral("--kind"), u("普通发票收据"), QStringLiteral("--set"), u("zdSL1=2"),
-        QStringLiteral("--set"), u("zdDJ1=50"), QStringLiteral("--set"), u("zdDJ2=23.4"),
-        QStringLiteral("--set"), u("zdSFNR1=咨询费"), QStringLiteral("--save"), QStringLiteral("--pdf"), pdf });
+    const CliRun r = runCliProcess(
+        { QStringLiteral("print"), QStringLiteral("--home"), home.path(), QStringLiteral("--kind"),
+            u("普通发票收据"), QStringLiteral("--set"), u("zdSL1=2"), QStringLiteral("--set"),
+            u("zdDJ1=50"), QStringLiteral("--set"), u("zdDJ2=23.4"), QStringLiteral("--set"),
+            u("zdSFNR1=咨询费"), QStringLiteral("--save"), QStringLiteral("--pdf"), pdf });
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QVariantMap stored = row(1, u("DataCheckReceipt"));
     EXPECT_EQ(stored.value(u("合计金额")).toString(), u("123.40"));
     EXPECT_EQ(stored.value(u("金额2")).toString(), u("23.40"));
     const auto pages = readPdfWords(pdf);
     ASSERT_EQ(pages.size(), 1);
-    EXPECT_EQ(wordsEqualTo(pages[0], u("￥123.40").normalized(QString::NormalizationForm_KC)).size(), 1);
+    EXPECT_EQ(
+        wordsEqualTo(pages[0], u("￥123.40").normalized(QString::NormalizationForm_KC)).size(), 1);
     for (const char* capital : { "壹", "贰", "叁", "肆" })
         EXPECT_EQ(wordsEqualTo(pages[0], u(capital)).size(), 1) << capital << " in its cell";
     EXPECT_EQ(wordsEqualTo(pages[0], u("咨询费")).size(), 1);
 
     // Nothing to save: refused before printing.
     const QString empty = home.file(QStringLiteral("empty.pdf"));
-    const CliRun refused = runCliProcess({ QStringLiteral("print"), QStringLiteral("--home"), home.path(),
-        QStringLiteral("--kind"), u("国际货运发票"), QStringLiteral("--save"), QStringLiteral("--pdf"), empty });
+    const CliRun refused = runCliProcess(
+        { QStringLiteral("print"), QStringLiteral("--home"), home.path(), QStringLiteral("--kind"),
+            u("国际货运发票"), QStringLiteral("--save"), QStringLiteral("--pdf"), empty });
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains(u("print: "))) << refused.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(empty));

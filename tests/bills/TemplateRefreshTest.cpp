@@ -12,7 +12,7 @@ namespace {
 class TemplateRefresh : public BillFixture
 {
 protected:
-    core::TemplateManagerStore store{services.db(), services.folder()};
+    core::TemplateManagerStore store { services.db(), services.folder() };
 
     static QStringList tabTexts(ui::TfmBillForm& form)
     {
@@ -47,7 +47,8 @@ TEST_F(TemplateRefresh, ARenamedTemplateKeepsItsPlaceUnderItsNewName)
     EXPECT_EQ(form->currentTypeId(), kIcbc);
     EXPECT_EQ(form->variant(), QStringLiteral("工行新版"));
     EXPECT_EQ(tabTexts(*form),
-        (QStringList { QStringLiteral("工行新版"), QStringLiteral("建设银行2010版"), QStringLiteral("配置常用模板") }));
+        (QStringList { QStringLiteral("工行新版"), QStringLiteral("建设银行2010版"),
+            QStringLiteral("配置常用模板") }));
     EXPECT_EQ(form->tbcCheckTypeName()->currentIndex(), 0);
 }
 
@@ -62,6 +63,7 @@ TEST_F(TemplateRefresh, AHiddenTemplateGivesWayToTheKindsDefault)
     EXPECT_EQ(form->currentTypeId(), kIcbc);
     EXPECT_EQ(form->laidOutTypeId(), kIcbc);
     EXPECT_EQ(form->cbFirstTypeName()->count(), 1);
-    EXPECT_EQ(tabTexts(*form), (QStringList { QStringLiteral("工商银行2010版"), QStringLiteral("配置常用模板") }));
+    EXPECT_EQ(tabTexts(*form),
+        (QStringList { QStringLiteral("工商银行2010版"), QStringLiteral("配置常用模板") }));
     EXPECT_EQ(form->tbcCheckTypeName()->currentIndex(), 0);
 }

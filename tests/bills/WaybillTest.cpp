@@ -87,11 +87,9 @@ TEST(WaybillCapitals, ConvertsFiguresByTheChosenFormat)
         { "1234.5", "0000      限千位无小数", u("壹贰叁伍") }, // rounded to the cells
         { "1234.5", "000.00    限百位到分", u("超出位数限制") },
         { "56", "000000    限十万位无小数", u("零零零零伍陆") },
-        { "1234.5", "打印小写金额", u("1234.5") },
-        { "1234.5", "", u("1234.5") },
+        { "1234.5", "打印小写金额", u("1234.5") }, { "1234.5", "", u("1234.5") },
         { "1234.5", "打印中国传统大写金额", u("壹仟贰佰叁拾肆元伍角整") },
-        { "", "00000.00  限万位到分", u("") },
-        { "abc", "00000.00  限万位到分", std::nullopt },
+        { "", "00000.00  限万位到分", u("") }, { "abc", "00000.00  限万位到分", std::nullopt },
         { "1,234", "0000      限千位无小数", std::nullopt },
         { "abc", "打印小写金额", u("abc") }, // figures are shown as typed
     };
@@ -209,8 +207,8 @@ TEST_F(WaybillTest, PickListsLieOverTheirBoxesAndWriteIntoThem)
     countries->setEditText(u("日本"));
     leave(*form, "cbCountry");
     EXPECT_EQ(form->itemText(u("edtCountryDest")), u("日本"));
-    QTest::mouseDClick(qobject_cast<QPlainTextEdit*>(form->item(u("zdWPNR")))->viewport(),
-        Qt::LeftButton);
+    QTest::mouseDClick(
+        qobject_cast<QPlainTextEdit*>(form->item(u("zdWPNR")))->viewport(), Qt::LeftButton);
     auto* goods = qobject_cast<QComboBox*>(form->item(u("cb_zdWPNR")));
     EXPECT_FALSE(goods->isHidden());
     enter(*form, "cb_zdWPNR");
@@ -295,8 +293,8 @@ TEST_F(WaybillTest, SavesReopensAsHistoricAndCopies)
     auto form = openWaybill();
     const std::pair<const char*, const char*> values[] = { { "edtCountryFrom", "中国" },
         { "edtCountryDest", "美国" }, { "cbFromSite", "杭州" }, { "cbDestSite", "纽约" },
-        { "zdBaoZFee", "12" }, { "zdTiJi", "0.3" }, { "zdSKR", "收件公司" },
-        { "zdSKRLXR", "赵六" }, { "zdPJBH", "SF1001" }, { "zdJiaJiFee", "5" } };
+        { "zdBaoZFee", "12" }, { "zdTiJi", "0.3" }, { "zdSKR", "收件公司" }, { "zdSKRLXR", "赵六" },
+        { "zdPJBH", "SF1001" }, { "zdJiaJiFee", "5" } };
     for (const auto& [name, value] : values)
         typeInto(*form, name, u(value));
     typeCapitals(*form, u("66"));
@@ -304,7 +302,8 @@ TEST_F(WaybillTest, SavesReopensAsHistoricAndCopies)
     const int serial = form->serialNo();
     ASSERT_GT(serial, 0);
     EXPECT_EQ(prompter.texts(), QStringList { u("新快递单保存成功！ ") });
-    EXPECT_EQ(form->windowTitle(), u("快递单(") + form->variant() + u(")-ID=") + QString::number(serial));
+    EXPECT_EQ(
+        form->windowTitle(), u("快递单(") + form->variant() + u(")-ID=") + QString::number(serial));
     const QVariantMap stored = row(serial, u("DataKDDTable"));
     EXPECT_EQ(stored.value(u("包装费")).toString(), u("12"));
     EXPECT_EQ(stored.value(u("金额大写1")).toString(), u("66"));
@@ -315,10 +314,12 @@ TEST_F(WaybillTest, SavesReopensAsHistoricAndCopies)
     for (const auto& [name, value] : values)
         EXPECT_EQ(reopened->itemText(u(name)), u(value)) << name;
     EXPECT_TRUE(reopened->isHistoric());
-    EXPECT_EQ(reopened->windowTitle(), u("历史快递单查看（流水号为：") + QString::number(serial) + u(")"));
+    EXPECT_EQ(reopened->windowTitle(),
+        u("历史快递单查看（流水号为：") + QString::number(serial) + u(")"));
     prompter.clear();
     click(*reopened, "btSaveCheck");
-    EXPECT_EQ(prompter.texts(), QStringList { u("历史单据不能保存，请点击【复制】后,再保存为新单据！") });
+    EXPECT_EQ(
+        prompter.texts(), QStringList { u("历史单据不能保存，请点击【复制】后,再保存为新单据！") });
 
     reopened->btSaveAsClick();
     EXPECT_EQ(reopened->windowTitle(), u("已复制保存过的单据为一张新单~"));
@@ -368,11 +369,12 @@ TEST_F(WaybillTest, EveryCarrierPrintsOnItsOwnPaper)
         EXPECT_NEAR(pages[0].sizeMm.width(), paper.width() / 10.0, 0.5);
         EXPECT_NEAR(pages[0].sizeMm.height(), paper.height() / 10.0, 0.5);
         heights.insert(carrier, pages[0].sizeMm.height());
-        for (const auto& [name, value] : { std::pair { "ZDSKRLXR", u("收件人甲") },
-                 std::pair { "ZDHKRLXR", u("寄件人乙") } }) {
-            QSqlQuery q = services.db().exec(QStringLiteral("select CtlX, CtlY, CtlW, CtlH from "
-                                                             "CKControl where CheckTypeID=? and CtlName=?"),
-                { id, u(name) });
+        for (const auto& [name, value] :
+            { std::pair { "ZDSKRLXR", u("收件人甲") }, std::pair { "ZDHKRLXR", u("寄件人乙") } }) {
+            QSqlQuery q
+                = services.db().exec(QStringLiteral("select CtlX, CtlY, CtlW, CtlH from "
+                                                    "CKControl where CheckTypeID=? and CtlName=?"),
+                    { id, u(name) });
             ASSERT_TRUE(q.next()) << name;
             const QRectF box(q.value(0).toInt() / 10.0, q.value(1).toInt() / 10.0,
                 q.value(2).toInt() / 10.0, q.value(3).toInt() / 10.0);
@@ -402,7 +404,8 @@ TEST_F(WaybillTest, PastedAddressFillsTheRecipientOnceConfirmed)
     form->option(u("cfgDestSiteIsCity"))->click();
     form->pasteBox()->setText(u("张三 13800138000 浙江省杭州市西湖区文三路90号东部软件园"));
     form->btPasteClick();
-    EXPECT_EQ(shown, QStringList { u("张三 13800138000 浙江省杭州市西湖区文三路90号东部软件园|张三|杭州市") });
+    EXPECT_EQ(shown,
+        QStringList { u("张三 13800138000 浙江省杭州市西湖区文三路90号东部软件园|张三|杭州市") });
     EXPECT_TRUE(form->itemText(u("zdSKRLXR")).isEmpty()) << "nothing filled when cancelled";
 
     core::SplitAddress corrected;
@@ -486,7 +489,8 @@ TEST_F(WaybillTest, BatchPrintsOnePageAWaybillAndSavesThem)
     receivers[1].values = { { u("备注"), u("空行") } }; // no recipient at all
     receivers[2].values = { { u("联系人"), u("乙") }, { u("内件说明"), u("样品") },
         { u("目的站"), u("上海") }, { u("市"), u("苏州市") } };
-    receivers.append(core::Receiver { 0, { { u("联系人"), u("丙") }, { u("金额大写1"), u("十二") } } });
+    receivers.append(
+        core::Receiver { 0, { { u("联系人"), u("丙") }, { u("金额大写1"), u("十二") } } });
 
     const int id = draft.bill().templateId;
     const QSize paper = core::templatePaperSize(services.db(), id);
@@ -533,8 +537,8 @@ TEST_F(WaybillTest, BatchPrintsOnePageAWaybillAndSavesThem)
     // Cancelling between waybills keeps what was printed and saved.
     ASSERT_TRUE(engine.prepareJob(id, false));
     ASSERT_TRUE(engine.beginJob(1));
-    const auto stopped = core::printWaybills(services, draft.bill(), receivers, options, 0, 0,
-        [](int) { return false; });
+    const auto stopped = core::printWaybills(
+        services, draft.bill(), receivers, options, 0, 0, [](int) { return false; });
     engine.endJob();
     EXPECT_TRUE(stopped.cancelled);
     EXPECT_EQ(stopped.printed, 1);

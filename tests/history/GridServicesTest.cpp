@@ -1,9 +1,9 @@
 #include "parties/GridServices.h"
-#include "printing/Services.h"
-#include "parties/GridConfig.h"
 #include "history/ScriptedDesktop.h"
-#include "parties/SpreadsheetExport.h"
+#include "parties/GridConfig.h"
 #include "parties/PersonSearch.h"
+#include "parties/SpreadsheetExport.h"
+#include "printing/Services.h"
 #include "settings/FormPlacement.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
@@ -54,7 +54,7 @@ protected:
             { 8, u"007"_qs, u"3"_qs, u"O'Brien"_qs },
             { 9, u"B2"_qs, QVariant(), u"长文字长文字长文字长文字"_qs },
         };
-        for (const QVariantList &bill : bills)
+        for (const QVariantList& bill : bills)
             services.db().execute(
                 u"insert into DataZPTable (流水号, 票据编号, 金额, 收款人全称) values (?, ?, ?, ?)"_qs,
                 bill);
@@ -65,7 +65,7 @@ protected:
         query();
     }
 
-    void query(const QString &where = {})
+    void query(const QString& where = {})
     {
         PersonSearch::runInto(services.db(), model,
             { u"select 流水号, 票据编号, 金额, 收款人全称 from DataZPTable "_qs + where
@@ -87,9 +87,9 @@ protected:
             kKey.toUpper(), u"DBGRID1.W%1"_qs.arg(column));
     }
 
-    void store(int column, const QString &value)
+    void store(int column, const QString& value)
     {
-        IniFile &ini = services.settings().userIni();
+        IniFile& ini = services.settings().userIni();
         ini.writeString(kKey, u"DBGrid1.W%1"_qs.arg(column), value);
         ini.flush();
     }
@@ -107,7 +107,7 @@ protected:
 };
 
 // Reads an exported workbook back with a real spreadsheet reader.
-QJsonObject readWorkbook(const QString &path)
+QJsonObject readWorkbook(const QString& path)
 {
     const QString python
         = QFileInfo::exists(u"/usr/bin/python3"_qs) ? u"/usr/bin/python3"_qs : u"python3"_qs;
@@ -146,7 +146,7 @@ TEST_F(GridServicesTest, LoadingWidths)
         EXPECT_FALSE(grid.isColumnHidden(c));
         EXPECT_EQ(grid.columnWidth(c), GridServices::kDefaultWidth);
     }
-    const std::pair<const char *, int> cases[]
+    const std::pair<const char*, int> cases[]
         = { { "-1", -1 }, { "0", -1 }, { "abc", 40 }, { "120", 120 } };
     for (int c = 0; c < 4; ++c)
         store(c, QString::fromLatin1(cases[c].first));
@@ -226,12 +226,12 @@ TEST_F(GridServicesTest, ColumnDialogRemembersItsSizeOnEveryWayOut)
         else
             QTest::mouseClick(dialog.btClose, Qt::LeftButton);
         EXPECT_FALSE(dialog.isVisible());
-        const IniFile &ini = services.settings().userIni();
-        EXPECT_EQ(ini.readString(formSection(&dialog), u"FormWidth"_qs),
-            QString::number(size.width()))
+        const IniFile& ini = services.settings().userIni();
+        EXPECT_EQ(
+            ini.readString(formSection(&dialog), u"FormWidth"_qs), QString::number(size.width()))
             << escape;
-        EXPECT_EQ(ini.readString(formSection(&dialog), u"FormHeight"_qs),
-            QString::number(size.height()))
+        EXPECT_EQ(
+            ini.readString(formSection(&dialog), u"FormHeight"_qs), QString::number(size.height()))
             << escape;
     }
 }

@@ -1,6 +1,6 @@
+#include "history/HistorySearch.h"
 #include "app/CliCommands.h"
 #include "history/HistoryKind.h"
-#include "history/HistorySearch.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "support/TempHome.h"
@@ -32,9 +32,10 @@ protected:
             marks << QStringLiteral("?");
             bound << value;
         }
-        return db.insert(QStringLiteral("insert into %1 (%2) values (%3)")
-                             .arg(Database::quoted(h.table), columns.join(','), marks.join(',')),
-                         bound, QStringLiteral("流水号"))
+        return db
+            .insert(QStringLiteral("insert into %1 (%2) values (%3)")
+                        .arg(Database::quoted(h.table), columns.join(','), marks.join(',')),
+                bound, QStringLiteral("流水号"))
             .toInt();
     }
 
@@ -50,7 +51,8 @@ protected:
 
     CliResult cli(const QStringList& args)
     {
-        return runCli(QStringList { args.value(0), QStringLiteral("--home"), home.path() } + args.mid(1));
+        return runCli(
+            QStringList { args.value(0), QStringLiteral("--home"), home.path() } + args.mid(1));
     }
 
     TempHome home;
@@ -69,8 +71,8 @@ TEST_F(HistorySearchTest, EveryWindowFindsByItsOwnColumns)
     ASSERT_EQ(historyKinds().size(), 10);
     for (const HistoryKind& h : historyKinds()) {
         const auto row = [&h](const QString& tag, const QString& date, const QString& amount) {
-            QList<std::pair<QString, QVariant>> v = { { h.numberColumn, QStringLiteral("NO-") + tag },
-                { h.dateColumn, date } };
+            QList<std::pair<QString, QVariant>> v
+                = { { h.numberColumn, QStringLiteral("NO-") + tag }, { h.dateColumn, date } };
             for (const HistoryFilter& f : h.filters)
                 v.append({ f.columns.last(), f.option + QStringLiteral("'值") + tag });
             if (!h.amountColumn.isEmpty())
@@ -79,9 +81,14 @@ TEST_F(HistorySearchTest, EveryWindowFindsByItsOwnColumns)
                 v.append({ h.sumColumn, amount });
             return v;
         };
-        const int wanted = insert(h, row(QStringLiteral("A"), QStringLiteral("2024-03-05 10:00:00"), QStringLiteral("120.5")));
-        insert(h, row(QStringLiteral("B"), QStringLiteral("2024-03-09 10:00:00"), QStringLiteral("300")));
-        insert(h, row(QStringLiteral("A"), QStringLiteral("2023-01-01 10:00:00"), QStringLiteral("120.5")));
+        const int wanted = insert(h,
+            row(QStringLiteral("A"), QStringLiteral("2024-03-05 10:00:00"),
+                QStringLiteral("120.5")));
+        insert(h,
+            row(QStringLiteral("B"), QStringLiteral("2024-03-09 10:00:00"), QStringLiteral("300")));
+        insert(h,
+            row(QStringLiteral("A"), QStringLiteral("2023-01-01 10:00:00"),
+                QStringLiteral("120.5")));
 
         HistoryCriteria c;
         c.number = QStringLiteral("-A");
@@ -110,10 +117,12 @@ TEST_F(HistorySearchTest, MatchingOrderAndBadInput)
 {
     const HistoryKind& zp = history("支票");
     HistorySearch search(db, zp);
-    const int a = insert(zp, { { QStringLiteral("收款人全称"), QStringLiteral("上海100%公司") },
-                                 { QStringLiteral("金额"), QStringLiteral("5") } });
-    const int b = insert(zp, { { QStringLiteral("收款人全称"), QStringLiteral("上海1000公司") },
-                                 { QStringLiteral("金额"), QStringLiteral("7") } });
+    const int a = insert(zp,
+        { { QStringLiteral("收款人全称"), QStringLiteral("上海100%公司") },
+            { QStringLiteral("金额"), QStringLiteral("5") } });
+    const int b = insert(zp,
+        { { QStringLiteral("收款人全称"), QStringLiteral("上海1000公司") },
+            { QStringLiteral("金额"), QStringLiteral("7") } });
 
     HistoryCriteria c;
     c.texts.insert(QStringLiteral("payee"), QStringLiteral("100%"));
@@ -133,8 +142,9 @@ TEST_F(HistorySearchTest, MatchingOrderAndBadInput)
     EXPECT_EQ(run(search.build(sorted)), (QList<int> { a, b }));
     sorted.sortColumn = QStringLiteral("金额; drop table DataZPTable");
     EXPECT_FALSE(search.build(sorted).sql.contains(QStringLiteral("drop"))) << "not a column";
-    EXPECT_TRUE(HistorySearch(db, history("进账单")).build({}).sql.endsWith(
-        QStringLiteral("order by \"流水号\" desc")));
+    EXPECT_TRUE(HistorySearch(db, history("进账单"))
+                    .build({})
+                    .sql.endsWith(QStringLiteral("order by \"流水号\" desc")));
 
     HistoryCriteria bad;
     bad.from = QDate(2024, 5, 2);
@@ -194,16 +204,20 @@ TEST_F(HistorySearchTest, RegistersVoidsAndRenumbers)
 
     HistorySearch cheques(db, history("支票"));
     const auto first = cheques.registerBlanks(HistorySearch::numbersOf(1, 3, 8, {}),
-        QStringLiteral("工商银行2010版"), QStringLiteral("甲"), QStringLiteral("123"), QStringLiteral("工行"));
+        QStringLiteral("工商银行2010版"), QStringLiteral("甲"), QStringLiteral("123"),
+        QStringLiteral("工行"));
     EXPECT_EQ(first.size(), 3);
     EXPECT_TRUE(std::all_of(first.begin(), first.end(), [](const auto& r) { return r.written; }));
-    const auto again = cheques.registerBlanks(HistorySearch::numbersOf(3, 4, 8, {}), {}, {}, {}, {});
+    const auto again
+        = cheques.registerBlanks(HistorySearch::numbersOf(3, 4, 8, {}), {}, {}, {}, {});
     EXPECT_FALSE(again[0].written);
-    EXPECT_EQ(again[0].message, QStringLiteral("登记票据“00000003”失败！可能该票据号码已经登记过了！"));
+    EXPECT_EQ(
+        again[0].message, QStringLiteral("登记票据“00000003”失败！可能该票据号码已经登记过了！"));
     EXPECT_TRUE(again[1].written);
-    EXPECT_EQ(db.scalar(QStringLiteral("select 付款行名称 from DataZPTable where 票据编号='00000001' "
-                                       "and 票据状态='未用' and 金额='0'"))
-                  .toString(),
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select 付款行名称 from DataZPTable where 票据编号='00000001' "
+                                 "and 票据状态='未用' and 金额='0'"))
+            .toString(),
         QStringLiteral("工行"));
 
     HistorySearch wires(db, history("电汇单"));
@@ -212,8 +226,10 @@ TEST_F(HistorySearchTest, RegistersVoidsAndRenumbers)
         QStringLiteral("农行"));
 
     HistorySearch invoices(db, history("出口商品发票"));
-    invoices.registerInvoices(HistorySearch::numbersOf(1, 6, 4, {}), QStringLiteral("T"), QStringLiteral("C1"));
-    const auto skipped = invoices.registerInvoices(HistorySearch::numbersOf(1, 7, 4, {}), QStringLiteral("T"), QStringLiteral("C1"));
+    invoices.registerInvoices(
+        HistorySearch::numbersOf(1, 6, 4, {}), QStringLiteral("T"), QStringLiteral("C1"));
+    const auto skipped = invoices.registerInvoices(
+        HistorySearch::numbersOf(1, 7, 4, {}), QStringLiteral("T"), QStringLiteral("C1"));
     QStringList told;
     for (const auto& r : skipped)
         if (!r.message.isEmpty())
@@ -224,7 +240,9 @@ TEST_F(HistorySearchTest, RegistersVoidsAndRenumbers)
 
     const QList<int> serials = { 1, 2, 3 };
     EXPECT_EQ(cheques.voidRows(serials), 3);
-    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from DataZPTable where 票据状态='作废'")).toInt(), 3);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select count(*) from DataZPTable where 票据状态='作废'")).toInt(),
+        3);
     EXPECT_TRUE(cheques.renumber(1, QStringLiteral("X'1")));
     EXPECT_FALSE(cheques.renumber(999, QStringLiteral("X")));
 }
@@ -232,10 +250,14 @@ TEST_F(HistorySearchTest, RegistersVoidsAndRenumbers)
 TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
 {
     const HistoryKind& zp = history("支票");
-    insert(zp, { { QStringLiteral("收款人全称"), QStringLiteral("甲") }, { QStringLiteral("金额"), QStringLiteral("10.5") },
-                   { QStringLiteral("出票日期"), QStringLiteral("2024-01-02 00:00:00") } });
-    insert(zp, { { QStringLiteral("收款人全称"), QStringLiteral("乙") }, { QStringLiteral("金额"), QStringLiteral("4") },
-                   { QStringLiteral("出票日期"), QStringLiteral("2024-02-02 00:00:00") } });
+    insert(zp,
+        { { QStringLiteral("收款人全称"), QStringLiteral("甲") },
+            { QStringLiteral("金额"), QStringLiteral("10.5") },
+            { QStringLiteral("出票日期"), QStringLiteral("2024-01-02 00:00:00") } });
+    insert(zp,
+        { { QStringLiteral("收款人全称"), QStringLiteral("乙") },
+            { QStringLiteral("金额"), QStringLiteral("4") },
+            { QStringLiteral("出票日期"), QStringLiteral("2024-02-02 00:00:00") } });
 
     const CliResult all = cli({ "history", "--kind", "支票" });
     ASSERT_EQ(all.exitCode, 0) << all.err.toStdString();
@@ -244,7 +266,8 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("1\t")));
     EXPECT_EQ(lines[2], QStringLiteral("共检索到 2 条记录 金额汇总:￥14.50"));
 
-    const CliResult some = cli({ "history", "--kind", "支票", "--from", "2024-02-01", "--summary" });
+    const CliResult some
+        = cli({ "history", "--kind", "支票", "--from", "2024-02-01", "--summary" });
     EXPECT_EQ(some.out, QStringLiteral("共检索到 1 条记录 金额汇总:￥4.00\n"));
     const CliResult none = cli({ "history", "--kind", "支票", "--payee", "丙", "--summary" });
     EXPECT_EQ(none.out, QStringLiteral("共检索到 0 条记录 金额汇总:￥\n"));
@@ -257,13 +280,17 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
         const char* message;
     };
     const Bad bad[] = {
-        { { "history", "--kind", "缴款单", "--drawer", "x" }, "the 缴款单 history has no --drawer filter" },
+        { { "history", "--kind", "缴款单", "--drawer", "x" },
+            "the 缴款单 history has no --drawer filter" },
         { { "history", "--kind", "支票", "--amount-from", "1,0" }, "非法数字: 1,0" },
-        { { "history", "--kind", "支票", "--from", "2024-03-01", "--to", "2024-02-01" }, "日期选择有误" },
+        { { "history", "--kind", "支票", "--from", "2024-03-01", "--to", "2024-02-01" },
+            "日期选择有误" },
         { { "history", "--kind", "快递单", "--amount-to", "3" }, "no amount filter" },
         { { "void", "--kind", "进账单", "1" }, "cannot void" },
-        { { "register", "--kind", "支票", "--from", "1", "--to", "101" }, "一次不能导入超过100张！" },
-        { { "register", "--kind", "出口商品发票", "--from", "1", "--to", "2" }, "模板种类不能为空！" },
+        { { "register", "--kind", "支票", "--from", "1", "--to", "101" },
+            "一次不能导入超过100张！" },
+        { { "register", "--kind", "出口商品发票", "--from", "1", "--to", "2" },
+            "模板种类不能为空！" },
     };
     for (const Bad& b : bad) {
         const CliResult r = cli(b.args);
@@ -283,6 +310,7 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
     ASSERT_EQ(registered.exitCode, 0) << registered.err.toStdString();
     EXPECT_EQ(registered.out,
         QStringLiteral("登记编号为：DH0007的票据!\n登记编号为：DH0008的票据!\n登记结束！\n"));
-    const CliResult listed = cli({ "history", "--kind", "电汇单", "--number", "DH0007", "--exact", "--summary" });
+    const CliResult listed
+        = cli({ "history", "--kind", "电汇单", "--number", "DH0007", "--exact", "--summary" });
     EXPECT_EQ(listed.out, QStringLiteral("共检索到 1 条记录 金额汇总:￥0.00\n"));
 }

@@ -12,7 +12,7 @@ class ScriptedFileChooser final : public core::FileChooser
 {
 public:
     QString saveFileName(
-        QWidget *, const QString &caption, const QString &proposedPath, const QString &) override
+        QWidget*, const QString& caption, const QString& proposedPath, const QString&) override
     {
         captions << caption;
         proposed << proposedPath;
@@ -28,13 +28,13 @@ public:
 class RecordingShell final : public core::Shell
 {
 public:
-    bool openUrl(const QString &address) override
+    bool openUrl(const QString& address) override
     {
         urls << address;
         return opens;
     }
-    bool startProgram(const QString &, const QStringList &) override { return false; }
-    bool runCommand(const QString &, const QStringList &) override { return false; }
+    bool startProgram(const QString&, const QStringList&) override { return false; }
+    bool runCommand(const QString&, const QStringList&) override { return false; }
 
     bool opens = true;
     QStringList urls;

@@ -1,11 +1,11 @@
+#include "history/TfmSearch.h"
 #include "bills/BillEnvironment.h"
 #include "bills/BillFormRegistry.h"
 #include "bills/BillKinds.h"
 #include "bills/TfmBillForm.h"
-#include "parties/GridServices.h"
 #include "history/HistoryKind.h"
 #include "history/ScriptedDesktop.h"
-#include "history/TfmSearch.h"
+#include "parties/GridServices.h"
 #include "printing/Services.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
@@ -16,8 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFocusEvent>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +43,8 @@ protected:
 
     std::unique_ptr<ui::TfmSearch> open(const char* kind)
     {
-        auto w = std::make_unique<ui::TfmSearch>(*core::findHistoryKind(QString::fromUtf8(kind)), env);
+        auto w
+            = std::make_unique<ui::TfmSearch>(*core::findHistoryKind(QString::fromUtf8(kind)), env);
         QCoreApplication::processEvents(); // the first count and sum follow the first rows
         return w;
     }
@@ -57,7 +58,10 @@ protected:
         return services.db().scalar(QStringLiteral("select max(流水号) from DataZPTable")).toInt();
     }
 
-    static void click(ui::TfmSearch& w, const char* name) { w.button(QString::fromLatin1(name))->click(); }
+    static void click(ui::TfmSearch& w, const char* name)
+    {
+        w.button(QString::fromLatin1(name))->click();
+    }
 
     TempHome home;
     ScriptedPrompter prompter;
@@ -135,7 +139,8 @@ TEST_F(TfmSearchTest, DateShortcutsSetTheRange)
     w->dateShortcut(QStringLiteral("其他日期"));
     EXPECT_EQ(w->date1()->date(), today.addDays(-548));
     EXPECT_EQ(w->queriesRun(), runs);
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("请选择右侧限定的起始年月日~再点击【查询】按钮"));
+    EXPECT_EQ(
+        prompter.texts().last(), QStringLiteral("请选择右侧限定的起始年月日~再点击【查询】按钮"));
 }
 
 TEST_F(TfmSearchTest, VoidsSelectedRowsAndPaintsThem)
@@ -144,21 +149,27 @@ TEST_F(TfmSearchTest, VoidsSelectedRowsAndPaintsThem)
         addCheque(QStringLiteral("单位%1").arg(i), QStringLiteral("1"), kToday);
     auto w = open("支票");
     click(*w, "btFailedSelects");
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("没有点中要作废的票据!（按住ctrl+点击，可多选哦）"));
+    EXPECT_EQ(prompter.texts().last(),
+        QStringLiteral("没有点中要作废的票据!（按住ctrl+点击，可多选哦）"));
     QTableView* grid = w->grid();
     for (int row : { 0, 1, 2 })
-        grid->selectionModel()->select(grid->model()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        grid->selectionModel()->select(
+            grid->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     ASSERT_EQ(grid->selectionModel()->selectedRows().size(), 3);
     click(*w, "btFailedSelects");
     EXPECT_EQ(prompter.texts().last(), QStringLiteral("成功作废3条记录！"));
-    EXPECT_EQ(services.db().scalar(QStringLiteral("select count(*) from DataZPTable where 票据状态='作废'")).toInt(), 3);
+    EXPECT_EQ(services.db()
+                  .scalar(QStringLiteral("select count(*) from DataZPTable where 票据状态='作废'"))
+                  .toInt(),
+        3);
     int red = 0;
     for (int row = 0; row < grid->model()->rowCount(); ++row)
-        if (grid->model()->index(row, 1).data(Qt::BackgroundRole).value<QColor>() == QColor(Qt::red))
+        if (grid->model()->index(row, 1).data(Qt::BackgroundRole).value<QColor>()
+            == QColor(Qt::red))
             ++red;
     EXPECT_EQ(red, 3);
-    EXPECT_EQ(open("进账单")->button(QStringLiteral("btFailedSelects")), nullptr) << "no void there";
+    EXPECT_EQ(open("进账单")->button(QStringLiteral("btFailedSelects")), nullptr)
+        << "no void there";
 }
 
 TEST_F(TfmSearchTest, ReopensTheBillInItsFormAfterAskingAboutOpenOnes)
@@ -196,7 +207,8 @@ TEST_F(TfmSearchTest, RegistersNumberedBlanksFromThePanel)
     own.全称 = QStringLiteral("甲公司");
     own.开户银行 = QStringLiteral("工行");
     own.开户行账号 = QStringLiteral("321");
-    env.pickParty = [&own](const QString& type, const QString& title) -> std::optional<core::TPerson> {
+    env.pickParty
+        = [&own](const QString& type, const QString& title) -> std::optional<core::TPerson> {
         EXPECT_EQ(type, QStringLiteral("我方单位"));
         EXPECT_EQ(title, QStringLiteral("选取支票账户"));
         return own;
@@ -234,10 +246,14 @@ TEST_F(TfmSearchTest, ReopensABillOfEachKindThatHasAForm)
             continue;
         const QString variant = services.templates().loadCheckTypeLastNameByID(
             services.templates().loadDefaultCheckTypeId(h.kind));
-        services.db().execute(QStringLiteral("insert into \"%1\" (模板种类, 备注, \"%2\") values (?, ?, ?)")
-                                  .arg(h.table, h.dateColumn),
+        services.db().execute(
+            QStringLiteral("insert into \"%1\" (模板种类, 备注, \"%2\") values (?, ?, ?)")
+                .arg(h.table, h.dateColumn),
             { variant, QStringLiteral("备注") + h.kind, kToday });
-        const int serial = services.db().scalar(QStringLiteral("select max(流水号) from \"%1\"").arg(h.table)).toInt();
+        const int serial
+            = services.db()
+                  .scalar(QStringLiteral("select max(流水号) from \"%1\"").arg(h.table))
+                  .toInt();
         auto w = open(h.kind.toUtf8().constData());
         prompter.queueAnswer(true); // close the bill left open by the kind before
         click(*w, "btOpenView");
@@ -256,7 +272,8 @@ TEST_F(TfmSearchTest, MembersHaveTheirOwnBoxesAndCommands)
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 5001) "
         "insert into DataCKSPTable (票据编号, 票据状态) select i, '已用' from n"));
     auto invoices = open("出口商品发票");
-    auto* state = qobject_cast<QComboBox*>(invoices->filterBox(QStringLiteral("state"))->parentWidget());
+    auto* state
+        = qobject_cast<QComboBox*>(invoices->filterBox(QStringLiteral("state"))->parentWidget());
     ASSERT_TRUE(state);
     EXPECT_EQ(state->count(), 3);
     EXPECT_TRUE(prompter.texts().contains(
@@ -264,17 +281,20 @@ TEST_F(TfmSearchTest, MembersHaveTheirOwnBoxesAndCommands)
     EXPECT_TRUE(invoices->sumLabel()->isHidden()) << "no sum in this window";
 
     // Receipts: the grid edits the table in place; "%" + a mnemonic becomes the party's name.
-    services.db().execute(QStringLiteral("insert into DataCheckReceipt (顾客名称, 合计金额) values ('旧名', '5')"));
+    services.db().execute(
+        QStringLiteral("insert into DataCheckReceipt (顾客名称, 合计金额) values ('旧名', '5')"));
     core::TPerson party;
     party.全称 = QStringLiteral("长沙湘江贸易");
     party.助记码 = QStringLiteral("CSXJ");
-    services.db().execute(QStringLiteral("insert into CKPersonalInfoTable (全称, 助记码) values (?, ?)"),
+    services.db().execute(
+        QStringLiteral("insert into CKPersonalInfoTable (全称, 助记码) values (?, ?)"),
         { party.全称, party.助记码 });
     auto receipts = open("普通发票收据");
     QAbstractItemModel* model = receipts->grid()->model();
     const int column = ui::GridServices::columnOf(receipts->grid(), QStringLiteral("顾客名称"));
     EXPECT_TRUE(model->setData(model->index(0, column), QStringLiteral("新名")));
-    EXPECT_EQ(services.db().scalar(QStringLiteral("select 顾客名称 from DataCheckReceipt")).toString(),
+    EXPECT_EQ(
+        services.db().scalar(QStringLiteral("select 顾客名称 from DataCheckReceipt")).toString(),
         QStringLiteral("新名"));
     QLineEdit* customer = receipts->filterBox(QStringLiteral("customer"));
     customer->setText(QStringLiteral("%csx"));
@@ -284,15 +304,17 @@ TEST_F(TfmSearchTest, MembersHaveTheirOwnBoxesAndCommands)
 
     // Waybills: the template box lists the stored templates when the window opens; late
     // entries write the number and the remark.
-    services.db().execute(QStringLiteral("insert into DataKDDTable (模板种类, 快递单号, 收件联系人) "
-                                         "values ('顺丰', '', '王五')"));
+    services.db().execute(
+        QStringLiteral("insert into DataKDDTable (模板种类, 快递单号, 收件联系人) "
+                       "values ('顺丰', '', '王五')"));
     QStringList asked;
     env.giveMeAnValue = [&asked](const QString& prompt, const QString&) {
         asked << prompt;
         return QStringLiteral("SF123");
     };
     auto waybills = open("快递单");
-    auto* templates = qobject_cast<QComboBox*>(waybills->filterBox(QStringLiteral("template"))->parentWidget());
+    auto* templates
+        = qobject_cast<QComboBox*>(waybills->filterBox(QStringLiteral("template"))->parentWidget());
     ASSERT_TRUE(templates);
     EXPECT_EQ(templates->count(), 2) << "the stored template and an empty entry";
     waybills->filterBox(QStringLiteral("recipient"))->setText(QStringLiteral("王五"));

@@ -17,8 +17,8 @@ TEST(MatchColumnOK, PiecesOfARule)
 {
     struct Case
     {
-        const char *title;
-        const char *rule;
+        const char* title;
+        const char* rule;
         bool hits;
     };
     const Case cases[] = {
@@ -47,7 +47,7 @@ TEST(MatchColumnOK, PiecesOfARule)
         { "PROVINCE", "*省*,州,Province", true },
         { "Province code", "*省*,州,Province", false },
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(MatchColumnOK(QString::fromUtf8(c.title), QString::fromUtf8(c.rule)), c.hits)
             << c.title << " / " << c.rule;
 }
@@ -57,7 +57,7 @@ class ColumnMatchTest : public ::testing::Test
 protected:
     ColumnMatchTest() { ensureSeededInstallation(ProgramFolder(home.path())); }
 
-    void addRule(const QString &type, const QString &item, const QString &rule)
+    void addRule(const QString& type, const QString& item, const QString& rule)
     {
         db.execute(u"insert into MatchColumn (MatchType, ItemName, SourceName) values (?, ?, ?)"_qs,
             { type, item, rule });
@@ -89,7 +89,7 @@ TEST_F(ColumnMatchTest, RuleLookups)
         { u"电话"_qs, u"收件电话,固定电话,联系方式,联系电话,*电话*"_qs }, // the first row
         { u"手机"_qs, u"收件手机,Mobile,移动电话,*手机*"_qs },
     };
-    for (const auto &[item, rule] : cases)
+    for (const auto& [item, rule] : cases)
         EXPECT_EQ(loadMatchRule(db, item), rule) << item.toStdString();
     EXPECT_EQ(loadMatchRule(db, u"手机"_qs, u"其他导入"_qs), u"别的规则"_qs);
     EXPECT_EQ(loadMatchRule(db, u"电话"_qs, u"其他导入"_qs), u"电话"_qs);
@@ -107,7 +107,7 @@ TEST_F(ColumnMatchTest, ShopTitlesWithTheSeededRules)
         = { u"联系人"_qs, u"单位全称"_qs, u"电话"_qs, u"手机"_qs, u"地址"_qs, u"省"_qs, u"市"_qs,
               u"镇区"_qs, u"物品内容"_qs, u"备注"_qs, u"目的站"_qs, u"件数"_qs, u"订单号"_qs };
     QStringList rules;
-    for (const QString &item : items)
+    for (const QString& item : items)
         rules.append(loadMatchRule(db, item));
     const QStringList titles = { u"订单编号"_qs, u"收货人"_qs, u" 收件人电话 "_qs, u"手机"_qs,
         u"省"_qs, u"市"_qs, u"区"_qs, u"详细地址"_qs, u"宝贝标题"_qs, u"数量"_qs, u"买家留言"_qs };
@@ -121,7 +121,7 @@ TEST(MatchColumns, OneColumnPerItemAndOneItemPerColumn)
 {
     struct Case
     {
-        const char *name;
+        const char* name;
         QStringList titles;
         QStringList rules;
         QList<int> columns;
@@ -140,7 +140,7 @@ TEST(MatchColumns, OneColumnPerItemAndOneItemPerColumn)
         { "no titles", {}, { u"收货人"_qs }, { -1 } },
         { "no items", { u"收货人"_qs }, {}, {} },
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(matchColumns(c.titles, c.rules), c.columns) << c.name;
 }
 

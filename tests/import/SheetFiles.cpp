@@ -27,7 +27,7 @@ QString TestCell::shown() const
     return {};
 }
 
-void runPython(const QString &script, const QStringList &arguments)
+void runPython(const QString& script, const QStringList& arguments)
 {
     // Debian's interpreter, where the python3-* packages are.
     const QString python
@@ -38,22 +38,22 @@ void runPython(const QString &script, const QStringList &arguments)
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
 }
 
-void writeXlsx(const QString &path, const QList<TestSheet> &book)
+void writeXlsx(const QString& path, const QList<TestSheet>& book)
 {
-    lxw_workbook *workbook = workbook_new(QFile::encodeName(path).constData());
+    lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
     ASSERT_NE(workbook, nullptr);
-    lxw_format *dateFormat = workbook_add_format(workbook);
+    lxw_format* dateFormat = workbook_add_format(workbook);
     format_set_num_format(dateFormat, "yyyy-mm-dd");
     // Shows 128.50; the reader gives the shortest text all the same.
-    lxw_format *moneyFormat = workbook_add_format(workbook);
+    lxw_format* moneyFormat = workbook_add_format(workbook);
     format_set_num_format(moneyFormat, "0.00");
-    lxw_format *blankFormat = workbook_add_format(workbook);
+    lxw_format* blankFormat = workbook_add_format(workbook);
     format_set_bg_color(blankFormat, LXW_COLOR_YELLOW);
-    for (const TestSheet &sheet : book) {
-        lxw_worksheet *ws = workbook_add_worksheet(workbook, sheet.name.toUtf8().constData());
+    for (const TestSheet& sheet : book) {
+        lxw_worksheet* ws = workbook_add_worksheet(workbook, sheet.name.toUtf8().constData());
         for (int r = 0; r < sheet.rows.size(); ++r) {
             for (int c = 0; c < sheet.rows[r].size(); ++c) {
-                const TestCell &cell = sheet.rows[r][c];
+                const TestCell& cell = sheet.rows[r][c];
                 switch (cell.kind) {
                 case TestCell::Kind::Text:
                     worksheet_write_string(
@@ -82,14 +82,14 @@ void writeXlsx(const QString &path, const QList<TestSheet> &book)
 namespace {
 
 // The book as JSON for the Python writers: cells as [kind, value], kind s, n, d or b.
-QString writeJson(const QString &path, const QList<TestSheet> &book)
+QString writeJson(const QString& path, const QList<TestSheet>& book)
 {
     QJsonArray sheets;
-    for (const TestSheet &sheet : book) {
+    for (const TestSheet& sheet : book) {
         QJsonArray rows;
-        for (const QList<TestCell> &row : sheet.rows) {
+        for (const QList<TestCell>& row : sheet.rows) {
             QJsonArray cells;
-            for (const TestCell &cell : row) {
+            for (const TestCell& cell : row) {
                 switch (cell.kind) {
                 case TestCell::Kind::Text:
                     cells.append(QJsonArray { u"s"_qs, cell.text });
@@ -118,7 +118,7 @@ QString writeJson(const QString &path, const QList<TestSheet> &book)
 
 } // namespace
 
-void writeXls(const QString &path, const QList<TestSheet> &book)
+void writeXls(const QString& path, const QList<TestSheet>& book)
 {
     const QString script = uR"(
 import datetime, json, sys, xlwt
@@ -141,7 +141,7 @@ wb.save(sys.argv[2])
     runPython(script, { writeJson(path, book), path });
 }
 
-void writeOds(const QString &path, const QList<TestSheet> &book)
+void writeOds(const QString& path, const QList<TestSheet>& book)
 {
     const QString script = uR"(
 import json, sys
@@ -173,12 +173,12 @@ doc.save(sys.argv[2])
     runPython(script, { writeJson(path, book), path });
 }
 
-void writeCsv(const QString &path, const TestSheet &sheet, const QString &encoding)
+void writeCsv(const QString& path, const TestSheet& sheet, const QString& encoding)
 {
     QStringList lines;
-    for (const QList<TestCell> &row : sheet.rows) {
+    for (const QList<TestCell>& row : sheet.rows) {
         QStringList fields;
-        for (const TestCell &cell : row) {
+        for (const TestCell& cell : row) {
             QString field = cell.shown();
             if (field.contains(u',') || field.contains(u'"') || field.contains(u'\n')) {
                 field.replace(u"\""_qs, u"\"\""_qs);

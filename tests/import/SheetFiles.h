@@ -21,8 +21,8 @@ struct TestCell
     double number = 0;
     QDate date;
 
-    static TestCell str(const QString &text) { return { Kind::Text, text, 0, {} }; }
-    static TestCell num(double value, const QString &shown)
+    static TestCell str(const QString& text) { return { Kind::Text, text, 0, {} }; }
+    static TestCell num(double value, const QString& shown)
     {
         return { Kind::Number, shown, value, {} };
     }
@@ -40,14 +40,14 @@ struct TestSheet
 };
 
 /// Fixture writers, each through a real writer of its format: libxlsxwriter, xlwt, odfpy.
-void writeXlsx(const QString &path, const QList<TestSheet> &book);
-void writeXls(const QString &path, const QList<TestSheet> &book);
-void writeOds(const QString &path, const QList<TestSheet> &book);
+void writeXlsx(const QString& path, const QList<TestSheet>& book);
+void writeXls(const QString& path, const QList<TestSheet>& book);
+void writeOds(const QString& path, const QList<TestSheet>& book);
 /// The first sheet as CSV lines ending in CR LF, quoted where needed, in "UTF-8", "UTF-8 BOM"
 /// or "GB18030".
-void writeCsv(const QString &path, const TestSheet &sheet, const QString &encoding);
+void writeCsv(const QString& path, const TestSheet& sheet, const QString& encoding);
 
 /// Runs a Python 3 script of Debian's interpreter with arguments; a failure fails the test.
-void runPython(const QString &script, const QStringList &arguments);
+void runPython(const QString& script, const QStringList& arguments);
 
 } // namespace pennock::test

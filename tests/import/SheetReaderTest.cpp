@@ -27,11 +27,11 @@ namespace {
 using Cell = TestCell;
 
 // Opens a workbook; an error fails the test with its message.
-SheetBook read(const QString &path)
+SheetBook read(const QString& path)
 {
     try {
         return SheetBook::open(path);
-    } catch (const SheetError &e) {
+    } catch (const SheetError& e) {
         ADD_FAILURE() << e.message.toStdString();
         throw;
     }
@@ -43,7 +43,7 @@ SheetBook read(const QString &path)
 TestSheet orderSheet()
 {
     QList<Cell> titles;
-    for (const char *title : { "订单编号", "收货人", "收件人电话", "手机", "省", "市", "区",
+    for (const char* title : { "订单编号", "收货人", "收件人电话", "手机", "省", "市", "区",
              "详细地址", "宝贝标题", "数量", "买家留言", "实付金额", "付款日期" })
         titles.append(Cell::str(QString::fromUtf8(title)));
     return { u"订单"_qs,
@@ -74,12 +74,12 @@ TestSheet secondSheet()
         { { Cell::str(u"说明"_qs) }, { Cell::str(u"第二页"_qs), Cell::num(3.25, u"3.25"_qs) } } };
 }
 
-QList<QStringList> shownRows(const TestSheet &sheet, int count)
+QList<QStringList> shownRows(const TestSheet& sheet, int count)
 {
     QList<QStringList> rows;
     for (int r = 0; r < count; ++r) {
         QStringList row;
-        for (const TestCell &cell : sheet.rows[r])
+        for (const TestCell& cell : sheet.rows[r])
             row.append(cell.shown());
         rows.append(row);
     }
@@ -88,18 +88,15 @@ QList<QStringList> shownRows(const TestSheet &sheet, int count)
 
 struct FormatCase
 {
-    const char *name;
-    const char *file;
-    std::function<void(const QString &, const QList<TestSheet> &)> write;
+    const char* name;
+    const char* file;
+    std::function<void(const QString&, const QList<TestSheet>&)> write;
     bool manySheets;
 };
 
-void PrintTo(const FormatCase &format, std::ostream *os)
-{
-    *os << format.name;
-}
+void PrintTo(const FormatCase& format, std::ostream* os) { *os << format.name; }
 
-void writeCsvAs(const QString &path, const QList<TestSheet> &book, const QString &encoding)
+void writeCsvAs(const QString& path, const QList<TestSheet>& book, const QString& encoding)
 {
     pennock::test::writeCsv(path, book.first(), encoding);
 }
@@ -108,10 +105,10 @@ const FormatCase kFormats[] = {
     { "xlsx", "订单.xlsx", pennock::test::writeXlsx, true },
     { "xls", "订单.xls", pennock::test::writeXls, true },
     { "ods", "订单.ods", pennock::test::writeOds, true },
-    { "csv_utf8", "订单.csv", [](auto &p, auto &b) { writeCsvAs(p, b, u"UTF-8"_qs); }, false },
-    { "csv_utf8_bom", "订单.csv", [](auto &p, auto &b) { writeCsvAs(p, b, u"UTF-8 BOM"_qs); },
+    { "csv_utf8", "订单.csv", [](auto& p, auto& b) { writeCsvAs(p, b, u"UTF-8"_qs); }, false },
+    { "csv_utf8_bom", "订单.csv", [](auto& p, auto& b) { writeCsvAs(p, b, u"UTF-8 BOM"_qs); },
         false },
-    { "csv_gbk", "订单.csv", [](auto &p, auto &b) { writeCsvAs(p, b, u"GB18030"_qs); }, false },
+    { "csv_gbk", "订单.csv", [](auto& p, auto& b) { writeCsvAs(p, b, u"GB18030"_qs); }, false },
 };
 
 class SheetFormatTest : public ::testing::TestWithParam<FormatCase>
@@ -122,7 +119,7 @@ protected:
 
 TEST_P(SheetFormatTest, ReadsTheOrderSheet)
 {
-    const FormatCase &format = GetParam();
+    const FormatCase& format = GetParam();
     const QString path = home.file(QString::fromUtf8(format.file));
     format.write(path, { orderSheet(), secondSheet() });
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
@@ -142,13 +139,13 @@ TEST_P(SheetFormatTest, ReadsTheOrderSheet)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, SheetFormatTest, ::testing::ValuesIn(kFormats),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- What cells show --------------------------------------------------------------------------
 
 TEST(CellText, NumbersAsASpreadsheetShowsThem)
 {
-    const std::pair<double, const char *> cases[] = {
+    const std::pair<double, const char*> cases[] = {
         { 13800138000.0, "13800138000" },
         { 2, "2" },
         { -3, "-3" },
@@ -161,7 +158,7 @@ TEST(CellText, NumbersAsASpreadsheetShowsThem)
         { 0.0, "0" },
         { -0.0, "0" },
     };
-    for (const auto &[value, shown] : cases)
+    for (const auto& [value, shown] : cases)
         EXPECT_EQ(CellText::number(value), QString::fromLatin1(shown)) << value;
 }
 
@@ -180,9 +177,9 @@ TEST(SheetBookXlsx, NumberFormatsShowDatesTimesAndNumbers)
     struct Case
     {
         int builtin; // 0: the custom code
-        const char *code;
+        const char* code;
         double value;
-        const char *shown;
+        const char* shown;
     };
     const Case cases[] = {
         { 0, nullptr, 45356, "45356" }, // General
@@ -206,11 +203,11 @@ TEST(SheetBookXlsx, NumberFormatsShowDatesTimesAndNumbers)
     };
     TempHome home;
     const QString path = home.file(u"formats.xlsx"_qs);
-    lxw_workbook *workbook = workbook_new(QFile::encodeName(path).constData());
-    lxw_worksheet *ws = workbook_add_worksheet(workbook, "Sheet1");
+    lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
+    lxw_worksheet* ws = workbook_add_worksheet(workbook, "Sheet1");
     int row = 0;
-    for (const Case &c : cases) {
-        lxw_format *format = workbook_add_format(workbook);
+    for (const Case& c : cases) {
+        lxw_format* format = workbook_add_format(workbook);
         if (c.code)
             format_set_num_format(format, c.code);
         else
@@ -218,7 +215,7 @@ TEST(SheetBookXlsx, NumberFormatsShowDatesTimesAndNumbers)
         worksheet_write_number(ws, lxw_row_t(row++), 0, c.value, format);
     }
     // Formulas keep the result they were saved with, in their cell's format.
-    lxw_format *dateFormat = workbook_add_format(workbook);
+    lxw_format* dateFormat = workbook_add_format(workbook);
     format_set_num_format(dateFormat, "yyyy-mm-dd");
     worksheet_write_formula_num(ws, lxw_row_t(row++), 0, "=A2", dateFormat, 45356);
     worksheet_write_formula_num(ws, lxw_row_t(row++), 0, "=1+2", nullptr, 3);
@@ -383,7 +380,7 @@ TEST(SheetBookCsv, QuotesLineBreaksAndEncodings)
 {
     struct Case
     {
-        const char *name;
+        const char* name;
         QByteArray bytes;
         QList<QStringList> rows;
     };
@@ -402,7 +399,7 @@ TEST(SheetBookCsv, QuotesLineBreaksAndEncodings)
             { { u"收货人"_qs, u"𠀀"_qs }, { u"李四"_qs, u"1"_qs } } },
         { "empty file", QByteArray(), {} },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         TempHome home;
         home.write(u"名单.csv"_qs, c.bytes);
         const SheetBook book = read(home.file(u"名单.csv"_qs));
@@ -427,7 +424,7 @@ TEST(SheetBookErrors, UnreadableFilesNameTheFile)
     pennock::test::writeXlsx(home.file(u"good.xlsx"_qs), { orderSheet() });
     pennock::test::writeXls(home.file(u"good.xls"_qs), { orderSheet() });
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
-    const auto halfOf = [&home](const QString &name) {
+    const auto halfOf = [&home](const QString& name) {
         QFile file(home.file(name));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -436,10 +433,10 @@ TEST(SheetBookErrors, UnreadableFilesNameTheFile)
 
     struct Case
     {
-        const char *name;
+        const char* name;
         QString file;
         QByteArray bytes; // not written when null
-        const char *says;
+        const char* says;
     };
     const Case cases[] = {
         { "missing file", u"nothing.xlsx"_qs, QByteArray(), "找不到文件" },
@@ -466,14 +463,14 @@ with zipfile.ZipFile(sys.argv[2], "w") as z:
 )"_qs,
         { home.file(u"other.xlsx"_qs), home.file(u"letter.xlsx"_qs) });
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         if (!c.bytes.isNull())
             home.write(c.file, c.bytes);
         const QString path = home.file(c.file);
         try {
             SheetBook::open(path);
             ADD_FAILURE() << c.name << ": no error";
-        } catch (const SheetError &e) {
+        } catch (const SheetError& e) {
             EXPECT_TRUE(e.message.contains(QString::fromUtf8(c.says)))
                 << c.name << ": " << e.message.toStdString();
             EXPECT_TRUE(e.message.contains(path)) << c.name << ": " << e.message.toStdString();

@@ -14,8 +14,8 @@
 #include "templates/Seed.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,29 +30,29 @@ using test::TestCell;
 
 namespace {
 
-QString u8(const char *text) { return QString::fromUtf8(text); }
+QString u8(const char* text) { return QString::fromUtf8(text); }
 
 class RecordingShell final : public core::Shell
 {
 public:
-    bool openUrl(const QString &address) override
+    bool openUrl(const QString& address) override
     {
         urls << address;
         return true;
     }
-    bool startProgram(const QString &, const QStringList & = {}) override { return false; }
-    bool runCommand(const QString &, const QStringList & = {}) override { return false; }
+    bool startProgram(const QString&, const QStringList& = {}) override { return false; }
+    bool runCommand(const QString&, const QStringList& = {}) override { return false; }
     QStringList urls;
 };
 
 class OneFile final : public core::FileChooser
 {
 public:
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
         return {};
     }
-    QString openFileName(QWidget *, const QString &, const QString &filter) override
+    QString openFileName(QWidget*, const QString&, const QString& filter) override
     {
         filters << filter;
         return path;
@@ -66,10 +66,10 @@ class TfrmImportTest : public ::testing::Test
 protected:
     TfrmImportTest() { core::ensureSeededInstallation(core::ProgramFolder(home.path())); }
 
-    QString sheetFile(const QList<QList<TestCell>> &rows)
+    QString sheetFile(const QList<QList<TestCell>>& rows)
     {
         const QString path = home.file(u"book.xlsx"_qs);
-        test::writeXlsx(path, {{u"第一页"_qs, rows}, {u"空白"_qs, {}}});
+        test::writeXlsx(path, { { u"第一页"_qs, rows }, { u"空白"_qs, {} } });
         return path;
     }
     int parties()
@@ -79,12 +79,12 @@ protected:
 
     test::TempHome home;
     test::ScriptedPrompter prompter;
-    core::Services services{home.path(), prompter};
+    core::Services services { home.path(), prompter };
     RecordingShell shell;
     OneFile files;
 };
 
-TestCell s(const char *text) { return TestCell::str(QString::fromUtf8(text)); }
+TestCell s(const char* text) { return TestCell::str(QString::fromUtf8(text)); }
 
 TEST_F(TfrmImportTest, ChoosingAFileFillsTheSheetsAndMatchesTheDropDowns)
 {
@@ -94,15 +94,16 @@ TEST_F(TfrmImportTest, ChoosingAFileFillsTheSheetsAndMatchesTheDropDowns)
     EXPECT_EQ(window.scene(), 0);
     EXPECT_FALSE(window.btStart->isEnabled());
     EXPECT_EQ(window.itemBox(core::kTypeItem)->currentText(), u8("往来单位"));
-    files.path = sheetFile({{s("收货人"), s("姓名"), s("收件人电话"), s("地址"), {}, s("类型")},
-                            {s("张三"), s("x"), s("1"), s("a"), {}, s("我方单位")}});
+    files.path = sheetFile({ { s("收货人"), s("姓名"), s("收件人电话"), s("地址"), {}, s("类型") },
+        { s("张三"), s("x"), s("1"), s("a"), {}, s("我方单位") } });
     window.btBrowse->click();
     ASSERT_EQ(files.filters.size(), 1);
     EXPECT_TRUE(files.filters[0].startsWith(u"Excel(*.xls,*.csv,*.xlw,*.et)"_qs));
     EXPECT_EQ(window.ed_file->text(), files.path);
     EXPECT_EQ(window.cboWorkSheets->count(), 2);
-    EXPECT_EQ(window.titleEntries(), (QStringList{QString(), u8("列1:收货人"), u8("列2:姓名"),
-                                                  u8("列3:收件人电话"), u8("列4:地址"), u8("列6:类型")}));
+    EXPECT_EQ(window.titleEntries(),
+        (QStringList { QString(), u8("列1:收货人"), u8("列2:姓名"), u8("列3:收件人电话"),
+            u8("列4:地址"), u8("列6:类型") }));
     EXPECT_EQ(window.itemBox(1)->currentText(), u8("列1:收货人"));
     EXPECT_EQ(window.itemBox(2)->currentText(), u8("列3:收件人电话"));
     EXPECT_EQ(window.itemBox(0)->currentText(), QString());
@@ -125,7 +126,7 @@ TEST_F(TfrmImportTest, ChoosingAFileFillsTheSheetsAndMatchesTheDropDowns)
     window.cboWorkSheets->setCurrentIndex(1);
     window.sheetChosen(1);
     EXPECT_EQ(prompter.texts().last(),
-              u8("Excel的[空白]没有可识别的列(表格第一行必须为非空的列标题，比如：联系人,电话..)!"));
+        u8("Excel的[空白]没有可识别的列(表格第一行必须为非空的列标题，比如：联系人,电话..)!"));
     EXPECT_EQ(window.itemBox(1)->count(), 1);
 }
 
@@ -134,26 +135,29 @@ TEST_F(TfrmImportTest, TheRunImportsShowsTheSummaryRefreshesTheManagerAndCloses)
     ui::TfrmImport window(services, files, shell);
     int refreshed = 0;
     window.setAfterRun([&refreshed] { ++refreshed; });
-    window.chooseFile(sheetFile({{s("单位全称"), s("联系人")}, {s("甲"), s("张三")}, {s("甲"), s("张三")}}));
+    window.chooseFile(sheetFile(
+        { { s("单位全称"), s("联系人") }, { s("甲"), s("张三") }, { s("甲"), s("张三") } }));
     window.ckReadLog->setChecked(false);
     window.show();
     window.btStart->click();
     EXPECT_EQ(parties(), 1);
     EXPECT_EQ(prompter.entries().last().caption, u8("导入结束"));
     EXPECT_EQ(prompter.texts().last(),
-              u8("导入结束，共有 1 条导入成功！\r\n 其中跳过了1 条重复的或无效(单位、联系人、电话都为空)的记录！"));
+        u8("导入结束，共有 1 条导入成功！\r\n 其中跳过了1 "
+           "条重复的或无效(单位、联系人、电话都为空)的记录！"));
     EXPECT_EQ(refreshed, 1);
     EXPECT_TRUE(window.btLog->isEnabled());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.progress->value(), window.progress->maximum());
     window.btLog->click();
-    EXPECT_EQ(shell.urls, QStringList{QUrl::fromLocalFile(home.file(u"ImportLog.txt"_qs)).toString()});
+    EXPECT_EQ(
+        shell.urls, QStringList { QUrl::fromLocalFile(home.file(u"ImportLog.txt"_qs)).toString() });
 }
 
 TEST_F(TfrmImportTest, ReadingTheLogInsteadOfTheSummaryWhenTicked)
 {
     ui::TfrmImport window(services, files, shell);
-    window.chooseFile(sheetFile({{s("联系人")}, {s("张三")}}));
+    window.chooseFile(sheetFile({ { s("联系人") }, { s("张三") } }));
     window.btStart->click();
     EXPECT_EQ(shell.urls.size(), 1);
     EXPECT_TRUE(shell.urls[0].endsWith(u"/ImportLog.txt"_qs));
@@ -162,9 +166,9 @@ TEST_F(TfrmImportTest, ReadingTheLogInsteadOfTheSummaryWhenTicked)
 
 TEST_F(TfrmImportTest, StopButtonDuringTheRunKeepsWhatWasImported)
 {
-    QList<QList<TestCell>> rows{{s("联系人")}};
+    QList<QList<TestCell>> rows { { s("联系人") } };
     for (int i = 0; i < 40; ++i)
-        rows << QList<TestCell>{TestCell::str(QStringLiteral("客户%1").arg(i))};
+        rows << QList<TestCell> { TestCell::str(QStringLiteral("客户%1").arg(i)) };
     ui::TfrmImport window(services, files, shell);
     window.chooseFile(sheetFile(rows));
     window.ckReadLog->setChecked(false);
@@ -180,7 +184,7 @@ TEST_F(TfrmImportTest, StopButtonDuringTheRunKeepsWhatWasImported)
     EXPECT_EQ(parties(), stoppedAt - 1);
     EXPECT_EQ(prompter.texts().first(), u8("需要中止导出操作吗？"));
     EXPECT_EQ(core::IniFile(window.logPath()).readString(u"INFO"_qs, u"Stop"_qs),
-              u8("用户中止于第%1行，其后的行未导入").arg(stoppedAt));
+        u8("用户中止于第%1行，其后的行未导入").arg(stoppedAt));
 }
 
 TEST_F(TfrmImportTest, TickBoxesKeepTheirSettings)
@@ -195,7 +199,7 @@ TEST_F(TfrmImportTest, TickBoxesKeepTheirSettings)
         EXPECT_EQ(services.settings().getINIConfigByname(u"ckOrderIDOn"_qs), u"1"_qs);
         window.ckJudgeRepeated->click();
         EXPECT_FALSE(window.ckName->isChecked() || window.ckContactor->isChecked()
-                     || window.ckPhone->isChecked());
+            || window.ckPhone->isChecked());
     }
     ui::TfrmImport again(services, files, shell);
     EXPECT_FALSE(again.cfgWPSFirst->isChecked());

@@ -29,8 +29,8 @@ QString u(const char* text) { return QString::fromUtf8(text); }
 TestSheet shopOrders()
 {
     QList<TestCell> titles;
-    for (const char* title :
-        { "订单编号", "收货人", "收件人电话", "联系手机", "省", "市", "详细地址", "宝贝标题", "数量", "买家留言" })
+    for (const char* title : { "订单编号", "收货人", "收件人电话", "联系手机", "省", "市",
+             "详细地址", "宝贝标题", "数量", "买家留言" })
         titles.append(TestCell::str(u(title)));
     const auto row = [](const char* order, const char* name, const char* phone, double mobile,
                          const char* province, const char* city, const char* address,
@@ -47,8 +47,8 @@ TestSheet shopOrders()
         { titles,
             row("A001", "张三", "0571-88886666", 13800138000.0, "", "",
                 "浙江省杭州市西湖区文三路90号东部软件园", "保温杯", 2, "请周末送货"),
-            row("A002", "李四", "", 13912345678.0, "广东省", "深圳市", "南山区科技园南路8号",
-                "T恤", 1, ""),
+            row("A002", "李四", "", 13912345678.0, "广东省", "深圳市", "南山区科技园南路8号", "T恤",
+                1, ""),
             row("A003", "", "", 0, "", "", "", "", 1, "只有留言"),
             row("A004", "王五", "'010-85801234", 0, "", "", "北京朝阳区建国路88号SOHO现代城",
                 "文件", 1, "") } };
@@ -57,7 +57,10 @@ TestSheet shopOrders()
 class ScriptedFiles final : public core::FileChooser
 {
 public:
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     QString openFileName(QWidget*, const QString&, const QString&) override { return path; }
     QString path;
 };
@@ -69,7 +72,8 @@ protected:
     {
         const TestSheet sheet = shopOrders();
         QDir().mkpath(home.file(QStringLiteral("orders")));
-        const QString path = home.file(QStringLiteral("orders/shop.") + (format.startsWith(u"csv") ? u"csv"_qs : format));
+        const QString path = home.file(
+            QStringLiteral("orders/shop.") + (format.startsWith(u"csv") ? u"csv"_qs : format));
         if (format == u"xlsx")
             writeXlsx(path, { sheet });
         else if (format == u"xls")
@@ -83,8 +87,8 @@ protected:
 
     CliRun batch(const QStringList& more)
     {
-        return runCliProcess(QStringList { QStringLiteral("batch"), QStringLiteral("--home"), home.path(),
-                                 QStringLiteral("--kind"), u("快递单") }
+        return runCliProcess(QStringList { QStringLiteral("batch"), QStringLiteral("--home"),
+                                 home.path(), QStringLiteral("--kind"), u("快递单") }
             + more);
     }
 
@@ -104,8 +108,8 @@ protected:
 
 TEST_F(WaybillBatchTest, ShopTitlesAreMatchedAndAddressesSplit)
 {
-    const QStringList titles = { u("订单编号"), u("收货人"), u("收件人电话"), u("联系手机"), u("省"),
-        u("市"), u("详细地址"), u("宝贝标题"), u("数量"), u("买家留言") };
+    const QStringList titles = { u("订单编号"), u("收货人"), u("收件人电话"), u("联系手机"),
+        u("省"), u("市"), u("详细地址"), u("宝贝标题"), u("数量"), u("买家留言") };
     const QList<int> columns = core::matchOrderColumns(services.db(), titles);
     QHash<QString, int> byColumn;
     for (qsizetype i = 0; i < core::orderFields().size(); ++i)
@@ -138,8 +142,7 @@ TEST_F(WaybillBatchTest, ShopTitlesAreMatchedAndAddressesSplit)
     const QList<QStringList> rows = { titles,
         { u("A1"), u("张三"), u("'0571-1"), u("13800138000"), u(""), u(""),
             u("浙江省杭州市西湖区文三路90号"), u("杯"), u("2"), u("") },
-        {},
-        { u("A2"), u("李四"), u(""), u(""), u("广东省"), u("深圳市"), u("南山区科技园8号") } };
+        {}, { u("A2"), u("李四"), u(""), u(""), u("广东省"), u("深圳市"), u("南山区科技园8号") } };
     const core::AddressSplitter splitter = core::AddressSplitter::fromDatabase(services.db());
     QList<int> sheetRows;
     const auto receivers = core::receiversFromRows(rows, columns, &splitter, &sheetRows);
@@ -150,7 +153,8 @@ TEST_F(WaybillBatchTest, ShopTitlesAreMatchedAndAddressesSplit)
     EXPECT_EQ(receivers[0].value(u("市")), u("杭州市"));
     EXPECT_EQ(receivers[0].value(u("镇区")), u("西湖区"));
     EXPECT_EQ(receivers[0].value(u("地址")), u("文三路90号"));
-    EXPECT_EQ(receivers[1].value(u("地址")), u("南山区科技园8号")) << "given regions stay as they are";
+    EXPECT_EQ(receivers[1].value(u("地址")), u("南山区科技园8号"))
+        << "given regions stay as they are";
 }
 
 TEST_F(WaybillBatchTest, CommandPrintsAndSavesAShopExportOfEveryFormat)
@@ -167,14 +171,16 @@ TEST_F(WaybillBatchTest, CommandPrintsAndSavesAShopExportOfEveryFormat)
         const QStringList lines = r.out.trimmed().split(QLatin1Char('\n'));
         ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
         EXPECT_TRUE(lines[0].startsWith(u("row 4: "))) << lines[0].toStdString();
-        EXPECT_EQ(lines[1], u("printed 3 waybills to ") + QDir::toNativeSeparators(pdf) + u(", saved 3"));
+        EXPECT_EQ(
+            lines[1], u("printed 3 waybills to ") + QDir::toNativeSeparators(pdf) + u(", saved 3"));
 
         const auto pages = readPdfWords(pdf);
         ASSERT_EQ(pages.size(), 3);
         const int id = services.templates().loadDefaultCheckTypeId(u("快递单"));
-        QSqlQuery box = services.db().exec(QStringLiteral("select CtlX, CtlY, CtlW from CKControl "
-                                                          "where CheckTypeID=? and CtlName='ZDSKRLXR'"),
-            { id });
+        QSqlQuery box
+            = services.db().exec(QStringLiteral("select CtlX, CtlY, CtlW from CKControl "
+                                                "where CheckTypeID=? and CtlName='ZDSKRLXR'"),
+                { id });
         ASSERT_TRUE(box.next());
         const double left = box.value(0).toInt() / 10.0;
         const double top = box.value(1).toInt() / 10.0;
@@ -186,7 +192,8 @@ TEST_F(WaybillBatchTest, CommandPrintsAndSavesAShopExportOfEveryFormat)
             EXPECT_GE(words[0].left, left - 0.5);
             EXPECT_LE(words[0].right, right + 0.5);
             EXPECT_NEAR(words[0].top, top, 2.0);
-            EXPECT_EQ(wordsEqualTo(pages[p], u("寄件人甲")).size(), 1) << "the sender on every page";
+            EXPECT_EQ(wordsEqualTo(pages[p], u("寄件人甲")).size(), 1)
+                << "the sender on every page";
         }
 
         EXPECT_EQ(rows(QStringLiteral("DataKDDTable")), 3);
@@ -230,24 +237,34 @@ TEST_F(WaybillBatchTest, CommandTakesASenderAndRefusesBadInputWithOneLine)
     EXPECT_EQ(wordsEqualTo(pages[2], u("仓管员")).size(), 1);
 
     const QString text = home.file(QStringLiteral("titles.csv"));
-    writeCsv(text, { u("t"), { { TestCell::str(u("商品")), TestCell::str(u("价格")) }, { TestCell::str(u("杯")), TestCell::str(u("9")) } } }, u("UTF-8"));
+    writeCsv(text,
+        { u("t"),
+            { { TestCell::str(u("商品")), TestCell::str(u("价格")) },
+                { TestCell::str(u("杯")), TestCell::str(u("9")) } } },
+        u("UTF-8"));
     const struct
     {
         QStringList args;
         const char* message;
     } cases[] = {
         { { QStringLiteral("--pdf"), pdf }, "batch: --rows FILE is required" },
-        { { QStringLiteral("--rows"), home.file(QStringLiteral("none.xlsx")), QStringLiteral("--pdf"), pdf },
+        { { QStringLiteral("--rows"), home.file(QStringLiteral("none.xlsx")),
+              QStringLiteral("--pdf"), pdf },
             "none.xlsx" },
-        { { QStringLiteral("--rows"), file, QStringLiteral("--sheet"), QStringLiteral("9"), QStringLiteral("--pdf"), pdf },
+        { { QStringLiteral("--rows"), file, QStringLiteral("--sheet"), QStringLiteral("9"),
+              QStringLiteral("--pdf"), pdf },
             "batch: no sheet 9 (sheets: 订单)" },
-        { { QStringLiteral("--rows"), file, QStringLiteral("--step"), QStringLiteral("2"), QStringLiteral("--pdf"), pdf },
+        { { QStringLiteral("--rows"), file, QStringLiteral("--step"), QStringLiteral("2"),
+              QStringLiteral("--pdf"), pdf },
             "batch: --step needs --first-number" },
-        { { QStringLiteral("--rows"), file, QStringLiteral("--first-number"), QStringLiteral("ABC"), QStringLiteral("--pdf"), pdf },
+        { { QStringLiteral("--rows"), file, QStringLiteral("--first-number"), QStringLiteral("ABC"),
+              QStringLiteral("--pdf"), pdf },
             "batch: --first-number must end in digits: ABC" },
-        { { QStringLiteral("--rows"), file, QStringLiteral("--sender"), u("无此单位"), QStringLiteral("--pdf"), pdf },
+        { { QStringLiteral("--rows"), file, QStringLiteral("--sender"), u("无此单位"),
+              QStringLiteral("--pdf"), pdf },
             "batch: no party named 无此单位" },
-        { { QStringLiteral("--rows"), file, QStringLiteral("--set"), QStringLiteral("zdNoSuch=1"), QStringLiteral("--pdf"), pdf },
+        { { QStringLiteral("--rows"), file, QStringLiteral("--set"), QStringLiteral("zdNoSuch=1"),
+              QStringLiteral("--pdf"), pdf },
             "batch: unknown control zdNoSuch of 快递单" },
         { { QStringLiteral("--rows"), text, QStringLiteral("--pdf"), pdf },
             "batch: no recipient column among the titles of titles.csv: 商品, 价格" },
@@ -261,8 +278,9 @@ TEST_F(WaybillBatchTest, CommandTakesASenderAndRefusesBadInputWithOneLine)
         EXPECT_EQ(r.err.count(u("pennock-cli: ")), 1) << "one line: " << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
-    const CliRun other = runCliProcess({ QStringLiteral("batch"), QStringLiteral("--home"), home.path(),
-        QStringLiteral("--kind"), u("支票"), QStringLiteral("--rows"), file, QStringLiteral("--pdf"), pdf });
+    const CliRun other = runCliProcess(
+        { QStringLiteral("batch"), QStringLiteral("--home"), home.path(), QStringLiteral("--kind"),
+            u("支票"), QStringLiteral("--rows"), file, QStringLiteral("--pdf"), pdf });
     EXPECT_TRUE(other.err.contains(u("batch: only 快递单 prints in batches, not 支票")));
     EXPECT_FALSE(QFileInfo::exists(pdf)) << "nothing was printed";
 }
@@ -331,7 +349,8 @@ TEST_F(WaybillBatchTest, WindowFillsTheListAndPrintsTheTickedRows)
     window.button(u("btPrint"))->click();
     ASSERT_FALSE(prompter.texts().isEmpty());
     const QString summary = prompter.texts().last();
-    EXPECT_TRUE(summary.startsWith(u("批量打印结束，共打印 4 张快递单，保存 4 张！"))) << summary.toStdString();
+    EXPECT_TRUE(summary.startsWith(u("批量打印结束，共打印 4 张快递单，保存 4 张！")))
+        << summary.toStdString();
     EXPECT_TRUE(summary.contains(u("未打印："))) << summary.toStdString();
     EXPECT_EQ(canvas.pageBreaks(), 3) << "one page a waybill";
     EXPECT_EQ(canvas.documentsEnded(), 1) << "one job";

@@ -21,18 +21,18 @@ using namespace pennock;
 
 namespace {
 
-QString u8(const char *text) { return QString::fromUtf8(text); }
+QString u8(const char* text) { return QString::fromUtf8(text); }
 
 class RecordingShell final : public core::Shell
 {
 public:
-    bool openUrl(const QString &address) override
+    bool openUrl(const QString& address) override
     {
         urls << address;
         return true;
     }
-    bool startProgram(const QString &, const QStringList & = {}) override { return false; }
-    bool runCommand(const QString &, const QStringList & = {}) override { return false; }
+    bool startProgram(const QString&, const QStringList& = {}) override { return false; }
+    bool runCommand(const QString&, const QStringList& = {}) override { return false; }
     QStringList urls;
 };
 
@@ -45,7 +45,7 @@ public:
     {
         EXPECT_TRUE(mServer.listen(QHostAddress::LocalHost));
         connect(&mServer, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = mServer.nextPendingConnection()) {
+            while (QTcpSocket* socket = mServer.nextPendingConnection()) {
                 socket->setParent(this);
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
             }
@@ -61,26 +61,27 @@ public:
     bool silent = false; ///< accepts but never answers
 
 private:
-    void answer(QTcpSocket *socket)
+    void answer(QTcpSocket* socket)
     {
-        QByteArray &buffer = mBuffers[socket];
+        QByteArray& buffer = mBuffers[socket];
         buffer += socket->readAll();
         if (!buffer.contains("\r\n\r\n") || silent)
             return;
         const QByteArray requestLine = buffer.left(buffer.indexOf("\r\n"));
         requests << QString::fromLatin1(requestLine);
         lastHeaders = buffer;
-        const QString path = QString::fromLatin1(requestLine.split(' ').value(1)).section(u'?', 0, 0);
+        const QString path
+            = QString::fromLatin1(requestLine.split(' ').value(1)).section(u'?', 0, 0);
         const bool found = pages.contains(path);
         const QByteArray body = found ? pages.value(path) : QByteArray("missing");
         socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")
-                      + QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ")
-                      + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+            + QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ")
+            + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
     }
 
     QTcpServer mServer;
-    QMap<QTcpSocket *, QByteArray> mBuffers;
+    QMap<QTcpSocket*, QByteArray> mBuffers;
 };
 
 // A port where nothing listens: one taken and given back at once.
@@ -96,7 +97,7 @@ QString closedHost()
 struct Panel
 {
     QWidget panel;
-    QTextBrowser *browser = new QTextBrowser(&panel);
+    QTextBrowser* browser = new QTextBrowser(&panel);
     Panel()
     {
         panel.show();
@@ -112,19 +113,19 @@ TEST(SiteTest, VendorPagesCarryTheProductParameters)
     const struct
     {
         core::VendorPage page;
-        const char *address;
+        const char* address;
     } rows[] = {
-        {core::VendorPage::Probe, "http://h/webapp.css"},
-        {core::VendorPage::Service, "http://h/agent/ServicePNK.asp?%1"},
-        {core::VendorPage::Help, "http://h/help.asp?rail=kdd&%1"},
-        {core::VendorPage::Upgrade, "http://h/update/up.asp?a=1&%1"},
-        {core::VendorPage::Postcode, "http://h/help/postcode.asp?%1"},
-        {core::VendorPage::PaperSize, "http://h/kdd/help/paperset.htm?%1"},
-        {core::VendorPage::Home, "http://h?%1"},
+        { core::VendorPage::Probe, "http://h/webapp.css" },
+        { core::VendorPage::Service, "http://h/agent/ServicePNK.asp?%1" },
+        { core::VendorPage::Help, "http://h/help.asp?rail=kdd&%1" },
+        { core::VendorPage::Upgrade, "http://h/update/up.asp?a=1&%1" },
+        { core::VendorPage::Postcode, "http://h/help/postcode.asp?%1" },
+        { core::VendorPage::PaperSize, "http://h/kdd/help/paperset.htm?%1" },
+        { core::VendorPage::Home, "http://h?%1" },
     };
-    for (const auto &row : rows)
+    for (const auto& row : rows)
         EXPECT_EQ(core::vendorPageAddress(row.page, u"h"_qs),
-                  QString::fromLatin1(row.address).arg(params));
+            QString::fromLatin1(row.address).arg(params));
     EXPECT_EQ(core::fullVersion().count(u'.'), 3);
     // The host is our own placeholder, never a real vendor's.
     EXPECT_TRUE(core::siteHost().endsWith(u".example"_qs));
@@ -134,7 +135,7 @@ TEST(SiteTest, AnAddressOpensWithoutItsSingleQuotes)
 {
     RecordingShell shell;
     core::BrowseURL(shell, u"http://h/a?x='1'&y=2'"_qs);
-    EXPECT_EQ(shell.urls, QStringList{u"http://h/a?x=1&y=2"_qs});
+    EXPECT_EQ(shell.urls, QStringList { u"http://h/a?x=1&y=2"_qs });
 }
 
 TEST(NetworkHttpTest, GetSendsTheSiteHeadersAndReturnsTheBody)
@@ -142,7 +143,8 @@ TEST(NetworkHttpTest, GetSendsTheSiteHeadersAndReturnsTheBody)
     LocalSite site;
     site.pages[u"/webapp.css"_qs] = "body { } /* site=x */";
     ui::NetworkHttp http;
-    const core::HttpReply reply = http.get(u"http://"_qs + site.host() + u"/webapp.css?a=b c"_qs, 3000);
+    const core::HttpReply reply
+        = http.get(u"http://"_qs + site.host() + u"/webapp.css?a=b c"_qs, 3000);
     EXPECT_TRUE(reply.ok) << reply.error.toStdString();
     EXPECT_EQ(reply.body, QByteArray("body { } /* site=x */"));
     ASSERT_EQ(site.requests.size(), 1);
@@ -180,15 +182,16 @@ TEST(OnlinePanelTest, AnAvailableSiteShowsItsServicePage)
     EXPECT_TRUE(p.browser->toPlainText().contains(u8("在线服务")));
     EXPECT_TRUE(p.panel.isVisible());
     ASSERT_EQ(site.requests.size(), 2);
-    EXPECT_TRUE(site.requests[1].startsWith(u"GET /agent/ServicePNK.asp?pname=PNKSUITE&ptype=H1&ver="_qs));
+    EXPECT_TRUE(
+        site.requests[1].startsWith(u"GET /agent/ServicePNK.asp?pname=PNKSUITE&ptype=H1&ver="_qs));
     EXPECT_TRUE(prompter.entries().isEmpty());
 }
 
 struct UnavailableCase
 {
-    const char *name;
+    const char* name;
     bool serve;
-    const char *probe; // reply of the probe
+    const char* probe; // reply of the probe
     int screenWidth;
     bool panelStays;
 };
@@ -199,7 +202,7 @@ class UnavailableTable : public ::testing::TestWithParam<UnavailableCase>
 
 TEST_P(UnavailableTable, TheBrowserAreaHidesAndNothingIsSaid)
 {
-    const UnavailableCase &c = GetParam();
+    const UnavailableCase& c = GetParam();
     LocalSite site;
     if (c.probe)
         site.pages[u"/webapp.css"_qs] = c.probe;
@@ -213,18 +216,17 @@ TEST_P(UnavailableTable, TheBrowserAreaHidesAndNothingIsSaid)
     EXPECT_FALSE(p.browser->isVisible());
     EXPECT_EQ(p.panel.isVisible(), c.panelStays);
     EXPECT_TRUE(prompter.entries().isEmpty());
-    for (const QString &request : site.requests)
+    for (const QString& request : site.requests)
         EXPECT_FALSE(request.contains(u"ServicePNK"_qs));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Site, UnavailableTable,
-    ::testing::Values(UnavailableCase{"NoServer", false, nullptr, 1400, true},
-                      UnavailableCase{"NoMarker", true, "body {}", 1400, true},
-                      UnavailableCase{"OtherHost", true, "site=www.other.example", 1400, true},
-                      UnavailableCase{"NoProbePage", true, nullptr, 1400, true},
-                      UnavailableCase{"NarrowScreen", false, nullptr, 999, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Site, UnavailableTable,
+    ::testing::Values(UnavailableCase { "NoServer", false, nullptr, 1400, true },
+        UnavailableCase { "NoMarker", true, "body {}", 1400, true },
+        UnavailableCase { "OtherHost", true, "site=www.other.example", 1400, true },
+        UnavailableCase { "NoProbePage", true, nullptr, 1400, true },
+        UnavailableCase { "NarrowScreen", false, nullptr, 999, false }),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OnlinePanelTest, ANarrowScreenHidesThePanelAlsoWhenTheSiteAnswers)
 {
@@ -268,9 +270,10 @@ TEST(AboutTest, SizeColourTextsAndSelfClose)
     EXPECT_TRUE(about.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(about.palette().color(QPalette::Window), QColor(0x40, 0x8B, 0xDF));
     QStringList texts;
-    for (const QLabel *label : about.findChildren<QLabel *>())
+    for (const QLabel* label : about.findChildren<QLabel*>())
         texts << label->text();
-    for (const char *text : {"关于", "Pennock票据打印软件", "单机版 for win98/Me/2000/Xp/2003/vista/Win7"})
+    for (const char* text :
+        { "关于", "Pennock票据打印软件", "单机版 for win98/Me/2000/Xp/2003/vista/Win7" })
         EXPECT_TRUE(texts.contains(u8(text))) << text;
     EXPECT_TRUE(texts.contains(u8("当前版本：") + core::fullVersion() + u"(H1)"_qs));
     EXPECT_EQ(about.lbContact->toolTip(), u8("单击鼠标进入软件官方网站"));
@@ -293,7 +296,7 @@ TEST(AboutTest, AClickOnTheContactOpensTheHomePageAnyClickCloses)
         about.show();
         QTest::mouseClick(about.lbContact, Qt::LeftButton);
         EXPECT_FALSE(about.isVisible());
-        EXPECT_EQ(shell.urls, QStringList{core::vendorPageAddress(core::VendorPage::Home)});
+        EXPECT_EQ(shell.urls, QStringList { core::vendorPageAddress(core::VendorPage::Home) });
     }
     shell.urls.clear();
     ui::Tfm_About about(shell);

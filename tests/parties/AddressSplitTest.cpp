@@ -17,7 +17,7 @@ using pennock::test::PartiesFixture;
 
 namespace pennock::core {
 // Readable failures: all seven parts side by side.
-inline void PrintTo(const SplitAddress &a, std::ostream *os)
+inline void PrintTo(const SplitAddress& a, std::ostream* os)
 {
     *os << QStringList { a.name, a.mobile, a.phone, a.province, a.city, a.district, a.address }
                .join(u" | ")
@@ -29,26 +29,26 @@ namespace {
 
 struct Case
 {
-    const char *text;
+    const char* text;
     SplitAddress want; // name, mobile, phone, province, city, district, address
 };
 
-SplitAddress parts(std::initializer_list<const char *> fields)
+SplitAddress parts(std::initializer_list<const char*> fields)
 {
     QStringList f;
-    for (const char *field : fields)
+    for (const char* field : fields)
         f << QString::fromUtf8(field);
     return { f.value(0), f.value(1), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6) };
 }
 
 // Typed characters as the keyboard or an input method delivers them.
-void type(QWidget *widget, const QString &characters)
+void type(QWidget* widget, const QString& characters)
 {
     for (const QChar c : characters)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-const AddressSplitter &seedSplitter()
+const AddressSplitter& seedSplitter()
 {
     static const AddressSplitter splitter = AddressSplitter::fromSeed();
     return splitter;
@@ -169,7 +169,7 @@ TEST(AddressSplit, SplitsPastedRecipients)
         { "浙江省杭州市", parts({ "", "", "", "浙江省", "杭州市" }) },
         { " ，\n", parts({}) },
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(seedSplitter().split(QString::fromUtf8(c.text)), c.want) << c.text;
 }
 
@@ -192,7 +192,7 @@ TEST(AddressSplit, NamesFromTheGivenTablesOnly)
         // "丁市" is a province of the table here, so its "city" is a district and a town follows.
         { "丁市戊城区花园镇1号", parts({ "", "", "", "丁市", "戊城区", "花园镇", "1号" }) },
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(splitter.split(QString::fromUtf8(c.text)), c.want) << c.text;
 }
 
@@ -249,7 +249,7 @@ TEST_F(AddressSplitData, TheDatabaseRegionsAreTheOnesRecognised)
 TEST_F(AddressSplitData, CommandPrintsSevenLinesFromTheSeedOrAnInstallation)
 {
     using pennock::test::runCliProcess;
-    const auto run = [](const QStringList &args) { return runCliProcess(args); };
+    const auto run = [](const QStringList& args) { return runCliProcess(args); };
     const pennock::test::CliRun plain
         = run({ u"split-address"_qs, u"北京朝阳区建国路88号SOHO现代城 李四 010-85801234"_qs });
     EXPECT_EQ(plain.exitCode, 0) << plain.err.toStdString();
@@ -270,7 +270,7 @@ TEST_F(AddressSplitData, CommandPrintsSevenLinesFromTheSeedOrAnInstallation)
         { u"split-address"_qs, u"a"_qs, u"--home"_qs },
         { u"split-address"_qs, u"a"_qs, u"--home"_qs, home.file(u"nowhere"_qs) },
     };
-    for (const QStringList &args : bad) {
+    for (const QStringList& args : bad) {
         const pennock::test::CliRun r = run(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << args.join(u' ').toStdString();

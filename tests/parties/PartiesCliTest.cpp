@@ -22,18 +22,18 @@ protected:
             { u"开户银行"_qs, u"张三银行"_qs } });
     }
 
-    CliResult run(const QStringList &extra)
+    CliResult run(const QStringList& extra)
     {
         return runCli(QStringList { u"parties"_qs, u"--home"_qs, home.path() } + extra);
     }
 
     // Full names of the listed rows, after the title row.
-    static QStringList names(const CliResult &result)
+    static QStringList names(const CliResult& result)
     {
         QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
         QStringList out;
         const int at = int(lines.value(0).split(u'\t').indexOf(u"全称"_qs));
-        for (const QString &line : lines.mid(1))
+        for (const QString& line : lines.mid(1))
             out << line.split(u'\t').value(at);
         return out;
     }
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(PartiesCli, SearchFindsEveryListedColumn)
 {
-    for (const char *keyword : { "o'brien", "张三", "12345", "1111", "浙江", "OBR", "西湖路" }) {
+    for (const char* keyword : { "o'brien", "张三", "12345", "1111", "浙江", "OBR", "西湖路" }) {
         const CliResult result = run({ u"--search"_qs, QString::fromUtf8(keyword) });
         EXPECT_EQ(result.exitCode, 0) << keyword;
         EXPECT_EQ(names(result), QStringList { u"O'Brien Ltd"_qs }) << keyword;

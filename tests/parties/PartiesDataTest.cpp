@@ -22,7 +22,7 @@ class PartiesData : public PartiesFixture
 protected:
     DAOPerson dao { services.db() };
 
-    QString nameOf(const std::optional<TPerson> &person) const
+    QString nameOf(const std::optional<TPerson>& person) const
     {
         return person ? person->全称 : QStringLiteral("<none>");
     }
@@ -48,7 +48,7 @@ TEST_F(PartiesData, MnemonicLookupKeepsItsWildcards)
     addParty({ { u"全称"_qs, u"甲"_qs }, { u"助记码"_qs, u"ab01"_qs } });
     addParty({ { u"全称"_qs, u"乙"_qs }, { u"助记码"_qs, u"xab2"_qs } });
     addParty({ { u"全称"_qs, u"丙"_qs }, { u"助记码"_qs, u"pnk01"_qs } });
-    const std::pair<const char *, const char *> cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         { "ab01", "甲" },
         { "AB01", "甲" },
         { "ab", "<none>" },
@@ -65,7 +65,7 @@ TEST_F(PartiesData, MnemonicLookupKeepsItsWildcards)
         { "b_1*", "甲" },
         { "zz*", "<none>" },
     };
-    for (const auto &[code, name] : cases)
+    for (const auto& [code, name] : cases)
         EXPECT_EQ(
             nameOf(dao.findPersonByInputCode(QString::fromUtf8(code))), QString::fromUtf8(name))
             << code;
@@ -99,7 +99,7 @@ TEST_F(PartiesData, CompanyWithSeveralAccounts)
 TEST_F(PartiesData, StoreInsertsOnceThenUpdatesEveryColumn)
 {
     TPerson person;
-    for (const QString &column : TPerson::columns())
+    for (const QString& column : TPerson::columns())
         person.setValue(column, column + QStringLiteral("'值"));
     person.全称 = QStringLiteral("O'Brien & Sons");
     ASSERT_EQ(dao.storePerson(person), 1);
@@ -181,7 +181,7 @@ TEST_F(PartiesData, KeywordSearchLooksThroughSevenColumnsLiterally)
     addParty({ { u"全称"_qs, u"码找"_qs }, { u"助记码"_qs, u"qq50"_qs } });
     addParty({ { u"全称"_qs, u"址找"_qs }, { u"地址"_qs, u"人民路5%号"_qs } });
     addParty({ { u"全称"_qs, u"银行不找"_qs }, { u"开户银行"_qs, u"欧阳银行"_qs } });
-    const std::pair<const char *, QStringList> cases[] = {
+    const std::pair<const char*, QStringList> cases[] = {
         { "o'bri", { u"O'Brien Ltd"_qs } },
         { "欧阳", { u"联系人找"_qs } },
         { "8765", { u"电话找"_qs } },
@@ -194,7 +194,7 @@ TEST_F(PartiesData, KeywordSearchLooksThroughSevenColumnsLiterally)
         { "%", { u"址找"_qs } },
         { "电%找", {} },
     };
-    for (const auto &[keyword, names] : cases) {
+    for (const auto& [keyword, names] : cases) {
         PersonSearch search;
         search.keyword = QString::fromUtf8(keyword);
         search.type = 我方; // a keyword looks through every type
@@ -240,7 +240,7 @@ TEST_F(PartiesData, TypeGroupAdvancedAndOrder)
 
 TEST_F(PartiesData, DictionaryListsTheTemplatesOwnEntriesFirst)
 {
-    const auto add = [&](const char *name, const char *value, int id) {
+    const auto add = [&](const char* name, const char* value, int id) {
         services.db().execute(
             u"insert into DMTable (DMName, DMValue, CheckTypeID) values (?, ?, ?)"_qs,
             { QString::fromUtf8(name), QString::fromUtf8(value), id });

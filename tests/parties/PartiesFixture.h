@@ -1,8 +1,8 @@
 #pragma once
 
-#include "printing/Services.h"
 #include "parties/DAOPerson.h"
 #include "parties/TPerson.h"
+#include "printing/Services.h"
 #include "store/ProgramFolder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
@@ -16,7 +16,7 @@
 #include <ostream>
 
 // Readable failures: texts print as text.
-inline void PrintTo(const QString &text, std::ostream *os)
+inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
 }
@@ -30,17 +30,17 @@ protected:
     PartiesFixture() { core::ensureSeededInstallation(core::ProgramFolder(home.path())); }
 
     /// Inserts a party given as column = value pairs; its `ID`.
-    int addParty(const QList<std::pair<QString, QString>> &fields)
+    int addParty(const QList<std::pair<QString, QString>>& fields)
     {
         core::TPerson person;
-        for (const auto &[column, value] : fields)
+        for (const auto& [column, value] : fields)
             person.setValue(column, value);
         core::DAOPerson(services.db()).storePerson(person);
         return person.ID;
     }
 
     /// First column of every row of a statement.
-    QStringList column(const QString &sql, const QVariantList &values = {})
+    QStringList column(const QString& sql, const QVariantList& values = {})
     {
         QStringList out;
         QSqlQuery q = services.db().exec(sql, values);
@@ -49,7 +49,7 @@ protected:
         return out;
     }
 
-    int count(const QString &table)
+    int count(const QString& table)
     {
         return services.db().scalar(QStringLiteral("select count(*) from ") + table).toInt();
     }

@@ -1,9 +1,9 @@
 #include "PartiesFixture.h"
 
 #include "bills/BillFormRegistry.h"
-#include "parties/GridServices.h"
 #include "history/ScriptedDesktop.h"
 #include "parties/ComboBoxDeleteByText.h"
+#include "parties/GridServices.h"
 #include "parties/PersonInfo.h"
 #include "parties/PersonManage.h"
 #include "settings/IniFile.h"
@@ -53,7 +53,7 @@ protected:
             { u"电话"_qs, u"020-1"_qs } });
     }
 
-    QStringList listedNames(const Tfm_PersonManage &manager) const
+    QStringList listedNames(const Tfm_PersonManage& manager) const
     {
         QStringList names;
         const int column = GridServices::columnOf(manager.DBGrid1, u"全称"_qs);
@@ -63,21 +63,21 @@ protected:
         return names;
     }
 
-    void clickNode(Tfm_PersonManage &manager, const QString &text)
+    void clickNode(Tfm_PersonManage& manager, const QString& text)
     {
-        QTreeWidgetItem *item = manager.treeNode(text);
+        QTreeWidgetItem* item = manager.treeNode(text);
         ASSERT_TRUE(item) << text.toStdString();
         const QRect rect = manager.TreeView1->visualItemRect(item);
         QTest::mouseClick(manager.TreeView1->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    void clickRow(Tfm_PersonManage &manager, int row, Qt::KeyboardModifiers modifiers = {})
+    void clickRow(Tfm_PersonManage& manager, int row, Qt::KeyboardModifiers modifiers = {})
     {
         const QRect rect = manager.DBGrid1->visualRect(manager.DBGrid1->model()->index(row, 1));
         QTest::mouseClick(manager.DBGrid1->viewport(), Qt::LeftButton, modifiers, rect.center());
     }
 
-    int rowOf(const Tfm_PersonManage &manager, const QString &name) const
+    int rowOf(const Tfm_PersonManage& manager, const QString& name) const
     {
         const int column = GridServices::columnOf(manager.DBGrid1, u"全称"_qs);
         for (int r = 0; r < manager.rows(); ++r)
@@ -143,7 +143,7 @@ TEST_F(PartyWindows, TitleClicksToggleTheOrderAndSelectionFollowsTheRules)
 {
     Tfm_PersonManage manager(services, grids);
     manager.show();
-    QHeaderView *header = manager.DBGrid1->horizontalHeader();
+    QHeaderView* header = manager.DBGrid1->horizontalHeader();
     const int nameColumn = GridServices::columnOf(manager.DBGrid1, u"全称"_qs);
     const auto firstName
         = [&] { return manager.DBGrid1->model()->index(0, nameColumn).data().toString(); };
@@ -179,7 +179,7 @@ TEST_F(PartyWindows, FetchOnePersonPicksWithADoubleClick)
 {
     bool checked = false;
     QTimer::singleShot(0, [&] {
-        auto *manager = qobject_cast<Tfm_PersonManage *>(QApplication::activeModalWidget());
+        auto* manager = qobject_cast<Tfm_PersonManage*>(QApplication::activeModalWidget());
         ASSERT_TRUE(manager);
         checked = true;
         EXPECT_TRUE(manager->selectionMode());
@@ -197,11 +197,12 @@ TEST_F(PartyWindows, FetchOnePersonPicksWithADoubleClick)
     EXPECT_EQ(picked->ID, mOther);
     EXPECT_EQ(picked->联系人, u"O'Neil"_qs);
     // Leaving by a pick remembers the grid's widths too (40 where none were stored).
-    EXPECT_EQ(services.settings().OpenUserIniFile().readString(u"FM_PERSONMANAGE"_qs, u"DBGRID1.W1"_qs),
-              u"40"_qs);
+    EXPECT_EQ(
+        services.settings().OpenUserIniFile().readString(u"FM_PERSONMANAGE"_qs, u"DBGRID1.W1"_qs),
+        u"40"_qs);
 
     QTimer::singleShot(0, [&] {
-        auto *manager = qobject_cast<Tfm_PersonManage *>(QApplication::activeModalWidget());
+        auto* manager = qobject_cast<Tfm_PersonManage*>(QApplication::activeModalWidget());
         ASSERT_TRUE(manager);
         EXPECT_EQ(manager->rows(), 3); // any other type shows every party
         manager->close();
@@ -217,7 +218,7 @@ TEST_F(PartyWindows, DefaultDrawerClosesOpenBillForms)
     ASSERT_TRUE(forms.open(u"支票"_qs));
 
     Tfm_PersonManage manager(services, grids);
-    manager.setOpenBills({[&forms] { return forms.anyOpen(); }, [&forms] { forms.closeAll(); }});
+    manager.setOpenBills({ [&forms] { return forms.anyOpen(); }, [&forms] { forms.closeAll(); } });
     QSignalSpy changed(&manager, &Tfm_PersonManage::defaultDrawerChanged);
     manager.show();
     clickRow(manager, rowOf(manager, u"丙方客户"_qs));
@@ -303,7 +304,7 @@ TEST_F(PartyWindows, BatchButtonsServeOnlyACallingWindow)
     int refreshed = 0;
     int refuseAfter = 100;
     manager.setBatchReceiver(
-        [&](const TPerson &person) {
+        [&](const TPerson& person) {
             if (received.size() >= refuseAfter)
                 return false;
             received << person.ID;
@@ -324,13 +325,13 @@ TEST_F(PartyWindows, BatchButtonsServeOnlyACallingWindow)
     struct Case
     {
         int refuseAfter;
-        const char *message;
+        const char* message;
     };
     const Case cases[] = {
         { 100, "添加成功,本次共添加3个收件人！" },
         { 1, "添加出现异常中断,已经成功添加1个收件人！" },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         received.clear();
         refreshed = 0;
         prompter.clear();
@@ -347,8 +348,8 @@ TEST_F(PartyWindows, BatchButtonsServeOnlyACallingWindow)
     services.db().execute(u"delete from CKPersonalInfoTable"_qs);
     manager.btRefreshClick();
     QTest::mouseClick(manager.btSelectAndAddAll, Qt::LeftButton);
-    EXPECT_EQ(prompter.texts(),
-        QStringList { u"没有记录可添加,请重新设定条件查询或增加收件人!"_qs });
+    EXPECT_EQ(
+        prompter.texts(), QStringList { u"没有记录可添加,请重新设定条件查询或增加收件人!"_qs });
     EXPECT_TRUE(received.isEmpty());
 }
 
@@ -358,7 +359,7 @@ TEST_F(PartyWindows, EditorEnterOrder)
     editor.show();
     QApplication::setActiveWindow(&editor);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
-    const std::pair<QWidget *, QWidget *> order[] = {
+    const std::pair<QWidget*, QWidget*> order[] = {
         { editor.edtName, editor.edtInputCode },
         { editor.edtInputCode, editor.edtBank },
         { editor.edtIdentity, editor.edtBank },
@@ -376,10 +377,10 @@ TEST_F(PartyWindows, EditorEnterOrder)
         { editor.cbAcountType, editor.edtGroup },
         { editor.edtGroup, editor.btSave },
     };
-    for (const auto &[from, to] : order) {
+    for (const auto& [from, to] : order) {
         from->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QWidget *focus = QApplication::focusWidget();
+        QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus == to || to->isAncestorOf(focus))
             << from->objectName().toStdString() << " -> "
             << (focus ? focus->objectName().toStdString() : "none");
@@ -469,7 +470,7 @@ TEST_F(PartyWindows, SavingABillsParty)
     fromBill.单位类型 = 往来;
     bool shown = false;
     QTimer::singleShot(0, [&] {
-        auto *editor = qobject_cast<Tfrm_PersonInfo *>(QApplication::activeModalWidget());
+        auto* editor = qobject_cast<Tfrm_PersonInfo*>(QApplication::activeModalWidget());
         ASSERT_TRUE(editor);
         shown = true;
         EXPECT_EQ(editor->edtID->text().toInt(), mOwn);

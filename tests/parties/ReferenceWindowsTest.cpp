@@ -35,14 +35,14 @@ protected:
         return services.db().scalar(u"select min(CheckTypeID) from CKTypeTable"_qs).toInt();
     }
 
-    void addEntry(const char *name, const char *value, int id)
+    void addEntry(const char* name, const char* value, int id)
     {
         services.db().execute(
             u"insert into DMTable (DMName, DMValue, CheckTypeID) values (?, ?, ?)"_qs,
             { QString::fromUtf8(name), QString::fromUtf8(value), id });
     }
 
-    static QStringList items(const QListWidget *list)
+    static QStringList items(const QListWidget* list)
     {
         QStringList out;
         for (int i = 0; i < list->count(); ++i)
@@ -61,7 +61,7 @@ TEST_F(ReferenceWindows, DictionaryEditorOnTheSharedDictionaries)
     EXPECT_EQ(editor.windowTitle(), u"Pennock软件-字典管理"_qs);
     EXPECT_EQ(editor.lbTemplate->text(), u"字典设置-<适用所有单据>(单据号=0)"_qs);
     EXPECT_FALSE(items(editor.listBoxNames).isEmpty());
-    for (const QString &name : items(editor.listBoxNames))
+    for (const QString& name : items(editor.listBoxNames))
         EXPECT_FALSE(name.startsWith(u"cfg"_qs, Qt::CaseInsensitive)) << name.toStdString();
 
     editor.edtNewName->setEditText(u" 测试字典 "_qs);
@@ -138,10 +138,10 @@ TEST_F(ReferenceWindows, CurrencyEditorRefusals)
 {
     struct Case
     {
-        const char *name;
-        const char *code;
-        const char *message;
-        const char *caption;
+        const char* name;
+        const char* code;
+        const char* message;
+        const char* caption;
     };
     const Case cases[] = {
         { "", "X", "请填写要添加的币种名称！", "输入不完整" },
@@ -151,7 +151,7 @@ TEST_F(ReferenceWindows, CurrencyEditorRefusals)
         { " 新币 ", " N$ ", "新币种添加成功！", "成功" },
     };
     TfrmCom editor(services);
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         prompter.clear();
         editor.ed_bz->setText(QString::fromUtf8(c.name));
         editor.ed_jm->setText(QString::fromUtf8(c.code));
@@ -259,7 +259,7 @@ TEST_F(ReferenceWindows, EscapeRemembersTheWindowSize)
         [&] { return std::make_unique<Tfm_DMConfig>(services, 0); },
         [&] { return std::make_unique<TfrmSsSet>(services); },
     };
-    for (const auto &make : makers) {
+    for (const auto& make : makers) {
         const std::unique_ptr<QDialog> dialog = make();
         dialog->show();
         dialog->resize(dialog->sizeHint() + QSize(37, 23));
@@ -267,7 +267,7 @@ TEST_F(ReferenceWindows, EscapeRemembersTheWindowSize)
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible()) << dialog->objectName().toStdString();
         const QString section = formSection(dialog.get());
-        IniFile &ini = services.settings().userIni();
+        IniFile& ini = services.settings().userIni();
         EXPECT_EQ(ini.readString(section, u"FormWidth"_qs), QString::number(size.width()))
             << section.toStdString();
         EXPECT_EQ(ini.readString(section, u"FormHeight"_qs), QString::number(size.height()))

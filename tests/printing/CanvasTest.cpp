@@ -22,10 +22,7 @@ using pennock::test::wordsEqualTo;
 
 namespace {
 
-double pxToMm(int px, int dpi)
-{
-    return px * 25.4 / dpi;
-}
+double pxToMm(int px, int dpi) { return px * 25.4 / dpi; }
 
 } // namespace
 
@@ -34,17 +31,17 @@ TEST(PrintFonts, WindowsFacesPrintInTheInstalledCjkFamilies)
     installPrintFontSubstitutions();
     installPrintFontSubstitutions(); // a second call changes nothing
     ASSERT_FALSE(printFontSubstitutions().isEmpty());
-    for (const auto &[face, family] : printFontSubstitutions()) {
+    for (const auto& [face, family] : printFontSubstitutions()) {
         EXPECT_EQ(QFont::substitutes(face).filter(family, Qt::CaseInsensitive).size(), 1)
             << face.toStdString();
         EXPECT_EQ(QFontInfo(QFont(face)).family(), family) << face.toStdString();
     }
-    for (const char *face : {"宋体", "SimSun", "新宋体", "仿宋"})
+    for (const char* face : { "宋体", "SimSun", "新宋体", "仿宋" })
         EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(face))).family(),
-                  QStringLiteral("Noto Serif CJK SC"));
-    for (const char *face : {"黑体", "微软雅黑", "SimHei"})
-        EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(face))).family(),
-                  QStringLiteral("Noto Sans CJK SC"));
+            QStringLiteral("Noto Serif CJK SC"));
+    for (const char* face : { "黑体", "微软雅黑", "SimHei" })
+        EXPECT_EQ(
+            QFontInfo(QFont(QString::fromUtf8(face))).family(), QStringLiteral("Noto Sans CJK SC"));
 }
 
 TEST(PdfCanvas, AverageWidthIsTheClassicHalfEmOfACjkFont)
@@ -52,11 +49,11 @@ TEST(PdfCanvas, AverageWidthIsTheClassicHalfEmOfACjkFont)
     installPrintFontSubstitutions();
     TempHome home;
     PdfCanvas canvas(home.file(QStringLiteral("a.pdf")), PdfCanvas::paperLayout(2000, 1000));
-    canvas.setFont(PrintFont{QStringLiteral("宋体"), 12});
+    canvas.setFont(PrintFont { QStringLiteral("宋体"), 12 });
     // 12 points at 1200 dpi are 200 pixels; the Latin letters of the CJK font average about half.
     EXPECT_GT(canvas.averageCharWidth(), 70);
     EXPECT_LT(canvas.averageCharWidth(), 120);
-    canvas.setFont(PrintFont{QStringLiteral("宋体"), 24});
+    canvas.setFont(PrintFont { QStringLiteral("宋体"), 24 });
     EXPECT_GT(canvas.averageCharWidth(), 140);
     EXPECT_LT(canvas.averageCharWidth(), 240);
 }
@@ -68,14 +65,14 @@ TEST(PdfCanvas, TextLandsAtItsPaperPositionInsideAndOutsideMargins)
     {
         QMarginsF marginsMm;
     };
-    const Case cases[] = {{QMarginsF(0, 0, 0, 0)}, {QMarginsF(5, 10, 5, 5)}};
-    for (const Case &c : cases) {
+    const Case cases[] = { { QMarginsF(0, 0, 0, 0) }, { QMarginsF(5, 10, 5, 5) } };
+    for (const Case& c : cases) {
         TempHome home;
         ensureInstallation(ProgramFolder(home.path()));
         Database db(ProgramFolder(home.path()).databasePath());
         ScriptedPrompter prompter;
         const QPageLayout layout(PdfCanvas::paperLayout(2000, 1000).pageSize(),
-                                 QPageLayout::Portrait, c.marginsMm, QPageLayout::Millimeter);
+            QPageLayout::Portrait, c.marginsMm, QPageLayout::Millimeter);
         const QString path = home.file(QStringLiteral("out.pdf"));
         PdfCanvas canvas(path, layout);
         // Qt keeps margins in whole points.
@@ -86,7 +83,8 @@ TEST(PdfCanvas, TextLandsAtItsPaperPositionInsideAndOutsideMargins)
         engine.setPrintJobReady(true);
         ASSERT_TRUE(engine.beginJob(1));
         const int firstShift = 2 * canvas.averageCharWidth();
-        engine.printTextAt(500, 300, QStringLiteral("ABC"), 0, 0, 0, 12, {}, QStringLiteral("宋体"));
+        engine.printTextAt(
+            500, 300, QStringLiteral("ABC"), 0, 0, 0, 12, {}, QStringLiteral("宋体"));
         const int secondShift = 2 * canvas.averageCharWidth();
         engine.printTextAt(800, 600, QStringLiteral("中文XYZ"), 0, 0, 0, 12, {}, {});
         ASSERT_TRUE(engine.endJob()) << canvas.errorString().toStdString();
@@ -126,7 +124,8 @@ TEST(PdfCanvas, EveryDocumentPlacesItsFirstTextFromTheInitialFont)
         engine.setPrintJobReady(true);
         ASSERT_TRUE(engine.beginJob(1));
         EXPECT_EQ(canvas.font(), PainterCanvas::initialFont()) << document;
-        engine.printTextAt(500, 300, QStringLiteral("ABC"), 0, 0, 0, 24, {}, QStringLiteral("黑体"));
+        engine.printTextAt(
+            500, 300, QStringLiteral("ABC"), 0, 0, 0, 24, {}, QStringLiteral("黑体"));
         ASSERT_TRUE(engine.endJob()) << canvas.errorString().toStdString();
         const auto pages = readPdfWords(path);
         ASSERT_EQ(pages.size(), 1);
@@ -142,8 +141,8 @@ TEST(PdfCanvas, UnwritableFileRefusesTheDocument)
 {
     TempHome home;
     home.write(QStringLiteral("blocker"), "x");
-    PdfCanvas canvas(home.file(QStringLiteral("blocker/out.pdf")),
-                     PdfCanvas::paperLayout(100, 100));
+    PdfCanvas canvas(
+        home.file(QStringLiteral("blocker/out.pdf")), PdfCanvas::paperLayout(100, 100));
     EXPECT_FALSE(canvas.beginDocument());
     EXPECT_FALSE(canvas.errorString().isEmpty());
 }

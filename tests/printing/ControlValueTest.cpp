@@ -8,8 +8,8 @@
 #include "support/TempHome.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,10 +28,9 @@ using pennock::ui::getControlValue;
 
 namespace {
 
-template<typename W>
-W *named(QWidget *parent, const char *name)
+template <typename W> W* named(QWidget* parent, const char* name)
 {
-    auto *w = new W(parent);
+    auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
     return w;
 }
@@ -48,33 +47,33 @@ protected:
         panel = named<QFrame>(&form, "pnlPicture");
         named<QLineEdit>(panel, "zdInComp")->setText(QStringLiteral("上海浦江机电设备有限公司"));
         named<QPlainTextEdit>(panel, "zdRemark")->setPlainText(QStringLiteral("第一行\n第二行"));
-        auto *combo = named<QComboBox>(panel, "zdYT");
+        auto* combo = named<QComboBox>(panel, "zdYT");
         combo->setEditable(true);
         combo->setEditText(QStringLiteral("货款"));
         named<QLabel>(panel, "zdJEDX")->setText(QStringLiteral("壹佰元整"));
         named<QCheckBox>(panel, "defCheck0")->setChecked(true);
         named<QCheckBox>(panel, "defCheck1")->setChecked(false);
-        auto *hidden = named<QLineEdit>(panel, "zdHidden");
+        auto* hidden = named<QLineEdit>(panel, "zdHidden");
         hidden->setText(QStringLiteral("不打印"));
         hidden->hide();
         named<QSpinBox>(panel, "zdCount");
-        auto *group = named<QFrame>(&form, "pnlOther");
+        auto* group = named<QFrame>(&form, "pnlOther");
         named<QLineEdit>(group, "zdPJBH")->setText(QStringLiteral("No.123"));
         named<QLineEdit>(&form, "zdOnForm")->setText(QStringLiteral("直接在窗体上"));
     }
 
-    QString value(QWidget *container, const char *name)
+    QString value(QWidget* container, const char* name)
     {
         return getControlValue(container, QString::fromLatin1(name), settings, prompter);
     }
 
     TempHome home;
-    ProgramFolder folder{home.path()};
-    Database db{folder.databasePath()};
+    ProgramFolder folder { home.path() };
+    Database db { folder.databasePath() };
     ScriptedPrompter prompter;
-    Settings settings{db, folder, prompter};
+    Settings settings { db, folder, prompter };
     QWidget form;
-    QFrame *panel = nullptr;
+    QFrame* panel = nullptr;
 };
 
 } // namespace
@@ -83,22 +82,22 @@ TEST_F(ControlValueTest, ReadsEachKindOfControlByNameWithoutCase)
 {
     struct Case
     {
-        const char *name;
+        const char* name;
         QString text;
     };
     const Case cases[] = {
-        {"ZDINCOMP", QStringLiteral("上海浦江机电设备有限公司")},
-        {"zdremark", QStringLiteral("第一行\n第二行")},
-        {"ZDYT", QStringLiteral("货款")},
-        {"zdJEDX", QStringLiteral("壹佰元整")},
-        {"DEFCHECK0", QStringLiteral("√")},
-        {"DEFCHECK1", QString()},
-        {"ZDHIDDEN", QString()},
+        { "ZDINCOMP", QStringLiteral("上海浦江机电设备有限公司") },
+        { "zdremark", QStringLiteral("第一行\n第二行") },
+        { "ZDYT", QStringLiteral("货款") },
+        { "zdJEDX", QStringLiteral("壹佰元整") },
+        { "DEFCHECK0", QStringLiteral("√") },
+        { "DEFCHECK1", QString() },
+        { "ZDHIDDEN", QString() },
         // Not among the panel's own controls: found anywhere on the panel's form.
-        {"ZDPJBH", QStringLiteral("No.123")},
-        {"zdOnForm", QStringLiteral("直接在窗体上")},
+        { "ZDPJBH", QStringLiteral("No.123") },
+        { "zdOnForm", QStringLiteral("直接在窗体上") },
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(value(panel, c.name), c.text) << c.name;
     EXPECT_TRUE(prompter.entries().isEmpty());
 }
@@ -109,9 +108,9 @@ TEST_F(ControlValueTest, AFormLooksOnlyAtItsOwnChildren)
     EXPECT_EQ(value(&form, "ZDINCOMP"), QString());
     // A form inside the document area is a form too.
     QMdiArea area;
-    auto *bill = new QWidget;
+    auto* bill = new QWidget;
     named<QLineEdit>(bill, "zdInComp")->setText(QStringLiteral("甲"));
-    auto *billPanel = named<QFrame>(bill, "pnlPicture");
+    auto* billPanel = named<QFrame>(bill, "pnlPicture");
     named<QLineEdit>(billPanel, "zdOther")->setText(QStringLiteral("乙"));
     area.addSubWindow(bill);
     EXPECT_EQ(value(billPanel, "ZDINCOMP"), QStringLiteral("甲"));
@@ -124,9 +123,9 @@ TEST_F(ControlValueTest, MissingControlGoesToTheDebugLog)
     EXPECT_EQ(value(panel, "ZDELSEWHERE"), QString());
     IniFile debug(folder.debugIniPath());
     EXPECT_EQ(debug.readString(QStringLiteral("debug"), QStringLiteral("getControlValue-1")),
-              QStringLiteral("ZDNOWHERE=nil  not found."));
+        QStringLiteral("ZDNOWHERE=nil  not found."));
     EXPECT_EQ(debug.readString(QStringLiteral("debug"), QStringLiteral("getControlValue-2")),
-              QStringLiteral("ZDELSEWHERE=nil  not found."));
+        QStringLiteral("ZDELSEWHERE=nil  not found."));
     EXPECT_TRUE(prompter.entries().isEmpty());
 }
 

@@ -3,12 +3,12 @@
 #include "PdfWords.h"
 #include "TemplateMarks.h"
 
-#include "printing/Services.h"
 #include "printing/LockPrinter.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
 #include "printing/PrinterBinding.h"
 #include "printing/PrinterSetupDialog.h"
+#include "printing/Services.h"
 #include "printing/TemplateTestPrint.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
@@ -34,13 +34,13 @@
 
 using namespace pennock::core;
 using namespace pennock::ui;
+using pennock::test::CliRun;
 using pennock::test::ItemMark;
 using pennock::test::markWaybillItems;
-using pennock::test::CliRun;
 using pennock::test::PdfPage;
 using pennock::test::PdfWord;
-using pennock::test::runCliProcess;
 using pennock::test::readPdfWords;
+using pennock::test::runCliProcess;
 using pennock::test::ScriptedPrompter;
 using pennock::test::TempHome;
 
@@ -55,25 +55,25 @@ class PrivateScheduler : public ::testing::Environment
 public:
     void SetUp() override { qputenv("CUPS_SERVER", PENNOCK_CUPS_SERVER); }
 };
-const auto *const kScheduler = ::testing::AddGlobalTestEnvironment(new PrivateScheduler);
+const auto* const kScheduler = ::testing::AddGlobalTestEnvironment(new PrivateScheduler);
 
 class NoDialog final : public PrinterSetupDialog
 {
 public:
-    Result exec(QPrinter &, QWidget *) override { return Result::Rejected; }
+    Result exec(QPrinter&, QWidget*) override { return Result::Rejected; }
 };
 
 QStringList outputFiles()
 {
-    return QDir(kOutFolder).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    return QDir(kOutFolder).entryList({ QStringLiteral("*.pdf") }, QDir::Files, QDir::Name);
 }
 
 // The PDF the queue writes for the next job; the backend needs a moment after the job ends.
-QString waitForNewOutput(const QStringList &before)
+QString waitForNewOutput(const QStringList& before)
 {
     const QDeadlineTimer deadline(120000);
     while (!deadline.hasExpired()) {
-        for (const QString &name : outputFiles()) {
+        for (const QString& name : outputFiles()) {
             if (before.contains(name))
                 continue;
             const QString path = QDir(kOutFolder).filePath(name);
@@ -96,7 +96,7 @@ QMap<int, int> loggedJobs()
     if (!log.open(QIODevice::ReadOnly))
         return jobs;
     // "queue user job [date] total N ..."
-    for (const QByteArray &line : log.readAll().split('\n')) {
+    for (const QByteArray& line : log.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
         const qsizetype total = fields.indexOf("total");
         if (fields.size() > 2 && total > 0 && total + 1 < fields.size())
@@ -106,7 +106,7 @@ QMap<int, int> loggedJobs()
 }
 
 // Pages times copies of the first job that is not in `known`; -1 when none finishes.
-int pagesOfNewJob(const QMap<int, int> &known)
+int pagesOfNewJob(const QMap<int, int>& known)
 {
     const QDeadlineTimer deadline(60000);
     while (!deadline.hasExpired()) {
@@ -129,30 +129,30 @@ struct Mark
 };
 
 // Unique sample texts, letters only, and where each item must land.
-QList<Mark> markItems(Database &db)
+QList<Mark> markItems(Database& db)
 {
     QList<Mark> marks;
-    for (const ItemMark &m : markWaybillItems(db, kTemplate))
-        marks.append({m.token, m.cells, m.x / 10.0, m.y / 10.0, m.pointSize});
+    for (const ItemMark& m : markWaybillItems(db, kTemplate))
+        marks.append({ m.token, m.cells, m.x / 10.0, m.y / 10.0, m.pointSize });
     return marks;
 }
 
 // Every mark on the page: right of its paper position by the printable area's left edge plus
 // at most the origin shift, at its height within what the queue's conversion of the fonts
 // moves the text box.
-void expectMarks(const QString &pdf, const QList<Mark> &marks, double leftEdgeMm)
+void expectMarks(const QString& pdf, const QList<Mark>& marks, double leftEdgeMm)
 {
     // The spooler may have made the copies as pages of its own: each must look the same.
     const auto pages = readPdfWords(pdf);
     ASSERT_FALSE(pages.isEmpty()) << pdf.toStdString();
     int largest = 0;
-    for (const Mark &m : marks)
+    for (const Mark& m : marks)
         largest = std::max(largest, m.pointSize);
     const double shiftMm = 2 * 0.5 * largest * 25.4 / 72;
-    for (const auto &page : pages) {
-        for (const Mark &m : marks) {
+    for (const auto& page : pages) {
+        for (const Mark& m : marks) {
             QList<PdfWord> words;
-            for (const PdfWord &w : page.words)
+            for (const PdfWord& w : page.words)
                 if (m.cells ? w.text.startsWith(m.token) : w.text == m.token)
                     words << w;
             ASSERT_EQ(words.size(), 1) << m.token.toStdString();
@@ -181,12 +181,12 @@ protected:
         delete sHome;
     }
 
-    static TempHome *sHome;
-    static QList<Mark> *sMarks;
+    static TempHome* sHome;
+    static QList<Mark>* sMarks;
 };
 
-TempHome *CupsEndToEndTest::sHome = nullptr;
-QList<Mark> *CupsEndToEndTest::sMarks = nullptr;
+TempHome* CupsEndToEndTest::sHome = nullptr;
+QList<Mark>* CupsEndToEndTest::sMarks = nullptr;
 
 } // namespace
 
@@ -201,13 +201,13 @@ TEST_F(CupsEndToEndTest, ListsBindsAndPrintsATemplateThroughTheScheduler)
     NoDialog dialog;
     PrinterBinding binding(services.settings(), prompter, engine, dialog, installed);
     {
-        TfmLockPrinter window(services, binding, VendorLinks{});
+        TfmLockPrinter window(services, binding, VendorLinks {});
         window.cbPrinters->setCurrentIndex(window.cbPrinters->findText(kQueue));
         QTest::mouseClick(window.btLock, Qt::LeftButton);
     }
     EXPECT_EQ(services.settings().getConfigByname(QStringLiteral("DefaultPrinter")), kQueue);
     EXPECT_EQ(binding.printer().printerName(), kQueue);
-    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("默认票据打印机设置成功！")});
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("默认票据打印机设置成功！") });
 
     // At the next start the bound printer is found again, whatever the letter case.
     services.settings().setConfigByname(QStringLiteral("DefaultPrinter"), kQueue.toLower());
@@ -217,8 +217,7 @@ TEST_F(CupsEndToEndTest, ListsBindsAndPrintsATemplateThroughTheScheduler)
 
     const QStringList before = outputFiles();
     const QMap<int, int> jobsBefore = loggedJobs();
-    const TestPrintResult result =
-        printTemplateSample(engine, services.db(), kTemplate, 3, true);
+    const TestPrintResult result = printTemplateSample(engine, services.db(), kTemplate, 3, true);
     ASSERT_TRUE(result.printed) << result.error.toStdString();
     EXPECT_TRUE(result.failed.isEmpty());
     EXPECT_EQ(result.items, sMarks->size());
@@ -237,9 +236,9 @@ TEST_F(CupsEndToEndTest, CommandLineSendsATestPrintToThePrinter)
     env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral(PENNOCK_CUPS_SERVER));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(PENNOCK_CLI_PATH),
-            {QStringLiteral("print-template"), QStringLiteral("--home"), sHome->path(),
-             QStringLiteral("--template"), QString::number(kTemplate), QStringLiteral("--printer"),
-             kQueue.toLower(), QStringLiteral("--copies"), QStringLiteral("2")});
+        { QStringLiteral("print-template"), QStringLiteral("--home"), sHome->path(),
+            QStringLiteral("--template"), QString::number(kTemplate), QStringLiteral("--printer"),
+            kQueue.toLower(), QStringLiteral("--copies"), QStringLiteral("2") });
     ASSERT_TRUE(p.waitForFinished(120000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
@@ -264,11 +263,11 @@ TEST_F(CupsEndToEndTest, ACommandLineChequeReachesThePrinter)
     const QMap<int, int> jobsBefore = loggedJobs();
     QProcessEnvironment env;
     env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral(PENNOCK_CUPS_SERVER));
-    const CliRun run = runCliProcess({QStringLiteral("print"), QStringLiteral("--home"),
-                                      sHome->path(), QStringLiteral("--kind"),
-                                      QStringLiteral("支票"), QStringLiteral("--amount"),
-                                      QStringLiteral("1234.5"), QStringLiteral("--printer"), kQueue},
-                                     env);
+    const CliRun run = runCliProcess(
+        { QStringLiteral("print"), QStringLiteral("--home"), sHome->path(),
+            QStringLiteral("--kind"), QStringLiteral("支票"), QStringLiteral("--amount"),
+            QStringLiteral("1234.5"), QStringLiteral("--printer"), kQueue },
+        env);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("printed ")) && run.out.contains(kQueue))
         << run.out.toStdString();
@@ -277,8 +276,8 @@ TEST_F(CupsEndToEndTest, ACommandLineChequeReachesThePrinter)
     EXPECT_EQ(pagesOfNewJob(jobsBefore), 1);
     // The figures on the counterfoil survive the queue's conversion of the fonts.
     bool figures = false;
-    for (const PdfPage &page : readPdfWords(pdf))
-        for (const PdfWord &word : page.words)
+    for (const PdfPage& page : readPdfWords(pdf))
+        for (const PdfWord& word : page.words)
             figures = figures || word.text.contains(QStringLiteral("1,234.50"));
     EXPECT_TRUE(figures);
 }

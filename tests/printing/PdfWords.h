@@ -24,9 +24,9 @@ struct PdfPage
 };
 
 /// The pages of a PDF file; fails the test and returns nothing when pdftotext cannot read it.
-QList<PdfPage> readPdfWords(const QString &path);
+QList<PdfPage> readPdfWords(const QString& path);
 
 /// Words whose text equals `text`.
-QList<PdfWord> wordsEqualTo(const PdfPage &page, const QString &text);
+QList<PdfWord> wordsEqualTo(const PdfPage& page, const QString& text);
 
 } // namespace pennock::test

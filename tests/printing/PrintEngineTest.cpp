@@ -19,29 +19,23 @@ constexpr int kTopMargin = 30;
 constexpr int kTemplate = 5;
 
 // p() of the engine for the test resolution.
-int px(int tenthMm)
-{
-    return PrintEngine::paperToPixels(tenthMm, kDpi);
-}
+int px(int tenthMm) { return PrintEngine::paperToPixels(tenthMm, kDpi); }
 
 // Half an em of a size at the test resolution: the recording canvas's average width.
-int avg(int points)
-{
-    return points * kDpi / 144;
-}
+int avg(int points) { return points * kDpi / 144; }
 
 struct Layout
 {
-    const char *name;
+    const char* name;
     int x = 0;
     int y = 0;
     int lineHeight = 0;
     int fontSize = 12;
     int breakFontSize = 9;
-    const char *fitParam = "";
-    const char *breakNum = "";
-    const char *fontName = "";
-    const char *colour = "";
+    const char* fitParam = "";
+    const char* breakNum = "";
+    const char* fontName = "";
+    const char* colour = "";
     int bold = 0;
     int italic = 0;
     int underline = 0;
@@ -56,43 +50,43 @@ protected:
         db.execute(QStringLiteral("insert into CKTypeTable (CheckTypeID, TypeFirstName, TypeName, "
                                   "XMove, YMove, HVPrint) values (?, '支票', '支票（测试）', 30, "
                                   "-20, '1')"),
-                   {kTemplate});
+            { kTemplate });
         engine.setCanvas(&canvas);
     }
 
-    void add(const Layout &l)
+    void add(const Layout& l)
     {
         db.execute(QStringLiteral("insert into CKControl (CheckTypeID, CtlName, CtlX, CtlY, CtlLH, "
                                   "CtlFontSize, BreakFontSize, FitParam, BreakNum, CtlFontName, "
                                   "ctlFontColor, Bold, Italic, UnderLine) values (?, ?, ?, ?, ?, "
                                   "?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {kTemplate, QString::fromUtf8(l.name), l.x, l.y, l.lineHeight, l.fontSize,
-                    l.breakFontSize, QString::fromUtf8(l.fitParam), QString::fromUtf8(l.breakNum),
-                    QString::fromUtf8(l.fontName), QString::fromUtf8(l.colour), l.bold, l.italic,
-                    l.underline});
+            { kTemplate, QString::fromUtf8(l.name), l.x, l.y, l.lineHeight, l.fontSize,
+                l.breakFontSize, QString::fromUtf8(l.fitParam), QString::fromUtf8(l.breakNum),
+                QString::fromUtf8(l.fontName), QString::fromUtf8(l.colour), l.bold, l.italic,
+                l.underline });
     }
 
-    bool print(const char *name, const QString &value, const QString &separator = {},
-               int xOffset = 0, int yOffset = 0)
+    bool print(const char* name, const QString& value, const QString& separator = {},
+        int xOffset = 0, int yOffset = 0)
     {
-        return engine.printCheckItem(kTemplate, xOffset, yOffset, QString::fromUtf8(name), value,
-                                     separator);
+        return engine.printCheckItem(
+            kTemplate, xOffset, yOffset, QString::fromUtf8(name), value, separator);
     }
 
     QStringList drawn() const
     {
         QStringList texts;
-        for (const auto &t : canvas.texts())
+        for (const auto& t : canvas.texts())
             texts << t.text;
         return texts;
     }
 
     TempHome home;
-    ProgramFolder folder{home.path()};
-    Database db{folder.databasePath()};
+    ProgramFolder folder { home.path() };
+    Database db { folder.databasePath() };
     ScriptedPrompter prompter;
-    PrintEngine engine{db, prompter};
-    RecordingCanvas canvas{kDpi, kDpi, kTopMargin};
+    PrintEngine engine { db, prompter };
+    RecordingCanvas canvas { kDpi, kDpi, kTopMargin };
 };
 
 } // namespace
@@ -106,19 +100,28 @@ TEST(PaperToPixels, RoundsThreeTimesWithTiesToEven)
         int pixels;
     };
     const Case cases[] = {
-        {254, 300, 300},    {0, 600, 0},        {1, 1200, 5},     {2300, 1200, 10866},
-        {12, 180, 8},       {19, 180, 14},      {67, 180, 48},    {-12, 180, -8},
-        {-67, 180, -48},    {-2999, 96, -1134}, {5, 180, 4},      {1000, 360, 1417},
+        { 254, 300, 300 },
+        { 0, 600, 0 },
+        { 1, 1200, 5 },
+        { 2300, 1200, 10866 },
+        { 12, 180, 8 },
+        { 19, 180, 14 },
+        { 67, 180, 48 },
+        { -12, 180, -8 },
+        { -67, 180, -48 },
+        { -2999, 96, -1134 },
+        { 5, 180, 4 },
+        { 1000, 360, 1417 },
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(PrintEngine::paperToPixels(c.tenthMm, c.dpi), c.pixels)
             << c.tenthMm << " at " << c.dpi;
 }
 
 TEST_F(PrintEngineTest, PlacesTheTopLeftCornerShiftedByTwoWidthsOfThePreviousFont)
 {
-    add({"ZDA", 100, 200, 0, 12});
-    add({"ZDB", 400, 300, 0, 20});
+    add({ "ZDA", 100, 200, 0, 12 });
+    add({ "ZDB", 400, 300, 0, 20 });
     ASSERT_TRUE(print("ZDA", QStringLiteral("ABC"), {}, 10, 20));
     ASSERT_TRUE(print("zdb", QStringLiteral(" 北京 "), {}, 10, 20));
     ASSERT_EQ(canvas.texts().size(), 2);
@@ -143,16 +146,16 @@ TEST_F(PrintEngineTest, TopAboveThePrintableAreaStopsAtMinusThreeExceptInCells)
         int topPx;
     };
     // p(20) = 28 is 2 pixels above the margin of 30; p(19) = 27 is 3 above.
-    const Case cases[] = {{20, -2}, {19, -3}, {10, -3}, {21, px(21) - kTopMargin}};
-    for (const Case &c : cases) {
+    const Case cases[] = { { 20, -2 }, { 19, -3 }, { 10, -3 }, { 21, px(21) - kTopMargin } };
+    for (const Case& c : cases) {
         canvas.clear();
         engine.printTextAt(0, c.y, QStringLiteral("x"), 0, 0, 0, 10, {}, {});
         ASSERT_EQ(canvas.texts().size(), 1);
         EXPECT_EQ(canvas.texts()[0].topPx, c.topPx) << c.y;
     }
     canvas.clear();
-    ASSERT_TRUE(engine.printTextInCells(0, 10, QStringLiteral("x"), 0, 0, 0, QStringLiteral("50"),
-                                        10, {}, {}));
+    ASSERT_TRUE(engine.printTextInCells(
+        0, 10, QStringLiteral("x"), 0, 0, 0, QStringLiteral("50"), 10, {}, {}));
     EXPECT_EQ(canvas.texts()[0].topPx, px(10) - kTopMargin);
 }
 
@@ -178,26 +181,26 @@ TEST_F(PrintEngineTest, ItemWithoutLayoutPrintsNothingAndSucceeds)
 
 TEST_F(PrintEngineTest, ExplicitLinesUseTheLinePitchAndTheBreakFontSize)
 {
-    add({"ZDA", 100, 200, 70, 12, 9});
-    add({"ZDB", 100, 200, 0, 12, 0});
+    add({ "ZDA", 100, 200, 70, 12, 9 });
+    add({ "ZDB", 100, 200, 0, 12, 0 });
     struct Case
     {
-        const char *name;
+        const char* name;
         QString value;
         QStringList lines;
         QList<int> ys;
         int size;
     };
     const Case cases[] = {
-        {"ZDA", QStringLiteral("北京##上海"), {"北京", "上海"}, {200, 270}, 9},
-        {"ZDA", QStringLiteral("北京##"), {"北京"}, {200}, 12},
-        {"ZDA", QStringLiteral("北京"), {"北京"}, {200}, 12},
+        { "ZDA", QStringLiteral("北京##上海"), { "北京", "上海" }, { 200, 270 }, 9 },
+        { "ZDA", QStringLiteral("北京##"), { "北京" }, { 200 }, 12 },
+        { "ZDA", QStringLiteral("北京"), { "北京" }, { 200 }, 12 },
         // A blank line keeps its place; an empty piece is dropped.
-        {"ZDA", QStringLiteral("a## ##b####c"), {"a", "b", "c"}, {200, 340, 410}, 9},
+        { "ZDA", QStringLiteral("a## ##b####c"), { "a", "b", "c" }, { 200, 340, 410 }, 9 },
         // No line pitch: 5 mm; no break size: 6 points.
-        {"ZDB", QStringLiteral("a##b"), {"a", "b"}, {200, 250}, 6},
+        { "ZDB", QStringLiteral("a##b"), { "a", "b" }, { 200, 250 }, 6 },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         canvas.clear();
         ASSERT_TRUE(print(c.name, c.value, QStringLiteral("##")));
         ASSERT_EQ(drawn(), c.lines) << c.value.toStdString();
@@ -209,57 +212,57 @@ TEST_F(PrintEngineTest, ExplicitLinesUseTheLinePitchAndTheBreakFontSize)
     // Without a separator the value is one line, "##" and all.
     canvas.clear();
     ASSERT_TRUE(print("ZDA", QStringLiteral("北京##上海")));
-    EXPECT_EQ(drawn(), QStringList{QStringLiteral("北京##上海")});
+    EXPECT_EQ(drawn(), QStringList { QStringLiteral("北京##上海") });
 }
 
 TEST_F(PrintEngineTest, BreakNumBreaksMixedTextByDoubleByteWidth)
 {
-    add({"ZD10", 0, 0, 40, 12, 8, "", "10"});
-    add({"ZD3", 0, 0, 40, 12, 8, "", "3"});
-    add({"ZDBLANK", 0, 0, 40, 12, 8, "", " 5"});
-    add({"ZDALPHA", 0, 0, 40, 12, 8, "", "5a"});
+    add({ "ZD10", 0, 0, 40, 12, 8, "", "10" });
+    add({ "ZD3", 0, 0, 40, 12, 8, "", "3" });
+    add({ "ZDBLANK", 0, 0, 40, 12, 8, "", " 5" });
+    add({ "ZDALPHA", 0, 0, 40, 12, 8, "", "5a" });
     const QString chinese25 = QString(QStringLiteral("中")).repeated(25);
     const QString ascii45 = QString(QLatin1Char('a')).repeated(45);
     struct Case
     {
-        const char *name;
+        const char* name;
         QString value;
         QList<int> lengths;
     };
     const Case cases[] = {
-        {"ZD10", chinese25, {10, 10, 5}},
-        {"ZD10", ascii45, {20, 20, 5}},
+        { "ZD10", chinese25, { 10, 10, 5 } },
+        { "ZD10", ascii45, { 20, 20, 5 } },
         // One letter and three Chinese characters make the first line: 7 bytes reach 6.
-        {"ZD3", QStringLiteral("a北京市海淀区"), {4, 3}},
-        {"ZDBLANK", chinese25, {25}},
-        {"ZDALPHA", chinese25, {25}},
+        { "ZD3", QStringLiteral("a北京市海淀区"), { 4, 3 } },
+        { "ZDBLANK", chinese25, { 25 } },
+        { "ZDALPHA", chinese25, { 25 } },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         canvas.clear();
         ASSERT_TRUE(print(c.name, c.value));
         QList<int> lengths;
-        for (const auto &t : canvas.texts())
+        for (const auto& t : canvas.texts())
             lengths << int(t.text.size());
         EXPECT_EQ(lengths, c.lengths) << c.name << " " << c.value.toStdString();
     }
     canvas.clear();
     ASSERT_TRUE(print("ZD3", QStringLiteral("a北京市海淀区")));
-    EXPECT_EQ(drawn(), (QStringList{QStringLiteral("a北京市"), QStringLiteral("海淀区")}));
+    EXPECT_EQ(drawn(), (QStringList { QStringLiteral("a北京市"), QStringLiteral("海淀区") }));
     EXPECT_EQ(canvas.texts()[1].topPx, px(40) - kTopMargin);
     EXPECT_EQ(canvas.texts()[1].font.pointSize, 8);
 }
 
 TEST_F(PrintEngineTest, BreakNumBeyondAnyWholeNumberReportsTheItem)
 {
-    add({"ZDHUGE", 0, 0, 40, 12, 8, "", "99999999999"});
+    add({ "ZDHUGE", 0, 0, 40, 12, 8, "", "99999999999" });
     EXPECT_FALSE(print("ZDHUGE", QStringLiteral("北京")));
     EXPECT_TRUE(canvas.texts().isEmpty());
-    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("打印ZDHUGE出现错误！")});
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("打印ZDHUGE出现错误！") });
 }
 
 TEST_F(PrintEngineTest, CurrencyCodeMovesASingleLine)
 {
-    add({"ZDCODE", 500, 100, 0, 12, 9});
+    add({ "ZDCODE", 500, 100, 0, 12, 9 });
     engine.setPrintCellPitch(40);
     struct Case
     {
@@ -268,18 +271,18 @@ TEST_F(PrintEngineTest, CurrencyCodeMovesASingleLine)
         int x;
     };
     const Case cases[] = {
-        {QStringLiteral("USD"), QStringLiteral("USD"), 500 - 36},
-        {QStringLiteral("USD"), QStringLiteral(" USD "), 500 - 36},
-        {QStringLiteral("US"), QStringLiteral("US"), 504},
-        {QStringLiteral("U"), QStringLiteral("U"), 500},
-        {QStringLiteral("￥"), QStringLiteral("￥"), 490},
-        {QStringLiteral("USD"), QStringLiteral("HKD"), 500},
-        {QStringLiteral("USD"), QStringLiteral("USD##USD"), 500},
+        { QStringLiteral("USD"), QStringLiteral("USD"), 500 - 36 },
+        { QStringLiteral("USD"), QStringLiteral(" USD "), 500 - 36 },
+        { QStringLiteral("US"), QStringLiteral("US"), 504 },
+        { QStringLiteral("U"), QStringLiteral("U"), 500 },
+        { QStringLiteral("￥"), QStringLiteral("￥"), 490 },
+        { QStringLiteral("USD"), QStringLiteral("HKD"), 500 },
+        { QStringLiteral("USD"), QStringLiteral("USD##USD"), 500 },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         canvas.clear();
         // Every text starts from the same font, so only the currency rule moves it.
-        canvas.setFont(PrintFont{QStringLiteral("宋体"), 12});
+        canvas.setFont(PrintFont { QStringLiteral("宋体"), 12 });
         engine.setPrintMoneyCode(c.code);
         ASSERT_TRUE(print("ZDCODE", c.value, QStringLiteral("##")));
         ASSERT_FALSE(canvas.texts().isEmpty());
@@ -288,16 +291,16 @@ TEST_F(PrintEngineTest, CurrencyCodeMovesASingleLine)
     engine.setPrintCellPitch(0);
     engine.setPrintMoneyCode(QStringLiteral("USD"));
     canvas.clear();
-    canvas.setFont(PrintFont{QStringLiteral("宋体"), 12});
+    canvas.setFont(PrintFont { QStringLiteral("宋体"), 12 });
     ASSERT_TRUE(print("ZDCODE", QStringLiteral("USD")));
     EXPECT_EQ(canvas.texts()[0].leftPx, px(500) + 2 * avg(12));
 }
 
 TEST_F(PrintEngineTest, CellsSpreadEveryCharacterAndMeasureWithTheItemsFont)
 {
-    add({"ZDCELLS", 300, 100, 0, 14, 9, "50"});
+    add({ "ZDCELLS", 300, 100, 0, 14, 9, "50" });
     ASSERT_TRUE(print("ZDCELLS", QStringLiteral("1 3")));
-    ASSERT_EQ(drawn(), (QStringList{"1", " ", "3"}));
+    ASSERT_EQ(drawn(), (QStringList { "1", " ", "3" }));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(canvas.texts()[i].leftPx, px(300 + 50 * i) + 2 * avg(14)) << i;
         EXPECT_EQ(canvas.texts()[i].topPx, px(100) - kTopMargin);
@@ -305,18 +308,18 @@ TEST_F(PrintEngineTest, CellsSpreadEveryCharacterAndMeasureWithTheItemsFont)
     // A character beyond the basic plane takes one cell.
     canvas.clear();
     ASSERT_TRUE(print("ZDCELLS", QStringLiteral("a𠀀b")));
-    EXPECT_EQ(drawn(),
-              (QStringList{QStringLiteral("a"), QStringLiteral("𠀀"), QStringLiteral("b")}));
+    EXPECT_EQ(
+        drawn(), (QStringList { QStringLiteral("a"), QStringLiteral("𠀀"), QStringLiteral("b") }));
     EXPECT_EQ(canvas.texts()[2].leftPx, px(400) + 2 * avg(14));
 }
 
 TEST_F(PrintEngineTest, BadCellPitchReportsTheItemAndLeavesItsFontBehind)
 {
-    add({"ZDBAD", 300, 100, 0, 16, 9, "x"});
-    add({"ZDNEXT", 300, 200, 0, 10});
+    add({ "ZDBAD", 300, 100, 0, 16, 9, "x" });
+    add({ "ZDNEXT", 300, 200, 0, 10 });
     EXPECT_FALSE(print("ZDBAD", QStringLiteral("123")));
     EXPECT_TRUE(canvas.texts().isEmpty());
-    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("打印ZDBAD出现错误！")});
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("打印ZDBAD出现错误！") });
     EXPECT_TRUE(print("ZDNEXT", QStringLiteral("next")));
     ASSERT_EQ(canvas.texts().size(), 1);
     EXPECT_EQ(canvas.texts()[0].leftPx, px(300) + 2 * avg(16));
@@ -324,26 +327,26 @@ TEST_F(PrintEngineTest, BadCellPitchReportsTheItemAndLeavesItsFontBehind)
 
 TEST_F(PrintEngineTest, FontFaceColourAndStyles)
 {
-    add({"ZDDEFAULT", 0, 0, 0, 11});
-    add({"ZDRED", 0, 0, 0, 11, 9, "", "", "黑体", "255", 1, 0, 2});
-    add({"ZDGREEN", 0, 0, 0, 11, 9, "", "", "", "65280", 0, 1, 0});
-    add({"ZDBLUE", 0, 0, 0, 11, 9, "", "", "", "16711680", -1, 0, 0});
-    add({"ZDJUNK", 0, 0, 0, 11, 9, "", "", "", "red", 0, 0, 0});
-    add({"ZDCELL", 0, 0, 0, 11, 9, "30", "", "", "", 0, 0, 0});
+    add({ "ZDDEFAULT", 0, 0, 0, 11 });
+    add({ "ZDRED", 0, 0, 0, 11, 9, "", "", "黑体", "255", 1, 0, 2 });
+    add({ "ZDGREEN", 0, 0, 0, 11, 9, "", "", "", "65280", 0, 1, 0 });
+    add({ "ZDBLUE", 0, 0, 0, 11, 9, "", "", "", "16711680", -1, 0, 0 });
+    add({ "ZDJUNK", 0, 0, 0, 11, 9, "", "", "", "red", 0, 0, 0 });
+    add({ "ZDCELL", 0, 0, 0, 11, 9, "30", "", "", "", 0, 0, 0 });
     struct Case
     {
-        const char *name;
+        const char* name;
         PrintFont font;
     };
     const Case cases[] = {
-        {"ZDDEFAULT", {QStringLiteral("宋体"), 11, false, false, false, Qt::black}},
-        {"ZDRED", {QStringLiteral("黑体"), 11, true, false, true, QColor(255, 0, 0)}},
-        {"ZDGREEN", {QStringLiteral("宋体"), 11, false, true, false, QColor(0, 255, 0)}},
-        {"ZDBLUE", {QStringLiteral("宋体"), 11, false, false, false, QColor(0, 0, 255)}},
-        {"ZDJUNK", {QStringLiteral("宋体"), 11, false, false, false, Qt::black}},
-        {"ZDCELL", {QStringLiteral("宋体"), 11, false, false, false, Qt::black}},
+        { "ZDDEFAULT", { QStringLiteral("宋体"), 11, false, false, false, Qt::black } },
+        { "ZDRED", { QStringLiteral("黑体"), 11, true, false, true, QColor(255, 0, 0) } },
+        { "ZDGREEN", { QStringLiteral("宋体"), 11, false, true, false, QColor(0, 255, 0) } },
+        { "ZDBLUE", { QStringLiteral("宋体"), 11, false, false, false, QColor(0, 0, 255) } },
+        { "ZDJUNK", { QStringLiteral("宋体"), 11, false, false, false, Qt::black } },
+        { "ZDCELL", { QStringLiteral("宋体"), 11, false, false, false, Qt::black } },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         canvas.clear();
         ASSERT_TRUE(print(c.name, QStringLiteral("x")));
         ASSERT_EQ(canvas.texts().size(), 1) << c.name;
@@ -354,12 +357,12 @@ TEST_F(PrintEngineTest, FontFaceColourAndStyles)
 
 TEST_F(PrintEngineTest, CellPitchBetweenTwoItemsIgnoresTheirOrder)
 {
-    add({"ZDCELL2", 440});
-    add({"ZDCELL1", 400});
-    add({"ZDLONE", 100});
-    const auto width = [this](int id, const char *first, int pitch, const char *second) {
-        return engine.getCellsWidth(id, QString::fromLatin1(first), pitch,
-                                    QString::fromLatin1(second));
+    add({ "ZDCELL2", 440 });
+    add({ "ZDCELL1", 400 });
+    add({ "ZDLONE", 100 });
+    const auto width = [this](int id, const char* first, int pitch, const char* second) {
+        return engine.getCellsWidth(
+            id, QString::fromLatin1(first), pitch, QString::fromLatin1(second));
     };
     EXPECT_EQ(width(kTemplate, "ZDCELL1", 35, "ZDCELL2"), 40);
     EXPECT_EQ(width(kTemplate, "zdcell1", 35, "zdCell2"), 40);
@@ -379,13 +382,13 @@ TEST_F(PrintEngineTest, OrientationOfATemplate)
 
 TEST_F(PrintEngineTest, JobRunsOnlyWhileReadyWithOneDocumentAndACopyCount)
 {
-    add({"ZDTEXT", 100, 100, 60, 12, 9});
-    add({"ZDCHECK", 200, 100});
-    add({"ZDPIC", 300, 100});
+    add({ "ZDTEXT", 100, 100, 60, 12, 9 });
+    add({ "ZDCHECK", 200, 100 });
+    add({ "ZDPIC", 300, 100 });
     const QList<PrintValue> values = {
-        {QStringLiteral("zdText"), QStringLiteral("Text"), QStringLiteral("一行\r\n二行")},
-        {QStringLiteral("ZDCHECK"), QStringLiteral("CHECKBOX"), QStringLiteral("√##x")},
-        {QStringLiteral("ZDPIC"), QStringLiteral("IMAGE"), QStringLiteral("picture")},
+        { QStringLiteral("zdText"), QStringLiteral("Text"), QStringLiteral("一行\r\n二行") },
+        { QStringLiteral("ZDCHECK"), QStringLiteral("CHECKBOX"), QStringLiteral("√##x") },
+        { QStringLiteral("ZDPIC"), QStringLiteral("IMAGE"), QStringLiteral("picture") },
     };
 
     EXPECT_FALSE(engine.beginJob(2));
@@ -405,8 +408,8 @@ TEST_F(PrintEngineTest, JobRunsOnlyWhileReadyWithOneDocumentAndACopyCount)
     EXPECT_FALSE(engine.printJobReady());
     EXPECT_EQ(canvas.documentsBegun(), 1);
     EXPECT_EQ(canvas.documentsEnded(), 1);
-    EXPECT_EQ(drawn(), (QStringList{QStringLiteral("一行"), QStringLiteral("二行"),
-                                    QStringLiteral("√##x")}));
+    EXPECT_EQ(drawn(),
+        (QStringList { QStringLiteral("一行"), QStringLiteral("二行"), QStringLiteral("√##x") }));
     EXPECT_EQ(canvas.texts()[1].topPx, px(100 - 20 + 60) - kTopMargin);
     EXPECT_EQ(canvas.texts()[1].font.pointSize, 9);
     EXPECT_FALSE(engine.endJob());
@@ -424,23 +427,23 @@ TEST_F(PrintEngineTest, JobRunsOnlyWhileReadyWithOneDocumentAndACopyCount)
 
 TEST_F(PrintEngineTest, PlanningReportsFailingItemsAndGoesOn)
 {
-    add({"ZDBAD", 0, 0, 0, 12, 9, "5x"});
-    add({"ZDGOOD", 0, 100});
+    add({ "ZDBAD", 0, 0, 0, 12, 9, "5x" });
+    add({ "ZDGOOD", 0, 100 });
     engine.setPrintJobReady(true);
     ASSERT_TRUE(engine.beginJob(1));
     const int failed = engine.printItems(kTemplate, 0, 0,
-                                         {{QStringLiteral("ZDBAD"), {}, QStringLiteral("12")},
-                                          {QStringLiteral("ZDGOOD"), {}, QStringLiteral("ok")}});
+        { { QStringLiteral("ZDBAD"), {}, QStringLiteral("12") },
+            { QStringLiteral("ZDGOOD"), {}, QStringLiteral("ok") } });
     EXPECT_EQ(failed, 1);
-    EXPECT_EQ(drawn(), QStringList{QStringLiteral("ok")});
-    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("打印ZDBAD出现错误！")});
+    EXPECT_EQ(drawn(), QStringList { QStringLiteral("ok") });
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("打印ZDBAD出现错误！") });
 }
 
 TEST_F(PrintEngineTest, EveryJobMeasuresItsFirstTextWithTheCanvasInitialFont)
 {
-    add({"ZDBIG", 100, 100, 0, 20});
-    const QList<PrintValue> values = {{QStringLiteral("ZDBIG"), {}, QStringLiteral("A")},
-                                      {QStringLiteral("ZDBIG"), {}, QStringLiteral("B")}};
+    add({ "ZDBIG", 100, 100, 0, 20 });
+    const QList<PrintValue> values = { { QStringLiteral("ZDBIG"), {}, QStringLiteral("A") },
+        { QStringLiteral("ZDBIG"), {}, QStringLiteral("B") } };
     // The second job starts where the first left a 20-point font; it must print alike.
     for (int job = 0; job < 2; ++job) {
         canvas.clear();

@@ -14,10 +14,10 @@
 #include <gtest/gtest.h>
 
 using namespace pennock::core;
-using pennock::test::readPdfWords;
 using pennock::test::CliRun;
 using pennock::test::ItemMark;
 using pennock::test::markWaybillItems;
+using pennock::test::readPdfWords;
 using pennock::test::TempHome;
 using pennock::test::wordsEqualTo;
 
@@ -26,7 +26,7 @@ namespace {
 // A waybill template with cells, broken lines, check boxes and hidden items.
 constexpr int kTemplate = 73;
 
-CliRun cli(const QStringList &args, const QString &cupsServer)
+CliRun cli(const QStringList& args, const QString& cupsServer)
 {
     QProcessEnvironment env;
     env.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
@@ -36,7 +36,7 @@ CliRun cli(const QStringList &args, const QString &cupsServer)
 struct Expected
 {
     QString token; ///< the word that marks the item: the whole value, or its first cell
-    bool cells;    ///< pdftotext joins the cells into one word that starts with the token
+    bool cells; ///< pdftotext joins the cells into one word that starts with the token
     int xTenthMm;
     int yTenthMm;
     int pointSize;
@@ -61,20 +61,20 @@ protected:
 
     // Gives every printable item of the template a sample text of its own and returns where
     // each must land.
-    QList<Expected> markItems(Database &db, int xMove, int yMove)
+    QList<Expected> markItems(Database& db, int xMove, int yMove)
     {
         db.execute(QStringLiteral("update CKTypeTable set XMove=?, YMove=? where CheckTypeID=?"),
-                   {xMove, yMove, kTemplate});
+            { xMove, yMove, kTemplate });
         QList<Expected> expected;
-        for (const ItemMark &m : markWaybillItems(db, kTemplate))
-            expected.append({m.token, m.cells, m.x + xMove, m.y + yMove, m.pointSize});
+        for (const ItemMark& m : markWaybillItems(db, kTemplate))
+            expected.append({ m.token, m.cells, m.x + xMove, m.y + yMove, m.pointSize });
         return expected;
     }
 
-    static TempHome *sHome;
+    static TempHome* sHome;
 };
 
-TempHome *PrintTemplateTest::sHome = nullptr;
+TempHome* PrintTemplateTest::sHome = nullptr;
 
 } // namespace
 
@@ -87,15 +87,16 @@ TEST_F(PrintTemplateTest, EveryItemLandsAtItsPositionPlusTheOffset)
     }
     ASSERT_GT(expected.size(), 40);
     const QString pdf = sHome->file(QStringLiteral("out/test.pdf"));
-    const CliRun run = cli({QStringLiteral("print-template"), QStringLiteral("--home"), home(),
-                            QStringLiteral("--template"), QString::number(kTemplate),
-                            QStringLiteral("--pdf"), pdf},
-                           noScheduler());
+    const CliRun run = cli({ QStringLiteral("print-template"), QStringLiteral("--home"), home(),
+                               QStringLiteral("--template"), QString::number(kTemplate),
+                               QStringLiteral("--pdf"), pdf },
+        noScheduler());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("printed %1 items of template %2 to %3\n")
-                           .arg(expected.size())
-                           .arg(kTemplate)
-                           .arg(pdf));
+    EXPECT_EQ(run.out,
+        QStringLiteral("printed %1 items of template %2 to %3\n")
+            .arg(expected.size())
+            .arg(kTemplate)
+            .arg(pdf));
 
     const auto pages = readPdfWords(pdf);
     ASSERT_EQ(pages.size(), 1);
@@ -103,13 +104,13 @@ TEST_F(PrintTemplateTest, EveryItemLandsAtItsPositionPlusTheOffset)
     EXPECT_NEAR(pages[0].sizeMm.width(), 230, 0.2);
     EXPECT_NEAR(pages[0].sizeMm.height(), 127, 0.2);
     int largest = 0;
-    for (const Expected &e : expected)
+    for (const Expected& e : expected)
         largest = std::max(largest, e.pointSize);
     // The origin lies two average widths (half an em at most) right of the paper position.
     const double shiftMm = 2 * 0.5 * largest * 25.4 / 72;
-    for (const Expected &e : expected) {
+    for (const Expected& e : expected) {
         QList<pennock::test::PdfWord> words;
-        for (const auto &w : pages[0].words)
+        for (const auto& w : pages[0].words)
             if (e.cells ? w.text.startsWith(e.token) : w.text == e.token)
                 words << w;
         ASSERT_EQ(words.size(), 1) << e.token.toStdString();
@@ -124,27 +125,28 @@ TEST_F(PrintTemplateTest, RefusesBadInputWithOneLine)
 {
     const QString t = QString::number(kTemplate);
     const QString pdf = sHome->file(QStringLiteral("bad.pdf"));
-    const QStringList base = {QStringLiteral("print-template"), QStringLiteral("--home"), home()};
+    const QStringList base = { QStringLiteral("print-template"), QStringLiteral("--home"), home() };
     struct Case
     {
         QStringList args;
         QString message;
     };
     const Case cases[] = {
-        {base + QStringList{"--pdf", pdf}, "--template ID is required"},
-        {base + QStringList{"--template", "x", "--pdf", pdf}, "--template must be a whole number"},
-        {base + QStringList{"--template", t}, "give either --pdf FILE or --printer NAME"},
-        {base + QStringList{"--template", t, "--pdf", pdf, "--printer", "P"},
-         "give either --pdf FILE or --printer NAME"},
-        {base + QStringList{"--template", t, "--pdf", pdf, "--copies", "0"},
-         "--copies must be a whole number"},
-        {base + QStringList{"--template", "9999", "--pdf", pdf}, "no template 9999"},
-        {base + QStringList{"--template", t, "--printer", "NoSuchPrinter"},
-         "no printer named NoSuchPrinter"},
-        {{"print-template", "--home", sHome->file("nothing"), "--template", t, "--pdf", pdf},
-         "no installation in"},
+        { base + QStringList { "--pdf", pdf }, "--template ID is required" },
+        { base + QStringList { "--template", "x", "--pdf", pdf },
+            "--template must be a whole number" },
+        { base + QStringList { "--template", t }, "give either --pdf FILE or --printer NAME" },
+        { base + QStringList { "--template", t, "--pdf", pdf, "--printer", "P" },
+            "give either --pdf FILE or --printer NAME" },
+        { base + QStringList { "--template", t, "--pdf", pdf, "--copies", "0" },
+            "--copies must be a whole number" },
+        { base + QStringList { "--template", "9999", "--pdf", pdf }, "no template 9999" },
+        { base + QStringList { "--template", t, "--printer", "NoSuchPrinter" },
+            "no printer named NoSuchPrinter" },
+        { { "print-template", "--home", sHome->file("nothing"), "--template", t, "--pdf", pdf },
+            "no installation in" },
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const CliRun r = cli(c.args, noScheduler());
         EXPECT_EQ(r.exitCode, 2) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << c.args.join(' ').toStdString();
@@ -158,18 +160,18 @@ TEST_F(PrintTemplateTest, ReportsItemsThatCannotBePrinted)
         Database db(ProgramFolder(home()).databasePath());
         db.execute(QStringLiteral("update CKControl set FitParam='4x8' where CheckTypeID=? and "
                                   "CtlName='ZDHKRYB'"),
-                   {kTemplate});
+            { kTemplate });
     }
     const QString pdf = sHome->file(QStringLiteral("failed.pdf"));
-    const CliRun r = cli({QStringLiteral("print-template"), QStringLiteral("--home"), home(),
-                          QStringLiteral("--template"), QString::number(kTemplate),
-                          QStringLiteral("--pdf"), pdf},
-                         noScheduler());
+    const CliRun r = cli({ QStringLiteral("print-template"), QStringLiteral("--home"), home(),
+                             QStringLiteral("--template"), QString::number(kTemplate),
+                             QStringLiteral("--pdf"), pdf },
+        noScheduler());
     {
         Database db(ProgramFolder(home()).databasePath());
         db.execute(QStringLiteral("update CKControl set FitParam='48' where CheckTypeID=? and "
                                   "CtlName='ZDHKRYB'"),
-                   {kTemplate});
+            { kTemplate });
     }
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("打印ZDHKRYB出现错误！"))) << r.err.toStdString();

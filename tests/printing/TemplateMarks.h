@@ -24,6 +24,6 @@ struct ItemMark
 /// marks. Letters name the items: Qt maps digits that follow letters, and a print queue's
 /// conversion maps lone Chinese characters, to glyphs pdftotext cannot name. Cells spread each
 /// character; their first one, in lower case, names the item. Pictures are skipped.
-QList<ItemMark> markWaybillItems(core::Database &db, int templateId);
+QList<ItemMark> markWaybillItems(core::Database& db, int templateId);
 
 } // namespace pennock::test

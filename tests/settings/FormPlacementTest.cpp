@@ -1,5 +1,5 @@
-#include "printing/Services.h"
 #include "settings/FormPlacement.h"
+#include "printing/Services.h"
 #include "settings/IniFile.h"
 #include "store/Installation.h"
 #include "support/ScriptedPrompter.h"
@@ -22,10 +22,10 @@ using pennock::test::TempHome;
 
 namespace {
 
-template<typename T>
-T *addControl(QWidget *form, const char *name, QRect designGeometry = {5, 5, 60, 20})
+template <typename T>
+T* addControl(QWidget* form, const char* name, QRect designGeometry = { 5, 5, 60, 20 })
 {
-    auto *control = new T(form);
+    auto* control = new T(form);
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(designGeometry);
     return control;
@@ -41,7 +41,7 @@ protected:
         form.resize(800, 400);
     }
 
-    void layout(const char *name, int x, int y, int w, int h, int v, const QString &dv = {})
+    void layout(const char* name, int x, int y, int w, int h, int v, const QString& dv = {})
     {
         const QString key = QString::fromLatin1(name).toUpper();
         cache.writeString(QStringLiteral("viewx"), key + QStringLiteral(".x"), QString::number(x));
@@ -55,8 +55,8 @@ protected:
 
     TempHome home;
     ScriptedPrompter prompter;
-    Services services{home.path(), prompter};
-    IniFile cache{home.file(QStringLiteral("Temp/CheckIni/1.ini"))};
+    Services services { home.path(), prompter };
+    IniFile cache { home.file(QStringLiteral("Temp/CheckIni/1.ini")) };
     QWidget form;
 };
 
@@ -64,11 +64,11 @@ protected:
 
 TEST_F(FormPlacementTest, ShownItemsMoveHiddenOnesKeepTheirDesignPlace)
 {
-    auto *amount = addControl<QLineEdit>(&form, "zdJEXX");
-    auto *payee = addControl<QComboBox>(&form, "zdInComp");
-    auto *memo = addControl<QPlainTextEdit>(&form, "zdRemark");
-    auto *hidden = addControl<QLineEdit>(&form, "zdZFMM", {7, 8, 50, 21});
-    auto *unlisted = addControl<QLineEdit>(&form, "zdDef1", {9, 9, 40, 18});
+    auto* amount = addControl<QLineEdit>(&form, "zdJEXX");
+    auto* payee = addControl<QComboBox>(&form, "zdInComp");
+    auto* memo = addControl<QPlainTextEdit>(&form, "zdRemark");
+    auto* hidden = addControl<QLineEdit>(&form, "zdZFMM", { 7, 8, 50, 21 });
+    auto* unlisted = addControl<QLineEdit>(&form, "zdDef1", { 9, 9, 40, 18 });
     payee->setEditable(true);
     layout("zdJEXX", 120, 40, 90, 22, 1, QStringLiteral("100.00"));
     layout("ZDINCOMP", 10, 60, 200, 22, 1, QStringLiteral("某某公司"));
@@ -76,7 +76,7 @@ TEST_F(FormPlacementTest, ShownItemsMoveHiddenOnesKeepTheirDesignPlace)
     layout("zdZFMM", 300, 300, 80, 22, 0);
     form.show();
 
-    for (const char *name : {"zdjexx", "zdIncomp", "ZDREMARK", "zdZFMM", "zdDef1", "zdNoSuch"})
+    for (const char* name : { "zdjexx", "zdIncomp", "ZDREMARK", "zdZFMM", "zdDef1", "zdNoSuch" })
         setFormCtlPositionFromIni(QString::fromLatin1(name), &cache, &form);
 
     EXPECT_EQ(amount->geometry(), QRect(120, 40, 90, 22));
@@ -93,8 +93,8 @@ TEST_F(FormPlacementTest, ShownItemsMoveHiddenOnesKeepTheirDesignPlace)
 
 TEST_F(FormPlacementTest, AnyInitialValueTicksACheckBox)
 {
-    auto *zero = addControl<QCheckBox>(&form, "DEFCHECK0");
-    auto *none = addControl<QCheckBox>(&form, "DEFCHECK1");
+    auto* zero = addControl<QCheckBox>(&form, "DEFCHECK0");
+    auto* none = addControl<QCheckBox>(&form, "DEFCHECK1");
     layout("DEFCHECK0", 10, 10, 60, 18, 1, QStringLiteral("0"));
     layout("DEFCHECK1", 10, 30, 60, 18, 1);
     setFormCtlPositionFromIni(QStringLiteral("DEFCHECK0"), &cache, &form);
@@ -107,8 +107,8 @@ TEST_F(FormPlacementTest, WholeFormFollowsTheCatalogueOfItsKind)
 {
     services.db().execute(QStringLiteral("insert into NameDict (CheckTypeName, CtlName) values "
                                          "('支票', 'ZDJEXX'), ('进账单', 'ZDPJZS')"));
-    auto *amount = addControl<QLineEdit>(&form, "zdJEXX");
-    auto *other = addControl<QLineEdit>(&form, "zdPJZS", {1, 2, 30, 15});
+    auto* amount = addControl<QLineEdit>(&form, "zdJEXX");
+    auto* other = addControl<QLineEdit>(&form, "zdPJZS", { 1, 2, 30, 15 });
     layout("zdJEXX", 120, 40, 90, 22, 1);
     layout("zdPJZS", 300, 40, 90, 22, 1);
     setFormControlsPosition(services.db(), prompter, QStringLiteral("支票"), &form, &cache);
@@ -131,8 +131,7 @@ TEST_F(FormPlacementTest, WindowSizeIsRememberedAndLimitedToTheScreen)
 
     const QSize screen = form.screen()->size();
     services.settings().userIni().writeString(QStringLiteral("FMCHECKZP"),
-                                              QStringLiteral("FormWidth"),
-                                              QString::number(screen.width() + 500));
+        QStringLiteral("FormWidth"), QString::number(screen.width() + 500));
     FormFaceLoad(services.settings(), &form);
     EXPECT_EQ(form.width(), screen.width());
     EXPECT_EQ(form.height(), 480);
@@ -143,10 +142,10 @@ TEST_F(FormPlacementTest, MaximisedWindowNeitherSavesNorLoadsItsSize)
     form.resize(640, 480);
     form.setWindowState(Qt::WindowMaximized);
     FormFaceSave(services.settings(), &form);
-    EXPECT_FALSE(services.settings().userIni().hasKey(QStringLiteral("FMCHECKZP"),
-                                                      QStringLiteral("FormWidth")));
-    services.settings().userIni().writeString(QStringLiteral("FMCHECKZP"),
-                                              QStringLiteral("FormWidth"), QStringLiteral("300"));
+    EXPECT_FALSE(services.settings().userIni().hasKey(
+        QStringLiteral("FMCHECKZP"), QStringLiteral("FormWidth")));
+    services.settings().userIni().writeString(
+        QStringLiteral("FMCHECKZP"), QStringLiteral("FormWidth"), QStringLiteral("300"));
     const QSize before = form.size();
     FormFaceLoad(services.settings(), &form);
     EXPECT_EQ(form.size(), before);

@@ -1,5 +1,5 @@
-#include "store/Database.h"
 #include "store/Installation.h"
+#include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "store/Schema.h"
 #include "support/TempHome.h"
@@ -17,7 +17,7 @@ using pennock::test::TempHome;
 
 namespace {
 
-QByteArray readAll(const QString &path)
+QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -27,17 +27,19 @@ QByteArray readAll(const QString &path)
 class ReadOnlyFile
 {
 public:
-    explicit ReadOnlyFile(QString path) : mPath(std::move(path))
+    explicit ReadOnlyFile(QString path)
+        : mPath(std::move(path))
     {
         if (geteuid() == 0)
-            mDone = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), mPath}) == 0;
+            mDone
+                = QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("+i"), mPath }) == 0;
         else
             mDone = QFile::setPermissions(mPath, QFile::ReadOwner);
     }
     ~ReadOnlyFile()
     {
         if (geteuid() == 0)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), mPath});
+            QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("-i"), mPath });
         else
             QFile::setPermissions(mPath, QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -55,26 +57,33 @@ TEST(Installation, CreatesEveryTableAndColumnOnAFreshFolder)
     TempHome home;
     const ProgramFolder folder(home.path());
     ensureInstallation(folder);
-    for (const char *dir : {"Data", "Image", "Temp/CheckIni"})
+    for (const char* dir : { "Data", "Image", "Temp/CheckIni" })
         EXPECT_TRUE(QFileInfo(home.file(QString::fromLatin1(dir))).isDir()) << dir;
 
     Database db(folder.databasePath());
-    for (const TableDef &table : mainTables()) {
+    for (const TableDef& table : mainTables()) {
         const QSqlRecord record = db.connection().record(table.name);
         ASSERT_FALSE(record.isEmpty()) << table.name.toStdString();
         EXPECT_EQ(record.count(), table.columns.size()) << table.name.toStdString();
     }
     // Spot checks of names other code relies on, written out rather than taken from the table.
-    const std::pair<const char *, const char *> named[] = {
-        {"DataZPTable", "流水号"},         {"DataZPTable", "支付密码"},
-        {"DataKDDTable", "寄件日期"},      {"DataKDDTable", "金额大写1"},
-        {"DataCKSPTable", "离岸价7"},      {"DataCKSPTable", "发票编号"},
-        {"DataCheckIntel", "金额6"},       {"DataCheckReceipt", "自定义10"},
-        {"CKPersonalInfoTable", "开户行行号"}, {"MatchColumn", "SourceName"},
-        {"CKControl", "BreakFontSize"},    {"ReceiverList", "代收金额"},
-        {"DMTable2", "二级代码"},          {"coins", "顺序"},
+    const std::pair<const char*, const char*> named[] = {
+        { "DataZPTable", "流水号" },
+        { "DataZPTable", "支付密码" },
+        { "DataKDDTable", "寄件日期" },
+        { "DataKDDTable", "金额大写1" },
+        { "DataCKSPTable", "离岸价7" },
+        { "DataCKSPTable", "发票编号" },
+        { "DataCheckIntel", "金额6" },
+        { "DataCheckReceipt", "自定义10" },
+        { "CKPersonalInfoTable", "开户行行号" },
+        { "MatchColumn", "SourceName" },
+        { "CKControl", "BreakFontSize" },
+        { "ReceiverList", "代收金额" },
+        { "DMTable2", "二级代码" },
+        { "coins", "顺序" },
     };
-    for (const auto &[table, column] : named)
+    for (const auto& [table, column] : named)
         EXPECT_TRUE(db.columnExists(QString::fromUtf8(table), QString::fromUtf8(column)))
             << table << "." << column;
 
@@ -83,7 +92,7 @@ TEST(Installation, CreatesEveryTableAndColumnOnAFreshFolder)
     EXPECT_TRUE(package.columnExists(QStringLiteral("_CKControl"), QStringLiteral("BreakNum")));
     EXPECT_EQ(package.scalar(QStringLiteral("select DMValue from _Config where DMName='version'"))
                   .toString(),
-              schemaVersionText());
+        schemaVersionText());
 }
 
 TEST(Installation, CompletesAnOlderDatabaseAndKeepsItsRows)
@@ -102,7 +111,7 @@ TEST(Installation, CompletesAnOlderDatabaseAndKeepsItsRows)
     Database db(folder.databasePath());
     EXPECT_TRUE(db.columnExists(QStringLiteral("DataZPTable"), QStringLiteral("用途")));
     EXPECT_EQ(db.scalar(QStringLiteral("select 金额 from DataZPTable")).toString(),
-              QStringLiteral("88.00"));
+        QStringLiteral("88.00"));
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from DataZPTable")).toInt(), 1);
 }
 
@@ -111,15 +120,15 @@ TEST(Installation, SeedsOnlyANewDatabaseAndDropsAFailedSeed)
     TempHome home;
     const ProgramFolder folder(home.path());
     int seeded = 0;
-    const Seeder seed = [&](Database &db, const ProgramFolder &) {
+    const Seeder seed = [&](Database& db, const ProgramFolder&) {
         ++seeded;
         db.execute(QStringLiteral("insert into coins (币种, 缩写) values ('人民币', '￥')"));
     };
     EXPECT_THROW(ensureInstallation(folder,
-                                    [](Database &, const ProgramFolder &) {
-                                        throw DbError(QStringLiteral("seed failed"), {});
-                                    }),
-                 InstallError);
+                     [](Database&, const ProgramFolder&) {
+                         throw DbError(QStringLiteral("seed failed"), {});
+                     }),
+        InstallError);
     EXPECT_FALSE(QFile::exists(folder.databasePath()));
     ensureInstallation(folder, seed);
     ensureInstallation(folder, seed);
@@ -134,8 +143,9 @@ TEST(Installation, RefusesAFileThatIsNotADatabaseAndLeavesItAlone)
     try {
         ensureInstallation(ProgramFolder(home.path()));
         FAIL() << "accepted a foreign database file";
-    } catch (const InstallError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("EPData.ini"))) << e.message().toStdString();
+    } catch (const InstallError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("EPData.ini")))
+            << e.message().toStdString();
     }
     EXPECT_EQ(readAll(home.file(QStringLiteral("Data/EPData.ini"))), bytes);
 }
@@ -152,7 +162,7 @@ TEST(Installation, RefusesAReadOnlyDatabase)
     try {
         ensureInstallation(folder);
         FAIL() << "a read-only database was accepted";
-    } catch (const InstallError &e) {
+    } catch (const InstallError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("不可写"))) << e.message().toStdString();
     }
     EXPECT_EQ(readAll(folder.databasePath()), before);
@@ -163,7 +173,7 @@ TEST(Installation, RefusesAFolderThatCannotBeCreated)
     TempHome home;
     home.write(QStringLiteral("plain-file"), "x");
     EXPECT_THROW(ensureInstallation(ProgramFolder(home.file(QStringLiteral("plain-file/inside")))),
-                 InstallError);
+        InstallError);
 }
 
 TEST(ProgramFolder, FindsFilesWithoutRegardToCaseOrSlash)
@@ -172,7 +182,9 @@ TEST(ProgramFolder, FindsFilesWithoutRegardToCaseOrSlash)
     home.write(QStringLiteral("Image/Sys_boot.jpg"), "jpg");
     const ProgramFolder folder(home.path());
     EXPECT_EQ(folder.path(QStringLiteral("image\\sys_boot.jpg")),
-              home.file(QStringLiteral("Image/Sys_boot.jpg")));
-    EXPECT_EQ(folder.path(QStringLiteral("IMAGE/new.jpg")), home.file(QStringLiteral("Image/new.jpg")));
-    EXPECT_EQ(folder.path(QStringLiteral("Temp/CheckIni")), home.file(QStringLiteral("Temp/CheckIni")));
+        home.file(QStringLiteral("Image/Sys_boot.jpg")));
+    EXPECT_EQ(
+        folder.path(QStringLiteral("IMAGE/new.jpg")), home.file(QStringLiteral("Image/new.jpg")));
+    EXPECT_EQ(
+        folder.path(QStringLiteral("Temp/CheckIni")), home.file(QStringLiteral("Temp/CheckIni")));
 }

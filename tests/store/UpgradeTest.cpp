@@ -1,7 +1,7 @@
+#include "store/Upgrade.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "store/Schema.h"
-#include "store/Upgrade.h"
 #include "support/CliProcess.h"
 #include "support/TempHome.h"
 #include "templates/Seed.h"
@@ -19,7 +19,7 @@ using pennock::test::TempHome;
 namespace {
 
 // Every row of a table as text, in key order: what an upgrade must keep.
-QStringList rowsOf(Database &db, const QString &table, const QStringList &columns)
+QStringList rowsOf(Database& db, const QString& table, const QStringList& columns)
 {
     QStringList out;
     QSqlQuery q = db.exec(QStringLiteral("select %1 from %2 order by rowid")
@@ -33,20 +33,20 @@ QStringList rowsOf(Database &db, const QString &table, const QStringList &column
     return out;
 }
 
-const QStringList kBillColumns = {QStringLiteral("流水号"), QStringLiteral("模板种类"),
-                                  QStringLiteral("金额"), QStringLiteral("收款人全称"),
-                                  QStringLiteral("出票日期")};
-const QStringList kWaybillColumns = {QStringLiteral("流水号"), QStringLiteral("收件单位"),
-                                     QStringLiteral("快递单号"), QStringLiteral("重量")};
-const QStringList kPartyColumns = {QStringLiteral("ID"), QStringLiteral("全称"),
-                                   QStringLiteral("开户行账号"), QStringLiteral("分组")};
+const QStringList kBillColumns = { QStringLiteral("流水号"), QStringLiteral("模板种类"),
+    QStringLiteral("金额"), QStringLiteral("收款人全称"), QStringLiteral("出票日期") };
+const QStringList kWaybillColumns = { QStringLiteral("流水号"), QStringLiteral("收件单位"),
+    QStringLiteral("快递单号"), QStringLiteral("重量") };
+const QStringList kPartyColumns = { QStringLiteral("ID"), QStringLiteral("全称"),
+    QStringLiteral("开户行账号"), QStringLiteral("分组") };
 
 // A new installation taken back to the layout an earlier release left: the columns, tables and
 // catalogue items that release did not have are dropped, with bills and parties in it.
 class EarlierLayout : public ::testing::Test
 {
 protected:
-    EarlierLayout() : folder(home.path())
+    EarlierLayout()
+        : folder(home.path())
     {
         ensureSeededInstallation(folder);
         Database db(folder.databasePath());
@@ -66,20 +66,25 @@ protected:
         // A template of an old database was never marked common.
         db.execute(QStringLiteral("update CKTypeTable set IsCommon=''"));
 
-        for (const auto &[table, list] : std::initializer_list<std::pair<const char *, const char *>>{
-                 {"CKControl", "CtlLH CtlH CtlW NeedShow NeedPrint SrcX SrcY SrcW SrcH CtlType InitValue"},
-                 {"NameDict", "CtlData"},
-                 {"CKTypeTable", "IsCommon PWidth PHeight IniFile TypeFirstName"},
-                 {"ReceiverList", "体积 代收金额 手续费 保价金额 保价费 运费 加急费 包装费 送货费 其他费 "
-                                  "金额大写1 自定义3 自定义4 自定义5"},
-                 {"DataKDDTable", "体积 代收金额 手续费 保价金额 保价费 运费 加急费 包装费 送货费 其他费 "
-                                  "金额大写1 自定义1 自定义2 自定义3 自定义4 自定义5"}})
-            for (const QString &column : QString::fromUtf8(list).split(QLatin1Char(' ')))
+        for (const auto& [table, list] :
+            std::initializer_list<std::pair<const char*, const char*>> {
+                { "CKControl",
+                    "CtlLH CtlH CtlW NeedShow NeedPrint SrcX SrcY SrcW SrcH CtlType InitValue" },
+                { "NameDict", "CtlData" },
+                { "CKTypeTable", "IsCommon PWidth PHeight IniFile TypeFirstName" },
+                { "ReceiverList",
+                    "体积 代收金额 手续费 保价金额 保价费 运费 加急费 包装费 送货费 其他费 "
+                    "金额大写1 自定义3 自定义4 自定义5" },
+                { "DataKDDTable",
+                    "体积 代收金额 手续费 保价金额 保价费 运费 加急费 包装费 送货费 其他费 "
+                    "金额大写1 自定义1 自定义2 自定义3 自定义4 自定义5" } })
+            for (const QString& column : QString::fromUtf8(list).split(QLatin1Char(' ')))
                 db.execute(QStringLiteral("alter table %1 drop column %2")
                                .arg(QString::fromUtf8(table), Database::quoted(column)));
         db.execute(QStringLiteral("drop table MatchColumn"));
-        db.execute(QStringLiteral("delete from NameDict where CheckTypeName='快递单' and (CtlName "
-                                  "like 'DEFCHECK%' or CtlName in ('ZDTIJI','ZDDAISJE','ZDJFKHBM','ZDDEF4'))"));
+        db.execute(QStringLiteral(
+            "delete from NameDict where CheckTypeName='快递单' and (CtlName "
+            "like 'DEFCHECK%' or CtlName in ('ZDTIJI','ZDDAISJE','ZDJFKHBM','ZDDEF4'))"));
         // Earlier releases stored names as typed and types in any case.
         db.execute(QStringLiteral("update NameDict set CtlName='zdJE' where CtlName='ZDJE'"));
         db.execute(QStringLiteral("update NameDict set CtlType='Text' where CtlName='ZDNIAN'"));
@@ -87,11 +92,11 @@ protected:
         db.close();
 
         Database package(folder.blankPackagePath(), Database::Kind::Package);
-        for (const char *column : {"SrcX", "SrcY", "SrcH", "SrcW", "NeedShow", "NeedPrint", "CtlLH",
-                                   "CtlType", "InitValue", "ctlFontColor"})
+        for (const char* column : { "SrcX", "SrcY", "SrcH", "SrcW", "NeedShow", "NeedPrint",
+                 "CtlLH", "CtlType", "InitValue", "ctlFontColor" })
             package.execute(QStringLiteral("alter table _CKControl drop column %1")
                                 .arg(QString::fromLatin1(column)));
-        for (const char *column : {"PWidth", "PHeight"})
+        for (const char* column : { "PWidth", "PHeight" })
             package.execute(QStringLiteral("alter table _CKTypeTable drop column %1")
                                 .arg(QString::fromLatin1(column)));
         package.execute(QStringLiteral("drop table _Config"));
@@ -119,9 +124,9 @@ TEST_F(EarlierLayout, EndsEqualInSchemaToANewInstallationWithEveryBillAndParty)
     EXPECT_EQ(rowsOf(db, QStringLiteral("DataKDDTable"), kWaybillColumns), waybills);
     EXPECT_EQ(rowsOf(db, QStringLiteral("CKPersonalInfoTable"), kPartyColumns), parties);
     EXPECT_EQ(package.scalar(QStringLiteral("select DMValue from _Config where DMName='version'")),
-              schemaVersionText());
+        schemaVersionText());
     EXPECT_EQ(db.scalar(QStringLiteral("select cvalue from configtable where cname='version'")),
-              schemaVersionText());
+        schemaVersionText());
 
     // Each step that changed something is reported, in the order done, file by file.
     ASSERT_FALSE(report.steps.isEmpty());
@@ -137,7 +142,7 @@ TEST_F(EarlierLayout, CopiesTheDatabaseFirstUnderTheDateAndTime)
     const QDateTime at(QDate(2025, 6, 30), QTime(14, 5, 9));
     const UpgradeReport report = upgradeInstallation(folder, at);
     EXPECT_EQ(QDir::cleanPath(report.backupPath),
-              QDir::cleanPath(home.file(QStringLiteral("Data/backup/EPData-20250630-140509.ini"))));
+        QDir::cleanPath(home.file(QStringLiteral("Data/backup/EPData-20250630-140509.ini"))));
     // The copy is the database as it was: the earlier layout with its bills.
     Database backup(report.backupPath);
     EXPECT_FALSE(backup.columnExists(QStringLiteral("CKControl"), QStringLiteral("NeedShow")));
@@ -152,48 +157,53 @@ TEST_F(EarlierLayout, GivesTheDataTheNewColumnsAndItemsNeed)
     // Items laid out before the columns existed stay shown and printed.
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from CKControl where NeedShow<>1 or "
                                        "NeedPrint<>1 or CtlLH<>50")),
-              0);
+        0);
     EXPECT_GT(db.scalar(QStringLiteral("select count(*) from CKControl")).toInt(), 100);
     // The kind is filled from the full name.
-    EXPECT_EQ(db.scalar(QStringLiteral("select TypeFirstName from CKTypeTable where CheckTypeID=1")),
-              QStringLiteral("支票"));
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select TypeFirstName from CKTypeTable where CheckTypeID=1")),
+        QStringLiteral("支票"));
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from CKTypeTable where TypeFirstName is "
                                        "null or TypeFirstName=''")),
-              0);
+        0);
     // The import rules get their 33 default rows.
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from MatchColumn")), 33);
-    EXPECT_EQ(db.scalar(QStringLiteral("select SourceName from MatchColumn where ItemName='订单号'")),
-              QStringLiteral("\t订单编号,订单ID,订单号"));
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select SourceName from MatchColumn where ItemName='订单号'")),
+        QStringLiteral("\t订单编号,订单ID,订单号"));
     // The waybill items come back once, with their types.
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from NameDict where CheckTypeName='快递单' "
                                        "and CtlName like 'DEFCHECK%' and CtlType='CHECKBOX'")),
-              13);
-    for (const char *name : {"ZDTIJI", "ZDDAISJE", "ZDJFKHBM", "ZDDEF4"})
+        13);
+    for (const char* name : { "ZDTIJI", "ZDDAISJE", "ZDJFKHBM", "ZDDEF4" })
         EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from NameDict where CheckTypeName="
                                            "'快递单' and CtlName=? collate binary"),
-                            {QString::fromLatin1(name)}),
-                  1)
+                      { QString::fromLatin1(name) }),
+            1)
             << name;
-    EXPECT_EQ(db.scalar(QStringLiteral("select ShowOrd from NameDict where CheckTypeName='快递单' and CtlName='DEFCHECK12'")),
-              421);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral(
+            "select ShowOrd from NameDict where CheckTypeName='快递单' and CtlName='DEFCHECK12'")),
+        421);
     // Names upper case; types upper case; a picture item stays a picture item.
-    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from NameDict where CtlName<>upper(CtlName) "
-                                       "collate binary")),
-              0);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select count(*) from NameDict where CtlName<>upper(CtlName) "
+                                 "collate binary")),
+        0);
     EXPECT_EQ(db.scalar(QStringLiteral("select CtlType from NameDict where CtlName='ZDNIAN'")),
-              QStringLiteral("TEXT"));
+        QStringLiteral("TEXT"));
     EXPECT_EQ(db.scalar(QStringLiteral("select CtlType from NameDict where CtlName='ZDYUE'")),
-              QStringLiteral("IMAGE"));
+        QStringLiteral("IMAGE"));
     // Carriers' enabled templates and every default become common; the rest do not.
     EXPECT_EQ(db.scalar(QStringLiteral("select IsCommon from CKTypeTable where TypeName="
                                        "'快递单（申通速递）'")),
-              QStringLiteral("是"));
+        QStringLiteral("是"));
     EXPECT_EQ(db.scalar(QStringLiteral("select IsCommon from CKTypeTable where TypeName="
                                        "'支票（工商银行2010版）'")),
-              QStringLiteral("是"));
+        QStringLiteral("是"));
     EXPECT_EQ(db.scalar(QStringLiteral("select IsCommon from CKTypeTable where TypeName="
                                        "'支票（建设银行2010版）'")),
-              QVariant(QString()));
+        QVariant(QString()));
 }
 
 TEST_F(EarlierLayout, RunsOnceThenFindsNothingToDo)
@@ -212,7 +222,7 @@ TEST_F(EarlierLayout, RunsOnceThenFindsNothingToDo)
     Database db(folder.databasePath());
     EXPECT_EQ(db.scalar(QStringLiteral("select IsCommon from CKTypeTable where TypeName="
                                        "'快递单（申通速递）'")),
-              QStringLiteral("否"));
+        QStringLiteral("否"));
 }
 
 TEST(Upgrade, ANewInstallationIsAlreadyCurrent)
@@ -238,7 +248,7 @@ TEST(Upgrade, AnEmptyImportRuleTableLeftByTheStartUpCheckGetsItsDefaults)
     }
     const UpgradeReport report = upgradeInstallation(folder);
     EXPECT_EQ(report.steps,
-              QStringList{QStringLiteral("EPData.ini: 导入规则 MatchColumn 取默认的 33 行")});
+        QStringList { QStringLiteral("EPData.ini: 导入规则 MatchColumn 取默认的 33 行") });
     Database db(folder.databasePath());
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from MatchColumn")), 33);
     // Rules a user keeps are not replaced.
@@ -254,31 +264,36 @@ TEST(Upgrade, TheRoutinesAddOnlyWhatIsMissing)
     TempHome home;
     Database db(home.file(QStringLiteral("old.ini")));
     db.create();
-    db.execute(QStringLiteral("create table CKTypeTable (CheckTypeID INTEGER PRIMARY KEY, TypeName TEXT)"));
-    db.execute(QStringLiteral("insert into CKTypeTable values (1, '支票（工商银行）'), (2, '支票'), "
-                              "(3, '快递单(顺丰)')"));
+    db.execute(QStringLiteral(
+        "create table CKTypeTable (CheckTypeID INTEGER PRIMARY KEY, TypeName TEXT)"));
+    db.execute(
+        QStringLiteral("insert into CKTypeTable values (1, '支票（工商银行）'), (2, '支票'), "
+                       "(3, '快递单(顺丰)')"));
     Up2NewVersion up(db, mainTables());
-    EXPECT_FALSE(up.aIFExistsColumn(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName")));
+    EXPECT_FALSE(
+        up.aIFExistsColumn(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName")));
     EXPECT_TRUE(up.aAddColumn(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName")));
     EXPECT_FALSE(up.aAddColumn(QStringLiteral("CKTypeTable"), QStringLiteral("TypeFirstName")));
     EXPECT_FALSE(up.aAddColumn(QStringLiteral("CKTypeTable"), QStringLiteral("NoSuchColumn")));
     EXPECT_EQ(up.initTypeFirstNameValue(), 2);
     EXPECT_EQ(rowsOf(db, QStringLiteral("CKTypeTable"),
-                     {QStringLiteral("CheckTypeID"), QStringLiteral("TypeFirstName")}),
-              (QStringList{QStringLiteral("1|支票"), QStringLiteral("2|"), QStringLiteral("3|快递单")}));
+                  { QStringLiteral("CheckTypeID"), QStringLiteral("TypeFirstName") }),
+        (QStringList {
+            QStringLiteral("1|支票"), QStringLiteral("2|"), QStringLiteral("3|快递单") }));
     EXPECT_TRUE(up.CreateTableIFNotExists(QStringLiteral("NameDict")));
     EXPECT_FALSE(up.CreateTableIFNotExists(QStringLiteral("NameDict")));
     EXPECT_TRUE(up.aInsertNameDictItemIFLost(QStringLiteral("快递单"), QStringLiteral("体积"),
-                                             QString(), 357, 1, QStringLiteral("zdTiJi")));
+        QString(), 357, 1, QStringLiteral("zdTiJi")));
     EXPECT_FALSE(up.aInsertNameDictItemIFLost(QStringLiteral("快递单"), QStringLiteral("体积"),
-                                              QString(), 357, 1, QStringLiteral("ZDTIJI")));
-    EXPECT_EQ(rowsOf(db, QStringLiteral("NameDict"),
-                     {QStringLiteral("CtlName"), QStringLiteral("CtlType"), QStringLiteral("ShowOrd")}),
-              QStringList{QStringLiteral("ZDTIJI|TEXT|357")});
+        QString(), 357, 1, QStringLiteral("ZDTIJI")));
+    EXPECT_EQ(
+        rowsOf(db, QStringLiteral("NameDict"),
+            { QStringLiteral("CtlName"), QStringLiteral("CtlType"), QStringLiteral("ShowOrd") }),
+        QStringList { QStringLiteral("ZDTIJI|TEXT|357") });
     EXPECT_EQ(up.steps(),
-              (QStringList{QStringLiteral("添加列 CKTypeTable.TypeFirstName"),
-                           QStringLiteral("填写模板的票据种类：2 个"), QStringLiteral("创建表 NameDict"),
-                           QStringLiteral("添加快递单项目 ZDTIJI（体积）")}));
+        (QStringList { QStringLiteral("添加列 CKTypeTable.TypeFirstName"),
+            QStringLiteral("填写模板的票据种类：2 个"), QStringLiteral("创建表 NameDict"),
+            QStringLiteral("添加快递单项目 ZDTIJI（体积）") }));
 }
 
 TEST(Upgrade, ABlankPackageThatIsNoDatabaseFailsNamingTheFile)
@@ -290,20 +305,21 @@ TEST(Upgrade, ABlankPackageThatIsNoDatabaseFailsNamingTheFile)
     try {
         upgradeInstallation(folder);
         FAIL() << "no error";
-    } catch (const UpgradeError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Template.a01"))) << e.message().toStdString();
+    } catch (const UpgradeError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Template.a01")))
+            << e.message().toStdString();
     }
 }
 
 TEST_F(EarlierLayout, TheCommandReportsEachStepAndThenNothing)
 {
     const auto first = pennock::test::runCliProcess(
-        {QStringLiteral("upgrade"), QStringLiteral("--home"), home.path()});
+        { QStringLiteral("upgrade"), QStringLiteral("--home"), home.path() });
     EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.startsWith(QStringLiteral("EPData.ini: 添加列 CKControl.CtlLH\n")));
     EXPECT_TRUE(first.out.contains(QStringLiteral("\nbackup: ")));
     const auto second = pennock::test::runCliProcess(
-        {QStringLiteral("upgrade"), QStringLiteral("--home"), home.path()});
+        { QStringLiteral("upgrade"), QStringLiteral("--home"), home.path() });
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(second.out, QStringLiteral("installation is up to date\n"));
 }
@@ -316,13 +332,15 @@ TEST(UpgradeCommand, RefusesBadInputWithOneLine)
         QStringList args;
         QString err;
     } cases[] = {
-        {{QStringLiteral("upgrade"), QStringLiteral("--home")}, QStringLiteral("pennock-cli: upgrade: --home DIR is required\n")},
-        {{QStringLiteral("upgrade"), QStringLiteral("--home"), home.path()},
-         QStringLiteral("pennock-cli: no installation in %1 (run init first)\n").arg(home.path())},
-        {{QStringLiteral("upgrade"), QStringLiteral("--home"), home.path(), QStringLiteral("x")},
-         QStringLiteral("pennock-cli: upgrade: unexpected argument x\n")},
+        { { QStringLiteral("upgrade"), QStringLiteral("--home") },
+            QStringLiteral("pennock-cli: upgrade: --home DIR is required\n") },
+        { { QStringLiteral("upgrade"), QStringLiteral("--home"), home.path() },
+            QStringLiteral("pennock-cli: no installation in %1 (run init first)\n")
+                .arg(home.path()) },
+        { { QStringLiteral("upgrade"), QStringLiteral("--home"), home.path(), QStringLiteral("x") },
+            QStringLiteral("pennock-cli: upgrade: unexpected argument x\n") },
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         const auto run = pennock::test::runCliProcess(c.args);
         EXPECT_EQ(run.exitCode, 2) << c.args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(run.err, c.err);

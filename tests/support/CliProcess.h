@@ -15,6 +15,6 @@ struct CliRun
 };
 
 /// Runs pennock-cli (`PENNOCK_CLI_PATH`) with `args` to its end; `env` adds to the environment.
-CliRun runCliProcess(const QStringList &args, const QProcessEnvironment &env = {});
+CliRun runCliProcess(const QStringList& args, const QProcessEnvironment& env = {});
 
 } // namespace pennock::test

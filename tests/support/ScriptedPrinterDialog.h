@@ -13,7 +13,7 @@ namespace pennock::test {
 class ScriptedPrinterDialog final : public ui::PrinterSetupDialog
 {
 public:
-    Result exec(QPrinter &, QWidget *) override
+    Result exec(QPrinter&, QWidget*) override
     {
         ++shown;
         return answer;
@@ -29,10 +29,11 @@ class NoPrintScheduler : public ::testing::Environment
 public:
     void SetUp() override
     {
-        qputenv("CUPS_SERVER", QDir::temp()
-                                   .filePath(QStringLiteral("pennock-no-scheduler-%1.sock")
-                                                 .arg(QCoreApplication::applicationPid()))
-                                   .toLocal8Bit());
+        qputenv("CUPS_SERVER",
+            QDir::temp()
+                .filePath(QStringLiteral("pennock-no-scheduler-%1.sock")
+                              .arg(QCoreApplication::applicationPid()))
+                .toLocal8Bit());
     }
 };
 

@@ -4,19 +4,19 @@
 
 namespace pennock::test {
 
-void ScriptedPrompter::inform(const QString &text, const QString &caption)
+void ScriptedPrompter::inform(const QString& text, const QString& caption)
 {
-    mEntries.append({QStringLiteral("inform"), caption, text});
+    mEntries.append({ QStringLiteral("inform"), caption, text });
 }
 
-void ScriptedPrompter::warn(const QString &text, const QString &caption)
+void ScriptedPrompter::warn(const QString& text, const QString& caption)
 {
-    mEntries.append({QStringLiteral("warn"), caption, text});
+    mEntries.append({ QStringLiteral("warn"), caption, text });
 }
 
-bool ScriptedPrompter::ask(const QString &text, const QString &caption)
+bool ScriptedPrompter::ask(const QString& text, const QString& caption)
 {
-    mEntries.append({QStringLiteral("ask"), caption, text});
+    mEntries.append({ QStringLiteral("ask"), caption, text });
     if (mAnswers.isEmpty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return false;
@@ -27,7 +27,7 @@ bool ScriptedPrompter::ask(const QString &text, const QString &caption)
 QStringList ScriptedPrompter::texts() const
 {
     QStringList out;
-    for (const Entry &e : mEntries)
+    for (const Entry& e : mEntries)
         out << e.text;
     return out;
 }

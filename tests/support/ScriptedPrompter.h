@@ -20,11 +20,11 @@ public:
     };
 
     void queueAnswer(bool yes) { mAnswers.append(yes); }
-    void inform(const QString &text, const QString &caption = {}) override;
-    void warn(const QString &text, const QString &caption = {}) override;
-    bool ask(const QString &text, const QString &caption = {}) override;
+    void inform(const QString& text, const QString& caption = {}) override;
+    void warn(const QString& text, const QString& caption = {}) override;
+    bool ask(const QString& text, const QString& caption = {}) override;
 
-    const QList<Entry> &entries() const { return mEntries; }
+    const QList<Entry>& entries() const { return mEntries; }
     QStringList texts() const;
     void clear() { mEntries.clear(); }
 

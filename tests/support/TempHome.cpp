@@ -1,10 +1,10 @@
 #include "support/TempHome.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,7 +19,7 @@ namespace pennock::test {
 namespace {
 
 // Runs one statement on the server's administration database.
-void onServer(const QUrl &admin, const QString &sql)
+void onServer(const QUrl& admin, const QString& sql)
 {
     const QString name = QStringLiteral("pennock-test-admin");
     {
@@ -56,7 +56,7 @@ TempHome::~TempHome()
         qunsetenv("PENNOCK_DATABASE");
     const QUrl admin(qEnvironmentVariable("PENNOCK_TEST_DATABASE"));
     // FORCE: a connection a failed test left open must not keep the database alive.
-    for (const QString &name : std::as_const(mServerDatabases))
+    for (const QString& name : std::as_const(mServerDatabases))
         onServer(admin, QStringLiteral("drop database if exists %1 with (force)").arg(name));
 }
 
@@ -77,7 +77,7 @@ QString TempHome::makeServerDatabase()
     return url.toString();
 }
 
-void TempHome::write(const QString &relative, const QByteArray &bytes) const
+void TempHome::write(const QString& relative, const QByteArray& bytes) const
 {
     const QString path = file(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());

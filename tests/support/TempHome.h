@@ -15,16 +15,16 @@ class TempHome
 public:
     TempHome();
     ~TempHome();
-    TempHome(const TempHome &) = delete;
-    TempHome &operator=(const TempHome &) = delete;
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
     QString path() const { return mDir.path(); }
     /// The server database of this folder; empty on the embedded file.
     QString databaseUrl() const { return mDatabaseUrl; }
     /// A fresh database on the test server, dropped with this folder; empty without a server.
     QString makeServerDatabase();
-    QString file(const QString &relative) const { return mDir.filePath(relative); }
+    QString file(const QString& relative) const { return mDir.filePath(relative); }
     /// Writes raw bytes to a file below the folder, creating folders.
-    void write(const QString &relative, const QByteArray &bytes) const;
+    void write(const QString& relative, const QByteArray& bytes) const;
 
 private:
     QTemporaryDir mDir;

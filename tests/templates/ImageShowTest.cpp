@@ -1,9 +1,9 @@
+#include "templates/ImageShow.h"
 #include "store/Database.h"
 #include "store/Installation.h"
 #include "store/ProgramFolder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
-#include "templates/ImageShow.h"
 
 #include <QImage>
 #include <QLabel>
@@ -34,9 +34,10 @@ TEST(ImageShow, ShowsATemplatesPictureAndClosesOnAClick)
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Pennock软件-模板图片查看【支票（测试）】"));
     EXPECT_EQ(viewer.pictureLabel()->pixmap().size(), QSize(120, 60));
     viewer.show();
-    QTest::mouseClick(const_cast<QLabel *>(viewer.pictureLabel()), Qt::LeftButton);
+    QTest::mouseClick(const_cast<QLabel*>(viewer.pictureLabel()), Qt::LeftButton);
     EXPECT_FALSE(viewer.isVisible());
 
-    EXPECT_FALSE(viewer.loadPictureByFullName(db, folder, prompter, QStringLiteral("支票（无图）")));
-    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("没有有效的图片文件~")});
+    EXPECT_FALSE(
+        viewer.loadPictureByFullName(db, folder, prompter, QStringLiteral("支票（无图）")));
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("没有有效的图片文件~") });
 }

@@ -1,3 +1,4 @@
+#include "templates/TemplateManager.h"
 #include "platform/FileChooser.h"
 #include "printing/Services.h"
 #include "store/Database.h"
@@ -6,7 +7,6 @@
 #include "support/TempHome.h"
 #include "templates/Package.h"
 #include "templates/Seed.h"
-#include "templates/TemplateManager.h"
 #include "templates/TfrmBillImportExport.h"
 
 #include <QComboBox>
@@ -32,11 +32,11 @@ namespace {
 class ScriptedFiles final : public core::FileChooser
 {
 public:
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
-    QString openFileName(QWidget *, const QString &, const QString &) override
+    QString openFileName(QWidget*, const QString&, const QString&) override
     {
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
@@ -55,24 +55,26 @@ protected:
     std::unique_ptr<TfrmCheckTypeMng> open(int preselected = 0)
     {
         TfrmCheckTypeMng::Links links;
-        links.askValue = [this](const QString &, const QString &value) {
+        links.askValue = [this](const QString&, const QString& value) {
             offered << value;
             return answers.isEmpty() ? QString() : answers.takeFirst();
         };
         links.design = [this](int id) { designed << id; };
-        return std::make_unique<TfrmCheckTypeMng>(services->db(), services->folder(), services->settings(),
-                                                  prompter, links, preselected);
+        return std::make_unique<TfrmCheckTypeMng>(
+            services->db(), services->folder(), services->settings(), prompter, links, preselected);
     }
 
-    QVariant value(const QString &sql, const QVariantList &values = {})
+    QVariant value(const QString& sql, const QVariantList& values = {})
     {
         return services->db().scalar(sql, values);
     }
-    int idOf(const QString &name)
+    int idOf(const QString& name)
     {
-        return value(QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=?"), {name}).toInt();
+        return value(
+            QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=?"), { name })
+            .toInt();
     }
-    int rowOf(TfrmCheckTypeMng &w, int id) { return int(w.shownIds().indexOf(id)); }
+    int rowOf(TfrmCheckTypeMng& w, int id) { return int(w.shownIds().indexOf(id)); }
 
     TempHome home;
     ScriptedPrompter prompter;
@@ -93,12 +95,12 @@ TEST_F(Manager, ListsByTabAndKindWithTheButtonsEachTabAllows)
         TemplateTab tab;
         bool setDefault, common, noCommon, hide, show, remove;
     } rows[] = {
-        {TemplateTab::Available, true, true, false, true, false, true},
-        {TemplateTab::Common, true, false, true, true, false, true},
-        {TemplateTab::Default, false, false, false, false, false, false},
-        {TemplateTab::Hidden, true, true, false, false, true, true},
+        { TemplateTab::Available, true, true, false, true, false, true },
+        { TemplateTab::Common, true, false, true, true, false, true },
+        { TemplateTab::Default, false, false, false, false, false, false },
+        { TemplateTab::Hidden, true, true, false, false, true, true },
     };
-    for (const auto &r : rows) {
+    for (const auto& r : rows) {
         w->showTab(r.tab);
         SCOPED_TRACE(int(r.tab));
         EXPECT_EQ(w->button(QStringLiteral("btSetToDefault"))->isEnabled(), r.setDefault);
@@ -108,7 +110,7 @@ TEST_F(Manager, ListsByTabAndKindWithTheButtonsEachTabAllows)
         EXPECT_EQ(w->button(QStringLiteral("btShow"))->isEnabled(), r.show);
         EXPECT_EQ(w->button(QStringLiteral("btDelete"))->isEnabled(), r.remove);
         // The context menu follows the buttons.
-        for (QAction *a : w->contextMenu()->actions())
+        for (QAction* a : w->contextMenu()->actions())
             if (a->text() == u"删除选中模板") {
                 EXPECT_EQ(a->isEnabled(), r.remove);
             }
@@ -116,15 +118,17 @@ TEST_F(Manager, ListsByTabAndKindWithTheButtonsEachTabAllows)
     w->showTab(TemplateTab::Default);
     EXPECT_EQ(w->shownIds().size(), 11);
     w->chooseKind(QStringLiteral("快递单"));
-    EXPECT_EQ(w->shownIds(), QList<int>{idOf(QStringLiteral("快递单（邮政快递）"))});
-    EXPECT_EQ(w->button(QStringLiteral("btSetToDefault"))->text(), QStringLiteral("设置为【默认】快递单"));
+    EXPECT_EQ(w->shownIds(), QList<int> { idOf(QStringLiteral("快递单（邮政快递）")) });
+    EXPECT_EQ(w->button(QStringLiteral("btSetToDefault"))->text(),
+        QStringLiteral("设置为【默认】快递单"));
     w->showTab(TemplateTab::Available);
     w->search(QStringLiteral(" 顺丰 "));
-    EXPECT_EQ(w->shownIds(), QList<int>{idOf(QStringLiteral("快递单（顺丰速运）"))});
+    EXPECT_EQ(w->shownIds(), QList<int> { idOf(QStringLiteral("快递单（顺丰速运）")) });
     EXPECT_EQ(w->searchField()->text(), QString());
     w->showAll();
     EXPECT_EQ(w->shownIds().size(), 23);
-    EXPECT_EQ(w->button(QStringLiteral("btSetToDefault"))->text(), QStringLiteral("设置为【默认票据模板】"));
+    EXPECT_EQ(w->button(QStringLiteral("btSetToDefault"))->text(),
+        QStringLiteral("设置为【默认票据模板】"));
 }
 
 TEST_F(Manager, OpensOnTheKindOfThePreselectedTemplateWithItsRowChosen)
@@ -140,16 +144,24 @@ TEST_F(Manager, AHiddenTemplateSetAsDefaultBecomesEnabledCommonAndTheOnlyDefault
 {
     const int ccb = idOf(QStringLiteral("支票（建设银行2010版）"));
     const int icbc = idOf(QStringLiteral("支票（工商银行2010版）"));
-    services->db().execute(QStringLiteral("update CKTypeTable set Visiable='停用隐藏', IsCommon='否' where CheckTypeID=?"), {ccb});
+    services->db().execute(
+        QStringLiteral(
+            "update CKTypeTable set Visiable='停用隐藏', IsCommon='否' where CheckTypeID=?"),
+        { ccb });
     auto w = open();
     w->showTab(TemplateTab::Hidden);
-    w->selectRows({rowOf(*w, ccb)});
+    w->selectRows({ rowOf(*w, ccb) });
     w->setToDefault();
     EXPECT_EQ(prompter.texts().last(), QStringLiteral("默认【支票票据】模板设置成功！"));
     EXPECT_EQ(w->tab(), TemplateTab::Default);
-    EXPECT_EQ(value(QStringLiteral("select IsDefault||Visiable||IsCommon from CKTypeTable where CheckTypeID=?"), {ccb}),
-              QStringLiteral("默认启用是"));
-    EXPECT_NE(value(QStringLiteral("select IsDefault from CKTypeTable where CheckTypeID=?"), {icbc}), QStringLiteral("默认"));
+    EXPECT_EQ(
+        value(QStringLiteral(
+                  "select IsDefault||Visiable||IsCommon from CKTypeTable where CheckTypeID=?"),
+            { ccb }),
+        QStringLiteral("默认启用是"));
+    EXPECT_NE(
+        value(QStringLiteral("select IsDefault from CKTypeTable where CheckTypeID=?"), { icbc }),
+        QStringLiteral("默认"));
     EXPECT_TRUE(w->changed());
 }
 
@@ -159,12 +171,17 @@ TEST_F(Manager, RemovingTheDefaultFromCommonIsRefusedAndTheCountSaysSo)
     const int ccb = idOf(QStringLiteral("支票（建设银行2010版）"));
     auto w = open();
     w->showTab(TemplateTab::Common);
-    w->selectRows({rowOf(*w, icbc), rowOf(*w, ccb)});
+    w->selectRows({ rowOf(*w, icbc), rowOf(*w, ccb) });
     w->removeFromCommon();
-    EXPECT_EQ(prompter.texts(), (QStringList{QStringLiteral("默认模板不能从常用模板移出！"),
-                                             QStringLiteral("共从常用模板移出 1 个模板为普通模板！")}));
-    EXPECT_EQ(value(QStringLiteral("select IsCommon from CKTypeTable where CheckTypeID=?"), {icbc}), QStringLiteral("是"));
-    EXPECT_EQ(value(QStringLiteral("select IsCommon from CKTypeTable where CheckTypeID=?"), {ccb}), QStringLiteral("否"));
+    EXPECT_EQ(prompter.texts(),
+        (QStringList { QStringLiteral("默认模板不能从常用模板移出！"),
+            QStringLiteral("共从常用模板移出 1 个模板为普通模板！") }));
+    EXPECT_EQ(
+        value(QStringLiteral("select IsCommon from CKTypeTable where CheckTypeID=?"), { icbc }),
+        QStringLiteral("是"));
+    EXPECT_EQ(
+        value(QStringLiteral("select IsCommon from CKTypeTable where CheckTypeID=?"), { ccb }),
+        QStringLiteral("否"));
     EXPECT_EQ(rowOf(*w, ccb), -1);
 }
 
@@ -172,49 +189,57 @@ TEST_F(Manager, HidingAndEnablingMoveTemplatesBetweenTheTabs)
 {
     const int sto = idOf(QStringLiteral("快递单（申通速递）"));
     auto w = open();
-    w->selectRows({rowOf(*w, sto)});
+    w->selectRows({ rowOf(*w, sto) });
     w->hideSelected();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("隐藏的模板，可在【隐藏的模板】中重新启用。"));
+    EXPECT_EQ(
+        prompter.texts().last(), QStringLiteral("隐藏的模板，可在【隐藏的模板】中重新启用。"));
     EXPECT_EQ(rowOf(*w, sto), -1);
     w->showTab(TemplateTab::Hidden);
-    EXPECT_EQ(w->shownIds(), QList<int>{sto});
-    w->selectRows({0});
+    EXPECT_EQ(w->shownIds(), QList<int> { sto });
+    w->selectRows({ 0 });
     w->enableSelected();
     EXPECT_EQ(w->shownIds(), QList<int>());
-    EXPECT_EQ(value(QStringLiteral("select Visiable from CKTypeTable where CheckTypeID=?"), {sto}), QStringLiteral("启用"));
+    EXPECT_EQ(
+        value(QStringLiteral("select Visiable from CKTypeTable where CheckTypeID=?"), { sto }),
+        QStringLiteral("启用"));
 }
 
 TEST_F(Manager, RenamingCleansTheNameAndRefusesOneTheKindHasHidden)
 {
     const int ccb = idOf(QStringLiteral("支票（建设银行2010版）"));
     const int icbc = idOf(QStringLiteral("支票（工商银行2010版）"));
-    services->db().execute(QStringLiteral("update CKTypeTable set Visiable='停用隐藏' where CheckTypeID=?"), {icbc});
+    services->db().execute(
+        QStringLiteral("update CKTypeTable set Visiable='停用隐藏' where CheckTypeID=?"), { icbc });
     auto w = open();
     const struct
     {
-        const char *answer;
-        const char *message; // empty: nothing said
-        const char *variant; // what the template is called afterwards
+        const char* answer;
+        const char* message; // empty: nothing said
+        const char* variant; // what the template is called afterwards
     } cases[] = {
-        {"", "", "建设银行2010版"},
-        {" (建设银行2010版) ", "", "建设银行2010版"},
-        {"'%*?", "输入了无效的字符(引号\\?\\*\\(\\)\\%)!", "建设银行2010版"},
-        {"工商银行2010版", "模板名字已经存在,请确认是否输入了重复的名字或者改模版正被隐藏。", "建设银行2010版"},
-        {"建行 新版（2024）", "重名名成功~", "建行新版2024"},
+        { "", "", "建设银行2010版" },
+        { " (建设银行2010版) ", "", "建设银行2010版" },
+        { "'%*?", "输入了无效的字符(引号\\?\\*\\(\\)\\%)!", "建设银行2010版" },
+        { "工商银行2010版", "模板名字已经存在,请确认是否输入了重复的名字或者改模版正被隐藏。",
+            "建设银行2010版" },
+        { "建行 新版（2024）", "重名名成功~", "建行新版2024" },
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);
         prompter.clear();
-        w->selectRows({rowOf(*w, ccb)});
-        answers = {QString::fromUtf8(c.answer)};
+        w->selectRows({ rowOf(*w, ccb) });
+        answers = { QString::fromUtf8(c.answer) };
         w->renameCurrent();
         EXPECT_EQ(prompter.texts().join(QLatin1Char('|')), QString::fromUtf8(c.message));
-        EXPECT_EQ(value(QStringLiteral("select TypeDescribe from CKTypeTable where CheckTypeID=?"), {ccb}),
-                  QString::fromUtf8(c.variant));
+        EXPECT_EQ(value(QStringLiteral("select TypeDescribe from CKTypeTable where CheckTypeID=?"),
+                      { ccb }),
+            QString::fromUtf8(c.variant));
     }
     EXPECT_EQ(offered.first(), QStringLiteral("建设银行2010版"));
-    EXPECT_EQ(value(QStringLiteral("select TypeName||TypeFirstName from CKTypeTable where CheckTypeID=?"), {ccb}),
-              QStringLiteral("支票（建行新版2024）支票"));
+    EXPECT_EQ(
+        value(QStringLiteral("select TypeName||TypeFirstName from CKTypeTable where CheckTypeID=?"),
+            { ccb }),
+        QStringLiteral("支票（建行新版2024）支票"));
 }
 
 TEST_F(Manager, DeletingRemovesTheTemplateWithItsRowsCacheAndUnsharedPicture)
@@ -225,19 +250,24 @@ TEST_F(Manager, DeletingRemovesTheTemplateWithItsRowsCacheAndUnsharedPicture)
     const QString cache = services->settings().checkIniPath(ems);
     ASSERT_TRUE(QFile::exists(cache));
     // Another template shares the second one's picture, which therefore stays.
-    services->db().execute(QStringLiteral("update CKTypeTable set ImgFile='kdd_sto.jpg' where CheckTypeID=?"),
-                           {idOf(QStringLiteral("快递单（圆通速递）"))});
+    services->db().execute(
+        QStringLiteral("update CKTypeTable set ImgFile='kdd_sto.jpg' where CheckTypeID=?"),
+        { idOf(QStringLiteral("快递单（圆通速递）")) });
     auto w = open();
-    w->selectRows({rowOf(*w, ems), rowOf(*w, sto)});
+    w->selectRows({ rowOf(*w, ems), rowOf(*w, sto) });
     prompter.queueAnswer(true);
     prompter.queueAnswer(true);
     prompter.queueAnswer(true);
     w->deleteSelected();
     EXPECT_EQ(prompter.texts().last(), QStringLiteral("共删除 2 个模板！"));
-    for (int id : {ems, sto}) {
-        EXPECT_EQ(value(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), {id}), 0);
-        EXPECT_EQ(value(QStringLiteral("select count(*) from CKControl where CheckTypeID=?"), {id}), 0);
-        EXPECT_EQ(value(QStringLiteral("select count(*) from DMTable where CheckTypeID=?"), {id}), 0);
+    for (int id : { ems, sto }) {
+        EXPECT_EQ(
+            value(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), { id }),
+            0);
+        EXPECT_EQ(
+            value(QStringLiteral("select count(*) from CKControl where CheckTypeID=?"), { id }), 0);
+        EXPECT_EQ(
+            value(QStringLiteral("select count(*) from DMTable where CheckTypeID=?"), { id }), 0);
     }
     EXPECT_FALSE(QFile::exists(cache));
     EXPECT_FALSE(QFile::exists(services->folder().path(QStringLiteral("Image/kdd_ems.jpg"))));
@@ -247,17 +277,21 @@ TEST_F(Manager, DeletingRemovesTheTemplateWithItsRowsCacheAndUnsharedPicture)
 
 TEST_F(Manager, DeletingAnsweredNoOrWithoutAKindDeletesNothingButStillCounts)
 {
-    services->db().execute(QStringLiteral("update CKTypeTable set TypeName='无括号模板' where CheckTypeID=2"));
+    services->db().execute(
+        QStringLiteral("update CKTypeTable set TypeName='无括号模板' where CheckTypeID=2"));
     auto w = open();
-    w->selectRows({rowOf(*w, 2), rowOf(*w, 1)});
-    prompter.queueAnswer(true);  // the first question
+    w->selectRows({ rowOf(*w, 2), rowOf(*w, 1) });
+    prompter.queueAnswer(true); // the first question
     prompter.queueAnswer(false); // the cheque template
     w->deleteSelected();
-    EXPECT_EQ(prompter.texts(), (QStringList{QStringLiteral("确认要删除选中的模板吗?删除的模板无法找回，如果暂时不用，可先设置为隐藏。"),
-                                             QStringLiteral("确认删除票据模板【支票（工商银行2010版）】吗？"),
-                                             QStringLiteral("获取单据类型失败：无括号模板"),
-                                             QStringLiteral("共删除 0 个模板！")}));
-    EXPECT_EQ(value(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID in (1, 2)")), 2);
+    EXPECT_EQ(prompter.texts(),
+        (QStringList {
+            QStringLiteral(
+                "确认要删除选中的模板吗?删除的模板无法找回，如果暂时不用，可先设置为隐藏。"),
+            QStringLiteral("确认删除票据模板【支票（工商银行2010版）】吗？"),
+            QStringLiteral("获取单据类型失败：无括号模板"), QStringLiteral("共删除 0 个模板！") }));
+    EXPECT_EQ(
+        value(QStringLiteral("select count(*) from CKTypeTable where CheckTypeID in (1, 2)")), 2);
 }
 
 TEST_F(Manager, TemplateDesignOpensTheOffsetWindowOfTheCurrentRow)
@@ -265,9 +299,9 @@ TEST_F(Manager, TemplateDesignOpensTheOffsetWindowOfTheCurrentRow)
     const int id = idOf(QStringLiteral("进账单（建设银行2010版）"));
     auto w = open(id);
     w->designCurrent();
-    EXPECT_EQ(designed, QList<int>{id});
+    EXPECT_EQ(designed, QList<int> { id });
     w->showTab(TemplateTab::Hidden);
-    for (QAction *a : w->contextMenu()->actions())
+    for (QAction* a : w->contextMenu()->actions())
         if (a->text() == u"模板设计") {
             EXPECT_FALSE(a->isEnabled());
         }
@@ -276,19 +310,21 @@ TEST_F(Manager, TemplateDesignOpensTheOffsetWindowOfTheCurrentRow)
 TEST_F(Manager, ThePackageWindowListsAChosenPackageAndImportsIt)
 {
     const QString package = home.file(QStringLiteral("pack.tpk"));
-    core::exportPackage(services->db(), services->folder(), {70, 1}, package);
+    core::exportPackage(services->db(), services->folder(), { 70, 1 }, package);
     ScriptedFiles files;
-    ui::TfrmBillImportExport w(services->db(), services->folder(), services->settings(), prompter, files, false);
+    ui::TfrmBillImportExport w(
+        services->db(), services->folder(), services->settings(), prompter, files, false);
     EXPECT_EQ(w.pages()->count(), 1);
     EXPECT_FALSE(w.button(QStringLiteral("btImport"))->isEnabled());
 
-    files.answers = {QString()};
+    files.answers = { QString() };
     w.browseImport();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("请选择标准的Pennock票据包，例如：中国银行进账单.tpk"));
+    EXPECT_EQ(prompter.texts().last(),
+        QStringLiteral("请选择标准的Pennock票据包，例如：中国银行进账单.tpk"));
     EXPECT_EQ(w.importFile()->text(), QString());
     EXPECT_FALSE(w.button(QStringLiteral("btImpSel"))->isEnabled());
 
-    files.answers = {package};
+    files.answers = { package };
     w.browseImport();
     // The package's order, and its first template already chosen.
     ASSERT_EQ(w.chosenList()->count(), 1);
@@ -299,7 +335,7 @@ TEST_F(Manager, ThePackageWindowListsAChosenPackageAndImportsIt)
     EXPECT_EQ(w.chosenList()->count(), 2);
     prompter.clear();
     EXPECT_EQ(w.importChosen(), 2);
-    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("导入结束，成功导入单据2个!")});
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("导入结束，成功导入单据2个!") });
     EXPECT_TRUE(w.imported());
     w.button(QStringLiteral("btImpClear"))->click();
     EXPECT_EQ(w.chosenList()->count(), 0);
@@ -309,33 +345,37 @@ TEST_F(Manager, ThePackageWindowListsAChosenPackageAndImportsIt)
 
 TEST_F(Manager, ThePackageWindowRefusesADamagedPackageWithItsMessage)
 {
-    home.write(QStringLiteral("broken.tpk"), QByteArray("SQLite format 3") + QByteArray(1, '\0') + QByteArray(50, 'z'));
+    home.write(QStringLiteral("broken.tpk"),
+        QByteArray("SQLite format 3") + QByteArray(1, '\0') + QByteArray(50, 'z'));
     ScriptedFiles files;
-    files.answers = {home.file(QStringLiteral("broken.tpk"))};
-    ui::TfrmBillImportExport w(services->db(), services->folder(), services->settings(), prompter, files, true);
+    files.answers = { home.file(QStringLiteral("broken.tpk")) };
+    ui::TfrmBillImportExport w(
+        services->db(), services->folder(), services->settings(), prompter, files, true);
     w.browseImport();
     ASSERT_EQ(prompter.entries().size(), 1);
     EXPECT_EQ(prompter.entries().first().kind, QStringLiteral("warn"));
     EXPECT_TRUE(prompter.texts().first().contains(QStringLiteral("broken.tpk")));
     EXPECT_EQ(w.packageList()->count(), 0);
     EXPECT_FALSE(w.button(QStringLiteral("btImport"))->isEnabled());
-    EXPECT_EQ(services->settings().userIni().readString(QStringLiteral("ERROR"), QStringLiteral("LASTERROR"), {}),
-              prompter.texts().first());
+    EXPECT_EQ(services->settings().userIni().readString(
+                  QStringLiteral("ERROR"), QStringLiteral("LASTERROR"), {}),
+        prompter.texts().first());
 }
 
 TEST_F(Manager, ThePackageWindowExportsTheChosenTemplates)
 {
     ScriptedFiles files;
-    ui::TfrmBillImportExport w(services->db(), services->folder(), services->settings(), prompter, files, true);
+    ui::TfrmBillImportExport w(
+        services->db(), services->folder(), services->settings(), prompter, files, true);
     w.pages()->setCurrentIndex(1);
     EXPECT_EQ(w.existingList()->count(), 23);
     EXPECT_EQ(w.exportChosen(), 0);
     EXPECT_EQ(prompter.texts().last(), QStringLiteral("还没有选择要导出的票据格式！"));
-    files.answers = {home.file(QStringLiteral("out.zip"))};
+    files.answers = { home.file(QStringLiteral("out.zip")) };
     w.browseExport();
     EXPECT_FALSE(w.button(QStringLiteral("btExport"))->isEnabled());
     const QString target = home.file(QStringLiteral("out.tpk"));
-    files.answers = {target};
+    files.answers = { target };
     w.browseExport();
     EXPECT_TRUE(w.button(QStringLiteral("btExport"))->isEnabled());
     w.existingList()->setCurrentRow(0);

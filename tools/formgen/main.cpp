@@ -18,7 +18,7 @@ using pennock::core::FormDescription;
 
 namespace {
 
-FormDescription load(const QString &path)
+FormDescription load(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -26,27 +26,25 @@ FormDescription load(const QString &path)
     return pennock::core::parseFormDescription(file.readAll(), QFileInfo(path).fileName());
 }
 
-void save(const QImage &image, const QString &path, const char *format)
+void save(const QImage& image, const QString& path, const char* format)
 {
     if (!image.save(path, format, 90))
         throw std::runtime_error(("cannot write " + path).toStdString());
 }
 
-QString xmlEscaped(const QString &text)
-{
-    return text.toHtmlEscaped();
-}
+QString xmlEscaped(const QString& text) { return text.toHtmlEscaped(); }
 
 int usage()
 {
-    std::fprintf(stderr, "usage: pennock-formgen --preview FORM.json OUT.png\n"
-                         "       pennock-formgen --out DIR --qrc FILE --data DATA_DIR FORM.json...\n");
+    std::fprintf(stderr,
+        "usage: pennock-formgen --preview FORM.json OUT.png\n"
+        "       pennock-formgen --out DIR --qrc FILE --data DATA_DIR FORM.json...\n");
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -75,12 +73,13 @@ int main(int argc, char **argv)
         QSet<QString> images;
         QSet<int> ids;
         QString qrc = QStringLiteral("<RCC>\n  <qresource prefix=\"/\">\n");
-        for (const QString &path : forms) {
+        for (const QString& path : forms) {
             const FormDescription form = load(path);
             const QString image = form.image.toLower();
             if (images.contains(image))
-                throw std::runtime_error((path + QStringLiteral(": picture name used twice: ")
-                                          + form.image).toStdString());
+                throw std::runtime_error(
+                    (path + QStringLiteral(": picture name used twice: ") + form.image)
+                        .toStdString());
             images.insert(image);
             if (form.templateId != 0) {
                 if (ids.contains(form.templateId))
@@ -91,25 +90,26 @@ int main(int argc, char **argv)
             const QString target = outDir + QLatin1Char('/') + form.image;
             save(pennock::core::drawForm(form), target, "JPG");
             qrc += QStringLiteral("    <file alias=\"images/%1\">%2</file>\n")
-                       .arg(xmlEscaped(form.image), xmlEscaped(QFileInfo(target).absoluteFilePath()));
+                       .arg(xmlEscaped(form.image),
+                           xmlEscaped(QFileInfo(target).absoluteFilePath()));
         }
-        QDirIterator it(dataDir, {QStringLiteral("*.tsv"), QStringLiteral("*.json")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(dataDir, { QStringLiteral("*.tsv"), QStringLiteral("*.json") }, QDir::Files,
+            QDirIterator::Subdirectories);
         QStringList dataFiles;
         while (it.hasNext())
             dataFiles << it.next();
         dataFiles.sort();
-        for (const QString &file : dataFiles)
+        for (const QString& file : dataFiles)
             qrc += QStringLiteral("    <file alias=\"data/%1\">%2</file>\n")
                        .arg(xmlEscaped(QDir(dataDir).relativeFilePath(file)),
-                            xmlEscaped(QFileInfo(file).absoluteFilePath()));
+                           xmlEscaped(QFileInfo(file).absoluteFilePath()));
         qrc += QStringLiteral("  </qresource>\n</RCC>\n");
 
         QSaveFile out(qrcPath);
         if (!out.open(QIODevice::WriteOnly) || out.write(qrc.toUtf8()) < 0 || !out.commit())
             throw std::runtime_error(("cannot write " + qrcPath).toStdString());
         return 0;
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         std::fprintf(stderr, "pennock-formgen: %s\n", e.what());
         return 1;
     }
