@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace pennock::core {
 
 const QString BillStore::kSerial = QStringLiteral("流水号");
@@ -31,7 +33,7 @@ std::optional<QVariantMap> firstRow(QSqlQuery& q)
 
 } // namespace
 
-BillStore::SaveResult BillStore::save(int serial, const Values& values)
+BillStore::SaveResult BillStore::save(int serial, const Values& values, bool takesRegistered)
 {
     const QString table = Database::quoted(mKind.table);
     const QString key = Database::quoted(kSerial);
@@ -43,9 +45,16 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values)
     const int statusAt = existing.record().indexOf(kStatus);
     const QString status = found && statusAt >= 0 ? existing.value(statusAt).toString() : QString();
     existing.finish();
+    // Kinds that never write the status leave a registered row "未用" after a save, as they
+    // always did; only a save that marks the number used can take it.
+    const bool claims = takesRegistered
+        && std::any_of(values.begin(), values.end(),
+            [](const auto& column) { return column.first == kStatus; });
     if (found) {
         if (mKind.refusesVoided && status == kVoided)
             return { Outcome::RefusedVoided, serial };
+        if (claims && (statusAt < 0 || status != kUnused))
+            return { Outcome::RefusedTaken, serial };
         QStringList sets;
         QVariantList bound;
         for (const auto& [column, value] : values) {
@@ -53,10 +62,20 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values)
             bound << value;
         }
         bound << serial;
-        if (!sets.isEmpty())
-            mDb.execute(QStringLiteral("update %1 set %2 where %3=?")
-                            .arg(table, sets.join(QLatin1Char(',')), key),
+        QString where = key + QStringLiteral("=?");
+        if (claims) {
+            // The read above takes no lock on the server: the update itself decides, as a
+            // second clerk's update waits for the first and then finds the number used.
+            where += QStringLiteral(" and ") + Database::quoted(kStatus) + QStringLiteral("=?");
+            bound << kUnused;
+        }
+        if (!sets.isEmpty()) {
+            const int changed = mDb.execute(QStringLiteral("update %1 set %2 where %3")
+                                                .arg(table, sets.join(QLatin1Char(',')), where),
                 bound);
+            if (claims && changed != 1)
+                return { Outcome::RefusedTaken, serial };
+        }
         transaction.commit();
         return { Outcome::Edited, serial };
     }
@@ -109,6 +128,21 @@ std::optional<QVariantMap> BillStore::findByNumber(const QString& number)
                                    Database::quoted(kSerial)),
         { number.trimmed() });
     return firstRow(q);
+}
+
+std::optional<QVariantMap> BillStore::findRegistered(const QString& number)
+{
+    QSqlQuery q = mDb.exec(QStringLiteral("select * from %1 where %2=? and %3=? order by %4")
+                               .arg(Database::quoted(mKind.table), Database::quoted(kNumber),
+                                   Database::quoted(kStatus), Database::quoted(kSerial)),
+        { number.trimmed(), kUnused });
+    return firstRow(q);
+}
+
+QString BillStore::takenMessage(const QString& number)
+{
+    return QStringLiteral("票据编号“%1”已被其他用户使用，本单据没有保存！请选择其他票据编号。")
+        .arg(number.trimmed());
 }
 
 } // namespace pennock::core

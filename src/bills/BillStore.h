@@ -34,7 +34,7 @@ public:
 
     using Values = QList<std::pair<QString, QVariant>>;
 
-    enum class Outcome { Appended, Edited, RefusedVoided };
+    enum class Outcome { Appended, Edited, RefusedVoided, RefusedTaken };
     struct SaveResult
     {
         Outcome outcome;
@@ -43,14 +43,20 @@ public:
 
     /// Writes one bill in one transaction: a new row when `serial` has none, else that row,
     /// unless the kind refuses voided rows and it is voided. The row is complete or not
-    /// written. Throws DbError.
-    SaveResult save(int serial, const Values& values);
+    /// written. `takesRegistered`: the row was a registered number ("未用") when the bill was
+    /// opened; it is filled only while it still is, so another clerk's save that took it first
+    /// wins and this one is refused (RefusedTaken). Throws DbError.
+    SaveResult save(int serial, const Values& values, bool takesRegistered = false);
     /// Appends many bills in one transaction (all or none); their serials in order.
     QList<int> appendAll(const QList<Values>& bills);
     /// The row of a serial, by column name; none when missing. Throws DbError.
     std::optional<QVariantMap> load(int serial);
     /// The first row carrying a bill number (trimmed). Throws DbError.
     std::optional<QVariantMap> findByNumber(const QString& number);
+    /// The first row registering a bill number (trimmed) that is still unused. Throws DbError.
+    std::optional<QVariantMap> findRegistered(const QString& number);
+    /// What a clerk is told when another took the registered number first.
+    static QString takenMessage(const QString& number);
 
 private:
     int insert(const Values& values);

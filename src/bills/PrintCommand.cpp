@@ -206,6 +206,7 @@ QString runPrint(const QStringList& args)
     const QString proof = cliOption(args, QStringLiteral("--proof"));
     const QString calibratedFor = cliOption(args, QStringLiteral("--calibrated-for"));
     const bool save = args.contains(QStringLiteral("--save"));
+    const QString registered = cliOption(args, QStringLiteral("--registered")).trimmed();
     const QStringList sets = setOptions(QStringLiteral("print"), args);
 
     if (kindName.isEmpty())
@@ -214,6 +215,10 @@ QString runPrint(const QStringList& args)
     if (!kind)
         throw failure(QStringLiteral("unknown bill kind %1 (kinds with a form: %2)")
                           .arg(kindName, billKindNames().join(QStringLiteral(", "))));
+    if (!registered.isEmpty() && !save)
+        throw failure(QStringLiteral("--registered NUMBER fills its row only with --save"));
+    if (!registered.isEmpty() && !kind->hasRegisteredNumbers())
+        throw failure(QStringLiteral("%1 has no registered numbers").arg(kind->kind));
     QDate date;
     if (!dateText.isEmpty()) {
         date = QDate::fromString(dateText, QStringLiteral("yyyy-MM-dd"));
@@ -241,11 +246,34 @@ QString runPrint(const QStringList& args)
         // The date first: a due date typed as days counts from it.
         if (date.isValid())
             draft.setDate(date);
+        // A registered number fills its row as picking it in the form does; what was read
+        // here is what the save checks against.
+        int serial = -1;
+        if (!registered.isEmpty()) {
+            const std::optional<QVariantMap> row
+                = BillStore(services.db(), *kind).findRegistered(registered);
+            if (!row)
+                throw failure(QStringLiteral("票据编号“%1”没有登记或已经使用").arg(registered));
+            serial = row->value(BillStore::kSerial).toInt();
+            for (const BillCopy& copy : kind->registeredCopies)
+                refuse(QStringLiteral("print"),
+                    draft.setItem(copy.control, row->value(copy.column).toString()));
+            refuse(QStringLiteral("print"), draft.setItem(kind->roles.number, registered));
+        }
         for (const QString& assignment : sets)
             applySet(draft, services, assignment, QStringLiteral("print"));
         if (!amount.isEmpty())
             refuse(QStringLiteral("print"), draft.setAmount(amount));
         const Bill& bill = draft.bill();
+        const auto saveBill = [&] {
+            const BillStore::SaveResult saved
+                = BillStore(services.db(), *kind).save(serial, billColumnValues(bill), serial > 0);
+            if (saved.outcome == BillStore::Outcome::RefusedTaken)
+                throw failure(BillStore::takenMessage(registered));
+            if (saved.outcome == BillStore::Outcome::RefusedVoided)
+                throw failure(kind->messages.voided);
+            return QStringLiteral("saved as 流水号 %1\n").arg(saved.serial);
+        };
         // A printer's own calibration always applies; another's can be tried on a PDF.
         const QString calibrated = printer.isEmpty() ? calibratedFor : printer;
         if (!calibrated.isEmpty())
@@ -263,11 +291,8 @@ QString runPrint(const QStringList& args)
             QString out = QStringLiteral("proof of %1 written to %2\n")
                               .arg(TemplateLookups::fullName(kindName, bill.variant),
                                   QDir::toNativeSeparators(proof));
-            if (save) {
-                const BillStore::SaveResult saved
-                    = BillStore(services.db(), *kind).save(-1, billColumnValues(bill));
-                out += QStringLiteral("saved as 流水号 %1\n").arg(saved.serial);
-            }
+            if (save)
+                out += saveBill();
             return out;
         }
         QString destination;
@@ -294,11 +319,8 @@ QString runPrint(const QStringList& args)
         if (auto* cups = dynamic_cast<CupsPrinterCanvas*>(canvas.get()))
             out += QStringLiteral(" (job %1, %2 copies)").arg(cups->jobId()).arg(copies);
         out += QLatin1Char('\n');
-        if (save) {
-            const BillStore::SaveResult saved
-                = BillStore(services.db(), *kind).save(-1, billColumnValues(bill));
-            out += QStringLiteral("saved as 流水号 %1\n").arg(saved.serial);
-        }
+        if (save)
+            out += saveBill();
         return out;
     } catch (const DbError& e) {
         throw failure(e.message());

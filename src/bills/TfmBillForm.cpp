@@ -1515,7 +1515,9 @@ bool TfmBillForm::save()
     }
     core::BillStore::SaveResult result {};
     try {
-        result = core::BillStore(s.db(), mKind).save(mSerialNo, core::billColumnValues(bill()));
+        result = core::BillStore(s.db(), mKind)
+                     .save(mSerialNo, core::billColumnValues(bill()),
+                         mSerialNo > 0 && mSerialNo == mRegisteredSerial);
     } catch (const core::DbError& e) {
         mSerialNo = serialBefore;
         s.prompter().warn(QStringLiteral("单据保存失败！") + e.message(), kSaveCaption);
@@ -1525,7 +1527,22 @@ bool TfmBillForm::save()
         s.prompter().inform(mKind.messages.voided, kPrompt);
         return false;
     }
+    if (result.outcome == core::BillStore::Outcome::RefusedTaken) {
+        // Another clerk's bill now fills that row: a later save must not edit it.
+        const QString number = itemText(mKind.roles.number);
+        s.prompter().warn(core::BillStore::takenMessage(number), kSaveCaption);
+        mSerialNo = -1;
+        mRegisteredSerial = -1;
+        if (auto* list = qobject_cast<QComboBox*>(item(mKind.roles.number))) {
+            const QSignalBlocker block(list);
+            ComboBoxDeleteByText(list, number);
+            list->setCurrentIndex(-1);
+            list->setEditText(number);
+        }
+        return false;
+    }
     mSerialNo = result.serial;
+    mRegisteredSerial = -1;
     if (mShowSaveMessages)
         s.prompter().inform(result.outcome == core::BillStore::Outcome::Edited
                 ? mKind.messages.savedEdited
@@ -1637,6 +1654,9 @@ void TfmBillForm::zdPJBHSelect()
     for (const core::BillCopy& copy : mKind.registeredCopies)
         setItemText(copy.control, row->value(copy.column).toString());
     mSerialNo = row->value(core::BillStore::kSerial).toInt();
+    mRegisteredSerial = row->value(core::BillStore::kStatus).toString() == core::BillStore::kUnused
+        ? mSerialNo
+        : -1;
     const QString stored = row->value(core::BillStore::kVariant).toString();
     if (!stored.isEmpty() && stored != variant()) {
         setCurrentCheckType(stored);
@@ -1705,11 +1725,14 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
         }
     }
     QString status;
+    mRegisteredSerial = -1;
     if (mSerialNo > 0) {
         mIsLoading = true;
         try {
             if (const auto row = core::BillStore(s.db(), mKind).load(mSerialNo)) {
                 status = row->value(core::BillStore::kStatus).toString();
+                if (status == core::BillStore::kUnused)
+                    mRegisteredSerial = mSerialNo;
                 for (const QString& name : mKind.loadOrder)
                     for (const core::BillColumn& c : mKind.columns)
                         if (c.column == name)

@@ -264,6 +264,9 @@ private:
     std::unique_ptr<core::IniFile> mLayoutIni;
 
     int mSerialNo = -1;
+    /// The row that was a registered number ("未用") when this form read it; saving into it
+    /// takes the number only while no other clerk has.
+    int mRegisteredSerial = -1;
     int mCurrentTypeId = 0;
     int mLaidOutTypeId = 0;
     int mXMove = 0;

@@ -100,9 +100,11 @@ QStringList TemplateLookups::loadCommonTypeLastNameList(const QString& kind)
         return {};
     QStringList out;
     try {
-        QSqlQuery q = mDb.exec(QStringLiteral("select distinct TypeDescribe, IsDefault from "
-                                              "CKTypeTable where Visiable='启用' and IsCommon='是' "
-                                              "and TypeFirstName=? order by CheckTypeID"),
+        // Grouped rather than distinct: the server orders only by what a distinct list shows.
+        QSqlQuery q = mDb.exec(QStringLiteral("select TypeDescribe, IsDefault from CKTypeTable "
+                                              "where Visiable='启用' and IsCommon='是' and "
+                                              "TypeFirstName=? group by TypeDescribe, IsDefault "
+                                              "order by min(CheckTypeID)"),
             { kind });
         while (q.next()) {
             if (q.value(1).toString() == u"默认")
