@@ -14,6 +14,7 @@
 #include "printing/Services.h"
 #include "store/DatabaseUrl.h"
 #include "store/Installation.h"
+#include "store/Migrate.h"
 #include "store/ProgramFolder.h"
 #include "store/UpgradeCommand.h"
 #include "templates/PackageCommand.h"
@@ -65,6 +66,8 @@ const QString kUsage = QStringLiteral(
     "templates of a package\n"
     "  upgrade --home DIR                bring an installation of an earlier release to the "
     "current layout\n"
+    "  migrate --home DIR --to URL       copy an installation's embedded database into an empty "
+    "server database\n"
     "  import-parties --home DIR FILE [--sheet N] [--scene SCENE] [--map ITEM=COLUMN_TITLE]... add "
     "parties from a spreadsheet by its column titles\n"
     "  calibrate --home DIR --printer NAME [--template ID] (--sheet OUT.pdf | --measured "
@@ -223,6 +226,7 @@ const std::map<QString, Command>& commands()
         { QStringLiteral("calibrate"), runCalibrate },
         { QStringLiteral("package"), runPackage },
         { QStringLiteral("upgrade"), runUpgrade },
+        { QStringLiteral("migrate"), runMigrate },
         { QStringLiteral("print-template"), runPrintTemplate },
         { QStringLiteral("templates"),
             [](const QStringList& a) {

@@ -4,9 +4,8 @@
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "store/CliArgs.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
-
-#include <QFileInfo>
 
 namespace pennock::core {
 
@@ -23,7 +22,7 @@ QString runSplitAddress(const QStringList& args)
     if (home.isEmpty()) {
         parts = AddressSplitter::fromSeed().split(rest[1]);
     } else {
-        if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+        if (!hasMainDatabase(ProgramFolder(home)))
             throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
         ConsolePrompter prompter;
         Services services(home, prompter);

@@ -6,9 +6,9 @@
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "store/CliArgs.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
-#include <QFileInfo>
 #include <QSqlQueryModel>
 
 namespace pennock::core {
@@ -22,7 +22,7 @@ QString runParties(const QStringList& args)
     if (!type.isEmpty() && type != DAOPerson::kOwnCompany && type != DAOPerson::kCounterparty)
         throw CliError { QStringLiteral("parties: --type must be %1 or %2")
                              .arg(DAOPerson::kOwnCompany, DAOPerson::kCounterparty) };
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+    if (!hasMainDatabase(ProgramFolder(home)))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
 
     ConsolePrompter prompter;

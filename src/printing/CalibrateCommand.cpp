@@ -11,11 +11,11 @@
 #include "settings/Settings.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace pennock::core {
@@ -41,7 +41,7 @@ QString runCalibrate(const QStringList& args)
     if (int(!sheet.isEmpty()) + int(!measured.isEmpty()) + int(reset) != 1)
         throw failure(
             QStringLiteral("give one of --sheet FILE, --measured X1,Y1,X2,Y2 or --reset"));
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+    if (!hasMainDatabase(ProgramFolder(home)))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
 
     ConsolePrompter prompter;

@@ -8,10 +8,10 @@
 #include "printing/Services.h"
 #include "printing/TemplateTestPrint.h"
 #include "store/CliArgs.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <memory>
@@ -48,7 +48,7 @@ QString runPrintTemplate(const QStringList& args)
     if (pdf.isEmpty() == printer.isEmpty())
         throw CliError { QStringLiteral(
             "print-template: give either --pdf FILE or --printer NAME") };
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+    if (!hasMainDatabase(ProgramFolder(home)))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw CliError { QStringLiteral(

@@ -4,6 +4,7 @@
 #include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 #include "store/Schema.h"
+#include "store/TemplatePictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,6 +93,8 @@ void ensureInstallation(const ProgramFolder& folder, const Seeder& seed)
         if (!configuredDatabaseUrl(folder).isEmpty()) {
             const std::unique_ptr<Database> db = openMainDatabase(folder);
             ensureServerDatabase(*db, folder, seed);
+            // Templates imported on another clerk's machine show their pictures here too.
+            TemplatePictures::sync(*db, folder);
         } else {
             Database db(dbPath);
             isNew ? db.create() : db.connection();

@@ -103,6 +103,11 @@ const QString kWaybillFees = QStringLiteral(
 QList<TableDef> buildMainTables()
 {
     QList<TableDef> t;
+    // Template pictures on an office server, so every clerk's Image/ folder can be filled from
+    // it; the embedded file keeps them in Image/ only and leaves this table empty.
+    t.append({ QStringLiteral("TemplatePicture"), columns(QStringLiteral("FileName Picture:blob")),
+        { QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS TemplatePicture_name ON "
+                         "TemplatePicture(FileName)") } });
     t.append({ QStringLiteral("configtable"), columns(QStringLiteral("cname cvalue")),
         { QStringLiteral("CREATE INDEX IF NOT EXISTS configtable_cname ON configtable(cname)") } });
     t.append({ QStringLiteral("CKTypeTable"),
@@ -240,11 +245,17 @@ const TableDef* findTable(const QList<TableDef>& tables, const QString& name)
 
 void ensureSchema(Database& db, const QList<TableDef>& tables)
 {
+    Transaction tx(db);
+    ensureSchemaWithin(db, tables);
+    tx.commit();
+}
+
+void ensureSchemaWithin(Database& db, const QList<TableDef>& tables)
+{
     const SqlDialect& dialect = db.dialect();
     const auto name = [&](const QString& identifier) {
         return Database::quoted(dialect.createdName(identifier));
     };
-    Transaction tx(db);
     for (const TableDef& table : tables) {
         if (!db.tableExists(table.name)) {
             QStringList defs;
@@ -267,7 +278,6 @@ void ensureSchema(Database& db, const QList<TableDef>& tables)
         for (const QString& index : table.indexSql)
             db.execute(index);
     }
-    tx.commit();
 }
 
 QString schemaVersionText() { return QStringLiteral(PENNOCK_VERSION); }

@@ -29,6 +29,8 @@ const TableDef* findTable(const QList<TableDef>& tables, const QString& name);
 
 /// Creates missing tables and adds missing columns; existing data stays. Throws DbError.
 void ensureSchema(Database& db, const QList<TableDef>& tables);
+/// The same inside the caller's transaction.
+void ensureSchemaWithin(Database& db, const QList<TableDef>& tables);
 
 /// The version text written into new packages' "_Config".
 QString schemaVersionText();

@@ -77,6 +77,16 @@ QString SqlDialect::statement(const QString& sql) const
             while (end < sql.size() && isWordChar(sql[end]))
                 ++end;
             const QStringView word = QStringView(sql).mid(i, end - i);
+            qsizetype next = end;
+            while (next < sql.size() && sql[next].isSpace())
+                ++next;
+            if (word.compare(u"collate", Qt::CaseInsensitive) == 0
+                && QStringView(sql).mid(next, 6).compare(u"nocase", Qt::CaseInsensitive) == 0
+                && (next + 6 == sql.size() || !isWordChar(sql[next + 6]))) {
+                // Text columns on the server compare without regard to case already (citext).
+                i = next + 6;
+                continue;
+            }
             if (word.compare(u"money", Qt::CaseInsensitive) == 0 && end < sql.size()
                 && sql[end] == u'(')
                 out += kServerMoney;

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "store/Schema.h"
+#include "store/TemplatePictures.h"
 #include "templates/TemplateLookups.h"
 
 #include <QAtomicInteger>
@@ -465,6 +466,14 @@ public:
             values);
     }
 
+    // On an office server the pictures go into the database with the templates, so every
+    // clerk's folder gets them.
+    void sharePictures()
+    {
+        for (const PendingPicture& p : std::as_const(mPictures))
+            TemplatePictures::store(mDb, QFileInfo(p.path).fileName(), p.bytes);
+    }
+
     // Writes the pictures; on a failure removes the ones written and reports the file.
     void writePictures()
     {
@@ -572,6 +581,7 @@ QList<ImportOutcome> importPackage(Database& db, const ProgramFolder& folder,
             }
         }
         importer.writePictures();
+        importer.sharePictures();
         tx.commit();
         importer.removeReplacedPictures();
         return outcomes;

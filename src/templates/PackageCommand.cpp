@@ -2,10 +2,11 @@
 
 #include "store/CliArgs.h"
 #include "store/Database.h"
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 #include "templates/Package.h"
 
-#include <QFileInfo>
+#include <memory>
 
 namespace pennock::core {
 
@@ -41,7 +42,7 @@ QString paperText(int tenthMm)
 ProgramFolder installation(const QStringList& args)
 {
     const QString home = cliHome(args);
-    if (!QFileInfo::exists(ProgramFolder(home).databasePath()))
+    if (!hasMainDatabase(ProgramFolder(home)))
         throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
     return ProgramFolder(home);
 }
@@ -60,7 +61,8 @@ QString exportCommand(const QStringList& args)
     if (!files[0].contains(QStringLiteral(".tpk"), Qt::CaseInsensitive))
         throw failure(QStringLiteral("not a package name (.tpk): %1").arg(files[0]));
     QList<int> ids;
-    Database db(folder.databasePath());
+    const std::unique_ptr<Database> opened = openMainDatabase(folder);
+    Database& db = *opened;
     for (const QString& text : list.split(QLatin1Char(','))) {
         bool ok = false;
         const int id = text.trimmed().toInt(&ok);
@@ -111,7 +113,8 @@ QString importCommand(const QStringList& args)
     for (const QString& name : list.split(QLatin1Char(','), Qt::SkipEmptyParts))
         if (!names.contains(name.trimmed()))
             names << name.trimmed();
-    Database db(folder.databasePath());
+    const std::unique_ptr<Database> opened = openMainDatabase(folder);
+    Database& db = *opened;
     QList<ImportOutcome> outcomes;
     try {
         outcomes = importPackage(db, folder, files[0], names, replace);

@@ -118,6 +118,10 @@ TEST(SqlDialect, ServerReadsTheProgramsStatementsWithFoldedNames)
             R"(select money, "money" from t where a='money(')" },
         { R"(select val(x), ucase(y), len(z) from "CKControl")",
             R"(select val(x), ucase(y), len(z) from "ckcontrol")" },
+        // Text is case-blind there already; a literal or a longer word keeps its letters.
+        { R"(where a=b collate nocase and c=? COLLATE  NoCase)", R"(where a=b  and c=? )" },
+        { R"(where a='x collate nocase' collate nocasex)",
+            R"(where a='x collate nocase' collate nocasex)" },
     };
     for (const auto& [in, out] : cases) {
         EXPECT_EQ(server.statement(QString::fromUtf8(in)), QString::fromUtf8(out));
