@@ -8,6 +8,7 @@
 #include "store/Schema.h"
 #include "templates/Seed.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -272,11 +273,42 @@ struct PartyImport::Statements
                            "?, ?, ?, ?, ?, ?, 0, ?)"))
     {
         const QString sql = findSql(options);
-        if (!sql.isEmpty())
+        if (sql.isEmpty() || !options.judgeRepeated)
+            return;
+        if (db.engine() != Engine::Sqlite) {
             find.emplace(db, sql);
+            return;
+        }
+        // On the embedded file the check looks among the keys read here once, compared as the
+        // columns compare (ASCII letters in either case, NULL as empty): no query a row.
+        keys.emplace();
+        QSqlQuery q = db.exec(QStringLiteral("select 全称, 联系人, 电话 from CKPersonalInfoTable"));
+        QStringList row(3);
+        while (q.next()) {
+            for (int i = 0; i < 3; ++i)
+                row[i] = q.value(i).toString();
+            keys->insert(keyOf(row[0], row[1], row[2], options));
+        }
+    }
+
+    static QString keyOf(const QString& name, const QString& contact, const QString& phone,
+        const ImportOptions& options)
+    {
+        QString key;
+        for (const auto& [on, value] :
+            { std::pair { options.byName, &name }, std::pair { options.byContact, &contact },
+                std::pair { options.byPhone, &phone } }) {
+            if (!on)
+                continue;
+            for (QChar c : *value)
+                key += c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c;
+            key += QChar(0x1f);
+        }
+        return key;
     }
 
     std::optional<RepeatedStatement> find;
+    std::optional<QSet<QString>> keys;
     RepeatedStatement insert;
 };
 
@@ -324,6 +356,9 @@ QStringList PartyImport::rowValues(
 
 bool PartyImport::isDuplicate(const QStringList& values, const ImportOptions& options)
 {
+    if (mStatements->keys)
+        return mStatements->keys->contains(
+            Statements::keyOf(values[Name], values[Contact], values[Phone], options));
     // With no criterion nothing counts as a duplicate.
     if (!mStatements->find)
         return false;
@@ -375,6 +410,8 @@ RowOutcome PartyImport::importRow(int r, const QStringList& v, const ImportOptio
                  Contact, Phone, Mobile, Account, Bank, Group, Type, Remark })
             insert.bind(at++, bound(v[item]));
         insert.run();
+        if (mStatements->keys)
+            mStatements->keys->insert(Statements::keyOf(v[Name], v[Contact], v[Phone], options));
         return RowOutcome::Imported;
     } catch (const DbError&) {
         log.writeString(QStringLiteral("ERR"), key,
