@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 libsimpleini-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev python3-openpyxl
-  liborcus-dev libfreexl-dev python3-xlwt python3-odf
+  liborcus-dev libfreexl-dev libzip-dev python3-xlwt python3-odf
   fonts-noto-cjk
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
   desktop-file-utils appstream dpkg-dev util-linux clang-format

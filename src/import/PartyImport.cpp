@@ -4,9 +4,11 @@
 #include "platform/Prompter.h"
 #include "settings/IniFile.h"
 #include "store/Database.h"
+#include "store/RepeatedStatement.h"
 #include "store/Schema.h"
 #include "templates/Seed.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -46,13 +48,7 @@ QString cell(const QStringList& row, int column)
 }
 
 // Empty cells are stored as empty text, not as NULL, so that the duplicate check finds them.
-QVariantList bound(const QStringList& values)
-{
-    QVariantList out;
-    for (const QString& v : values)
-        out << (v.isEmpty() ? QVariant(QStringLiteral("")) : QVariant(v));
-    return out;
-}
+QString bound(const QString& value) { return value.isEmpty() ? QStringLiteral("") : value; }
 
 } // namespace
 
@@ -253,9 +249,7 @@ public:
 // Prepared once a run: thousands of rows would otherwise prepare the same two statements each.
 struct PartyImport::Statements
 {
-    Statements(Database& db, const ImportOptions& options)
-        : find(db.connection())
-        , insert(db.connection())
+    static QString findSql(const ImportOptions& options)
     {
         QString condition;
         for (const auto& [on, column] : { std::pair { options.byName, "全称" },
@@ -264,25 +258,58 @@ struct PartyImport::Statements
                 // Written so that the name index serves it; a NULL counts as empty.
                 condition += QStringLiteral(" and (%1=? or (%1 is null and ?=''))")
                                  .arg(QString::fromUtf8(column));
-        findSql = QStringLiteral("select 全称 from CKPersonalInfoTable where 1=1") + condition
-            + QStringLiteral(" limit 1");
-        checks = !condition.isEmpty();
-        const QString insertSql
-            = QStringLiteral("insert into CKPersonalInfoTable (全称, 助记码, 国家, 省, 市, 镇区, "
-                             "地址, 邮编, 联系人, 电话, "
-                             "手机, 开户行账号, 开户银行, 分组, 单位类型, 排序, 扩展信息) values "
-                             "(?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                             "?, ?, ?, ?, ?, ?, 0, ?)");
-        if (checks && !find.prepare(findSql))
-            throw DbError(find.lastError().text(), findSql);
-        if (!insert.prepare(insertSql))
-            throw DbError(insert.lastError().text(), insertSql);
+        return condition.isEmpty()
+            ? QString()
+            : QStringLiteral("select 全称 from CKPersonalInfoTable where 1=1") + condition
+                + QStringLiteral(" limit 1");
     }
 
-    QSqlQuery find;
-    QSqlQuery insert;
-    QString findSql;
-    bool checks = false;
+    Statements(Database& db, const ImportOptions& options)
+        : insert(db,
+            QStringLiteral("insert into CKPersonalInfoTable (全称, 助记码, 国家, 省, 市, 镇区, "
+                           "地址, 邮编, 联系人, 电话, "
+                           "手机, 开户行账号, 开户银行, 分组, 单位类型, 排序, 扩展信息) values "
+                           "(?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?, 0, ?)"))
+    {
+        const QString sql = findSql(options);
+        if (sql.isEmpty() || !options.judgeRepeated)
+            return;
+        if (db.engine() != Engine::Sqlite) {
+            find.emplace(db, sql);
+            return;
+        }
+        // On the embedded file the check looks among the keys read here once, compared as the
+        // columns compare (ASCII letters in either case, NULL as empty): no query a row.
+        keys.emplace();
+        QSqlQuery q = db.exec(QStringLiteral("select 全称, 联系人, 电话 from CKPersonalInfoTable"));
+        QStringList row(3);
+        while (q.next()) {
+            for (int i = 0; i < 3; ++i)
+                row[i] = q.value(i).toString();
+            keys->insert(keyOf(row[0], row[1], row[2], options));
+        }
+    }
+
+    static QString keyOf(const QString& name, const QString& contact, const QString& phone,
+        const ImportOptions& options)
+    {
+        QString key;
+        for (const auto& [on, value] :
+            { std::pair { options.byName, &name }, std::pair { options.byContact, &contact },
+                std::pair { options.byPhone, &phone } }) {
+            if (!on)
+                continue;
+            for (QChar c : *value)
+                key += c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c;
+            key += QChar(0x1f);
+        }
+        return key;
+    }
+
+    std::optional<RepeatedStatement> find;
+    std::optional<QSet<QString>> keys;
+    RepeatedStatement insert;
 };
 
 const QString& PartyImport::logFileName()
@@ -329,24 +356,23 @@ QStringList PartyImport::rowValues(
 
 bool PartyImport::isDuplicate(const QStringList& values, const ImportOptions& options)
 {
+    if (mStatements->keys)
+        return mStatements->keys->contains(
+            Statements::keyOf(values[Name], values[Contact], values[Phone], options));
     // With no criterion nothing counts as a duplicate.
-    if (!mStatements->checks)
+    if (!mStatements->find)
         return false;
-    QSqlQuery& find = mStatements->find;
+    RepeatedStatement& find = *mStatements->find;
     int at = 0;
     for (const auto& [on, item] :
         { std::pair { options.byName, int(Name) }, std::pair { options.byContact, int(Contact) },
             std::pair { options.byPhone, int(Phone) } })
         if (on) {
-            const QVariant value = bound({ values[item] }).first();
-            find.bindValue(at++, value);
-            find.bindValue(at++, value);
+            const QString value = bound(values[item]);
+            find.bind(at++, value);
+            find.bind(at++, value);
         }
-    if (!find.exec())
-        throw DbError(find.lastError().text(), mStatements->findSql);
-    const bool found = find.next();
-    find.finish();
-    return found;
+    return find.run();
 }
 
 RowOutcome PartyImport::importRow(int r, const QStringList& v, const ImportOptions& options)
@@ -378,14 +404,14 @@ RowOutcome PartyImport::importRow(int r, const QStringList& v, const ImportOptio
                 return RowOutcome::Duplicate;
             }
         }
-        QSqlQuery& insert = mStatements->insert;
-        const QVariantList values = bound({ v[Name], v[InputCode], v[Country], v[Province], v[City],
-            v[Town], v[Address], v[Zip], v[Contact], v[Phone], v[Mobile], v[Account], v[Bank],
-            v[Group], v[Type], v[Remark] });
-        for (int i = 0; i < values.size(); ++i)
-            insert.bindValue(i, values[i]);
-        if (!insert.exec())
-            throw DbError(insert.lastError().text(), insert.lastQuery());
+        RepeatedStatement& insert = mStatements->insert;
+        int at = 0;
+        for (const int item : { Name, InputCode, Country, Province, City, Town, Address, Zip,
+                 Contact, Phone, Mobile, Account, Bank, Group, Type, Remark })
+            insert.bind(at++, bound(v[item]));
+        insert.run();
+        if (mStatements->keys)
+            mStatements->keys->insert(Statements::keyOf(v[Name], v[Contact], v[Phone], options));
         return RowOutcome::Imported;
     } catch (const DbError&) {
         log.writeString(QStringLiteral("ERR"), key,

@@ -8,6 +8,13 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <orcus/exception.hpp>
+#include <orcus/sax_parser.hpp>
+
+#include <charconv>
+#include <string>
+#include <string_view>
+
 namespace pennock::core {
 
 namespace {
@@ -95,38 +102,99 @@ QString unescaped(QString text)
     return out;
 }
 
-/// The text of a shared string or an inline string: its runs, without phonetic guides.
-QString richText(QXmlStreamReader& xml)
+// The large parts, the strings and the sheets, go through orcus's SAX parser: it hands out views
+// into the unpacked part instead of building strings for every name and attribute.
+template <typename Handler>
+void parseLarge(const ZipPackage& package, const QString& part, Handler& handler)
 {
-    QString text;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"t") {
-            text += xml.readElementText();
-        } else if (xml.name() == u"r") {
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"t")
-                    text += xml.readElementText();
-                else
-                    xml.skipCurrentElement();
-            }
-        } else {
-            xml.skipCurrentElement();
+    const QByteArray xml = package.part(part);
+    try {
+        orcus::sax_parser<Handler> parser(xml.constData(), std::size_t(xml.size()), handler);
+        parser.parse();
+    } catch (const orcus::parse_error& e) {
+        throw SheetError { package.error(part,
+            QStringLiteral("第 %1 字节：%2").arg(e.offset()).arg(QString::fromUtf8(e.what()))) };
+    } catch (const std::exception& e) {
+        throw SheetError { package.error(part, QString::fromUtf8(e.what())) };
+    }
+}
+
+/// The text of shared or inline strings: the runs of <t>, without phonetic guides (<rPh>).
+class RichText
+{
+public:
+    void start(std::string_view name)
+    {
+        if (name == "rPh")
+            ++mPhonetic;
+        else if (name == "t" && mPhonetic == 0)
+            mInText = true;
+    }
+    void end(std::string_view name)
+    {
+        if (name == "rPh")
+            --mPhonetic;
+        else if (name == "t")
+            mInText = false;
+    }
+    void characters(std::string_view text)
+    {
+        if (mInText)
+            mText.append(text);
+    }
+    void clear()
+    {
+        mText.clear();
+        mInText = false;
+        mPhonetic = 0;
+    }
+    QString take() const
+    {
+        return unescaped(QString::fromUtf8(mText.data(), qsizetype(mText.size())));
+    }
+
+private:
+    std::string mText;
+    bool mInText = false;
+    int mPhonetic = 0;
+};
+
+class SharedStrings final : public orcus::sax_handler
+{
+public:
+    void start_element(const orcus::sax::parser_element& e)
+    {
+        if (e.name == "si") {
+            mInItem = true;
+            mText.clear();
+        } else if (mInItem) {
+            mText.start(e.name);
         }
     }
-    return unescaped(text);
-}
+    void end_element(const orcus::sax::parser_element& e)
+    {
+        if (e.name == "si") {
+            mInItem = false;
+            strings.append(mText.take());
+        } else if (mInItem) {
+            mText.end(e.name);
+        }
+    }
+    void characters(std::string_view text, bool) { mText.characters(text); }
+    void attribute(const orcus::sax::parser_attribute&) { }
+
+    QStringList strings;
+
+private:
+    RichText mText;
+    bool mInItem = false;
+};
 
 QStringList sharedStrings(const ZipPackage& package, const QString& part)
 {
-    QStringList strings;
-    QXmlStreamReader xml(package.part(part));
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-            strings.append(richText(xml));
-    }
-    if (xml.hasError())
-        fail(package, part, xml);
-    return strings;
+    SharedStrings handler;
+    parseLarge(package, part, handler);
+    return handler.strings;
 }
 
 /// The shape of each cell format.
@@ -160,104 +228,153 @@ QList<CellText::Shape> cellShapes(const ZipPackage& package, const QString& part
     return shapes;
 }
 
-class WorksheetReader
+int toInt(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() ? value : 0;
+}
+
+/// The column of a cell address ("AB12" -> 27), or -1 without letters.
+int columnOf(std::string_view address)
+{
+    int column = 0;
+    for (const char c : address) {
+        const char upper = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        if (upper < 'A' || upper > 'Z')
+            break;
+        column = column * 26 + (upper - 'A' + 1);
+        if (column > kMaxColumns)
+            return kMaxColumns;
+    }
+    return column - 1;
+}
+
+class Worksheet final : public orcus::sax_handler
 {
 public:
-    WorksheetReader(const QStringList& strings, const QList<CellText::Shape>& shapes, bool date1904)
+    Worksheet(const QStringList& strings, const QList<CellText::Shape>& shapes, bool date1904)
         : mStrings(strings)
         , mShapes(shapes)
         , mDate1904(date1904)
     {
     }
 
-    QList<QStringList> read(const ZipPackage& package, const QString& part) const
+    // Attributes come before the element they belong to.
+    void attribute(const orcus::sax::parser_attribute& a)
     {
-        QList<QStringList> rows;
-        QXmlStreamReader xml(package.part(part));
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"sheetData")
-                readRows(xml, rows);
-        }
-        if (xml.hasError())
-            fail(package, part, xml);
-        return rows;
+        if (a.name == "r")
+            mAttrR.assign(a.value);
+        else if (a.name == "s")
+            mAttrS = toInt(a.value);
+        else if (a.name == "t")
+            mAttrT.assign(a.value);
     }
+
+    void start_element(const orcus::sax::parser_element& e)
+    {
+        const std::string_view name = e.name;
+        if (name == "sheetData") {
+            mInData = true;
+        } else if (!mInData) {
+        } else if (mInCell) {
+            if (name == "v") {
+                mInValue = true;
+                mValue.clear();
+            } else if (name == "is") {
+                mInInline = true;
+                mInlineString = true;
+                mText.clear();
+            } else if (mInInline) {
+                mText.start(name);
+            }
+        } else if (name == "row") {
+            const int given = toInt(mAttrR);
+            mRow = given > 0 ? given - 1 : mRow + 1;
+            mColumn = -1;
+        } else if (name == "c") {
+            const int named = columnOf(mAttrR);
+            mColumn = named >= 0 ? named : mColumn + 1;
+            mInCell = true;
+            mInlineString = false;
+            mValue.clear();
+            mType = mAttrT;
+            mFormat = mAttrS;
+        }
+        mAttrR.clear();
+        mAttrT.clear();
+        mAttrS = 0;
+    }
+
+    void end_element(const orcus::sax::parser_element& e)
+    {
+        const std::string_view name = e.name;
+        if (name == "sheetData") {
+            mInData = false;
+        } else if (!mInCell) {
+        } else if (name == "c") {
+            mInCell = false;
+            store(mInlineString ? mText.take() : cellText());
+        } else if (name == "v") {
+            mInValue = false;
+        } else if (name == "is") {
+            mInInline = false;
+        } else if (mInInline) {
+            mText.end(name);
+        }
+    }
+
+    void characters(std::string_view text, bool)
+    {
+        if (mInValue)
+            mValue.append(text);
+        else if (mInInline)
+            mText.characters(text);
+    }
+
+    QList<QStringList> rows;
 
 private:
-    void readRows(QXmlStreamReader& xml, QList<QStringList>& rows) const
+    void store(const QString& text)
     {
-        int row = -1;
-        while (xml.readNextStartElement()) {
-            if (xml.name() != u"row") {
-                xml.skipCurrentElement();
-                continue;
-            }
-            const int given = xml.attributes().value(QLatin1String("r")).toInt();
-            row = given > 0 ? given - 1 : row + 1;
-            int column = -1;
-            while (xml.readNextStartElement()) {
-                if (xml.name() != u"c") {
-                    xml.skipCurrentElement();
-                    continue;
-                }
-                const QXmlStreamAttributes a = xml.attributes();
-                const int named = columnOf(a.value(QLatin1String("r")));
-                column = named >= 0 ? named : column + 1;
-                const QString text = cellText(xml, a);
-                if (text.isEmpty() || row >= kMaxRows || column >= kMaxColumns)
-                    continue;
-                while (rows.size() <= row)
-                    rows.append(QStringList());
-                QStringList& cells = rows[row];
-                while (cells.size() < column)
-                    cells.append(QString());
-                if (cells.size() == column)
-                    cells.append(text);
-                else
-                    cells[column] = text;
-            }
-        }
+        if (text.isEmpty() || mRow < 0 || mRow >= kMaxRows || mColumn >= kMaxColumns)
+            return;
+        while (rows.size() <= mRow)
+            rows.append(QStringList());
+        QStringList& cells = rows[mRow];
+        // Rows of a sheet are mostly as wide as the one before.
+        if (cells.isEmpty())
+            cells.reserve(std::max<qsizetype>(mWidth, mColumn + 1));
+        mWidth = std::max<qsizetype>(mWidth, mColumn + 1);
+        while (cells.size() < mColumn)
+            cells.append(QString());
+        if (cells.size() == mColumn)
+            cells.append(text);
+        else
+            cells[mColumn] = text;
     }
 
-    static int columnOf(QStringView address)
+    QString cellText() const
     {
-        int column = 0;
-        for (const QChar c : address) {
-            if (!c.isLetter())
-                break;
-            column = column * 26 + (c.toUpper().unicode() - u'A' + 1);
-            if (column > kMaxColumns)
-                return kMaxColumns;
+        const std::string_view type = mType;
+        const std::string_view raw = mValue;
+        // Most cells are shared strings and numbers: no text is built for their value.
+        if (type == "s" && !raw.empty())
+            return mStrings.value(toInt(raw));
+        if (type.empty() || type == "n") {
+            double number = 0;
+            const auto [end, error] = std::from_chars(raw.data(), raw.data() + raw.size(), number);
+            if (error == std::errc() && end == raw.data() + raw.size() && !raw.empty())
+                return CellText::serial(
+                    number, mShapes.value(mFormat, CellText::Shape::Number), mDate1904);
         }
-        return column - 1;
-    }
-
-    // Reads the cell to its end.
-    QString cellText(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes) const
-    {
-        const QString type = attributes.value(QLatin1String("t")).toString();
-        const int format = attributes.value(QLatin1String("s")).toInt();
-        QString value;
-        bool inlineString = false;
-        while (xml.readNextStartElement()) {
-            if (xml.name() == u"v") {
-                value = xml.readElementText();
-            } else if (xml.name() == u"is") {
-                value = richText(xml);
-                inlineString = true;
-            } else {
-                xml.skipCurrentElement(); // the formula: its saved result is in <v>
-            }
-        }
-        if (value.isEmpty() || inlineString || type == u"str" || type == u"e"
-            || type == u"inlineStr")
+        const QString value = QString::fromUtf8(raw.data(), qsizetype(raw.size()));
+        if (value.isEmpty() || type == "str" || type == "e" || type == "inlineStr")
             return value;
-        if (type == u"s")
-            return mStrings.value(value.toInt());
-        if (type == u"b")
+        if (type == "b")
             return value == u"1" || value == u"true" ? QStringLiteral("TRUE")
                                                      : QStringLiteral("FALSE");
-        if (type == u"d") {
+        if (type == "d") {
             const QDateTime when = QDateTime::fromString(value, Qt::ISODate);
             return when.isValid() ? CellText::dateTime(when.date(), when.time()) : value;
         }
@@ -265,12 +382,27 @@ private:
         const double number = value.toDouble(&ok);
         if (!ok)
             return value;
-        return CellText::serial(number, mShapes.value(format, CellText::Shape::Number), mDate1904);
+        return CellText::serial(number, mShapes.value(mFormat, CellText::Shape::Number), mDate1904);
     }
 
     const QStringList& mStrings;
     const QList<CellText::Shape>& mShapes;
-    bool mDate1904;
+    const bool mDate1904;
+    std::string mAttrR;
+    std::string mAttrT;
+    int mAttrS = 0;
+    bool mInData = false;
+    bool mInCell = false;
+    bool mInValue = false;
+    bool mInInline = false;
+    bool mInlineString = false;
+    int mRow = -1;
+    int mColumn = -1;
+    qsizetype mWidth = 0;
+    std::string mType;
+    int mFormat = 0;
+    std::string mValue;
+    RichText mText;
 };
 
 } // namespace
@@ -313,12 +445,13 @@ QList<SheetRows> XlsxReader::read(const ZipPackage& package)
         else if (r.type.endsWith(u"/styles"))
             shapes = cellShapes(package, r.part);
     }
-    const WorksheetReader worksheets(strings, shapes, date1904);
     QList<SheetRows> read;
     for (const auto& [name, id] : sheets) {
         const QString part = parts.value(id).part;
-        read.append(
-            { name, part.isEmpty() ? QList<QStringList>() : worksheets.read(package, part) });
+        Worksheet sheet(strings, shapes, date1904);
+        if (!part.isEmpty())
+            parseLarge(package, part, sheet);
+        read.append({ name, std::move(sheet.rows) });
     }
     return read;
 }

@@ -2,54 +2,84 @@
 
 #include "import/SheetReader.h"
 
-#include <orcus/zip_archive.hpp>
-#include <orcus/zip_archive_stream.hpp>
+#include <zip.h>
 
-#include <exception>
-#include <string_view>
-#include <vector>
+#include <memory>
 
 namespace pennock::core {
+
+namespace {
+
+QString zipReason(zip_error_t* error) { return QString::fromLocal8Bit(zip_error_strerror(error)); }
+
+struct FileCloser
+{
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+
+} // namespace
 
 ZipPackage::ZipPackage(const QByteArray& bytes, const QString& path)
     : mBytes(bytes)
     , mPath(path)
 {
-    try {
-        mStream = std::make_unique<orcus::zip_archive_stream_blob>(
-            reinterpret_cast<const uint8_t*>(mBytes.constData()), std::size_t(mBytes.size()));
-        mArchive = std::make_unique<orcus::zip_archive>(mStream.get());
-        mArchive->load();
-        for (std::size_t i = 0; i < mArchive->get_file_entry_count(); ++i) {
-            const std::string_view name = mArchive->get_file_entry_name(i);
-            mNames.insert(QString::fromUtf8(name.data(), qsizetype(name.size())));
-        }
-    } catch (const std::exception& e) {
-        throw SheetError::unreadable(path, QString::fromLocal8Bit(e.what()));
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source
+        = zip_source_buffer_create(mBytes.constData(), zip_uint64_t(mBytes.size()), 0, &error);
+    if (source)
+        mArchive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!mArchive) {
+        const QString reason = zipReason(&error);
+        zip_source_free(source);
+        zip_error_fini(&error);
+        throw SheetError::unreadable(path, reason);
     }
+    zip_error_fini(&error);
+    const zip_int64_t count = zip_get_num_entries(mArchive, 0);
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (const char* name = zip_get_name(mArchive, zip_uint64_t(i), ZIP_FL_ENC_GUESS))
+            mEntries.insert(QString::fromUtf8(name), i);
 }
 
-ZipPackage::~ZipPackage() = default;
+ZipPackage::~ZipPackage()
+{
+    if (mArchive)
+        zip_discard(mArchive);
+}
 
 QByteArray ZipPackage::part(const QString& name) const
 {
-    if (!mNames.contains(name))
+    const auto entry = mEntries.constFind(name);
+    if (entry == mEntries.constEnd())
         return {};
-    const QByteArray entry = name.toUtf8();
-    std::vector<unsigned char> buffer;
-    try {
-        if (!mArchive->read_file_entry(
-                std::string_view(entry.constData(), std::size_t(entry.size())), buffer))
-            throw SheetError { error(name, QStringLiteral("无法解压")) };
-    } catch (const std::exception& e) {
-        throw SheetError { error(name, QString::fromLocal8Bit(e.what())) };
+    const QString tooLarge = QStringLiteral("解压后超过 %1 MB").arg(kMaxPartBytes / 1024 / 1024);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(mArchive, zip_uint64_t(*entry), 0, &stat) == 0
+        && (stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(kMaxPartBytes))
+        throw SheetError { error(name, tooLarge) };
+    const std::unique_ptr<zip_file_t, FileCloser> file(
+        zip_fopen_index(mArchive, zip_uint64_t(*entry), 0));
+    if (!file)
+        throw SheetError { error(name, zipReason(zip_get_error(mArchive))) };
+    // An empty part is still a part: not null.
+    QByteArray bytes("", 0);
+    if (stat.valid & ZIP_STAT_SIZE)
+        bytes.reserve(qsizetype(stat.size));
+    // Read in pieces: the size the archive states is not trusted beyond the bound.
+    char buffer[1 << 16];
+    for (;;) {
+        const zip_int64_t n = zip_fread(file.get(), buffer, sizeof buffer);
+        if (n < 0)
+            throw SheetError { error(name, zipReason(zip_file_get_error(file.get()))) };
+        if (n == 0)
+            break;
+        if (bytes.size() + n > kMaxPartBytes)
+            throw SheetError { error(name, tooLarge) };
+        bytes.append(buffer, qsizetype(n));
     }
-    // liborcus ends each part with a NUL of its own. An empty part is still a part: not null.
-    if (!buffer.empty() && buffer.back() == 0)
-        buffer.pop_back();
-    return buffer.empty()
-        ? QByteArray("", 0)
-        : QByteArray(reinterpret_cast<const char*>(buffer.data()), qsizetype(buffer.size()));
+    return bytes;
 }
 
 QString ZipPackage::error(const QString& part, const QString& reason) const

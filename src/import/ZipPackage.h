@@ -1,22 +1,21 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSet>
+#include <QHash>
 #include <QString>
 
-#include <memory>
-
-namespace orcus {
-class zip_archive;
-class zip_archive_stream_blob;
-} // namespace orcus
+typedef struct zip zip_t;
 
 namespace pennock::core {
 
-/// The parts of an xlsx or ods file held in memory, unpacked by liborcus's zip archive.
+/// The parts of an xlsx or ods file held in memory, unpacked by libzip.
 class ZipPackage
 {
 public:
+    /// The most one part may unpack to: far beyond any sheet the import takes, and a bound for a
+    /// damaged or hostile archive that claims or inflates to gigabytes.
+    static constexpr qint64 kMaxPartBytes = 256 * 1024 * 1024;
+
     /// Throws SheetError naming `path` when the bytes are no zip archive.
     ZipPackage(const QByteArray& bytes, const QString& path);
     ~ZipPackage();
@@ -24,7 +23,7 @@ public:
     ZipPackage& operator=(const ZipPackage&) = delete;
 
     /// The unpacked part, null when the package has none of that name. Throws SheetError
-    /// when the part cannot be unpacked.
+    /// when the part cannot be unpacked or is larger than kMaxPartBytes.
     QByteArray part(const QString& name) const;
     /// "无法读取表格文件：<file>（<part>：<reason>）"
     QString error(const QString& part, const QString& reason) const;
@@ -32,9 +31,8 @@ public:
 private:
     QByteArray mBytes;
     QString mPath;
-    std::unique_ptr<orcus::zip_archive_stream_blob> mStream;
-    std::unique_ptr<orcus::zip_archive> mArchive;
-    QSet<QString> mNames;
+    zip_t* mArchive = nullptr;
+    QHash<QString, qint64> mEntries; // name -> index
 };
 
 } // namespace pennock::core

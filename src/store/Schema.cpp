@@ -3,6 +3,7 @@
 #include "store/Database.h"
 
 #include <QCoreApplication>
+#include <QSqlRecord>
 
 namespace pennock::core {
 
@@ -264,8 +265,10 @@ void ensureSchemaWithin(Database& db, const QList<TableDef>& tables)
             db.execute(QStringLiteral("CREATE TABLE %1 (%2)")
                            .arg(name(table.name), defs.join(QStringLiteral(", "))));
         } else {
+            // Read once a table: every program start goes through here.
+            const QSqlRecord columns = db.connection().record(dialect.createdName(table.name));
             for (const ColumnDef& c : table.columns) {
-                if (db.columnExists(table.name, c.name))
+                if (columns.indexOf(dialect.createdName(c.name)) >= 0)
                     continue;
                 // A key cannot be added to an existing table; an older file keeps its own.
                 const QString type = c.sqlType.contains(QStringLiteral("PRIMARY KEY"))

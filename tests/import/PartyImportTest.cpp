@@ -196,6 +196,49 @@ TEST_F(PartyImportTest, RowsAreImportedEmptyAndDuplicateRowsSkippedAndLogged)
     EXPECT_TRUE(prompter.entries().isEmpty());
 }
 
+// Duplicates compare as the columns do: ASCII letters in either case, NULL as empty, nothing else
+// folded.
+TEST_F(PartyImportTest, DuplicatesCompareAsTheColumnsDo)
+{
+    services.db().execute(u"insert into CKPersonalInfoTable (全称, 联系人, 电话) values "
+                          "('ACME Trading', 'Li Lei', NULL), ('乙公司', NULL, '010-2'), "
+                          "('ÄRGER AG', NULL, NULL)"_qs);
+    struct Case
+    {
+        QStringList row; // 公司名称, 联系人, 电话
+        bool byPhone;
+        bool duplicate;
+    };
+    const Case cases[] = {
+        { { u"acme TRADING"_qs, u"LI LEI"_qs, {} }, true, true },
+        { { u"ACME Trading"_qs, u"Li Lei"_qs, u"010"_qs }, true, false },
+        { { u"ACME Trading"_qs, u"Li Lei"_qs, u"010"_qs }, false, true },
+        { { u"ＡCME Trading"_qs, u"Li Lei"_qs, {} }, true, false },
+        { { u"Acme Tradіng"_qs, u"Li Lei"_qs, {} }, true, false }, // Cyrillic і
+        { { u"乙公司"_qs, {}, u"010-2"_qs }, true, true },
+        { { u"乙公司"_qs, u" "_qs, u"010-2"_qs }, true, true }, // cells are trimmed
+        { { u"乙公司"_qs, u"王五"_qs, u"010-2"_qs }, true, false },
+        { { u"äRGER ag"_qs, {}, {} }, true, false }, // only ASCII letters fold
+        { { u"ÄRGER ag"_qs, {}, {} }, true, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row.join(u'|').toStdString() + (c.byPhone ? "" : " (not by phone)"));
+        ImportOptions options;
+        options.byPhone = c.byPhone;
+        const int before
+            = services.db().scalar(u"select count(*) from CKPersonalInfoTable"_qs).toInt();
+        const core::ImportSummary summary
+            = run({ { u"公司名称"_qs, u"联系人"_qs, u"电话"_qs }, c.row }, options);
+        EXPECT_EQ(summary.duplicate, c.duplicate ? 1 : 0);
+        EXPECT_EQ(summary.imported, c.duplicate ? 0 : 1);
+        services.db().execute(u"delete from CKPersonalInfoTable where ID > ?"_qs,
+            { services.db().scalar(u"select max(ID) from CKPersonalInfoTable"_qs).toInt()
+                - summary.imported });
+        EXPECT_EQ(
+            services.db().scalar(u"select count(*) from CKPersonalInfoTable"_qs).toInt(), before);
+    }
+}
+
 TEST_F(PartyImportTest, ANewRunErasesTheLogSectionsOfTheLastOne)
 {
     core::IniFile old(logPath());

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
@@ -474,6 +475,22 @@ with zipfile.ZipFile(sys.argv[2], "w") as z:
             EXPECT_TRUE(e.message.contains(QString::fromUtf8(c.says)))
                 << c.name << ": " << e.message.toStdString();
             EXPECT_TRUE(e.message.contains(path)) << c.name << ": " << e.message.toStdString();
+        }
+    }
+}
+
+// Damaged files the fuzzer found: each is refused with a message, never a crash.
+TEST(SheetBookErrors, FuzzFindingsAreRefused)
+{
+    const QFileInfoList findings
+        = QDir(QStringLiteral(PENNOCK_FUZZ_FINDINGS)).entryInfoList(QDir::Files);
+    ASSERT_FALSE(findings.isEmpty());
+    for (const QFileInfo& finding : findings) {
+        try {
+            SheetBook::open(finding.filePath());
+            ADD_FAILURE() << finding.fileName().toStdString() << ": no error";
+        } catch (const SheetError& e) {
+            EXPECT_TRUE(e.message.contains(finding.filePath())) << e.message.toStdString();
         }
     }
 }
