@@ -295,13 +295,17 @@ struct PartyImport::Statements
         const ImportOptions& options)
     {
         QString key;
+        key.reserve(name.size() + contact.size() + phone.size() + 3);
         for (const auto& [on, value] :
             { std::pair { options.byName, &name }, std::pair { options.byContact, &contact },
                 std::pair { options.byPhone, &phone } }) {
             if (!on)
                 continue;
-            for (QChar c : *value)
-                key += c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c;
+            const qsizetype start = key.size();
+            key += *value;
+            for (qsizetype i = start; i < key.size(); ++i)
+                if (key[i] >= u'A' && key[i] <= u'Z')
+                    key[i] = QChar(key[i].unicode() + 32);
             key += QChar(0x1f);
         }
         return key;
