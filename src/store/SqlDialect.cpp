@@ -53,6 +53,20 @@ QString SqlDialect::createdName(const QString& identifier) const
     return mEngine == Engine::Sqlite ? identifier : identifier.toLower();
 }
 
+namespace {
+
+// Whether the text so far ends with "order by", spaced and lettered in any way.
+bool afterOrderBy(QStringView text)
+{
+    text = text.trimmed();
+    if (!text.endsWith(u"by", Qt::CaseInsensitive))
+        return false;
+    text = text.chopped(2).trimmed();
+    return text.endsWith(u"order", Qt::CaseInsensitive);
+}
+
+} // namespace
+
 QString SqlDialect::statement(const QString& sql) const
 {
     if (mEngine == Engine::Sqlite)
@@ -93,6 +107,10 @@ QString SqlDialect::statement(const QString& sql) const
             else
                 out += word;
             i = end;
+        } else if (c == u'+' && afterOrderBy(out)) {
+            // "order by +col" keeps SQLite off the column's index; the server has no unary plus
+            // for text.
+            ++i;
         } else {
             out += c;
             ++i;

@@ -122,6 +122,9 @@ TEST(SqlDialect, ServerReadsTheProgramsStatementsWithFoldedNames)
         { R"(where a=b collate nocase and c=? COLLATE  NoCase)", R"(where a=b  and c=? )" },
         { R"(where a='x collate nocase' collate nocasex)",
             R"(where a='x collate nocase' collate nocasex)" },
+        // The plus that keeps SQLite off an index; a sum keeps its plus.
+        { R"(where a like ? order by +全称 DESC)", R"(where a like ? order by 全称 DESC)" },
+        { R"(select a+b from t ORDER  BY  + a, b+1)", R"(select a+b from t ORDER  BY   a, b+1)" },
     };
     for (const auto& [in, out] : cases) {
         EXPECT_EQ(server.statement(QString::fromUtf8(in)), QString::fromUtf8(out));
