@@ -335,8 +335,10 @@ QStringList PartyImport::rowValues(
     QStringList values;
     for (int i = 0; i < importItems().size(); ++i)
         values << cell(row, columns.items.value(i, -1));
-    values[Phone].remove(QLatin1Char('\''));
-    values[Mobile].remove(QLatin1Char('\''));
+    // A leading quote keeps a spreadsheet from reading the number as a number.
+    for (const int item : { int(Phone), int(Mobile) })
+        if (values[item].contains(QLatin1Char('\'')))
+            values[item].remove(QLatin1Char('\''));
     if (options.fixedType) {
         values[Type] = options.type.isEmpty() ? kOther : options.type;
     } else {
@@ -382,10 +384,11 @@ bool PartyImport::isDuplicate(const QStringList& values, const ImportOptions& op
 RowOutcome PartyImport::importRow(int r, const QStringList& v, const ImportOptions& options)
 {
     IniFile& log = mLog->ini;
-    const QString key = QStringLiteral("N%1").arg(r);
+    // Only a row that is logged needs its key.
+    const auto key = [r] { return QStringLiteral("N%1").arg(r); };
     if (v[Name].isEmpty() && v[Contact].isEmpty() && v[Phone].isEmpty()) {
         log.writeString(
-            QStringLiteral("LOG"), key, QStringLiteral("无效行，联系人、电话、全称均为空！"));
+            QStringLiteral("LOG"), key(), QStringLiteral("无效行，联系人、电话、全称均为空！"));
         return RowOutcome::Empty;
     }
     try {
@@ -400,7 +403,7 @@ RowOutcome PartyImport::importRow(int r, const QStringList& v, const ImportOptio
                         + QStringLiteral("继续添加！"),
                     QStringLiteral("记录已经存在"));
             if (skip) {
-                log.writeString(QStringLiteral("LOG"), key,
+                log.writeString(QStringLiteral("LOG"), key(),
                     v[Contact].isEmpty()
                         ? QStringLiteral("无效行，地址：") + v[Address]
                         : QStringLiteral("重复，单位：") + v[Name] + QStringLiteral(",联系人：")
@@ -418,7 +421,7 @@ RowOutcome PartyImport::importRow(int r, const QStringList& v, const ImportOptio
             mStatements->keys->insert(Statements::keyOf(v[Name], v[Contact], v[Phone], options));
         return RowOutcome::Imported;
     } catch (const DbError&) {
-        log.writeString(QStringLiteral("ERR"), key,
+        log.writeString(QStringLiteral("ERR"), key(),
             QStringLiteral("错误，单位：") + v[Name] + QStringLiteral(",联系人：") + v[Contact]
                 + QStringLiteral(",电话：") + v[Phone]);
         return RowOutcome::Error;

@@ -4,6 +4,7 @@
 
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QStringEncoder>
 
 #include <sqlite3.h>
 
@@ -79,7 +80,12 @@ void RepeatedStatement::bind(int index, const QString& text)
     // Kept until the next bind at this place: SQLite reads it in place, no copy.
     if (mTexts.size() <= index)
         mTexts.resize(index + 1);
-    mTexts[index] = text.toUtf8();
+    // Encoded into the place's own buffer, which keeps its room from row to row.
+    QByteArray& utf8 = mTexts[index];
+    utf8.resize(text.size() * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    char* const end = encoder.appendToBuffer(utf8.data(), text);
+    utf8.truncate(end - utf8.constData());
     if (sqlite3_bind_text(mStatement, index + 1, mTexts[index].constData(),
             int(mTexts[index].size()), SQLITE_STATIC)
         != SQLITE_OK)
