@@ -97,7 +97,7 @@ struct ImportOptions
     bool orderIdOn = false; ///< "订单号"
     bool memberIdOn = false; ///< "会员名"
     /// Rows written in one transaction: a crash loses at most this many.
-    int batchRows = 1000;
+    int batchRows = 2000;
 };
 
 /// The sheet columns (1-based, -1 for none) of the items, the order number and the member ID.
