@@ -27,7 +27,7 @@ RepeatedStatement::RepeatedStatement(Database& db, QString sql)
         return;
     }
     mQuery.emplace(connection);
-    if (!mQuery->prepare(mSql))
+    if (!mQuery->prepare(db.dialect().statement(mSql)))
         throw DbError(mQuery->lastError().text(), mSql);
 }
 
