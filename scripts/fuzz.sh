@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target under ASan/UBSan: scripts/fuzz.sh TARGET SECONDS
 # TARGET: amount, ini, sheet, package or address. Crashes land in build-fuzz/crashes/TARGET/;
-# add each as a case to the normal tests once fixed.
+# add each as a case to the normal tests once fixed (a sheet: `base64 -w 76` of the file without
+# its first byte, as tests/import/fuzz-findings/NAME.EXT.b64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target="${1:?target: amount, ini, sheet, package or address}"
