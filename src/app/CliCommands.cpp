@@ -232,10 +232,7 @@ const std::map<QString, Command>& commands()
             [](const QStringList& a) {
                 const QString home = cliHome(a);
                 const QString kind = cliOption(a, QStringLiteral("--kind"));
-                if (!hasMainDatabase(ProgramFolder(home)))
-                    throw CliError {
-                        QStringLiteral("no installation in %1 (run init first)").arg(home)
-                    };
+                requireInstallation(home);
                 ConsolePrompter prompter;
                 Services services(home, prompter);
                 try {

@@ -16,7 +16,6 @@
 #include "settings/Settings.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QDir>
@@ -155,8 +154,7 @@ void checkCliPrinting(
 {
     if (pdf.isEmpty() == printer.isEmpty())
         throw failure(command, QStringLiteral("give either --pdf FILE or --printer NAME"));
-    if (!hasMainDatabase(ProgramFolder(home)))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    requireInstallation(home);
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw failure(command, QStringLiteral("printing needs a graphical application object"));
 }

@@ -8,7 +8,6 @@
 #include "printing/Services.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -53,8 +52,7 @@ const HistoryKind& historyOf(const QStringList& args)
 std::unique_ptr<Services> open(const QStringList& args, Prompter& prompter)
 {
     const QString home = cliHome(args);
-    if (!hasMainDatabase(ProgramFolder(home)))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    requireInstallation(home);
     return std::make_unique<Services>(home, prompter);
 }
 

@@ -4,7 +4,6 @@
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "store/CliArgs.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 namespace pennock::core {
@@ -22,8 +21,7 @@ QString runSplitAddress(const QStringList& args)
     if (home.isEmpty()) {
         parts = AddressSplitter::fromSeed().split(rest[1]);
     } else {
-        if (!hasMainDatabase(ProgramFolder(home)))
-            throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+        requireInstallation(home);
         ConsolePrompter prompter;
         Services services(home, prompter);
         try {

@@ -6,7 +6,6 @@
 #include "platform/Prompter.h"
 #include "printing/Services.h"
 #include "store/CliArgs.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QSqlQueryModel>
@@ -22,8 +21,7 @@ QString runParties(const QStringList& args)
     if (!type.isEmpty() && type != DAOPerson::kOwnCompany && type != DAOPerson::kCounterparty)
         throw CliError { QStringLiteral("parties: --type must be %1 or %2")
                              .arg(DAOPerson::kOwnCompany, DAOPerson::kCounterparty) };
-    if (!hasMainDatabase(ProgramFolder(home)))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    requireInstallation(home);
 
     ConsolePrompter prompter;
     Services services(home, prompter);

@@ -11,7 +11,6 @@
 #include "settings/Settings.h"
 #include "store/CliArgs.h"
 #include "store/Database.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -41,8 +40,7 @@ QString runCalibrate(const QStringList& args)
     if (int(!sheet.isEmpty()) + int(!measured.isEmpty()) + int(reset) != 1)
         throw failure(
             QStringLiteral("give one of --sheet FILE, --measured X1,Y1,X2,Y2 or --reset"));
-    if (!hasMainDatabase(ProgramFolder(home)))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    requireInstallation(home);
 
     ConsolePrompter prompter;
     Services services(home, prompter);

@@ -8,7 +8,6 @@
 #include "printing/Services.h"
 #include "printing/TemplateTestPrint.h"
 #include "store/CliArgs.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 #include <QDir>
@@ -48,8 +47,7 @@ QString runPrintTemplate(const QStringList& args)
     if (pdf.isEmpty() == printer.isEmpty())
         throw CliError { QStringLiteral(
             "print-template: give either --pdf FILE or --printer NAME") };
-    if (!hasMainDatabase(ProgramFolder(home)))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    requireInstallation(home);
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw CliError { QStringLiteral(
             "print-template: fonts need a graphical application object") };

@@ -1,5 +1,6 @@
 #include "store/CliArgs.h"
 
+#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 
 namespace pennock::core {
@@ -22,6 +23,12 @@ QString cliHome(const QStringList& args)
     if (at + 1 >= args.size() || args[at + 1].isEmpty())
         throw CliError { QStringLiteral("%1: --home DIR is required").arg(args.value(0)) };
     return args[at + 1];
+}
+
+void requireInstallation(const QString& home)
+{
+    if (!hasMainDatabase(ProgramFolder(home)))
+        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
 }
 
 } // namespace pennock::core

@@ -22,5 +22,8 @@ struct CliError
 QString cliOption(const QStringList& args, const QString& name);
 /// `--home DIR`; without it the installation the window would use.
 QString cliHome(const QStringList& args);
+/// CliError "no installation in DIR (run init first)" when `home` has neither its database file
+/// nor a configured server.
+void requireInstallation(const QString& home);
 
 } // namespace pennock::core

@@ -37,12 +37,18 @@ int sync(Database& db, const ProgramFolder& folder)
 {
     if (!onServer(db))
         return 0;
-    QHash<QString, qint64> stored; // by lower-case name
+    struct Stored
+    {
+        QString name;
+        qint64 size;
+    };
+    QHash<QString, Stored> stored; // by lower-case name
     {
         QSqlQuery q
             = db.exec(QStringLiteral("select FileName, length(Picture) from TemplatePicture"));
         while (q.next())
-            stored.insert(q.value(0).toString().toLower(), q.value(1).toLongLong());
+            stored.insert(q.value(0).toString().toLower(),
+                { q.value(0).toString(), q.value(1).toLongLong() });
     }
     QSqlQuery used = db.exec(QStringLiteral("select distinct ImgFile from CKTypeTable where "
                                             "ImgFile is not null and ImgFile<>''"));
@@ -61,7 +67,7 @@ int sync(Database& db, const ProgramFolder& folder)
                 continue;
             const QByteArray bytes = file.readAll();
             store(db, name, bytes);
-            stored.insert(name.toLower(), bytes.size());
+            stored.insert(name.toLower(), { name, bytes.size() });
         }
         tx.commit();
     }
@@ -69,15 +75,12 @@ int sync(Database& db, const ProgramFolder& folder)
     // Only what is missing or differs travels: a start reads names and sizes, not pictures.
     int written = 0;
     QDir().mkpath(folder.imageFolder());
-    QSqlQuery names = db.exec(QStringLiteral("select FileName from TemplatePicture"));
     QStringList toFetch;
-    while (names.next()) {
-        const QString name = names.value(0).toString();
-        const QFileInfo local(localFile(folder, name));
-        if (!local.exists() || local.size() != stored.value(name.toLower(), -1))
-            toFetch << name;
+    for (const Stored& picture : std::as_const(stored)) {
+        const QFileInfo local(localFile(folder, picture.name));
+        if (!local.exists() || local.size() != picture.size)
+            toFetch << picture.name;
     }
-    names.finish();
     for (const QString& name : std::as_const(toFetch)) {
         const QByteArray bytes
             = db.scalar(QStringLiteral("select Picture from TemplatePicture where FileName=?"),

@@ -2,7 +2,6 @@
 
 #include "store/CliArgs.h"
 #include "store/Database.h"
-#include "store/DatabaseUrl.h"
 #include "store/ProgramFolder.h"
 #include "templates/Package.h"
 
@@ -42,8 +41,7 @@ QString paperText(int tenthMm)
 ProgramFolder installation(const QStringList& args)
 {
     const QString home = cliHome(args);
-    if (!hasMainDatabase(ProgramFolder(home)))
-        throw CliError { QStringLiteral("no installation in %1 (run init first)").arg(home) };
+    requireInstallation(home);
     return ProgramFolder(home);
 }
 

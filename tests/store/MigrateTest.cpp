@@ -22,17 +22,6 @@ using pennock::test::TempHome;
 
 namespace {
 
-#define REQUIRE_SERVER()                                                                           \
-    if (qEnvironmentVariableIsEmpty("PENNOCK_TEST_DATABASE"))                                      \
-    GTEST_SKIP() << "no test server (PENNOCK_TEST_DATABASE)"
-
-struct EnvGuard
-{
-    QByteArray saved = qgetenv("PENNOCK_DATABASE");
-    bool had = qEnvironmentVariableIsSet("PENNOCK_DATABASE");
-    ~EnvGuard() { had ? qputenv("PENNOCK_DATABASE", saved) : qunsetenv("PENNOCK_DATABASE"); }
-};
-
 QString u(const char* text) { return QString::fromUtf8(text); }
 
 // Every row of a table as text, ordered by all its columns: dates as the program writes them,
@@ -70,7 +59,7 @@ QByteArray bytesOf(const QString& path)
 TEST(Migrate, CopiesAFilledInstallationTableByTableWithItsPicturesIntoAnEmptyServer)
 {
     REQUIRE_SERVER();
-    EnvGuard env;
+    pennock::test::DatabaseEnvGuard env;
     TempHome home;
     const QString target = home.makeServerDatabase();
     qunsetenv("PENNOCK_DATABASE"); // the folder keeps its embedded file
@@ -139,7 +128,7 @@ TEST(Migrate, CopiesAFilledInstallationTableByTableWithItsPicturesIntoAnEmptySer
 
 TEST(Migrate, RefusesWhatItCannotMove)
 {
-    EnvGuard env;
+    pennock::test::DatabaseEnvGuard env;
     TempHome home;
     const ProgramFolder folder(home.path());
     struct Case
@@ -163,7 +152,7 @@ TEST(Migrate, RefusesWhatItCannotMove)
 
 TEST(ServerCommands, TemplateCommandsWorkOnAnInstallationWithoutItsOwnFile)
 {
-    EnvGuard env;
+    pennock::test::DatabaseEnvGuard env;
     TempHome home; // under the test server its database is there, and there is no file
     ensureSeededInstallation(ProgramFolder(home.path()));
     const QString p = home.path();

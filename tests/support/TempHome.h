@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -32,4 +33,20 @@ private:
     QStringList mServerDatabases;
 };
 
+/// Keeps the process's PENNOCK_DATABASE as it was, whatever the test sets.
+struct DatabaseEnvGuard
+{
+    QByteArray saved = qgetenv("PENNOCK_DATABASE");
+    bool had = qEnvironmentVariableIsSet("PENNOCK_DATABASE");
+    ~DatabaseEnvGuard()
+    {
+        had ? qputenv("PENNOCK_DATABASE", saved) : qunsetenv("PENNOCK_DATABASE");
+    }
+};
+
 } // namespace pennock::test
+
+// Tests on the office server run under the private cluster of the test fixture only.
+#define REQUIRE_SERVER()                                                                           \
+    if (qEnvironmentVariableIsEmpty("PENNOCK_TEST_DATABASE"))                                      \
+    GTEST_SKIP() << "no test server (PENNOCK_TEST_DATABASE)"
