@@ -87,6 +87,8 @@ QList<Receiver> receiversFromRows(const QList<QStringList>& rows, const QList<in
                 receiver.values.insert(q("手机"), split.mobile);
             if (value("电话").isEmpty())
                 receiver.values.insert(q("电话"), split.phone);
+            if (value("邮编").isEmpty())
+                receiver.values.insert(q("邮编"), split.postcode);
         }
         out.append(receiver);
         if (sheetRows)

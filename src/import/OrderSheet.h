@@ -29,9 +29,9 @@ QList<int> matchOrderColumns(Database& db, const QStringList& titles);
 
 /// The receivers of the data rows of a sheet (its row 0 holds the titles) by the chosen
 /// columns: values trimmed, quotes of phone numbers dropped. A row that gives an address but no
-/// province and city has its address split into region and street (and name and mobile when
-/// the row lacks them). Rows with no cell at all are left out; `sheetRows` receives the sheet
-/// row number (1 = titles) of each receiver.
+/// province and city has its address split into region and street (and name, numbers and
+/// postcode when the row lacks them). Rows with no cell at all are left out; `sheetRows`
+/// receives the sheet row number (1 = titles) of each receiver.
 QList<Receiver> receiversFromRows(const QList<QStringList>& rows, const QList<int>& columns,
     const AddressSplitter* splitter, QList<int>* sheetRows = nullptr);
 

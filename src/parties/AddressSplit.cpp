@@ -317,8 +317,17 @@ const QRegularExpression& landlinePattern()
 {
     static const QRegularExpression re(
         QStringLiteral(R"((?<!\d)(?:(?:\(0\d{2,3}\)|0\d{2,3})[ \t-]?(?:\d{7,8}|\d{3,4}[ \t-]\d{4}))"
-                       R"(|[48]00[ \t-]?\d{3}[ \t-]?\d{4})(?:-\d{1,6})?(?!\d))"));
+                       R"(|[48]00[ \t-]?\d{3}[ \t-]?\d{4})(?:-(\d{1,6}))?(?!\d))"));
     return re;
+}
+
+QString digitsOf(const QString& text)
+{
+    QString digits;
+    for (const QChar c : text)
+        if (c.isDigit())
+            digits += c;
+    return digits;
 }
 
 // Takes every match of `re` out of `s`, leaving a break in its place.
@@ -332,8 +341,13 @@ QStringList takeOut(QString& s, const QRegularExpression& re, bool mobile)
         if (mobile) {
             found << m.captured(1) + m.captured(2) + m.captured(3);
         } else {
-            static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
-            found << m.captured(0).replace(blanks, QStringLiteral("-"));
+            // The extension is the only part a dash keeps apart.
+            const QString extension = m.captured(1);
+            QString number
+                = digitsOf(m.captured(0).chopped(extension.isEmpty() ? 0 : extension.size() + 1));
+            if (!extension.isEmpty())
+                number += u'-' + extension;
+            found << number;
         }
         rest += QStringView(s).mid(from, m.capturedStart() - from);
         rest += kBreak;
@@ -575,11 +589,15 @@ SplitAddress AddressSplitter::split(const QString& text) const
 
     QList<Token> tokens;
     for (const Token& t : tokenize(s)) {
-        // A number after its label that no pattern knew ("电话：88886666"); postcodes go.
+        // A number after its label that no pattern knew ("电话：88886666").
         if (t.hint == Hint::Phone && isDigits(QString(t.text).remove(u'-'))) {
             if (out.phone.isEmpty())
-                out.phone = t.text;
-        } else if (!(isDigits(t.text) && (t.hint == Hint::Postcode || t.text.size() == 6))) {
+                out.phone = digitsOf(t.text);
+        } else if (isDigits(t.text) && (t.hint == Hint::Postcode || t.text.size() == 6)) {
+            // Shops write 000000 where they know no postcode.
+            if (out.postcode.isEmpty() && t.text.count(u'0') != t.text.size())
+                out.postcode = t.text;
+        } else {
             tokens << t;
         }
     }
@@ -657,12 +675,16 @@ SplitAddress AddressSplitter::split(const QString& text) const
         for (qsizetype i = 0; i < std::min(start, n) && nameAt < 0; ++i)
             if (shapes[size_t(i)].candidate)
                 nameAt = i;
-        for (qsizetype i = n - 1; i > start && nameAt < 0; --i)
-            if (shapes[size_t(i)].candidate && !shapes[size_t(i)].latin)
+        // After the address only the pieces that end the text may name the person: a short
+        // piece with a street piece after it is part of the street ("仓前 梦想小镇").
+        qsizetype trail = n;
+        while (trail - 1 > start && shapes[size_t(trail - 1)].candidate)
+            --trail;
+        for (qsizetype i = n - 1; i >= trail && nameAt < 0; --i)
+            if (!shapes[size_t(i)].latin)
                 nameAt = i;
-        for (qsizetype i = n - 1; i > start && nameAt < 0; --i)
-            if (shapes[size_t(i)].candidate)
-                nameAt = i;
+        for (qsizetype i = n - 1; i >= trail && nameAt < 0; --i)
+            nameAt = i;
     }
     if (nameAt >= 0)
         out.name = tokens[nameAt].text;

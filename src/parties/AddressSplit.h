@@ -17,7 +17,8 @@ struct SplitAddress
 {
     QString name; ///< a short Chinese name, a name with "·", or a Latin name
     QString mobile; ///< 11 digits, without "+86" and separators
-    QString phone; ///< a landline as written, blanks as "-": "010-85801234", "(0571)88888888"
+    /// A landline as digits only, an extension after "-": "01085801234", "057188888888-123".
+    QString phone;
     QString province; ///< full name: "浙江省", "北京市", "广西壮族自治区"
     /// Full name: "杭州市"; under a municipality, its district ("朝阳区").
     QString city;
@@ -26,6 +27,7 @@ struct SplitAddress
     /// that follows it, as written: "张江镇", "三里屯街道".
     QString district;
     QString address; ///< the rest: street, number, building; pieces joined by one blank
+    QString postcode; ///< six digits standing alone, or the number after "邮编"
 
     bool operator==(const SplitAddress&) const = default;
 };

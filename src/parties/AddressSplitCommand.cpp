@@ -32,7 +32,8 @@ QString runSplitAddress(const QStringList& args)
     }
     const std::pair<const char*, const QString&> lines[] = { { "name", parts.name },
         { "mobile", parts.mobile }, { "phone", parts.phone }, { "province", parts.province },
-        { "city", parts.city }, { "district", parts.district }, { "address", parts.address } };
+        { "city", parts.city }, { "district", parts.district }, { "address", parts.address },
+        { "postcode", parts.postcode } };
     QString out;
     for (const auto& [key, value] : lines)
         out += QString::fromLatin1(key) + u'=' + value + u'\n';

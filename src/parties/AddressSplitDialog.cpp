@@ -38,6 +38,7 @@ AddressSplitDialog::AddressSplitDialog(
     edtDistrict = edit("edtDistrict", QStringLiteral("区/镇"), split.district);
     edtAddress = edit("edtAddress", QStringLiteral("详细地址"), split.address);
     edtAddress->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
+    edtPostcode = edit("edtPostcode", QStringLiteral("邮编"), split.postcode);
 
     btOK = dialogButton(this, "btOK", QStringLiteral("确定"));
     btCancel = dialogButton(this, "btCancel", QStringLiteral("取消"));
@@ -60,7 +61,7 @@ core::SplitAddress AddressSplitDialog::result() const
 {
     return { edtName->text().trimmed(), edtMobile->text().trimmed(), edtPhone->text().trimmed(),
         edtProvince->text().trimmed(), edtCity->text().trimmed(), edtDistrict->text().trimmed(),
-        edtAddress->text().trimmed() };
+        edtAddress->text().trimmed(), edtPostcode->text().trimmed() };
 }
 
 } // namespace pennock::ui

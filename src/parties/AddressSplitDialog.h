@@ -30,6 +30,7 @@ public:
     QLineEdit* edtCity = nullptr; ///< "市"
     QLineEdit* edtDistrict = nullptr; ///< "区/镇"
     QLineEdit* edtAddress = nullptr; ///< "详细地址"
+    QLineEdit* edtPostcode = nullptr; ///< "邮编"
     QPushButton* btOK = nullptr; ///< "确定"
     QPushButton* btCancel = nullptr; ///< "取消"
 };

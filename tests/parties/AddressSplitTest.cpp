@@ -16,10 +16,11 @@ using namespace pennock::ui;
 using pennock::test::PartiesFixture;
 
 namespace pennock::core {
-// Readable failures: all seven parts side by side.
+// Readable failures: all the parts side by side.
 inline void PrintTo(const SplitAddress& a, std::ostream* os)
 {
-    *os << QStringList { a.name, a.mobile, a.phone, a.province, a.city, a.district, a.address }
+    *os << QStringList { a.name, a.mobile, a.phone, a.province, a.city, a.district, a.address,
+        a.postcode }
                .join(u" | ")
                .toStdString();
 }
@@ -30,7 +31,7 @@ namespace {
 struct Case
 {
     const char* text;
-    SplitAddress want; // name, mobile, phone, province, city, district, address
+    SplitAddress want; // name, mobile, phone, province, city, district, address, postcode
 };
 
 SplitAddress parts(std::initializer_list<const char*> fields)
@@ -38,7 +39,8 @@ SplitAddress parts(std::initializer_list<const char*> fields)
     QStringList f;
     for (const char* field : fields)
         f << QString::fromUtf8(field);
-    return { f.value(0), f.value(1), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6) };
+    return { f.value(0), f.value(1), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6),
+        f.value(7) };
 }
 
 // Typed characters as the keyboard or an input method delivers them.
@@ -64,7 +66,7 @@ TEST(AddressSplit, SplitsPastedRecipients)
             parts({ "张三", "13800138000", "", "浙江省", "杭州市", "西湖区",
                 "文三路90号东部软件园" }) },
         { "北京朝阳区建国路88号SOHO现代城 李四 010-85801234",
-            parts({ "李四", "", "010-85801234", "北京市", "朝阳区", "", "建国路88号SOHO现代城" }) },
+            parts({ "李四", "", "01085801234", "北京市", "朝阳区", "", "建国路88号SOHO现代城" }) },
         // Short forms of province, city and county; mobile written in groups.
         { "王五，139 1234 5678，广东深圳南山区科技园科发路8号",
             parts({ "王五", "13912345678", "", "广东省", "深圳市", "南山区", "科技园科发路8号" }) },
@@ -76,16 +78,16 @@ TEST(AddressSplit, SplitsPastedRecipients)
             parts({ "白九", "13811115555", "", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
         // Autonomous regions and prefectures, full and short.
         { "内蒙古呼和浩特市新城区新华大街1号 孙七 0471-6601234",
-            parts({ "孙七", "", "0471-6601234", "内蒙古自治区", "呼和浩特市", "新城区",
+            parts({ "孙七", "", "04716601234", "内蒙古自治区", "呼和浩特市", "新城区",
                 "新华大街1号" }) },
         { "广西南宁青秀区民族大道100号 周八 (0771)5551234",
-            parts({ "周八", "", "(0771)5551234", "广西壮族自治区", "南宁市", "青秀区",
+            parts({ "周八", "", "07715551234", "广西壮族自治区", "南宁市", "青秀区",
                 "民族大道100号" }) },
         { "新疆乌鲁木齐天山区解放北路1号，吴九，13999887766",
             parts({ "吴九", "13999887766", "", "新疆维吾尔自治区", "乌鲁木齐市", "天山区",
                 "解放北路1号" }) },
         { "宁夏回族自治区银川市兴庆区解放西街1号 马小花 0951 5012345",
-            parts({ "马小花", "", "0951-5012345", "宁夏回族自治区", "银川市", "兴庆区",
+            parts({ "马小花", "", "09515012345", "宁夏回族自治区", "银川市", "兴庆区",
                 "解放西街1号" }) },
         { "吉林延边延吉市光明街1号 金哲 13943331234",
             parts({ "金哲", "13943331234", "", "吉林省", "延边朝鲜族自治州", "延吉市",
@@ -100,11 +102,11 @@ TEST(AddressSplit, SplitsPastedRecipients)
         { "收件人：赵六\n手机：+86 138-0013-8000\n地址：上海市浦东新区张江镇科苑路88号",
             parts({ "赵六", "13800138000", "", "上海市", "浦东新区", "张江镇", "科苑路88号" }) },
         { "上海 上海市 徐汇区 漕溪北路88号 Tom Lee 021-64871234",
-            parts({ "Tom Lee", "", "021-64871234", "上海市", "徐汇区", "", "漕溪北路88号" }) },
+            parts({ "Tom Lee", "", "02164871234", "上海市", "徐汇区", "", "漕溪北路88号" }) },
         { "北京市朝阳区三里屯街道工体北路8号 马七 13811112222",
             parts({ "马七", "13811112222", "", "北京市", "朝阳区", "三里屯街道", "工体北路8号" }) },
         { "邓五 400-820-8820 重庆渝中区解放碑步行街1号",
-            parts({ "邓五", "", "400-820-8820", "重庆市", "渝中区", "", "解放碑步行街1号" }) },
+            parts({ "邓五", "", "4008208820", "重庆市", "渝中区", "", "解放碑步行街1号" }) },
         { "(+86)13500004444 刘一手 天津市和平区南京路1号",
             parts({ "刘一手", "13500004444", "", "天津市", "和平区", "", "南京路1号" }) },
         // A city without counties takes its town as district.
@@ -121,7 +123,7 @@ TEST(AddressSplit, SplitsPastedRecipients)
             parts(
                 { "何三", "18600001111", "", "浙江省", "杭州市", "余杭区", "良渚街道好运街1号" }) },
         { "湖北省武汉市武昌区中南路1号 楚二 027-8888 1234",
-            parts({ "楚二", "", "027-8888-1234", "湖北省", "武汉市", "武昌区", "中南路1号" }) },
+            parts({ "楚二", "", "02788881234", "湖北省", "武汉市", "武昌区", "中南路1号" }) },
         { "湖北仙桃市仙桃大道1号 胡一 13000001111",
             parts({ "胡一", "13000001111", "", "湖北省", "仙桃市", "", "仙桃大道1号" }) },
         // Labels, shop formats, blanks and commas.
@@ -129,11 +131,11 @@ TEST(AddressSplit, SplitsPastedRecipients)
             parts({ "郑十", "13812345678", "", "浙江省", "杭州市", "余杭区",
                 "五常街道文一西路969号" }) },
         { "电话：0571-88888888-123 手机：13700001234 收件人：冯四 地址：杭州市西湖区文三路90号",
-            parts({ "冯四", "13700001234", "0571-88888888-123", "浙江省", "杭州市", "西湖区",
+            parts({ "冯四", "13700001234", "057188888888-123", "浙江省", "杭州市", "西湖区",
                 "文三路90号" }) },
         { "Name: Jack Ma, Tel: 0571-85022088, Address: 浙江省杭州市余杭区文一西路969号",
-            parts({ "Jack Ma", "", "0571-85022088", "浙江省", "杭州市", "余杭区",
-                "文一西路969号" }) },
+            parts(
+                { "Jack Ma", "", "057185022088", "浙江省", "杭州市", "余杭区", "文一西路969号" }) },
         { "  ，，张三 ，  13800138000,,  江苏省  南京市  鼓楼区  中山路1号 ，",
             parts({ "张三", "13800138000", "", "江苏省", "南京市", "鼓楼区", "中山路1号" }) },
         { "韩梅梅\u300013912340000\u3000湖南长沙岳麓区麓山南路2号",
@@ -142,7 +144,8 @@ TEST(AddressSplit, SplitsPastedRecipients)
             parts({ "刘备", "18980001234", "13980001234", "四川省", "成都市", "武侯区",
                 "天府大道北段1号" }) },
         { "收件人 孙悟空\t电话：88886666\t邮编：310012\t地址：浙江省杭州市上城区解放路1号",
-            parts({ "孙悟空", "", "88886666", "浙江省", "杭州市", "上城区", "解放路1号" }) },
+            parts({ "孙悟空", "", "88886666", "浙江省", "杭州市", "上城区", "解放路1号",
+                "310012" }) },
         { "张三浙江省杭州市西湖区文三路90号13800138000",
             parts({ "张三", "13800138000", "", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
         { "收件人：李四浙江杭州西湖区文三路90号",
@@ -168,6 +171,44 @@ TEST(AddressSplit, SplitsPastedRecipients)
         { "李雷 13800001111", parts({ "李雷", "13800001111" }) },
         { "浙江省杭州市", parts({ "", "", "", "浙江省", "杭州市" }) },
         { " ，\n", parts({}) },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(seedSplitter().split(QString::fromUtf8(c.text)), c.want) << c.text;
+}
+
+TEST(AddressSplit, StreetPiecesPostcodesAndPhoneDigitsAreKept)
+{
+    const Case cases[] = {
+        // A short piece with street pieces after it belongs to the street, not to a person.
+        { "浙江省 杭州市 余杭区 仓前 梦想小镇",
+            parts({ "", "", "", "浙江省", "杭州市", "余杭区", "仓前 梦想小镇" }) },
+        { "浙江省 杭州市 余杭区 仓前 梦想小镇 13800001111",
+            parts({ "", "13800001111", "", "浙江省", "杭州市", "余杭区", "仓前 梦想小镇" }) },
+        { "浙江省 杭州市 余杭区 仓前 梦想小镇 张三 13800001111",
+            parts({ "张三", "13800001111", "", "浙江省", "杭州市", "余杭区", "仓前 梦想小镇" }) },
+        { "张三，浙江省 杭州市 余杭区 良渚 古墩路1号",
+            parts({ "张三", "", "", "浙江省", "杭州市", "余杭区", "良渚 古墩路1号" }) },
+        { "江苏省 南京市 鼓楼区 湖南 路1号 王芳",
+            parts({ "王芳", "", "", "江苏省", "南京市", "鼓楼区", "湖南 路1号" }) },
+        // Six digits standing alone, or after their label, are the postcode.
+        { "张三 13800001111 浙江省杭州市西湖区文三路90号 310012",
+            parts({ "张三", "13800001111", "", "浙江省", "杭州市", "西湖区", "文三路90号",
+                "310012" }) },
+        { "邮编：100020，北京市朝阳区建国路88号，李四",
+            parts({ "李四", "", "", "北京市", "朝阳区", "", "建国路88号", "100020" }) },
+        { "张三 浙江省杭州市西湖区文三路90号 000000",
+            parts({ "张三", "", "", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
+        // Phone numbers without their blanks, dashes and brackets; an extension after a dash.
+        { "李四 0571 8888 8888 浙江省杭州市西湖区文三路90号",
+            parts({ "李四", "", "057188888888", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
+        { "李四 010-8580 1234 北京市朝阳区建国路88号",
+            parts({ "李四", "", "01085801234", "北京市", "朝阳区", "", "建国路88号" }) },
+        { "李四 (0571) 88888888-801 浙江省杭州市西湖区文三路90号",
+            parts({ "李四", "", "057188888888-801", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
+        { "收件人：李四 电话：8888-6666 地址：浙江省杭州市西湖区文三路90号",
+            parts({ "李四", "", "88886666", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
+        { "李四 +86 138-0013 8000 浙江省杭州市西湖区文三路90号",
+            parts({ "李四", "13800138000", "", "浙江省", "杭州市", "西湖区", "文三路90号" }) },
     };
     for (const Case& c : cases)
         EXPECT_EQ(seedSplitter().split(QString::fromUtf8(c.text)), c.want) << c.text;
@@ -246,7 +287,7 @@ TEST_F(AddressSplitData, TheDatabaseRegionsAreTheOnesRecognised)
         parts({ "", "", "", "浙江省", "杭州市", "西湖区", "文三路90号" }));
 }
 
-TEST_F(AddressSplitData, CommandPrintsSevenLinesFromTheSeedOrAnInstallation)
+TEST_F(AddressSplitData, CommandPrintsThePartsFromTheSeedOrAnInstallation)
 {
     using pennock::test::runCliProcess;
     const auto run = [](const QStringList& args) { return runCliProcess(args); };
@@ -254,15 +295,16 @@ TEST_F(AddressSplitData, CommandPrintsSevenLinesFromTheSeedOrAnInstallation)
         = run({ u"split-address"_qs, u"北京朝阳区建国路88号SOHO现代城 李四 010-85801234"_qs });
     EXPECT_EQ(plain.exitCode, 0) << plain.err.toStdString();
     EXPECT_EQ(plain.out,
-        u"name=李四\nmobile=\nphone=010-85801234\nprovince=北京市\ncity=朝阳区\ndistrict=\n"
-        "address=建国路88号SOHO现代城\n"_qs);
+        u"name=李四\nmobile=\nphone=01085801234\nprovince=北京市\ncity=朝阳区\ndistrict=\n"
+        "address=建国路88号SOHO现代城\npostcode=\n"_qs);
 
     RegionStore(services.db()).add(u"测试省"_qs, u"样板市"_qs);
     const pennock::test::CliRun installed
         = run({ u"split-address"_qs, u"--home"_qs, home.path(), u"样板市幸福路1号 王五"_qs });
     EXPECT_EQ(installed.exitCode, 0) << installed.err.toStdString();
     EXPECT_EQ(installed.out,
-        u"name=王五\nmobile=\nphone=\nprovince=测试省\ncity=样板市\ndistrict=\naddress=幸福路1号\n"_qs);
+        u"name=王五\nmobile=\nphone=\nprovince=测试省\ncity=样板市\ndistrict=\naddress=幸福路1号\n"
+        "postcode=\n"_qs);
 
     const QStringList bad[] = {
         { u"split-address"_qs },
@@ -296,9 +338,10 @@ TEST(AddressSplitDialog, ShowsThePartsAndReturnsTheCorrections)
     QTest::keyClicks(dialog.edtPhone, u"0571-88888888"_qs);
     dialog.edtAddress->selectAll();
     type(dialog.edtAddress, u"文三路90号东部软件园"_qs);
+    QTest::keyClicks(dialog.edtPostcode, u"310012"_qs);
     EXPECT_EQ(dialog.result(),
         parts({ "张三丰", "13800138000", "0571-88888888", "浙江省", "杭州市", "西湖区",
-            "文三路90号东部软件园" }));
+            "文三路90号东部软件园", "310012" }));
 
     QTest::mouseClick(dialog.btOK, Qt::LeftButton);
     EXPECT_EQ(dialog.QDialog::result(), QDialog::Accepted);
