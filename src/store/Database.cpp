@@ -234,23 +234,45 @@ QString Database::dateTimeText(const QDateTime& dt)
 Transaction::Transaction(Database& db)
     : mDb(db)
 {
-    const QString sql = mDb.dialect().begin();
-    QSqlQuery begin(mDb.connection());
-    if (!begin.exec(sql))
-        throw DbError(errorText(begin.lastError()), sql);
+    run(mDb.mTransactions == 0 ? mDb.dialect().begin()
+                               : QStringLiteral("SAVEPOINT pennock_%1").arg(mDb.mTransactions + 1));
+    mLevel = ++mDb.mTransactions;
 }
 
 Transaction::~Transaction()
 {
-    if (!mDone)
+    if (mDone)
+        return;
+    if (mLevel == 1) {
         mDb.connection().rollback();
+    } else {
+        try {
+            run(QStringLiteral("ROLLBACK TO SAVEPOINT pennock_%1").arg(mLevel));
+            run(QStringLiteral("RELEASE SAVEPOINT pennock_%1").arg(mLevel));
+        } catch (const DbError&) {
+            // The outer transaction still rolls back everything.
+        }
+    }
+    --mDb.mTransactions;
 }
 
 void Transaction::commit()
 {
-    if (!mDb.connection().commit())
-        throw DbError(errorText(mDb.connection().lastError()), QStringLiteral("COMMIT"));
+    if (mLevel == 1) {
+        if (!mDb.connection().commit())
+            throw DbError(errorText(mDb.connection().lastError()), QStringLiteral("COMMIT"));
+    } else {
+        run(QStringLiteral("RELEASE SAVEPOINT pennock_%1").arg(mLevel));
+    }
     mDone = true;
+    --mDb.mTransactions;
+}
+
+void Transaction::run(const QString& sql)
+{
+    QSqlQuery query(mDb.connection());
+    if (!query.exec(sql))
+        throw DbError(errorText(query.lastError()), sql);
 }
 
 QString Database::containsPattern(const QString& text)

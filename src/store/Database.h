@@ -90,7 +90,10 @@ private:
     QSqlDatabase& open(bool createMissing);
     QSqlDatabase& openServer();
 
+    friend class Transaction;
+
     SqlDialect mDialect { Engine::Sqlite };
+    int mTransactions = 0; ///< open Transaction objects, the outer one first
     std::optional<DatabaseUrl> mServer;
     QString mFilePath;
     QString mConnectionName;
@@ -98,7 +101,8 @@ private:
     QSqlDatabase mDb;
 };
 
-/// Rolls back unless committed: a save is all or nothing.
+/// Rolls back unless committed: a save is all or nothing. Inside another one it is a savepoint,
+/// so a save can be part of a larger whole that is kept or dropped at once.
 class Transaction
 {
 public:
@@ -109,7 +113,10 @@ public:
     void commit();
 
 private:
+    void run(const QString& sql);
+
     Database& mDb;
+    int mLevel = 0; ///< 1 for the outer transaction
     bool mDone = false;
 };
 

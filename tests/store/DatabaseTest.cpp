@@ -143,6 +143,46 @@ TEST(Database, TransactionNotCommittedLeavesNoRow)
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from DataZPTable")).toInt(), 0);
 }
 
+TEST(Database, ATransactionInsideAnotherIsKeptOrDroppedWithIt)
+{
+    Installed inst;
+    Database db(inst.folder.databasePath());
+    const auto count
+        = [&db] { return db.scalar(QStringLiteral("select count(*) from DataZPTable")).toInt(); };
+    const auto insert
+        = [&db] { db.execute(QStringLiteral("insert into DataZPTable (金额) values ('1')")); };
+    {
+        Transaction outer(db);
+        insert();
+        {
+            Transaction inner(db);
+            insert();
+            inner.commit();
+        }
+        {
+            Transaction dropped(db);
+            insert();
+        }
+        EXPECT_EQ(count(), 2) << "the inner one not committed is undone alone";
+    }
+    EXPECT_EQ(count(), 0) << "the outer one not committed undoes the inner one committed";
+
+    {
+        Transaction outer(db);
+        {
+            Transaction inner(db);
+            insert();
+            inner.commit();
+        }
+        outer.commit();
+    }
+    EXPECT_EQ(count(), 1);
+    Transaction again(db); // the outer one ended: a new one begins afresh
+    insert();
+    again.commit();
+    EXPECT_EQ(count(), 2);
+}
+
 TEST(Database, RefusesMissingAndForeignFilesWithoutTouchingThem)
 {
     TempHome home;
