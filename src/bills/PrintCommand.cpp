@@ -302,7 +302,9 @@ QString runPrint(const QStringList& args)
         // A PDF of the bill paper is not turned.
         const std::optional<QPoint> offset = engine.prepareJob(bill.templateId, pdf.isEmpty());
         if (!offset)
-            throw failure(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"));
+            throw failure(engine.paperRefusal().isEmpty()
+                    ? QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！")
+                    : engine.paperRefusal());
         const bool begun = engine.beginJob(copies);
         sendBillToPrinter(
             services.db(), engine, bill, draft.currencyCode(), offset->x(), offset->y());

@@ -86,6 +86,8 @@ std::unique_ptr<CupsPrinterCanvas> CupsPrinterCanvas::open(
     QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
         QPageLayout::Point);
     QString media;
+    // A paper the user set for the printer (lpoptions -o media=...) is kept for every bill.
+    const bool userPaper = cupsGetOption("media", dest->num_options, dest->options) != nullptr;
     if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
         const char* name = cupsGetOption("media", dest->num_options, dest->options);
         if (!name)
@@ -101,8 +103,23 @@ std::unique_ptr<CupsPrinterCanvas> CupsPrinterCanvas::open(
     auto dir = std::make_unique<QTemporaryDir>();
     if (!dir->isValid())
         return nullptr;
-    return std::unique_ptr<CupsPrinterCanvas>(
+    std::unique_ptr<CupsPrinterCanvas> canvas(
         new CupsPrinterCanvas(std::move(dir), QString::fromUtf8(dest->name), title, media, layout));
+    canvas->keepPaper(userPaper);
+    return canvas;
+}
+
+QSizeF CupsPrinterCanvas::requestPaper(const QSizeF& sizeMm)
+{
+    const bool asked = !isActive() && !keepsPaper() && !sizeMm.isEmpty();
+    const QSizeF page = PdfCanvas::requestPaper(sizeMm);
+    if (asked) {
+        const QSizeF upright = pageLayout().pageSize().size(QPageSize::Millimeter);
+        mMedia = QStringLiteral("Custom.%1x%2mm")
+                     .arg(upright.width(), 0, 'f', 1)
+                     .arg(upright.height(), 0, 'f', 1);
+    }
+    return page;
 }
 
 bool CupsPrinterCanvas::endDocument()
@@ -116,6 +133,8 @@ bool CupsPrinterCanvas::endDocument()
             = cupsAddOption("copies", QByteArray::number(copyCount()).constData(), count, &options);
     if (!mMedia.isEmpty())
         count = cupsAddOption("media", mMedia.toUtf8().constData(), count, &options);
+    // Positions are millimetres on the paper: the driver must not fit the page to anything.
+    count = cupsAddOption("print-scaling", "none", count, &options);
     mJobId = cupsPrintFile2(CUPS_HTTP_DEFAULT, mPrinter.toUtf8().constData(),
         filePath().toLocal8Bit().constData(), mTitle.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);

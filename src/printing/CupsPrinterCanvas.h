@@ -25,6 +25,7 @@ public:
     static std::unique_ptr<CupsPrinterCanvas> open(const QString& name, const QString& title);
 
     bool endDocument() override;
+    QSizeF requestPaper(const QSizeF& sizeMm) override;
 
     const QString& printerName() const noexcept { return mPrinter; }
     /// The scheduler's job number once the document ended; 0 before.

@@ -37,6 +37,26 @@ void PdfCanvas::setLandscape(bool landscape)
         mWriter.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
+int PdfCanvas::physicalLeftMargin() const
+{
+    return mWriter.pageLayout().paintRectPixels(mWriter.resolution()).left();
+}
+
+QSizeF PdfCanvas::requestPaper(const QSizeF& sizeMm)
+{
+    QPageLayout layout = mWriter.pageLayout();
+    if (!isActive() && !mKeepPaper && !sizeMm.isEmpty()) {
+        // A page size is defined upright; a landscape page is that size turned.
+        const QSizeF upright
+            = layout.orientation() == QPageLayout::Landscape ? sizeMm.transposed() : sizeMm;
+        layout.setPageSize(
+            QPageSize(upright, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+            layout.margins());
+        mWriter.setPageLayout(layout);
+    }
+    return mWriter.pageLayout().fullRect(QPageLayout::Millimeter).size();
+}
+
 bool PdfCanvas::beginDocument()
 {
     if (isActive())

@@ -16,7 +16,9 @@ public:
     ~PdfCanvas() override;
 
     int physicalTopMargin() const override;
+    int physicalLeftMargin() const override;
     void setLandscape(bool landscape) override;
+    QSizeF requestPaper(const QSizeF& sizeMm) override;
     void setCopyCount(int copies) override { mCopies = copies; }
     bool beginDocument() override;
     bool endDocument() override;
@@ -25,6 +27,10 @@ public:
     const QString& filePath() const noexcept { return mPath; }
     int copyCount() const noexcept { return mCopies; }
     QPageLayout pageLayout() const { return mWriter.pageLayout(); }
+
+    /// The paper the user chose for the device stays whatever a bill asks for.
+    void keepPaper(bool keep) noexcept { mKeepPaper = keep; }
+    bool keepsPaper() const noexcept { return mKeepPaper; }
 
     /// A page of the given paper size in 0.1 mm without margins: the bill paper itself.
     static QPageLayout paperLayout(int widthTenthMm, int heightTenthMm);
@@ -36,6 +42,7 @@ private:
     QString mPath;
     mutable QPdfWriter mWriter;
     int mCopies = 1;
+    bool mKeepPaper = false;
 };
 
 } // namespace pennock::core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QSizeF>
 #include <QString>
 
 namespace pennock::core {
@@ -31,6 +32,8 @@ public:
     virtual int dpiY() const = 0;
     /// Distance from the paper's top edge to the first printable row, in device pixels.
     virtual int physicalTopMargin() const = 0;
+    /// Distance from the paper's left edge to the first printable column, in device pixels.
+    virtual int physicalLeftMargin() const = 0;
     /// Average character width of the font currently selected, in device pixels.
     virtual int averageCharWidth() const = 0;
     /// The font currently selected: the canvas's initial font until the first setFont of a
@@ -43,6 +46,10 @@ public:
     virtual void drawLine(int x1Px, int y1Px, int x2Px, int y2Px) = 0;
 
     virtual void setLandscape(bool landscape) = 0;
+    /// Asks for a bill's own paper before the document opens: `sizeMm` as drawn, its width
+    /// along the page's x. A canvas whose paper the user chose keeps that paper. Returns the
+    /// page the document will have, as drawn, in mm.
+    virtual QSizeF requestPaper(const QSizeF& sizeMm) = 0;
     virtual void setCopyCount(int copies) = 0;
     /// Opens the print document with the initial font selected, so that every job places its
     /// first text alike; false (and errorString) when the device refuses.

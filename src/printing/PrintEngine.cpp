@@ -121,14 +121,34 @@ QString PrintEngine::trimBlanks(const QString& text)
 std::optional<QPoint> PrintEngine::prepareJob(int templateId, bool turnPaper)
 {
     mJobReady = false;
-    QSqlQuery q = mDb.exec(QStringLiteral("select XMove, YMove from CKTypeTable where "
-                                          "CheckTypeID=?"),
+    mPaperRefusal.clear();
+    QSqlQuery q = mDb.exec(QStringLiteral("select XMove, YMove, PWidth, PHeight from CKTypeTable "
+                                          "where CheckTypeID=?"),
         { templateId });
     if (!q.next())
         return std::nullopt;
     const QPoint offset(q.value(0).toInt(), q.value(1).toInt());
+    const QSizeF paperMm(q.value(2).toInt() / 10.0, q.value(3).toInt() / 10.0);
+    q.finish();
     if (turnPaper)
         setOrientation(getHXPaperIn(templateId) == u"1");
+    if (mCanvas && !paperMm.isEmpty()) {
+        const QSizeF page = mCanvas->requestPaper(paperMm);
+        // Half a millimetre for the rounding of page sizes to whole points.
+        constexpr double kSlackMm = 0.5;
+        if (!page.isEmpty()
+            && (paperMm.width() > page.width() + kSlackMm
+                || paperMm.height() > page.height() + kSlackMm)) {
+            mPaperRefusal = QStringLiteral("票据纸张（%1×%2毫米）比打印机的纸张（%3×%4毫米）大，"
+                                           "超出纸张的内容打印不出来！请在打印机设置中选择能放下"
+                                           "票据的纸张后再打印。")
+                                .arg(paperMm.width(), 0, 'f', 1)
+                                .arg(paperMm.height(), 0, 'f', 1)
+                                .arg(page.width(), 0, 'f', 1)
+                                .arg(page.height(), 0, 'f', 1);
+            return std::nullopt;
+        }
+    }
     mJobReady = true;
     return offset;
 }
@@ -256,7 +276,7 @@ PlannedItem PrintEngine::planItem(const ItemLayout& layout, int xOffset, int yOf
             layout.underline, layout.fontColor.isEmpty() ? kWindowTextColour : layout.fontColor);
         const std::optional<int> cellPitch = cellPitchOf(layout.fitParam);
         if (!cellPitch) {
-            // The font is chosen before the pitch is read: the next item measures from it.
+            // The font is chosen before the pitch is read, as the item's error shows in it.
             item.runs.append({ PrintRun::Kind::FontOnly, x, lineY, {}, 0, cellFont });
             item.failed = true;
             break;
@@ -276,9 +296,8 @@ void PrintEngine::drawRun(const PrintRun& run)
         canvas.setFont(run.font);
         return;
     case PrintRun::Kind::Text: {
-        // The position is measured with the font the previous text left on the canvas.
         const int px
-            = paperToPixels(mCalibration.x(run.x), canvas.dpiX()) + 2 * canvas.averageCharWidth();
+            = paperToPixels(mCalibration.x(run.x), canvas.dpiX()) - canvas.physicalLeftMargin();
         int py = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
         if (py < -2)
             py = -3;
@@ -290,7 +309,7 @@ void PrintEngine::drawRun(const PrintRun& run)
         canvas.setFont(run.font);
         const int py
             = paperToPixels(mCalibration.y(run.y), canvas.dpiY()) - canvas.physicalTopMargin();
-        const int shift = 2 * canvas.averageCharWidth();
+        const int left = canvas.physicalLeftMargin();
         int x = run.x;
         for (qsizetype i = 0; i < run.text.size();) {
             // A character outside the basic plane is one cell, not two.
@@ -298,7 +317,7 @@ void PrintEngine::drawRun(const PrintRun& run)
                 = run.text[i].isHighSurrogate() && i + 1 < run.text.size() ? 2 : 1;
             if (i > 0)
                 x += run.cellPitch;
-            canvas.drawText(paperToPixels(mCalibration.x(x), canvas.dpiX()) + shift, py,
+            canvas.drawText(paperToPixels(mCalibration.x(x), canvas.dpiX()) - left, py,
                 run.text.sliced(i, units));
             i += units;
         }

@@ -95,7 +95,11 @@ public:
     /// Print preparation: clears `printJobReady`, reads the template's whole-page offset, turns
     /// the paper as `HVPrint` says (unless told not to) and sets `printJobReady`. No such
     /// template: the flag stays clear. Database errors reach the caller as DbError.
+    /// The job asks the canvas for the template's paper; a template larger than the page the
+    /// canvas can give leaves the flag clear and says why in `paperRefusal`.
     std::optional<QPoint> prepareJob(int templateId, bool turnPaper = true);
+    /// Why the last preparation refused the paper; empty when it did not.
+    const QString& paperRefusal() const noexcept { return mPaperRefusal; }
     /// Landscape or portrait paper for the next document.
     void setOrientation(bool landscape);
     /// Only while `printJobReady`: sets the copy count (1 below 2) and opens the document.
@@ -166,6 +170,7 @@ private:
     PrintCanvas* mCanvas = nullptr;
     PrinterCalibration mCalibration;
     bool mJobReady = false;
+    QString mPaperRefusal;
     QString mMoneyCode;
     int mCellPitch = 0;
 };

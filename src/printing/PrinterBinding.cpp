@@ -90,8 +90,12 @@ void PrinterBinding::PrinterConfigClick(QWidget* parent)
             QStringLiteral("错误"));
         return;
     }
+    const QPageSize before = mPrinter.pageLayout().pageSize();
     switch (mDialog.exec(mPrinter, parent)) {
     case PrinterSetupDialog::Result::Accepted:
+        // A paper the user picked here is kept for the bills that follow.
+        if (!mPrinter.pageLayout().pageSize().isEquivalentTo(before))
+            mCanvas.keepPaper(true);
         mEngine.setPrintJobReady(true);
         follow(mPrinter.printerName());
         break;

@@ -20,10 +20,28 @@ int PrinterCanvas::physicalTopMargin() const
         - mPrinter.paperRect(QPrinter::DevicePixel).top());
 }
 
+int PrinterCanvas::physicalLeftMargin() const
+{
+    return int(mPrinter.pageRect(QPrinter::DevicePixel).left()
+        - mPrinter.paperRect(QPrinter::DevicePixel).left());
+}
+
 void PrinterCanvas::setLandscape(bool landscape)
 {
     if (!isActive())
         mPrinter.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+QSizeF PrinterCanvas::requestPaper(const QSizeF& sizeMm)
+{
+    if (!isActive() && !mKeepPaper && !sizeMm.isEmpty()) {
+        const QSizeF upright = mPrinter.pageLayout().orientation() == QPageLayout::Landscape
+            ? sizeMm.transposed()
+            : sizeMm;
+        mPrinter.setPageSize(
+            QPageSize(upright, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    }
+    return mPrinter.pageLayout().fullRect(QPageLayout::Millimeter).size();
 }
 
 void PrinterCanvas::setCopyCount(int copies)

@@ -15,7 +15,11 @@ public:
     ~PrinterCanvas() override;
 
     int physicalTopMargin() const override;
+    int physicalLeftMargin() const override;
     void setLandscape(bool landscape) override;
+    QSizeF requestPaper(const QSizeF& sizeMm) override;
+    /// The paper the user chose in the printer dialog stays whatever a bill asks for.
+    void keepPaper(bool keep) noexcept { mKeepPaper = keep; }
     void setCopyCount(int copies) override;
     bool beginDocument() override;
     bool endDocument() override;
@@ -28,6 +32,7 @@ protected:
 
 private:
     QPrinter& mPrinter;
+    bool mKeepPaper = false;
 };
 
 } // namespace pennock::ui

@@ -21,6 +21,12 @@ int RecordingCanvas::halfEm(const PrintFont& font, int dpiX)
 
 int RecordingCanvas::averageCharWidth() const { return mWidthRule(mFont, mDpiX); }
 
+QSizeF RecordingCanvas::requestPaper(const QSizeF& sizeMm)
+{
+    mRequested = sizeMm;
+    return mPaper.isEmpty() ? sizeMm : mPaper;
+}
+
 void RecordingCanvas::setFont(const PrintFont& font)
 {
     mFont = font;

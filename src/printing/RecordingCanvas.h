@@ -30,6 +30,8 @@ public:
     int dpiX() const override { return mDpiX; }
     int dpiY() const override { return mDpiY; }
     int physicalTopMargin() const override { return mTopMargin; }
+    int physicalLeftMargin() const override { return mLeftMargin; }
+    void setPhysicalLeftMargin(int px) noexcept { mLeftMargin = px; }
     int averageCharWidth() const override;
     const PrintFont& font() const override { return mFont; }
     void setFont(const PrintFont& font) override;
@@ -38,6 +40,10 @@ public:
     int lines() const noexcept { return mLines; }
 
     void setLandscape(bool landscape) override { mLandscape = landscape; }
+    /// Takes any paper asked for, unless a paper was set with `setPaper`.
+    QSizeF requestPaper(const QSizeF& sizeMm) override;
+    void setPaper(const QSizeF& sizeMm) { mPaper = sizeMm; }
+    const QSizeF& requestedPaper() const noexcept { return mRequested; }
     void setCopyCount(int copies) override { mCopies = copies; }
     bool beginDocument() override;
     bool endDocument() override;
@@ -65,6 +71,9 @@ private:
     int mDpiX;
     int mDpiY;
     int mTopMargin;
+    int mLeftMargin = 0;
+    QSizeF mPaper;
+    QSizeF mRequested;
     PrintFont mInitialFont;
     PrintFont mFont;
     WidthRule mWidthRule;

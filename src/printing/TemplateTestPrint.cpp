@@ -44,7 +44,9 @@ TestPrintResult printTemplateSample(
     PrintCanvas* canvas = engine.canvas();
     const std::optional<QPoint> offset = engine.prepareJob(templateId, turnPaper);
     if (!offset) {
-        result.error = QStringLiteral("no template %1").arg(templateId);
+        result.error = engine.paperRefusal().isEmpty()
+            ? QStringLiteral("no template %1").arg(templateId)
+            : engine.paperRefusal();
         return result;
     }
     if (!engine.beginJob(copies)) {

@@ -55,6 +55,22 @@ QFont printedFont(double heightPx, bool bold)
 
 QSize FormDescription::pictureSize() const { return { px(widthMm), px(heightMm) }; }
 
+double FormItem::printLeftMm() const
+{
+    // Digits of the CJK print fonts (Noto Serif and Sans CJK) advance 0.556 em, their Chinese
+    // characters one em.
+    constexpr double kDigitEm = 0.556;
+    const double emMm = fontSize * 25.4 / 72;
+    const double charMm = (wide ? 1.0 : kDigitEm) * emMm;
+    bool pitched = false;
+    const double pitchMm = fit.toInt(&pitched) / 10.0;
+    if (pitched && pitchMm > 0)
+        return boxMm.x() + (pitchMm - charMm) / 2;
+    if (centred)
+        return boxMm.x() + (boxMm.width() - charMm) / 2;
+    return boxMm.x();
+}
+
 int FormDescription::px(double mm) const { return int(std::lround(mm * scale)); }
 
 int FormDescription::tenthMm(double mm) { return int(std::lround(mm * 10)); }
@@ -113,6 +129,12 @@ FormDescription parseFormDescription(const QByteArray& json, const QString& sour
         item.show = i.value(QStringLiteral("show")).toInt(1);
         item.init = i.value(QStringLiteral("init")).toString();
         item.bold = i.value(QStringLiteral("bold")).toInt(0);
+        const QString align = i.value(QStringLiteral("align")).toString(QStringLiteral("left"));
+        if (align != u"left" && align != u"center")
+            fail(sourceName,
+                QStringLiteral("align of %1 is neither left nor center").arg(item.name));
+        item.centred = align == u"center";
+        item.wide = i.value(QStringLiteral("wide")).toBool(false);
         f.items << item;
     }
 

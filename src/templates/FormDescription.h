@@ -24,6 +24,14 @@ struct FormItem
     int show = 1;
     QString init;
     int bold = 0;
+    /// The box is a cell for one character, printed in its middle: a half-width digit, or a
+    /// Chinese character when `wide`. Cells of `fit` are always printed that way.
+    bool centred = false;
+    bool wide = false;
+
+    /// Where the value starts on paper, in mm from the left edge: the box's left edge, or
+    /// moved right so that one character of the print font sits in the middle of its cell.
+    double printLeftMm() const;
 };
 
 /// A blank form as data: the picture's drawing and the items' places. Lengths in millimetres.

@@ -108,14 +108,17 @@ void seedTemplate(Database& db, const FormDescription& f, const Catalogue& catal
                                          .toStdString());
         const CatalogueEntry& entry = items[item.name];
         const QRectF& b = item.boxMm;
+        // A centred cell's print box starts where its character does and ends at the cell's
+        // right edge.
+        const int printLeft = FormDescription::tenthMm(item.printLeftMm());
         db.execute(
             QStringLiteral("insert into CKControl (CheckTypeID, CtlName, CtlCName, CtlType, CtlX, "
                            "CtlY, CtlW, CtlH, CtlLH, SrcX, SrcY, SrcW, SrcH, NeedShow, NeedPrint, "
                            "CtlFontName, CtlFontSize, BreakFontSize, ctlFontColor, Bold, Italic, "
                            "UnderLine, FitParam, BreakNum, ShowOrd, InitValue) values (?, ?, ?, ?, "
                            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?, 0, 0, ?, ?, ?, ?)"),
-            { f.templateId, item.name, entry.label, entry.type, FormDescription::tenthMm(b.x()),
-                FormDescription::tenthMm(b.y()), FormDescription::tenthMm(b.width()),
+            { f.templateId, item.name, entry.label, entry.type, printLeft,
+                FormDescription::tenthMm(b.y()), FormDescription::tenthMm(b.right()) - printLeft,
                 FormDescription::tenthMm(b.height()), FormDescription::tenthMm(item.linePitchMm),
                 f.px(b.x()), f.px(b.y()), f.px(b.width()), f.px(b.height()), item.show, item.show,
                 f.font, item.fontSize, item.breakFontSize, item.bold, item.fit, item.breakNum,

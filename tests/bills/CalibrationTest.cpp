@@ -34,6 +34,7 @@ public:
     int dpiX() const override { return mPaper.dpiX(); }
     int dpiY() const override { return mPaper.dpiY(); }
     int physicalTopMargin() const override { return mPaper.physicalTopMargin(); }
+    int physicalLeftMargin() const override { return mPaper.physicalLeftMargin(); }
     int averageCharWidth() const override { return mPaper.averageCharWidth(); }
     const core::PrintFont& font() const override { return mPaper.font(); }
     void setFont(const core::PrintFont& font) override { mPaper.setFont(font); }
@@ -46,6 +47,7 @@ public:
         mPaper.drawLine(ax(x1), ay(y1), ax(x2), ay(y2));
     }
     void setLandscape(bool landscape) override { mPaper.setLandscape(landscape); }
+    QSizeF requestPaper(const QSizeF& sizeMm) override { return mPaper.requestPaper(sizeMm); }
     void setCopyCount(int copies) override { mPaper.setCopyCount(copies); }
     bool beginDocument() override { return mPaper.beginDocument(); }
     bool endDocument() override { return mPaper.endDocument(); }

@@ -82,10 +82,8 @@ TEST(PdfCanvas, TextLandsAtItsPaperPositionInsideAndOutsideMargins)
         engine.setCanvas(&canvas);
         engine.setPrintJobReady(true);
         ASSERT_TRUE(engine.beginJob(1));
-        const int firstShift = 2 * canvas.averageCharWidth();
         engine.printTextAt(
             500, 300, QStringLiteral("ABC"), 0, 0, 0, 12, {}, QStringLiteral("宋体"));
-        const int secondShift = 2 * canvas.averageCharWidth();
         engine.printTextAt(800, 600, QStringLiteral("中文XYZ"), 0, 0, 0, 12, {}, {});
         ASSERT_TRUE(engine.endJob()) << canvas.errorString().toStdString();
 
@@ -98,13 +96,40 @@ TEST(PdfCanvas, TextLandsAtItsPaperPositionInsideAndOutsideMargins)
         const auto cjk = wordsEqualTo(pages[0], QStringLiteral("中文XYZ"));
         ASSERT_EQ(abc.size(), 1);
         ASSERT_EQ(cjk.size(), 1);
-        // Horizontally from the printable area's edge plus two average widths; vertically from
-        // the paper's edge.
-        const double leftMm = pxToMm(canvas.pageLayout().paintRectPixels(1200).left(), 1200);
-        EXPECT_NEAR(abc[0].left, leftMm + 50 + pxToMm(firstShift, 1200), 0.3);
+        // From the paper's edges, on both axes, inside and outside the margins.
+        EXPECT_NEAR(pxToMm(canvas.physicalLeftMargin(), 1200), c.marginsMm.left(), 0.2);
+        EXPECT_NEAR(abc[0].left, 50, 0.3);
         EXPECT_NEAR(abc[0].top, 30, 0.3);
-        EXPECT_NEAR(cjk[0].left, leftMm + 80 + pxToMm(secondShift, 1200), 0.3);
+        EXPECT_NEAR(cjk[0].left, 80, 0.3);
         EXPECT_NEAR(cjk[0].top, 60, 0.3);
+    }
+}
+
+TEST(PdfCanvas, TakesTheBillsPaperUnlessTheUsersPaperIsKept)
+{
+    TempHome home;
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+        QPageLayout::Millimeter);
+    struct Case
+    {
+        bool landscape;
+        bool keep;
+        QSizeF page; ///< as drawn
+    };
+    const Case cases[] = {
+        { false, false, { 225, 80 } },
+        { true, false, { 225, 80 } },
+        { false, true, { 210, 297 } },
+    };
+    for (const Case& c : cases) {
+        PdfCanvas canvas(home.file(QStringLiteral("paper.pdf")), a4);
+        canvas.keepPaper(c.keep);
+        canvas.setLandscape(c.landscape);
+        const QSizeF page = canvas.requestPaper(QSizeF(225, 80));
+        EXPECT_NEAR(page.width(), c.page.width(), 0.5) << c.landscape << c.keep;
+        EXPECT_NEAR(page.height(), c.page.height(), 0.5) << c.landscape << c.keep;
+        // The printer's unprintable border stays.
+        EXPECT_NEAR(pxToMm(canvas.physicalLeftMargin(), 1200), 5, 0.2);
     }
 }
 

@@ -21,9 +21,6 @@ constexpr int kTemplate = 5;
 // p() of the engine for the test resolution.
 int px(int tenthMm) { return PrintEngine::paperToPixels(tenthMm, kDpi); }
 
-// Half an em of a size at the test resolution: the recording canvas's average width.
-int avg(int points) { return points * kDpi / 144; }
-
 struct Layout
 {
     const char* name;
@@ -118,23 +115,29 @@ TEST(PaperToPixels, RoundsThreeTimesWithTiesToEven)
             << c.tenthMm << " at " << c.dpi;
 }
 
-TEST_F(PrintEngineTest, PlacesTheTopLeftCornerShiftedByTwoWidthsOfThePreviousFont)
+TEST_F(PrintEngineTest, PlacesTheTopLeftCornerFromThePaperEdgesWhateverTheFonts)
 {
     add({ "ZDA", 100, 200, 0, 12 });
     add({ "ZDB", 400, 300, 0, 20 });
+    add({ "ZDC", 400, 400, 0, 9, 9, "50" });
+    canvas.setPhysicalLeftMargin(40);
     ASSERT_TRUE(print("ZDA", QStringLiteral("ABC"), {}, 10, 20));
     ASSERT_TRUE(print("zdb", QStringLiteral(" 北京 "), {}, 10, 20));
-    ASSERT_EQ(canvas.texts().size(), 2);
-    // The first text is measured with the canvas's initial font (9 points).
-    EXPECT_EQ(canvas.texts()[0].leftPx, px(110) + 2 * avg(9));
+    ASSERT_TRUE(print("ZDC", QStringLiteral("12"), {}, 10, 20));
+    ASSERT_EQ(canvas.texts().size(), 4);
+    // The printer's unprintable border is taken off on both axes; no font moves a text.
+    EXPECT_EQ(canvas.texts()[0].leftPx, px(110) - 40);
     EXPECT_EQ(canvas.texts()[0].topPx, px(220) - kTopMargin);
     EXPECT_EQ(canvas.texts()[0].text, QStringLiteral("ABC"));
     EXPECT_EQ(canvas.texts()[0].font.pointSize, 12);
-    // The second one with the first item's font, left on the canvas; the value is trimmed.
-    EXPECT_EQ(canvas.texts()[1].leftPx, px(410) + 2 * avg(12));
+    // The value is trimmed.
+    EXPECT_EQ(canvas.texts()[1].leftPx, px(410) - 40);
     EXPECT_EQ(canvas.texts()[1].topPx, px(320) - kTopMargin);
     EXPECT_EQ(canvas.texts()[1].text, QStringLiteral("北京"));
     EXPECT_EQ(canvas.texts()[1].font.pointSize, 20);
+    // Cells take the same origin.
+    EXPECT_EQ(canvas.texts()[2].leftPx, px(410) - 40);
+    EXPECT_EQ(canvas.texts()[3].leftPx, px(460) - 40);
     EXPECT_TRUE(prompter.entries().isEmpty());
 }
 
@@ -281,28 +284,25 @@ TEST_F(PrintEngineTest, CurrencyCodeMovesASingleLine)
     };
     for (const Case& c : cases) {
         canvas.clear();
-        // Every text starts from the same font, so only the currency rule moves it.
-        canvas.setFont(PrintFont { QStringLiteral("宋体"), 12 });
         engine.setPrintMoneyCode(c.code);
         ASSERT_TRUE(print("ZDCODE", c.value, QStringLiteral("##")));
         ASSERT_FALSE(canvas.texts().isEmpty());
-        EXPECT_EQ(canvas.texts()[0].leftPx, px(c.x) + 2 * avg(12)) << c.value.toStdString();
+        EXPECT_EQ(canvas.texts()[0].leftPx, px(c.x)) << c.value.toStdString();
     }
     engine.setPrintCellPitch(0);
     engine.setPrintMoneyCode(QStringLiteral("USD"));
     canvas.clear();
-    canvas.setFont(PrintFont { QStringLiteral("宋体"), 12 });
     ASSERT_TRUE(print("ZDCODE", QStringLiteral("USD")));
-    EXPECT_EQ(canvas.texts()[0].leftPx, px(500) + 2 * avg(12));
+    EXPECT_EQ(canvas.texts()[0].leftPx, px(500));
 }
 
-TEST_F(PrintEngineTest, CellsSpreadEveryCharacterAndMeasureWithTheItemsFont)
+TEST_F(PrintEngineTest, CellsSpreadEveryCharacterOnePitchApart)
 {
     add({ "ZDCELLS", 300, 100, 0, 14, 9, "50" });
     ASSERT_TRUE(print("ZDCELLS", QStringLiteral("1 3")));
     ASSERT_EQ(drawn(), (QStringList { "1", " ", "3" }));
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(canvas.texts()[i].leftPx, px(300 + 50 * i) + 2 * avg(14)) << i;
+        EXPECT_EQ(canvas.texts()[i].leftPx, px(300 + 50 * i)) << i;
         EXPECT_EQ(canvas.texts()[i].topPx, px(100) - kTopMargin);
     }
     // A character beyond the basic plane takes one cell.
@@ -310,10 +310,10 @@ TEST_F(PrintEngineTest, CellsSpreadEveryCharacterAndMeasureWithTheItemsFont)
     ASSERT_TRUE(print("ZDCELLS", QStringLiteral("a𠀀b")));
     EXPECT_EQ(
         drawn(), (QStringList { QStringLiteral("a"), QStringLiteral("𠀀"), QStringLiteral("b") }));
-    EXPECT_EQ(canvas.texts()[2].leftPx, px(400) + 2 * avg(14));
+    EXPECT_EQ(canvas.texts()[2].leftPx, px(400));
 }
 
-TEST_F(PrintEngineTest, BadCellPitchReportsTheItemAndLeavesItsFontBehind)
+TEST_F(PrintEngineTest, BadCellPitchReportsTheItemAndTheNextItemPrintsInPlace)
 {
     add({ "ZDBAD", 300, 100, 0, 16, 9, "x" });
     add({ "ZDNEXT", 300, 200, 0, 10 });
@@ -322,7 +322,7 @@ TEST_F(PrintEngineTest, BadCellPitchReportsTheItemAndLeavesItsFontBehind)
     EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("打印ZDBAD出现错误！") });
     EXPECT_TRUE(print("ZDNEXT", QStringLiteral("next")));
     ASSERT_EQ(canvas.texts().size(), 1);
-    EXPECT_EQ(canvas.texts()[0].leftPx, px(300) + 2 * avg(16));
+    EXPECT_EQ(canvas.texts()[0].leftPx, px(300));
 }
 
 TEST_F(PrintEngineTest, FontFaceColourAndStyles)
@@ -425,6 +425,44 @@ TEST_F(PrintEngineTest, JobRunsOnlyWhileReadyWithOneDocumentAndACopyCount)
     EXPECT_FALSE(engine.printJobReady());
 }
 
+TEST_F(PrintEngineTest, AJobAsksForTheTemplatesPaperAndRefusesASmallerOne)
+{
+    db.execute(QStringLiteral("update CKTypeTable set PWidth=2250, PHeight=800 where "
+                              "CheckTypeID=?"),
+        { kTemplate });
+    // The bill's own paper, as drawn.
+    ASSERT_TRUE(engine.prepareJob(kTemplate));
+    EXPECT_EQ(canvas.requestedPaper(), QSizeF(225, 80));
+    EXPECT_TRUE(engine.paperRefusal().isEmpty());
+
+    struct Case
+    {
+        QSizeF paperMm;
+        bool fits;
+    };
+    const Case cases[] = {
+        { { 225.4, 80 }, true }, // whole points round the page a little
+        { { 297, 210 }, true },
+        { { 210, 297 }, false }, // A4 upright: the 分 cell at 218 mm falls off the page
+        { { 230, 79 }, false },
+    };
+    for (const Case& c : cases) {
+        canvas.setPaper(c.paperMm);
+        const std::optional<QPoint> offset = engine.prepareJob(kTemplate);
+        EXPECT_EQ(offset.has_value(), c.fits) << c.paperMm.width() << "x" << c.paperMm.height();
+        EXPECT_EQ(engine.printJobReady(), c.fits);
+        EXPECT_EQ(engine.paperRefusal().isEmpty(), c.fits);
+    }
+    canvas.setPaper(QSizeF(210, 297));
+    engine.prepareJob(kTemplate);
+    EXPECT_EQ(engine.paperRefusal(),
+        QStringLiteral("票据纸张（225.0×80.0毫米）比打印机的纸张（210.0×297.0毫米）大，"
+                       "超出纸张的内容打印不出来！请在打印机设置中选择能放下票据的纸张后再打印。"));
+    // A template without a paper size asks for nothing and is not refused.
+    db.execute(QStringLiteral("update CKTypeTable set PWidth=0, PHeight=0"));
+    ASSERT_TRUE(engine.prepareJob(kTemplate));
+}
+
 TEST_F(PrintEngineTest, PlanningReportsFailingItemsAndGoesOn)
 {
     add({ "ZDBAD", 0, 0, 0, 12, 9, "5x" });
@@ -439,7 +477,7 @@ TEST_F(PrintEngineTest, PlanningReportsFailingItemsAndGoesOn)
     EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("打印ZDBAD出现错误！") });
 }
 
-TEST_F(PrintEngineTest, EveryJobMeasuresItsFirstTextWithTheCanvasInitialFont)
+TEST_F(PrintEngineTest, EveryJobPrintsAlikeWhateverFontThePreviousLeft)
 {
     add({ "ZDBIG", 100, 100, 0, 20 });
     const QList<PrintValue> values = { { QStringLiteral("ZDBIG"), {}, QStringLiteral("A") },
@@ -452,7 +490,7 @@ TEST_F(PrintEngineTest, EveryJobMeasuresItsFirstTextWithTheCanvasInitialFont)
         EXPECT_EQ(engine.printItems(kTemplate, 0, 0, values), 0);
         ASSERT_TRUE(engine.endJob());
         ASSERT_EQ(canvas.texts().size(), 2);
-        EXPECT_EQ(canvas.texts()[0].leftPx, px(100) + 2 * avg(9)) << job;
-        EXPECT_EQ(canvas.texts()[1].leftPx, px(100) + 2 * avg(20)) << job;
+        EXPECT_EQ(canvas.texts()[0].leftPx, px(100)) << job;
+        EXPECT_EQ(canvas.texts()[1].leftPx, px(100)) << job;
     }
 }
