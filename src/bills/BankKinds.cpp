@@ -524,7 +524,6 @@ BillKind makeCustom()
     k.menuCommand = q("m_new_Def");
     k.menuCaption = q("定制单");
     k.popupCommand = q("nDef");
-    k.historyCommand = false;
     k.newBill = { true, false, { q("zdInBank"), q("zdInBankAcct") } };
     return k;
 }

@@ -455,6 +455,7 @@ void TfmBillForm::create()
     buildCommonBlocks();
     setCurrentCheckType(variant());
     mIsSaved = false;
+    mChangedByUser = false;
     mValid = true;
 }
 
@@ -487,17 +488,25 @@ int TfmBillForm::partyListRows(int screenHeight) noexcept
     return screenHeight <= 799 ? 23 : screenHeight > 899 ? 50 : 35;
 }
 
-void TfmBillForm::closeEvent(QCloseEvent* event)
+bool TfmBillForm::offersSaveOnClose() const
 {
-    commitPendingAmount();
+    if (mIsSaved)
+        return false;
     const QStringList filled = mKind.askSaveWhenFilled.isEmpty()
         ? QStringList { mKind.payee.name, mKind.roles.capitals }
         : mKind.askSaveWhenFilled;
-    bool allFilled = true;
+    // A name box still showing its invitation counts as filled: a bill without that name is
+    // still a bill to keep.
     for (const QString& name : filled)
-        if (name.isEmpty() || itemText(name).isEmpty() || itemText(name) == mKind.payeePlaceholder)
-            allFilled = false;
-    if (!mIsSaved && allFilled
+        if (name.isEmpty() || itemText(name).isEmpty())
+            return false;
+    return true;
+}
+
+void TfmBillForm::closeEvent(QCloseEvent* event)
+{
+    commitPendingAmount();
+    if (offersSaveOnClose()
         && mEnv.services.prompter().ask(mKind.messages.askSaveOnClose, mKind.messages.closeCaption))
         save();
     QWidget* frame = frameOf(this);
@@ -611,7 +620,11 @@ QString TfmBillForm::optionText(const QString& name) const
     return box ? box->currentText() : QString();
 }
 
-void TfmBillForm::markChanged() { mIsSaved = false; }
+void TfmBillForm::markChanged()
+{
+    mIsSaved = false;
+    mChangedByUser = true;
+}
 
 QString TfmBillForm::payeeText() const
 {
@@ -1324,7 +1337,8 @@ void TfmBillForm::setReceiver(const std::optional<core::TPerson>& party)
 
 void TfmBillForm::setInComp(const QString& name)
 {
-    if (!mPayee)
+    // Another name is another payee: the bank and account of the party shown before are not its.
+    if (!mPayee || mPayee->全称 != name)
         mPayee = core::TPerson {};
     mPayee->全称 = name;
     setItemText(mKind.payee.name, name);
@@ -1560,6 +1574,7 @@ bool TfmBillForm::save()
             }
         }
     mIsSaved = true;
+    mChangedByUser = false;
     refreshCaption(core::CaptionMoment::Saved);
     return true;
 }
@@ -1598,6 +1613,16 @@ void TfmBillForm::btSaveAsClick()
 
 void TfmBillForm::btNewClick()
 {
+    if (holdsUnsavedBill()
+        && !mEnv.services.prompter().ask(QStringLiteral("该") + mKind.kind
+                + QStringLiteral("尚未保存，新建将清空填写的内容，确定要新建吗？"),
+            QStringLiteral("新建单据")))
+        return;
+    newBill();
+}
+
+void TfmBillForm::newBill()
+{
     mSerialNo = -1;
     setInComp({});
     mIsSaved = false;
@@ -1615,6 +1640,7 @@ void TfmBillForm::btNewClick()
         setYongTu({});
     setBillDate(QDate::currentDate());
     mIsSaved = false;
+    mChangedByUser = false;
     button(QStringLiteral("btSaveAs"))->setEnabled(false);
 }
 
@@ -1752,6 +1778,7 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
         mIsHistoric = false;
         refreshCaption(core::CaptionMoment::ReopenedNew);
     }
+    mChangedByUser = false;
     button(QStringLiteral("btSaveAs"))->setEnabled(mIsSaved);
     QWidget* frame = frameOf(this);
     if (frame->isHidden())
@@ -1788,10 +1815,16 @@ void TfmBillForm::bt2CheckJZDClick()
     TfmBillForm* slip = mEnv.openBillForm(core::depositSlipKind().kind);
     if (!slip)
         return;
+    if (slip->holdsUnsavedBill()
+        && !mEnv.services.prompter().ask(QStringLiteral("打开的") + slip->kind().kind
+                + QStringLiteral("尚未保存，转进账单将替换其中填写的内容，确定要替换吗？"),
+            QStringLiteral("转进账单")))
+        return;
     slip->setLoading(true);
     const DepositSlipSource source = depositSlipSource();
     slip->setLoading(false);
     slip->receiveDepositSlip(source);
+    slip->mChangedByUser = false; // what this bill gave is not the user's work on the slip
 }
 
 void TfmBillForm::receiveDepositSlip(const DepositSlipSource&) { }

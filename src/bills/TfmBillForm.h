@@ -73,6 +73,9 @@ public:
     bool isSaved() const noexcept { return mIsSaved; }
     bool isHistoric() const noexcept { return mIsHistoric; }
     bool isLoading() const noexcept { return mIsLoading; }
+    /// The user changed the bill on screen since it was last saved, reopened, renewed or filled
+    /// from another bill, and no save keeps it: replacing it loses that work.
+    bool holdsUnsavedBill() const noexcept { return mChangedByUser && !mIsSaved; }
     void setLoading(bool on) noexcept { mIsLoading = on; }
     bool showSaveMessages() const noexcept { return mShowSaveMessages; }
     void setShowSaveMessages(bool on) noexcept { mShowSaveMessages = on; }
@@ -199,6 +202,8 @@ protected:
     virtual void optionChanged(const core::BillOption&) { }
     /// The window caption at a moment of the bill.
     virtual QString captionFor(core::CaptionMoment moment) const;
+    /// Empties the bill as "新建" does, without asking.
+    virtual void newBill();
     /// What this bill hands to a deposit slip; the texts alone unless the kind looks further.
     virtual DepositSlipSource depositSlipSource();
     /// Shows a party on a side (the drawer, the payee or a further picker's controls).
@@ -234,6 +239,7 @@ private:
     void copyPartyBank(const core::PartySide& side, const core::TPerson& party);
     void bankOfAccount(const core::PartySide& side);
     bool optionChecked(const QString& name) const;
+    bool offersSaveOnClose() const;
     QString payeeText() const;
     void refuseAmountKey();
     /// The amount's presentations by the rules: committed anew, or written again (`again`).
@@ -273,6 +279,7 @@ private:
     int mYMove = 0;
     int mWriting = 0; ///< the program, not the user, is changing controls
     bool mIsSaved = false;
+    bool mChangedByUser = false; ///< see holdsUnsavedBill()
     bool mIsHistoric = false;
     bool mIsLoading = false;
     bool mShowSaveMessages = true;

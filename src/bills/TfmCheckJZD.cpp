@@ -23,13 +23,13 @@ void TfmCheckJZD::setPJHMa(const QString& text) { setItemText(QStringLiteral("zd
 void TfmCheckJZD::receiveDepositSlip(const DepositSlipSource& src)
 {
     // An open slip becomes a new one: the bill it showed stays as it was stored.
-    btNewClick();
+    newBill();
     setLoading(true);
-    if (src.payeeParty)
+    if (src.payeeParty) {
         setReceiver(src.payeeParty);
-    else
+    } else {
+        // What the bill gives, even nothing: the slip's earlier payee has no part in this one.
         setInComp(src.payeeName);
-    if (!src.payeeParty && (!src.payeeBank.isEmpty() || !src.payeeAccount.isEmpty())) {
         setInBank(src.payeeBank);
         setInBankAcct(src.payeeAccount);
     }

@@ -12,7 +12,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QToolButton>
 
 namespace pennock::ui {
 
@@ -42,12 +41,6 @@ TfmCheckReceipts::TfmCheckReceipts(
     for (int line = 1; line <= lineRules(kind).lines(); ++line)
         if (auto* quantity = qobject_cast<QLineEdit*>(item(QStringLiteral("zdSL%1").arg(line))))
             connect(quantity, &QLineEdit::textEdited, this, [this, line] { quantityEdited(line); });
-    if (QToolButton* fresh = button(QStringLiteral("btNewCheck")))
-        connect(fresh, &QToolButton::clicked, this, [this] {
-            if (!option(QStringLiteral("cfgAutoCodeBuild"))
-                || option(QStringLiteral("cfgAutoCodeBuild"))->isChecked())
-                newCode();
-        });
     if (valid() && item(QStringLiteral("zdCodeAuto")))
         newCode();
 }
@@ -74,6 +67,14 @@ void TfmCheckReceipts::newCode()
     if (seeds.isEmpty())
         seeds = QStringLiteral("0123456789");
     setItemText(QStringLiteral("zdCodeAuto"), buildRadomStr(length, seeds));
+}
+
+void TfmCheckReceipts::newBill()
+{
+    TfmBillForm::newBill();
+    if (!option(QStringLiteral("cfgAutoCodeBuild"))
+        || option(QStringLiteral("cfgAutoCodeBuild"))->isChecked())
+        newCode();
 }
 
 void TfmCheckReceipts::quantityEdited(int line)

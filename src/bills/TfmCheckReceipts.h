@@ -23,6 +23,7 @@ protected:
     TfmCheckReceipts(const core::BillKind& kind, BillEnvironment& env, QWidget* parent);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void optionChanged(const core::BillOption& option) override;
+    void newBill() override;
 
 private:
     void quantityEdited(int line);

@@ -19,10 +19,13 @@ DepositSlipSource TfmCheckZP::depositSlipSource()
     src.billKind = kind().kind;
     core::Services& s = env().services;
     core::DAOPerson dao(s.db());
-    // The payee: the party last shown, or the one whose name was typed.
+    // The payee: the party last shown, or the one whose name was typed; a typed name that no
+    // party has goes alone.
     if (!src.payeeName.trimmed().isEmpty() && payeeParty()) {
         const QString typed = src.payeeName.trimmed();
-        if (typed != payeeParty()->全称)
+        core::TPerson nameOnly;
+        nameOnly.全称 = typed;
+        if (typed != payeeParty()->全称 || *payeeParty() == nameOnly)
             src.payeeParty = dao.findPersonByFullName(typed);
         else
             src.payeeParty = payeeParty();

@@ -85,6 +85,12 @@ QList<HistoryKind> makeKinds()
     jkd.filters = { payee() };
     kinds << jkd;
 
+    // The custom bill is listed as the cash deposit slip is: by payee, date and amount.
+    HistoryKind def = member("定制单", "TfmSearch_Def", "定制单查询", "DataDEFTable", "mDefSearch",
+        "定制单管理", "DefView_DBLOPEN");
+    def.filters = { payee() };
+    kinds << def;
+
     HistoryKind kdd = member("快递单", "TfmSearch_KDD", "快递单查询", "DataKDDTable", "mKDDSearch",
         "快递单管理", "KDDView_DBLOPEN");
     kdd.numberColumn = kdd.numberListColumn = q("快递单号");

@@ -81,7 +81,7 @@ struct HistoryKind
     const HistoryFilter* filter(const QString& option) const;
 };
 
-/// The ten history windows, in the order of the main window's menu.
+/// The eleven history windows, in the order of the main window's menu.
 const QList<HistoryKind>& historyKinds();
 /// The history of a bill kind; null when it has none.
 const HistoryKind* findHistoryKind(const QString& kind);

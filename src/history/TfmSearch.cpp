@@ -691,7 +691,9 @@ void TfmSearch::openCurrent()
     const QString variant = currentValue(QStringLiteral("模板种类"));
     BillFormRegistry& forms = *mEnv.forms;
     core::Prompter& p = mEnv.services.prompter();
-    if (forms.anyOpen() && !forms.form(mKind.kind)) {
+    // The kind's own form is used as it is, unless that would lose what the user typed into it.
+    const auto* own = qobject_cast<TfmBillForm*>(forms.form(mKind.kind));
+    if (forms.anyOpen() && (!own || own->holdsUnsavedBill())) {
         if (!p.ask(QStringLiteral("自动关闭已打开的单据吗？"), QStringLiteral("查看历史单据"))) {
             p.inform(
                 QStringLiteral("请先关闭正在编辑的单据模块！"), QStringLiteral("查看历史单据"));

@@ -168,6 +168,7 @@ TEST_F(MainWindowTest, EveryCommandHasItsCaptionShortcutAndState)
         { "mCDHPSearch", "承兑汇票管理", true, "" },
         { "mJWHSearch", "境外汇款申请书管理", true, "" },
         { "mJKDSearch", "现金缴款单管理", true, "" },
+        { "mDefSearch", "定制单管理", true, "" },
         { "mKDDSearch", "快递单管理", true, "" },
         { "mReceiptSearch", "收据及发票管理", true, "" },
         { "mIVIntelSearch", "国际货运发票管理", true, "" },
@@ -273,7 +274,7 @@ TEST_F(MainWindowTest, MenusHoldTheirEntriesAndTheOtherBillMenusAreDisabled)
     EXPECT_FALSE(window->findChild<QMenu*>(QStringLiteral("nIVCheck"))->isEnabled());
     EXPECT_FALSE(window->findChild<QMenu*>(QStringLiteral("N43"))->isEnabled());
     EXPECT_EQ(captions("mItem_config").size(), 4);
-    EXPECT_EQ(captions("S1").size(), 10);
+    EXPECT_EQ(captions("S1").size(), 11);
     EXPECT_EQ(command(*window, "ToolButton4")->menu(),
         window->findChild<QMenu*>(QStringLiteral("nBankCheck")));
 }

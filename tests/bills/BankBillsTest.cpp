@@ -311,6 +311,109 @@ TEST_F(BankBillsTest, WireTransferMakesADepositSlipFromItsTextsAlone)
     EXPECT_EQ(text(*slip, "zdJEXX"), QStringLiteral("￥8.00"));
 }
 
+// The slip shows the payee its bill gives and nothing of an earlier one: neither the bank of a
+// party whose name was typed over, nor what the reused slip held before.
+TEST_F(BankBillsTest, ADepositSlipTakesOnlyThePayeeItsBillGives)
+{
+    std::unique_ptr<ui::TfmBillForm>& slip = openedSlip();
+    core::DAOPerson dao(services.db());
+    core::TPerson first;
+    first.全称 = QStringLiteral("甲收款公司");
+    first.开户银行 = QStringLiteral("甲银行");
+    first.开户行账号 = QStringLiteral("1001");
+    first.单位类型 = QStringLiteral("往来单位");
+    dao.storePerson(first);
+    core::TPerson second = first;
+    second.ID = 0;
+    second.全称 = QStringLiteral("乙收款公司");
+    second.开户银行 = QStringLiteral("乙银行");
+    second.开户行账号 = QStringLiteral("2002");
+    dao.storePerson(second);
+
+    auto cheque = openCheque();
+    picked = first;
+    QTest::mouseClick(cheque->item(QStringLiteral("shpskr")), Qt::LeftButton);
+    enterAmount(*cheque, QStringLiteral("20"));
+    const auto payeeOfSlip = [&slip] {
+        QStringList out;
+        for (const char* name :
+            { "zdInComp", "zdInBank", "zdInBankAcct", "cgInComp", "cgInBank", "cgInBankAcct" })
+            out << text(*slip, name);
+        return out;
+    };
+
+    const struct
+    {
+        const char* step;
+        std::function<void()> change;
+        QStringList payee; ///< name, bank, account on the slip and on its second copy
+    } steps[] = {
+        { "the picked party", [] {},
+            { "甲收款公司", "甲银行", "1001", "甲收款公司", "甲银行", "1001" } },
+        { "a name typed over the picked one",
+            [&] { typeInto(*cheque, "zdInComp", QStringLiteral("手写收款单位")); },
+            { "手写收款单位", "", "", "手写收款单位", "", "" } },
+        { "a typed name of a recorded party",
+            [&] { typeInto(*cheque, "zdInComp", QStringLiteral("乙收款公司")); },
+            { "乙收款公司", "乙银行", "2002", "乙收款公司", "乙银行", "2002" } },
+    };
+    for (const auto& s : steps) {
+        s.change();
+        prompter.clear();
+        click(*cheque, "bt2CheckJZD");
+        ASSERT_TRUE(slip);
+        EXPECT_TRUE(prompter.entries().isEmpty()) << s.step << ": the slip holds no typing";
+        EXPECT_EQ(payeeOfSlip(), s.payee) << s.step;
+    }
+
+    // A wire transfer without the payee's bank and account: the slip keeps none of the last ones.
+    auto wire = open("电汇单");
+    typeInto(*wire, "zdInComp", QStringLiteral("丙收款"));
+    enterAmount(*wire, QStringLiteral("8"));
+    click(*wire, "bt2CheckJZD");
+    EXPECT_EQ(payeeOfSlip(), (QStringList { "丙收款", "", "", "丙收款", "", "" }));
+}
+
+// What the user typed into an open slip is replaced only when the user says so.
+TEST_F(BankBillsTest, ConvertingIntoASlipWithTypingAsksFirst)
+{
+    std::unique_ptr<ui::TfmBillForm>& slip = openedSlip();
+    auto cheque = openCheque();
+    typeInto(*cheque, "zdInComp", QStringLiteral("收款戊"));
+    enterAmount(*cheque, QStringLiteral("30"));
+    click(*cheque, "bt2CheckJZD");
+    ASSERT_TRUE(slip);
+    ASSERT_TRUE(prompter.entries().isEmpty());
+
+    typeInto(*slip, "zdRemark", QStringLiteral("我的备注"));
+    enterAmount(*cheque, QStringLiteral("40"));
+    prompter.queueAnswer(false);
+    click(*cheque, "bt2CheckJZD");
+    ASSERT_EQ(prompter.entries().size(), 1);
+    EXPECT_EQ(prompter.entries()[0].kind, QStringLiteral("ask"));
+    EXPECT_EQ(prompter.entries()[0].text,
+        QStringLiteral("打开的进账单尚未保存，转进账单将替换其中填写的内容，确定要替换吗？"));
+    EXPECT_EQ(prompter.entries()[0].caption, QStringLiteral("转进账单"));
+    EXPECT_EQ(text(*slip, "zdRemark"), QStringLiteral("我的备注")) << "No keeps the slip";
+    EXPECT_EQ(text(*slip, "zdJEXX"), QStringLiteral("￥30.00"));
+
+    prompter.clear();
+    prompter.queueAnswer(true);
+    click(*cheque, "bt2CheckJZD");
+    EXPECT_EQ(prompter.entries().size(), 1);
+    EXPECT_EQ(text(*slip, "zdRemark"), QString());
+    EXPECT_EQ(text(*slip, "zdJEXX"), QStringLiteral("￥40.00"));
+
+    // Once saved, the slip's typing is kept by the save: no question.
+    typeInto(*slip, "zdRemark", QStringLiteral("存过的备注"));
+    slip->setShowSaveMessages(false);
+    ASSERT_TRUE(slip->save());
+    prompter.clear();
+    click(*cheque, "bt2CheckJZD");
+    EXPECT_TRUE(prompter.entries().isEmpty());
+    EXPECT_EQ(slip->serialNo(), -1);
+}
+
 TEST_F(BankBillsTest, EveryUserChangeMarksTheBillAndPendingAmountsAreCommitted)
 {
     auto form = openCheque();

@@ -2,6 +2,7 @@
 
 #include "bills/BankKinds.h"
 #include "bills/BillKind.h"
+#include "bills/BillKinds.h"
 #include "format/Capitals.h"
 #include "parties/DAOPerson.h"
 #include "settings/IniFile.h"
@@ -16,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QToolButton>
+
+#include <functional>
 
 using namespace pennock;
 using pennock::test::BillFixture;
@@ -766,6 +769,75 @@ TEST_F(BillFormTest, NewBillKeepsTheDrawerAndClearsTheRest)
     EXPECT_EQ(form->billDate(), QDate::currentDate());
     EXPECT_EQ(text(*form, "zdOutComp"), QStringLiteral("我方"));
     EXPECT_FALSE(form->button(QStringLiteral("btSaveAs"))->isEnabled());
+}
+
+// A name box still showing its invitation is no empty bill: closing offers to save the rest.
+TEST_F(BillFormTest, ClosingAsksToSaveWhileANameStillShowsItsInvitation)
+{
+    const struct
+    {
+        const char* kind;
+        std::function<void(ui::TfmBillForm&)> fill;
+        const char* question;
+        const char* caption;
+    } cases[] = {
+        { "进账单", [](ui::TfmBillForm& f) { enterAmount(f, QStringLiteral("50")); },
+            "是否保存该进账单？", "关闭票据" },
+        { "快递单", [](ui::TfmBillForm& f) { typeInto(f, "zdSKRLXR", QStringLiteral("李四")); },
+            "是否保存该快递单？", "关闭快递单" },
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<ui::TfmBillForm> form(ui::createBillForm(QString::fromUtf8(c.kind), env));
+        ASSERT_TRUE(form) << c.kind;
+        form->show();
+        c.fill(*form);
+        ASSERT_EQ(form->itemText(form->kind().payee.name), form->kind().payeePlaceholder);
+        prompter.clear();
+        prompter.queueAnswer(false);
+        form->close();
+        ASSERT_EQ(prompter.entries().size(), 1) << c.kind;
+        EXPECT_EQ(prompter.entries()[0].kind, QStringLiteral("ask"));
+        EXPECT_EQ(prompter.entries()[0].text, QString::fromUtf8(c.question));
+        EXPECT_EQ(prompter.entries()[0].caption, QString::fromUtf8(c.caption));
+    }
+}
+
+// "新建(&N)" over lines the user typed and did not save asks first; No keeps them.
+TEST_F(BillFormTest, NewBillOverUnsavedTypingAsksFirst)
+{
+    std::unique_ptr<ui::TfmBillForm> form(ui::createBillForm(QStringLiteral("普通发票收据"), env));
+    ASSERT_TRUE(form);
+    form->show();
+    const auto pressNew = [&form] { click(*form, "btNewCheck"); };
+    pressNew();
+    EXPECT_TRUE(prompter.entries().isEmpty()) << "nothing typed, nothing asked";
+
+    QTest::keyClicks(form->item(QStringLiteral("zdSL1")), QStringLiteral("3"));
+    typeInto(*form, "zdDJ1", QStringLiteral("2.5"));
+    leave(*form, "zdDJ1");
+    ASSERT_EQ(text(*form, "zdJE1"), QStringLiteral("7.50"));
+    const QString code = text(*form, "zdCodeAuto");
+    prompter.queueAnswer(false);
+    pressNew();
+    ASSERT_EQ(prompter.entries().size(), 1);
+    EXPECT_EQ(prompter.entries()[0].kind, QStringLiteral("ask"));
+    EXPECT_EQ(prompter.entries()[0].text,
+        QStringLiteral("该普通发票收据尚未保存，新建将清空填写的内容，确定要新建吗？"));
+    EXPECT_EQ(prompter.entries()[0].caption, QStringLiteral("新建单据"));
+    EXPECT_EQ(text(*form, "zdSL1"), QStringLiteral("3")) << "No keeps the lines";
+    EXPECT_EQ(text(*form, "zdJE1"), QStringLiteral("7.50"));
+    EXPECT_EQ(text(*form, "zdCodeAuto"), code);
+
+    prompter.clear();
+    prompter.queueAnswer(true);
+    pressNew();
+    EXPECT_EQ(prompter.entries().size(), 1);
+    EXPECT_EQ(text(*form, "zdSL1"), QString());
+    EXPECT_EQ(text(*form, "zdJE1"), QString());
+    EXPECT_NE(text(*form, "zdCodeAuto"), code);
+    prompter.clear();
+    pressNew();
+    EXPECT_TRUE(prompter.entries().isEmpty()) << "a new bill has nothing to lose";
 }
 
 TEST_F(BillFormTest, AnEmptyPictureNameShowsTheDefaultPicture)

@@ -68,7 +68,7 @@ const HistoryKind& history(const char* kind) { return *findHistoryKind(QString::
 // find the one row that has them all; its sum adds only the rows found.
 TEST_F(HistorySearchTest, EveryWindowFindsByItsOwnColumns)
 {
-    ASSERT_EQ(historyKinds().size(), 10);
+    ASSERT_EQ(historyKinds().size(), 11);
     for (const HistoryKind& h : historyKinds()) {
         const auto row = [&h](const QString& tag, const QString& date, const QString& amount) {
             QList<std::pair<QString, QVariant>> v
@@ -274,6 +274,16 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
     const CliResult noSum = cli({ "history", "--kind", "出口商品发票", "--summary" });
     EXPECT_EQ(noSum.out, QStringLiteral("共检索到 0 条记录\n"));
 
+    // The custom bill's history: payee, dates and amounts, as the cash deposit slip's.
+    insert(history("定制单"),
+        { { QStringLiteral("收款人全称"), QStringLiteral("定制甲") },
+            { QStringLiteral("金额"), QStringLiteral("3.25") },
+            { QStringLiteral("出票日期"), QStringLiteral("2024-01-05 00:00:00") } });
+    const CliResult custom = cli(
+        { "history", "--kind", "定制单", "--payee", "定制", "--amount-from", "3", "--summary" });
+    ASSERT_EQ(custom.exitCode, 0) << custom.err.toStdString();
+    EXPECT_EQ(custom.out, QStringLiteral("共检索到 1 条记录 金额汇总:￥3.25\n"));
+
     struct Bad
     {
         QStringList args;
@@ -282,6 +292,8 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
     const Bad bad[] = {
         { { "history", "--kind", "缴款单", "--drawer", "x" },
             "the 缴款单 history has no --drawer filter" },
+        { { "history", "--kind", "定制单", "--drawer", "x" },
+            "the 定制单 history has no --drawer filter" },
         { { "history", "--kind", "支票", "--amount-from", "1,0" }, "非法数字: 1,0" },
         { { "history", "--kind", "支票", "--from", "2024-03-01", "--to", "2024-02-01" },
             "日期选择有误" },

@@ -22,9 +22,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -198,6 +200,112 @@ TEST_F(TfmSearchTest, ReopensTheBillInItsFormAfterAskingAboutOpenOnes)
     EXPECT_TRUE(cheque->isHistoric());
     EXPECT_EQ(cheque->itemText(QStringLiteral("zdInComp")), QStringLiteral("收款人乙"));
     EXPECT_EQ(forms.form(QStringLiteral("进账单")), nullptr);
+    forms.closeAll();
+}
+
+// Reopening into the kind's own open form uses it as it is, unless the user typed into it and
+// did not save: then the open bill is closed only when the user says so.
+TEST_F(TfmSearchTest, ReopeningIntoTheKindsOwnFormAsksBeforeLosingTyping)
+{
+    const int serial = addCheque(QStringLiteral("收款人乙"), QStringLiteral("88"), kToday);
+    QMdiArea area;
+    ui::BillFormRegistry forms(&area, prompter);
+    ui::BillEnvironment billEnv(services);
+    ui::registerBillKinds(forms, billEnv);
+    env.forms = &forms;
+    auto* typed = qobject_cast<ui::TfmBillForm*>(forms.open(QStringLiteral("支票")));
+    ASSERT_TRUE(typed);
+    auto* remark = qobject_cast<QPlainTextEdit*>(typed->item(QStringLiteral("zdRemark")));
+    ASSERT_TRUE(remark);
+    remark->setPlainText(QStringLiteral("还没存的备注"));
+
+    auto w = open("支票");
+    prompter.queueAnswer(false);
+    click(*w, "btOpenView");
+    ASSERT_EQ(prompter.entries().size(), 2);
+    EXPECT_EQ(prompter.entries()[0].kind, QStringLiteral("ask"));
+    EXPECT_EQ(prompter.entries()[0].text, QStringLiteral("自动关闭已打开的单据吗？"));
+    EXPECT_EQ(prompter.entries()[0].caption, QStringLiteral("查看历史单据"));
+    EXPECT_EQ(prompter.entries()[1].text, QStringLiteral("请先关闭正在编辑的单据模块！"));
+    ASSERT_EQ(forms.form(QStringLiteral("支票")), typed);
+    EXPECT_EQ(typed->itemText(QStringLiteral("zdRemark")), QStringLiteral("还没存的备注"));
+    EXPECT_EQ(typed->serialNo(), -1) << "No keeps the typing";
+
+    prompter.clear();
+    prompter.queueAnswer(true);
+    click(*w, "btOpenView");
+    EXPECT_EQ(prompter.texts(), QStringList { QStringLiteral("自动关闭已打开的单据吗？") });
+    auto* cheque = qobject_cast<ui::TfmBillForm*>(forms.form(QStringLiteral("支票")));
+    ASSERT_TRUE(cheque);
+    EXPECT_EQ(cheque->serialNo(), serial);
+    EXPECT_EQ(cheque->itemText(QStringLiteral("zdInComp")), QStringLiteral("收款人乙"));
+
+    // A reopened bill nobody typed into is simply replaced.
+    prompter.clear();
+    click(*open("支票"), "btOpenView");
+    EXPECT_TRUE(prompter.entries().isEmpty());
+    EXPECT_EQ(forms.form(QStringLiteral("支票")), cheque);
+    forms.closeAll();
+}
+
+// The custom bill has a history of its own, filtered as the cash deposit slip's, that reopens
+// its bills and that its form's "打开(&O)" opens.
+TEST_F(TfmSearchTest, TheCustomBillHasItsHistory)
+{
+    const core::HistoryKind* h = core::findHistoryKind(QStringLiteral("定制单"));
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->table, QStringLiteral("DataDEFTable"));
+    EXPECT_EQ(h->exportTitle, QStringLiteral("定制单历史开票"));
+    const QString variant = services.templates().loadCheckTypeLastNameByID(
+        services.templates().loadDefaultCheckTypeId(QStringLiteral("定制单")));
+    const auto add = [&](const QString& payee, const QString& amount, const QString& date) {
+        services.db().execute(
+            QStringLiteral("insert into DataDEFTable (模板种类, 收款人全称, 金额, "
+                           "出票日期, 备注) values (?, ?, ?, ?, ?)"),
+            { variant, payee, amount, date, payee + QStringLiteral("的备注") });
+    };
+    add(QStringLiteral("定制甲"), QStringLiteral("12.5"), kToday);
+    add(QStringLiteral("定制乙"), QStringLiteral("7"), QStringLiteral("2020-01-01 09:00:00"));
+
+    auto w = open("定制单");
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("定制单查询"));
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->sumLabel()->text(), QStringLiteral("金额汇总:￥19.50"));
+    ASSERT_TRUE(w->filterBox(QStringLiteral("payee")));
+    EXPECT_EQ(w->filterBox(QStringLiteral("drawer")), nullptr);
+    EXPECT_EQ(w->filterBox(QStringLiteral("account")), nullptr);
+    EXPECT_EQ(w->button(QStringLiteral("btFailedSelects")), nullptr) << "as the cash deposit slip";
+
+    w->filterBox(QStringLiteral("payee"))->setText(QStringLiteral("定制乙"));
+    click(*w, "btQur");
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("1"));
+    click(*w, "btAll");
+    w->amountFrom()->setText(QStringLiteral("10"));
+    click(*w, "btQur");
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("1"));
+    click(*w, "btAll");
+    w->dateShortcut(QStringLiteral("今天"));
+    EXPECT_EQ(w->countLabel()->text(), QStringLiteral("1"));
+
+    QMdiArea area;
+    ui::BillFormRegistry forms(&area, prompter);
+    ui::BillEnvironment billEnv(services);
+    QStringList histories;
+    billEnv.openHistory = [&histories](const QString& kind) { histories << kind; };
+    ui::registerBillKinds(forms, billEnv);
+    env.forms = &forms;
+    ASSERT_TRUE(w->doubleClickOpens()->isChecked());
+    emit w->grid()->doubleClicked(w->grid()->model()->index(0, 0));
+    auto* form = qobject_cast<ui::TfmBillForm*>(forms.form(QStringLiteral("定制单")));
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->itemText(QStringLiteral("zdInComp")), QStringLiteral("定制甲"));
+    EXPECT_EQ(form->itemText(QStringLiteral("zdRemark")), QStringLiteral("定制甲的备注"));
+
+    QToolButton* openButton = form->button(QStringLiteral("btOpenCheck"));
+    ASSERT_TRUE(openButton->isEnabled());
+    openButton->click();
+    EXPECT_EQ(histories, QStringList { QStringLiteral("定制单") });
+    prompter.queueAnswer(false); // the reopened bill has no status: closing offers to save it
     forms.closeAll();
 }
 
