@@ -5,6 +5,9 @@
 #include "bills/WaybillKind.h"
 #include "printing/PrintEngine.h"
 #include "printing/Services.h"
+#include "store/Database.h"
+
+#include <QSet>
 
 namespace pennock::core {
 
@@ -12,15 +15,46 @@ namespace {
 
 QString q(const char* text) { return QString::fromUtf8(text); }
 
-// Columns that leave the base's value when the receiver gives none.
-bool keepsDefault(const QString& column)
+const QString kReceiverPhone = QStringLiteral("zdskrDH");
+const QString kReceiverMobile = QStringLiteral("skrHandset");
+
+// A hidden mobile box gives its number to an empty phone, as it does on the form.
+void phoneFromHiddenMobile(Bill& bill, const QString& phone, const QString& mobile)
 {
-    static const QStringList recipient = { q("全称"), q("国家"), q("省"), q("市"), q("镇区"),
-        q("地址"), q("邮编"), q("联系人"), q("电话"), q("手机") };
-    return !recipient.contains(column);
+    if (!bill.shown(mobile) && bill.text(phone).trimmed().isEmpty())
+        bill.setText(phone, bill.text(mobile));
 }
 
 } // namespace
+
+bool carriedIntoBatch(const QString& control)
+{
+    static const QSet<QString> carried = [] {
+        QSet<QString> names;
+        for (const char* name :
+            { "zdHKR", "zdHKRLXR", "zdHkrDZ", "edtCountryFrom", "zdHKRS", "zdHKRXS", "edtFJRTown",
+                "zdhkrDH", "hkrHandset", "zdHKRYB", "cbFromSite", "zdSign", "zdUserCode",
+                "zdJFKHBM", "SelDate", "zdNian", "zdYue", "zdRi", "zdTime", "zdTxt1", "zdTxt2" })
+            names.insert(QString::fromLatin1(name).toLower());
+        return names;
+    }();
+    return carried.contains(control.toLower());
+}
+
+Bill batchBase(const Bill& screen)
+{
+    Bill base;
+    base.kind = screen.kind;
+    base.templateId = screen.templateId;
+    base.variant = screen.variant;
+    base.date = screen.date;
+    base.hidden = screen.hidden;
+    base.options = screen.options;
+    for (auto it = screen.items.cbegin(); it != screen.items.cend(); ++it)
+        if (carriedIntoBatch(it.key()))
+            base.items.insert(it.key(), it.value());
+    return base;
+}
 
 const QList<std::pair<QString, QString>>& receiverControls()
 {
@@ -69,25 +103,22 @@ QString receiverProblem(const Receiver& r)
 
 std::optional<Bill> waybillFor(const Bill& base, const Receiver& receiver, QString* reason)
 {
-    Bill bill = base;
-    bill.serial = -1;
-    for (const auto& [column, control] : receiverControls()) {
-        const QString value = receiver.value(column).trimmed();
-        if (value.isEmpty() && keepsDefault(column))
-            continue;
-        bill.setText(control, value);
-    }
+    Bill bill = batchBase(base);
+    for (const auto& [column, control] : receiverControls())
+        bill.setText(control, receiver.value(column).trimmed());
     const QString city = bill.text(q("zdSKRXS"));
     if (bill.option(q("cfgDestSiteIsCity")) && receiver.value(q("目的站")).trimmed().isEmpty()
         && !city.isEmpty())
         bill.setText(q("cbDestSite"), city);
-    const QString mobile = bill.text(q("skrHandset"));
+    phoneFromHiddenMobile(bill, kReceiverPhone, kReceiverMobile);
+    phoneFromHiddenMobile(bill, QStringLiteral("zdhkrDH"), QStringLiteral("hkrHandset"));
+    const QString mobile = bill.text(kReceiverMobile);
     if (bill.option(q("ckHandset2Phone")) && !mobile.isEmpty()) {
-        const QString phone = bill.text(q("zdskrDH"));
+        const QString phone = bill.text(kReceiverPhone);
         if (phone.isEmpty())
-            bill.setText(q("zdskrDH"), mobile);
+            bill.setText(kReceiverPhone, mobile);
         else if (!phone.contains(mobile))
-            bill.setText(q("zdskrDH"), phone + QLatin1Char('\\') + mobile);
+            bill.setText(kReceiverPhone, phone + QLatin1Char('\\') + mobile);
     }
     const QString figures = receiver.value(q("金额大写1")).trimmed();
     if (!figures.isEmpty()) {
@@ -133,34 +164,51 @@ WaybillBatchOutcome printWaybills(Services& services, const Bill& base,
     WaybillBatchOutcome outcome;
     PrintEngine& engine = services.printEngine();
     QList<BillStore::Values> rows;
-    for (qsizetype i = 0; i < receivers.size(); ++i) {
-        const Receiver& r = receivers[i];
-        QString reason = receiverProblem(r);
-        std::optional<Bill> bill;
-        if (reason.isEmpty())
-            bill = waybillFor(base, r, &reason);
-        if (!bill) {
-            outcome.refused.append({ int(i), reason });
-            continue;
-        }
-        if (!options.firstNumber.isEmpty())
-            bill->setText(base.kind->roles.number,
-                numberInSeries(options.firstNumber, options.step, outcome.printed));
-        if (outcome.printed > 0) {
-            if (goOn && !goOn(outcome.printed)) {
-                outcome.cancelled = true;
-                break;
+    bool ended = false;
+    try {
+        for (qsizetype i = 0; i < receivers.size(); ++i) {
+            const Receiver& r = receivers[i];
+            QString reason = receiverProblem(r);
+            std::optional<Bill> bill;
+            if (reason.isEmpty())
+                bill = waybillFor(base, r, &reason);
+            if (!bill) {
+                outcome.refused.append({ int(i), reason });
+                continue;
             }
-            engine.newPage();
+            if (!options.firstNumber.isEmpty())
+                bill->setText(base.kind->roles.number,
+                    numberInSeries(options.firstNumber, options.step, outcome.printed));
+            if (outcome.printed > 0) {
+                if (goOn && !goOn(outcome.printed)) {
+                    outcome.cancelled = true;
+                    break;
+                }
+                engine.newPage();
+            }
+            sendBillToPrinter(services.db(), engine, *bill, {}, xMove, yMove);
+            ++outcome.printed;
+            if (options.save)
+                rows.append(billColumnValues(*bill));
         }
-        sendBillToPrinter(services.db(), engine, *bill, {}, xMove, yMove);
-        ++outcome.printed;
-        if (options.save)
-            rows.append(billColumnValues(*bill));
-    }
-    if (!rows.isEmpty()) {
-        outcome.serials = BillStore(services.db(), *base.kind).appendAll(rows);
-        outcome.saved = int(outcome.serials.size());
+        // The rows are written before the job goes, and kept only once the spooler took it.
+        std::optional<Transaction> saving;
+        QList<int> serials;
+        if (!rows.isEmpty()) {
+            saving.emplace(services.db());
+            serials = BillStore(services.db(), *base.kind).appendAll(rows);
+        }
+        ended = true;
+        outcome.delivered = engine.endJob();
+        if (outcome.delivered && saving) {
+            saving->commit();
+            outcome.serials = serials;
+            outcome.saved = int(serials.size());
+        }
+    } catch (...) {
+        if (!ended)
+            engine.abortJob();
+        throw;
     }
     return outcome;
 }

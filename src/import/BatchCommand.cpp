@@ -115,8 +115,16 @@ QString runBatch(const QStringList& args)
         openCliDraft(draft, prompter, variant, kCommand);
         if (!sender.isEmpty())
             fillSender(draft, services, sender);
-        for (const QString& assignment : sets)
+        for (const QString& assignment : sets) {
+            const QString name = assignment.left(assignment.indexOf(QLatin1Char('='))).trimmed();
+            const bool item = waybill.control(name)
+                || name.startsWith(QStringLiteral("DEFCHECK"), Qt::CaseInsensitive);
+            if (!waybill.option(name) && item && !carriedIntoBatch(name))
+                throw failure(
+                    QStringLiteral("--set %1: each waybill of a batch takes it from its row only")
+                        .arg(name));
             applyCliSet(draft, services, assignment, kCommand);
+        }
 
         const QList<QStringList> rows = book->rows(index);
         const QStringList titles = rows.value(0);
@@ -148,7 +156,9 @@ QString runBatch(const QStringList& args)
         engine.setCanvas(canvas.get());
         const std::optional<QPoint> offset = engine.prepareJob(base.templateId, pdf.isEmpty());
         if (!offset)
-            throw failure(QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"));
+            throw failure(engine.paperRefusal().isEmpty()
+                    ? QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！")
+                    : engine.paperRefusal());
         QStringList refused;
         bool printable = false;
         for (qsizetype i = 0; i < receivers.size(); ++i) {
@@ -168,15 +178,27 @@ QString runBatch(const QStringList& args)
         }
         const bool begun = engine.beginJob(1);
         WaybillBatchOutcome outcome;
-        if (begun)
-            outcome = printWaybills(services, base, receivers, options, offset->x(), offset->y());
-        const bool ended = begun && engine.endJob();
+        if (begun) {
+            try {
+                outcome
+                    = printWaybills(services, base, receivers, options, offset->x(), offset->y());
+            } catch (const DbError&) {
+                engine.setCanvas(nullptr);
+                throw;
+            }
+        }
         engine.setCanvas(nullptr);
         const QStringList messages = prompter.take();
+        if (!outcome.delivered) {
+            QString why = QStringLiteral("打印出错，请检查打印机是否可用！");
+            if (!canvas->errorString().isEmpty())
+                why += QLatin1Char(' ') + canvas->errorString();
+            if (!messages.isEmpty())
+                why += QStringLiteral("; ") + messages.join(QStringLiteral("; "));
+            throw failure(why + QStringLiteral(" (nothing was saved)"));
+        }
         if (!messages.isEmpty())
             throw failure(messages.join(QStringLiteral("; ")));
-        if (!ended)
-            throw failure(QStringLiteral("打印出错，请检查打印机是否可用！"));
         QString out;
         for (const QString& line : std::as_const(refused))
             out += line + QLatin1Char('\n');

@@ -500,7 +500,7 @@ void TfmWaybillBatch::btPasteClick()
     r.values = { { q("联系人"), confirmed->name }, { q("手机"), confirmed->mobile },
         { q("电话"), confirmed->phone }, { q("省"), confirmed->province },
         { q("市"), confirmed->city }, { q("镇区"), confirmed->district },
-        { q("地址"), confirmed->address },
+        { q("地址"), confirmed->address }, { q("邮编"), confirmed->postcode },
         { core::ReceiverList::kGroup,
             mGroup->currentIndex() <= 0 ? QString() : mGroup->currentText() } };
     try {
@@ -563,7 +563,14 @@ void TfmWaybillBatch::btPrintClick()
         return;
     }
     progress.setValue(int(receivers.size()));
-    mForm.PrinterTransEnd();
+    if (!outcome.delivered) {
+        // The numbers were not used and nothing was saved: the same batch can go again.
+        mStatus->setText(q("批量打印失败，没有保存"));
+        prompter.warn(q("打印出错，请检查打印机是否可用！\n批量打印的 ")
+                + QString::number(outcome.printed) + q(" 张快递单没有送到打印机，也没有保存。"),
+            kPrompt);
+        return;
+    }
     if (mNumbered->isChecked())
         mFirstNumber->setText(
             core::numberInSeries(options.firstNumber, options.step, outcome.printed));

@@ -2,7 +2,9 @@
 #include "../printing/PdfWords.h"
 #include "SheetFiles.h"
 
+#include "bills/BillDraft.h"
 #include "bills/TfmCheckKDD.h"
+#include "bills/WaybillBatch.h"
 #include "bills/WaybillKind.h"
 #include "import/OrderSheet.h"
 #include "import/TfmWaybillBatch.h"
@@ -10,11 +12,14 @@
 #include "parties/DAOPerson.h"
 #include "parties/ReceiverList.h"
 #include "platform/FileChooser.h"
+#include "printing/PdfCanvas.h"
+#include "printing/TemplateTestPrint.h"
 #include "support/CliProcess.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -65,6 +70,121 @@ public:
     QString path;
 };
 
+// A job the spooler does not take: the PDF is written, the delivery is refused.
+class RefusedJob final : public core::PdfCanvas
+{
+public:
+    using PdfCanvas::PdfCanvas;
+    bool endDocument() override
+    {
+        PdfCanvas::endDocument();
+        return false;
+    }
+};
+
+// A column of an order sheet: its title, the waybill control it fills and the column of the
+// waybill table that keeps it.
+struct OrderColumn
+{
+    const char* title;
+    const char* control;
+    const char* stored;
+};
+
+const OrderColumn kOrderColumns[] = {
+    { "单位全称", "zdSKR", "收件单位" },
+    { "联系人", "zdSKRLXR", "收件联系人" },
+    { "电话", "zdskrDH", "收件电话" },
+    { "手机", "skrHandset", "收方手机" },
+    { "省", "zdSKRS", "收件省" },
+    { "市", "zdSKRXS", "收件市县" },
+    { "镇区", "edtSJRTown", "收件镇区" },
+    { "地址", "zdSkrDZ", "收件地址" },
+    { "邮编", "zdSKRYB", "收方邮编" },
+    { "物品内容", "zdWPNR", "物品内容" },
+    { "重量", "edtWeight", "重量" },
+    { "件数", "edtAmount", "件数" },
+    { "费用", "edtMoney", "总费用" },
+    { "目的站", "cbDestSite", "目的站" },
+    { "备注", "zdBz", "备注" },
+    { "订单号", "zdDef3", "自定义3" },
+};
+
+// Rows of values drawn from each column's kind of content, each short enough for its box, every
+// value unlike any other and unlike the texts in `taken`.
+QList<QStringList> randomOrders(quint32 seed, int count, QSet<QString> taken)
+{
+    QRandomGenerator random(seed);
+    const QString han = QString::fromUtf8(
+        "甲乙丙丁戊己庚辛壬癸春夏秋冬东南西北金木水火土山川江河湖海松竹梅兰菊星月云天地");
+    const auto digits = [&random](int n) {
+        QString out;
+        for (int i = 0; i < n; ++i)
+            out += QChar(u'0' + random.bounded(10));
+        return out;
+    };
+    const auto text = [&](int from, int to) {
+        QString out;
+        for (int i = random.bounded(from, to + 1); i > 0; --i)
+            out += han.at(random.bounded(int(han.size())));
+        return out;
+    };
+    const auto money = [&random](int below) {
+        return QStringLiteral("%1.%2")
+            .arg(random.bounded(1, below))
+            .arg(random.bounded(1, 100), 2, 10, QLatin1Char('0'));
+    };
+    QList<QStringList> rows;
+    for (int r = 0; r < count; ++r) {
+        QStringList row;
+        for (const OrderColumn& c : kOrderColumns) {
+            const QString title = QString::fromUtf8(c.title);
+            QString value;
+            do {
+                if (title == u"电话")
+                    value = u'0' + digits(2) + u'-' + digits(6);
+                else if (title == u"手机")
+                    value = QStringLiteral("13") + digits(9);
+                else if (title == u"邮编")
+                    value = QString::number(random.bounded(1, 9)) + digits(5);
+                else if (title == u"重量")
+                    value = money(100);
+                else if (title == u"件数")
+                    value = QString::number(random.bounded(13, 1000));
+                else if (title == u"费用")
+                    value = money(1000);
+                else if (title == u"订单号")
+                    value = QStringLiteral("DD") + digits(6);
+                else if (title == u"省")
+                    value = text(2, 3);
+                else if (title == u"市" || title == u"镇区")
+                    value = text(2, 4);
+                else
+                    value = text(2, 6);
+            } while (taken.contains(value));
+            taken.insert(value);
+            row << value;
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+TestSheet orderSheet(const QList<QStringList>& values)
+{
+    QList<TestCell> titles;
+    for (const OrderColumn& c : kOrderColumns)
+        titles << TestCell::str(QString::fromUtf8(c.title));
+    TestSheet sheet { QStringLiteral("orders"), { titles } };
+    for (const QStringList& row : values) {
+        QList<TestCell> cells;
+        for (const QString& value : row)
+            cells << TestCell::str(value);
+        sheet.rows << cells;
+    }
+    return sheet;
+}
+
 class WaybillBatchTest : public BillFixture
 {
 protected:
@@ -90,6 +210,100 @@ protected:
         return runCliProcess(QStringList { QStringLiteral("batch"), QStringLiteral("--home"),
                                  home.path(), QStringLiteral("--kind"), u("快递单") }
             + more);
+    }
+
+    struct Box
+    {
+        QRectF mm;
+        bool shown;
+    };
+
+    /// The boxes of the waybill controls on a template, by upper-case name.
+    QHash<QString, Box> boxes(int templateId)
+    {
+        QHash<QString, Box> out;
+        QSqlQuery q = services.db().exec(QStringLiteral("select CtlName, CtlX, CtlY, CtlW, CtlH, "
+                                                        "NeedShow from CKControl where "
+                                                        "CheckTypeID=?"),
+            { templateId });
+        while (q.next())
+            out.insert(q.value(0).toString().toUpper(),
+                { QRectF(q.value(1).toInt() / 10.0, q.value(2).toInt() / 10.0,
+                      q.value(3).toInt() / 10.0, q.value(4).toInt() / 10.0),
+                    q.value(5).toInt() != 0 });
+        return out;
+    }
+
+    /// Each page of the batch holds its row's values, each in its box (with room for the
+    /// printer's margin), the sender, and nothing of another row or of `screenOnly`; each saved
+    /// waybill holds its row's values and the sender, and nothing of the screen.
+    void expectRowsOnly(const QString& pdf, int templateId, const QList<QStringList>& orders,
+        const QStringList& screenOnly, const QString& sender)
+    {
+        const QList<PdfPage> pages = readPdfWords(pdf);
+        ASSERT_EQ(pages.size(), orders.size());
+        const QHash<QString, Box> layout = boxes(templateId);
+        const auto onPage = [](const PdfPage& page, const QString& text) {
+            return !wordsEqualTo(page, text).isEmpty();
+        };
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            SCOPED_TRACE(QStringLiteral("page %1").arg(p + 1).toStdString());
+            for (qsizetype c = 0; c < orders[p].size(); ++c) {
+                const QString control = QString::fromUtf8(kOrderColumns[c].control).toUpper();
+                const Box box = layout.value(control);
+                if (!box.shown)
+                    continue;
+                // What the box holds, read left to right (digit cells are words of their own);
+                // a word belongs to the box its middle lies in.
+                QList<PdfWord> held;
+                for (const PdfWord& w : pages[p].words) {
+                    const QPointF middle((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+                    if (box.mm.adjusted(-1.0, -1.0, 1.0, 1.0).contains(middle))
+                        held << w;
+                }
+                std::sort(held.begin(), held.end(),
+                    [](const PdfWord& a, const PdfWord& b) { return a.left < b.left; });
+                QString text;
+                for (const PdfWord& w : std::as_const(held))
+                    text += w.text;
+                EXPECT_EQ(text, orders[p][c]) << control.toStdString();
+            }
+            for (qsizetype other = 0; other < orders.size(); ++other) {
+                if (other == p)
+                    continue;
+                for (const QString& value : orders[other])
+                    EXPECT_FALSE(onPage(pages[p], value))
+                        << "row " << other + 1 << ": " << value.toStdString();
+            }
+            for (const QString& value : screenOnly)
+                EXPECT_FALSE(onPage(pages[p], value)) << "the screen's " << value.toStdString();
+            EXPECT_TRUE(onPage(pages[p], sender)) << "the sender on every page";
+        }
+
+        EXPECT_EQ(rows(QStringLiteral("DataKDDTable")), orders.size());
+        double total = 0;
+        for (const QStringList& order : orders) {
+            const QVariantMap stored = kddRow(order[1]);
+            SCOPED_TRACE(order[1].toStdString());
+            ASSERT_FALSE(stored.isEmpty());
+            for (qsizetype c = 0; c < order.size(); ++c)
+                EXPECT_EQ(
+                    stored.value(QString::fromUtf8(kOrderColumns[c].stored)).toString(), order[c])
+                    << kOrderColumns[c].stored;
+            for (const char* column : { "运费", "包装费", "加急费", "送货费", "手续费", "其他费",
+                     "保价金额", "保价费", "代收金额", "体积", "金额大写1", "快递单号", "其他选项",
+                     "收件国家", "自定义4", "自定义5" })
+                EXPECT_TRUE(stored.value(QString::fromUtf8(column)).toString().isEmpty())
+                    << column << " "
+                    << stored.value(QString::fromUtf8(column)).toString().toStdString();
+            EXPECT_EQ(stored.value(u("寄件联系人")).toString(), sender);
+            total += order[12].toDouble();
+        }
+        // The history's total is the rows' charges, whatever the screen showed.
+        EXPECT_NEAR(services.db()
+                        .scalar(QStringLiteral("select sum(val(总费用)) from DataKDDTable"))
+                        .toDouble(),
+            total, 0.001);
     }
 
     QVariantMap kddRow(const QString& contact)
@@ -389,6 +603,178 @@ TEST_F(WaybillBatchTest, WindowFillsTheListAndPrintsTheTickedRows)
     window.groupFilter()->setCurrentIndex(0);
     window.button(u("btClear"))->click();
     EXPECT_EQ(core::ReceiverList(services.db()).count(), 0);
+}
+
+TEST_F(WaybillBatchTest, EachPageAndEachSavedRowHoldItsRowsValuesOnly)
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const QString sender = u("寄件人甲");
+    // What the waybill on screen shows beside the sender: none of it belongs to a batch row.
+    const std::pair<const char*, const char*> screen[] = { { "zdSKR", "屏幕收件单位" },
+        { "zdSKRLXR", "屏幕收件人" }, { "zdskrDH", "021-99998888" },
+        { "skrHandset", "13399998888" }, { "zdSKRYB", "999999" }, { "zdSKRS", "屏幕省" },
+        { "zdSKRXS", "屏幕市" }, { "edtSJRTown", "屏幕区" }, { "zdSkrDZ", "屏幕地址9号" },
+        { "zdWPNR", "屏幕货物" }, { "edtWeight", "77.77" }, { "edtAmount", "88" },
+        { "edtMoney", "999.99" }, { "cbDestSite", "屏幕目的站" }, { "zdBz", "屏幕备注" },
+        { "zdDef3", "屏幕订单" }, { "zdPJBH", "SCREEN0001" }, { "zdYunFee", "55.55" },
+        { "zdBaoZFee", "44.44" }, { "zdBJJE", "3333" }, { "zdBJFee", "22.22" },
+        { "zdTiJi", "0.77" }, { "zdDaisJE", "6666" }, { "zdShouxuFee", "11.11" },
+        { "zdQiTaFee", "12.12" }, { "zdJiaJiFee", "13.13" }, { "zdSongHFee", "14.14" },
+        { "zdJEDX1", "4321" }, { "zdDef4", "屏幕自定义" } };
+    QStringList screenOnly = { u("√") };
+    for (const auto& [name, value] : screen)
+        screenOnly << u(value);
+    ui::TfmCheckKDD form(env);
+    ASSERT_TRUE(form.valid());
+    typeInto(form, "zdHKRLXR", sender);
+    typeInto(form, "zdHKR", u("寄件公司乙"));
+    for (const auto& [name, value] : screen)
+        typeInto(form, name, u(value));
+    for (int i = 0; i <= 12; ++i)
+        if (auto* tick = qobject_cast<QCheckBox*>(form.item(QStringLiteral("DEFCHECK%1").arg(i))))
+            tick->setChecked(true);
+    // Row values unlike anything else a page may show: the screen's, the date's parts.
+    QSet<QString> taken;
+    for (const QString& text : form.bill().items)
+        taken << text;
+    for (const char* part : { "yyyy", "MM", "dd", "M", "d" })
+        taken << QDate::currentDate().toString(QString::fromLatin1(part));
+    const QList<QStringList> orders = randomOrders(seed, 6, taken);
+    const QString sheetFile = home.file(QStringLiteral("orders/random.xlsx"));
+    QDir().mkpath(home.file(QStringLiteral("orders")));
+    writeXlsx(sheetFile, { orderSheet(orders) });
+
+    // Through the window, with the filled waybill on screen.
+    {
+        ScriptedFiles files;
+        ui::TfmWaybillBatch window(form, env, files);
+        ASSERT_TRUE(window.readSheet(sheetFile));
+        window.button(u("btAddMatched"))->click();
+        ASSERT_EQ(window.checkedReceivers().size(), orders.size());
+        for (const QString& title : { u("单位全称"), u("电话"), u("邮编"), u("费用"), u("订单号") })
+            EXPECT_FALSE(window.columnBox(title)->currentText().isEmpty()) << title.toStdString();
+
+        const int id = form.currentTypeId();
+        const QSize paper = core::templatePaperSize(services.db(), id);
+        const QString pdf = home.file(QStringLiteral("out/window.pdf"));
+        QDir().mkpath(home.file(QStringLiteral("out")));
+        core::PdfCanvas canvasPdf(pdf, core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+        env.turnPaper = false;
+        services.printEngine().setCanvas(&canvasPdf);
+        prompter.clear();
+        window.button(u("btPrint"))->click();
+        services.printEngine().setCanvas(&canvas);
+        ASSERT_FALSE(prompter.texts().isEmpty());
+        EXPECT_TRUE(
+            prompter.texts().last().startsWith(u("批量打印结束，共打印 6 张快递单，保存 6 张")))
+            << prompter.texts().last().toStdString();
+        expectRowsOnly(pdf, id, orders, screenOnly, sender);
+    }
+
+    // From the command line, the same sheet.
+    services.db().execute(QStringLiteral("delete from DataKDDTable"));
+    const QString pdf = home.file(QStringLiteral("out/command.pdf"));
+    const CliRun r = batch({ QStringLiteral("--rows"), sheetFile, QStringLiteral("--pdf"), pdf,
+        QStringLiteral("--save"), QStringLiteral("--set"), u("zdHKRLXR=") + sender });
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    expectRowsOnly(
+        pdf, services.templates().loadDefaultCheckTypeId(u("快递单")), orders, screenOnly, sender);
+
+    // What only a row may give is refused as a setting of the whole batch.
+    for (const char* set : { "edtMoney=5", "zdPJBH=SF1", "DEFCHECK1=1", "zdSKRLXR=某人" }) {
+        const CliRun refused = batch({ QStringLiteral("--rows"), sheetFile, QStringLiteral("--pdf"),
+            home.file(QStringLiteral("out/refused.pdf")), QStringLiteral("--set"), u(set) });
+        EXPECT_EQ(refused.exitCode, 2) << set;
+        EXPECT_TRUE(refused.err.contains(u("each waybill of a batch takes it from its row only")))
+            << refused.err.toStdString();
+    }
+}
+
+TEST_F(WaybillBatchTest, AHiddenMobileBoxGivesItsNumberToAnEmptyPhone)
+{
+    core::BillDraft draft(services, core::waybillKind());
+    ASSERT_TRUE(draft.open(u("申通速递")));
+    ASSERT_FALSE(draft.bill().shown(u("skrHandset"))) << "the template hides the mobile";
+    QList<core::Receiver> receivers(2);
+    receivers[0].values = { { u("联系人"), u("甲") }, { u("手机"), u("13800000001") } };
+    receivers[1].values
+        = { { u("联系人"), u("乙") }, { u("手机"), u("13800000002") }, { u("电话"), u("0571-7") } };
+    core::PrintEngine& engine = services.printEngine();
+    ASSERT_TRUE(engine.prepareJob(draft.bill().templateId, false));
+    ASSERT_TRUE(engine.beginJob(1));
+    core::WaybillBatchOptions options;
+    options.save = true;
+    const auto outcome = core::printWaybills(services, draft.bill(), receivers, options, 0, 0);
+    ASSERT_EQ(outcome.saved, 2);
+    EXPECT_TRUE(printed().contains(u("13800000001"))) << printed().join(' ').toStdString();
+    EXPECT_FALSE(printed().contains(u("13800000002"))) << "a phone of its own stays";
+    EXPECT_TRUE(printed().contains(u("0571-7")));
+    EXPECT_EQ(kddRow(u("甲")).value(u("收件电话")).toString(), u("13800000001"));
+}
+
+TEST_F(WaybillBatchTest, AJobTheSpoolerRefusesLeavesNoRowAndSaysSo)
+{
+    core::BillDraft draft(services, core::waybillKind());
+    ASSERT_TRUE(draft.open(QString()));
+    QList<core::Receiver> receivers(3);
+    for (int i = 0; i < 3; ++i)
+        receivers[i].values = { { u("联系人"), u("收件人") + QString::number(i) } };
+    const int id = draft.bill().templateId;
+    const QSize paper = core::templatePaperSize(services.db(), id);
+    QDir().mkpath(home.file(QStringLiteral("out")));
+    core::PrintEngine& engine = services.printEngine();
+    core::WaybillBatchOptions options;
+    options.save = true;
+    options.firstNumber = u("SF0001");
+    {
+        RefusedJob refused(home.file(QStringLiteral("out/refused.pdf")),
+            core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+        engine.setCanvas(&refused);
+        ASSERT_TRUE(engine.prepareJob(id, false));
+        ASSERT_TRUE(engine.beginJob(1));
+        const auto outcome = core::printWaybills(services, draft.bill(), receivers, options, 0, 0);
+        engine.setCanvas(&canvas);
+        EXPECT_FALSE(outcome.delivered);
+        EXPECT_EQ(outcome.saved, 0);
+        EXPECT_TRUE(outcome.serials.isEmpty());
+        EXPECT_EQ(rows(QStringLiteral("DataKDDTable")), 0) << "nothing saved of a failed job";
+    }
+
+    // The window says so, keeps its numbers, and saves nothing.
+    ui::TfmCheckKDD form(env);
+    ASSERT_TRUE(form.valid());
+    ScriptedFiles files;
+    ui::TfmWaybillBatch window(form, env, files);
+    core::ReceiverList(services.db()).add(receivers);
+    window.btRefreashClick();
+    window.numberBox()->setChecked(true);
+    window.firstNumber()->setText(u("SF0001"));
+    {
+        RefusedJob refused(home.file(QStringLiteral("out/window-refused.pdf")),
+            core::PdfCanvas::paperLayout(paper.width(), paper.height()));
+        env.turnPaper = false;
+        engine.setCanvas(&refused);
+        prompter.clear();
+        window.button(u("btPrint"))->click();
+        engine.setCanvas(&canvas);
+    }
+    ASSERT_FALSE(prompter.texts().isEmpty());
+    EXPECT_TRUE(prompter.texts().last().startsWith(u("打印出错，请检查打印机是否可用！")))
+        << prompter.texts().last().toStdString();
+    EXPECT_TRUE(prompter.texts().last().contains(u("没有保存")));
+    EXPECT_FALSE(prompter.texts().join(' ').contains(u("批量打印结束")));
+    EXPECT_EQ(rows(QStringLiteral("DataKDDTable")), 0);
+    EXPECT_EQ(window.firstNumber()->text(), u("SF0001")) << "the numbers were not used";
+
+    // The command line fails with one line and saves nothing: the device takes no output.
+    const CliRun r = batch({ QStringLiteral("--rows"), shopFile(u("csv")), QStringLiteral("--pdf"),
+        QStringLiteral("/dev/full"), QStringLiteral("--save") });
+    EXPECT_EQ(r.exitCode, 2) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(u("打印出错"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u("nothing was saved"))) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("DataKDDTable")), 0);
 }
 
 } // namespace pennock::test
