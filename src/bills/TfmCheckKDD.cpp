@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -77,6 +78,12 @@ TfmCheckKDD::TfmCheckKDD(BillEnvironment& env, QWidget* parent)
             if (!isLoading())
                 markChanged();
         });
+    // A reopened bill brings its shown text, not the figures typed for another bill.
+    if (auto* capitals = qobject_cast<QLineEdit*>(item(core::WaybillRules::kCapitals)))
+        connect(capitals, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (isLoading())
+                loadedCapitals(text);
+        });
     if (auto* city = qobject_cast<QLineEdit*>(item(kReceiverCity)))
         connect(city, &QLineEdit::textChanged, this, [this] { cityChanged(); });
     for (const auto& [phone, mobile] : { std::pair { kSenderPhone, kSenderMobile },
@@ -133,12 +140,19 @@ void TfmCheckKDD::btPasteClick()
     }
     if (!confirmed)
         return;
-    const std::pair<QString, QString> fills[] = { { q("zdSKRLXR"), confirmed->name },
-        { kReceiverMobile, confirmed->mobile }, { kReceiverPhone, confirmed->phone },
-        { kReceiverProvince, confirmed->province }, { kReceiverCity, confirmed->city },
-        { q("edtSJRTown"), confirmed->district }, { q("zdSkrDZ"), confirmed->address } };
+    // The pasted recipient replaces the one before: what the text does not give is emptied.
+    // The phone goes first, so that a hidden mobile box can still give it its number.
+    const std::pair<QString, QString> fills[]
+        = { { kind().payee.name, {} }, { q("zdSKRLXR"), confirmed->name },
+              { kReceiverPhone, confirmed->phone }, { kReceiverMobile, confirmed->mobile },
+              { kReceiverProvince, confirmed->province }, { kReceiverCity, confirmed->city },
+              { q("edtSJRTown"), confirmed->district }, { q("zdSkrDZ"), confirmed->address },
+              { q("zdSKRYB"), confirmed->postcode }, { q("edtCountryDest"), {} } };
     for (const auto& [name, value] : fills)
         setItemText(name, value);
+    phoneFromHiddenMobile(kReceiverPhone, kReceiverMobile);
+    if (QCheckBox* merge = option(kMergeMobile); merge && merge->isChecked())
+        mergeMobile(true);
     cityChanged();
     sizeAddressMemo(q("zdSkrDZ"));
     markChanged();
@@ -347,9 +361,19 @@ void TfmCheckKDD::cityChanged()
         setItemText(kDestination, city);
 }
 
+void TfmCheckKDD::loadedCapitals(const QString& text)
+{
+    static const QRegularExpression figures(QStringLiteral("^[0-9.]+$"));
+    mFigures = figures.match(text).hasMatch() ? text : QString();
+    mShown = text;
+}
+
 void TfmCheckKDD::convertCapitals()
 {
     const QString& capitals = core::WaybillRules::kCapitals;
+    // Capitals brought by a reopened bill stay as they are: there are no figures to convert.
+    if (mFigures.isEmpty() && !itemText(capitals).isEmpty() && itemText(capitals) == mShown)
+        return;
     setItemText(capitals, mFigures);
     const core::RuleMessage m = kind().rules->finishItem(*this, kind(), capitals);
     mShown = itemText(capitals);
@@ -403,9 +427,11 @@ bool TfmCheckKDD::eventFilter(QObject* watched, QEvent* event)
             const QString mobile = is(name, kSenderPhone) ? kSenderMobile : kReceiverMobile;
             phoneFromHiddenMobile(name, mobile);
         } else if (is(name, capitals) && !itemText(capitals).isEmpty()) {
-            if (!mFigures.isEmpty())
+            // Leaving converts again only what was shown as figures here.
+            if (!mFigures.isEmpty() && mFigures != itemText(capitals)) {
                 setItemText(capitals, mFigures);
-            mShown.clear();
+                mShown.clear();
+            }
             if (auto* edit = qobject_cast<QLineEdit*>(item(capitals)))
                 edit->selectAll();
         } else if (isOneOf(name, { QStringLiteral("zdSign"), QStringLiteral("cbFromSite") })) {

@@ -45,6 +45,7 @@ private:
     void mergeMobile(bool merge);
     void cityChanged();
     void phoneFromHiddenMobile(const QString& phone, const QString& mobile);
+    void loadedCapitals(const QString& text);
     void convertCapitals();
     void capitalsLeft();
 

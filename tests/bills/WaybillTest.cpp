@@ -428,6 +428,93 @@ TEST_F(WaybillTest, PastedAddressFillsTheRecipientOnceConfirmed)
     EXPECT_FALSE(form->isSaved());
 }
 
+TEST_F(WaybillTest, ReopenedCapitalsAreNotConvertedFromTheFiguresOfAnotherBill)
+{
+    // A bill saved with capitals, and one saved with figures as typed.
+    auto first = openWaybill();
+    choose(*first, "cfgJEDXFormat", u("00000.00  限万位到分"));
+    typeCapitals(*first, u("66"));
+    ASSERT_EQ(first->itemText(u("zdJEDX1")), u("零零零陆陆零零"));
+    typeInto(*first, "zdSKRLXR", u("赵六"));
+    click(*first, "btSaveCheck");
+    const int capitals = first->serialNo();
+    choose(*first, "cfgJEDXFormat", u("打印小写金额"));
+    first->btSaveAsClick();
+    typeCapitals(*first, u("77"));
+    click(*first, "btSaveCheck");
+    const int figures = first->serialNo();
+    ASSERT_GT(capitals, 0);
+    ASSERT_GT(figures, capitals);
+
+    // A form whose own figures were typed for another bill, and a form just opened.
+    auto typed = openWaybill();
+    choose(*typed, "cfgJEDXFormat", u("00000.00  限万位到分"));
+    typeCapitals(*typed, u("1234.5"));
+    typeInto(*typed, "zdSKRLXR", u("钱七"));
+    click(*typed, "btSaveCheck");
+    auto fresh = openWaybill();
+    choose(*fresh, "cfgJEDXFormat", u("00000.00  限万位到分"));
+    for (ui::TfmCheckKDD* form : { typed.get(), fresh.get() }) {
+        form->BrowseOldCheck(first->variant(), QString::number(capitals));
+        prompter.clear();
+        ASSERT_EQ(form->itemText(u("zdJEDX1")), u("零零零陆陆零零"));
+        enter(*form, "zdJEDX1"); // clicked into and out of
+        leave(*form, "zdJEDX1");
+        EXPECT_EQ(form->itemText(u("zdJEDX1")), u("零零零陆陆零零"));
+        choose(*form, "cfgJEDXFormat", u("0000      限千位无小数"));
+        EXPECT_EQ(form->itemText(u("zdJEDX1")), u("零零零陆陆零零")) << "no figures to convert";
+        EXPECT_TRUE(prompter.entries().isEmpty()) << prompter.texts().join(' ').toStdString();
+
+        // Figures saved as typed are the figures of the reopened bill.
+        choose(*form, "cfgJEDXFormat", u("打印小写金额"));
+        form->BrowseOldCheck(first->variant(), QString::number(figures));
+        EXPECT_EQ(form->itemText(u("zdJEDX1")), u("77"));
+        enter(*form, "zdJEDX1");
+        leave(*form, "zdJEDX1");
+        EXPECT_EQ(form->itemText(u("zdJEDX1")), u("77"));
+        choose(*form, "cfgJEDXFormat", u("0000      限千位无小数"));
+        EXPECT_EQ(form->itemText(u("zdJEDX1")), u("零零柒柒"));
+        choose(*form, "cfgJEDXFormat", u("00000.00  限万位到分"));
+        EXPECT_TRUE(prompter.entries().isEmpty()) << prompter.texts().join(' ').toStdString();
+    }
+}
+
+TEST_F(WaybillTest, PastedAddressReplacesTheRecipientAndGivesAHiddenMobileToThePhone)
+{
+    auto form = openWaybill();
+    form->cbFirstTypeName()->setCurrentIndex(form->cbFirstTypeName()->findText(u("申通速递")));
+    form->cbFirstTypeNameChange();
+    ASSERT_EQ(form->variant(), u("申通速递"));
+    ASSERT_TRUE(form->item(u("skrHandset"))->isHidden()) << "the template hides the mobile";
+    // The recipient before.
+    const std::pair<const char*, const char*> before[]
+        = { { "zdSKR", "旧收件公司" }, { "zdSKRLXR", "旧联系人" }, { "zdskrDH", "0571-1234567" },
+              { "zdSKRYB", "100000" }, { "edtCountryDest", "美国" }, { "zdSkrDZ", "旧地址1号" } };
+    for (const auto& [name, value] : before)
+        typeInto(*form, name, u(value));
+    env.confirmAddress = [](const core::SplitAddress& split, const QString&) {
+        return std::optional<core::SplitAddress>(split);
+    };
+    form->pasteBox()->setText(u("张三 13800138000 浙江省杭州市西湖区文三路90号 310012"));
+    form->btPasteClick();
+    const std::pair<const char*, const char*> after[] = { { "zdSKR", "" }, { "zdSKRLXR", "张三" },
+        { "zdskrDH", "13800138000" }, { "skrHandset", "13800138000" }, { "zdSKRYB", "310012" },
+        { "edtCountryDest", "" }, { "zdSKRS", "浙江省" }, { "zdSKRXS", "杭州市" },
+        { "edtSJRTown", "西湖区" }, { "zdSkrDZ", "文三路90号" } };
+    for (const auto& [name, value] : after)
+        EXPECT_EQ(form->itemText(u(name)), u(value)) << name;
+    form->btPrint1Click();
+    EXPECT_TRUE(printed().contains(u("13800138000"))) << printed().join(' ').toStdString();
+    EXPECT_FALSE(printed().contains(u("旧收件公司")));
+
+    // Pasted again with a landline: the phone is the landline, the mobile stays apart.
+    form->pasteBox()->setText(u("李四 0571-8888 6666 13900001111 浙江省杭州市西湖区文三路91号"));
+    form->btPasteClick();
+    EXPECT_EQ(form->itemText(u("zdskrDH")), u("057188886666"));
+    EXPECT_EQ(form->itemText(u("skrHandset")), u("13900001111"));
+    EXPECT_TRUE(form->itemText(u("zdSKRYB")).isEmpty()) << "no postcode of the recipient before";
+}
+
 TEST(WaybillNumbers, CountOnFromTheDigitsAtTheEnd)
 {
     const struct
