@@ -275,14 +275,16 @@ TEST_F(HistorySearchTest, CommandLineListsSumsVoidsAndRegisters)
     EXPECT_EQ(noSum.out, QStringLiteral("共检索到 0 条记录\n"));
 
     // The custom bill's history: payee, dates and amounts, as the cash deposit slip's.
-    insert(history("定制单"),
+    HistoryKind custom;
+    custom.table = QStringLiteral("DataDEFTable");
+    insert(custom,
         { { QStringLiteral("收款人全称"), QStringLiteral("定制甲") },
             { QStringLiteral("金额"), QStringLiteral("3.25") },
             { QStringLiteral("出票日期"), QStringLiteral("2024-01-05 00:00:00") } });
-    const CliResult custom = cli(
+    const CliResult byPayee = cli(
         { "history", "--kind", "定制单", "--payee", "定制", "--amount-from", "3", "--summary" });
-    ASSERT_EQ(custom.exitCode, 0) << custom.err.toStdString();
-    EXPECT_EQ(custom.out, QStringLiteral("共检索到 1 条记录 金额汇总:￥3.25\n"));
+    ASSERT_EQ(byPayee.exitCode, 0) << byPayee.err.toStdString();
+    EXPECT_EQ(byPayee.out, QStringLiteral("共检索到 1 条记录 金额汇总:￥3.25\n"));
 
     struct Bad
     {
