@@ -231,6 +231,40 @@ TEST(ServerDatabase, HelperFunctionsAnswerAsOnTheFile)
     }
 }
 
+TEST(ServerDatabase, ATransactionInsideAnotherIsASavepoint)
+{
+    REQUIRE_SERVER();
+    pennock::test::DatabaseEnvGuard env;
+    TempHome home;
+    ensureInstallation(ProgramFolder(home.path()));
+    const auto url = DatabaseUrl::parse(home.databaseUrl());
+    ASSERT_TRUE(url);
+    Database db(*url);
+    const auto insert = [&db] {
+        db.insert(QStringLiteral("insert into \"DataZPTable\" (\"金额\") values ('1')"), {},
+            QStringLiteral("流水号"));
+    };
+    const auto count
+        = [&db] { return db.scalar(QStringLiteral("select count(*) from DataZPTable")).toInt(); };
+    {
+        Transaction outer(db);
+        insert();
+        {
+            Transaction dropped(db);
+            insert();
+            EXPECT_THROW(db.execute(QStringLiteral("insert into NoSuchTable values (1)")), DbError);
+        }
+        {
+            Transaction inner(db);
+            insert();
+            inner.commit();
+        }
+        EXPECT_EQ(count(), 2) << "a failed savepoint leaves the outer transaction usable";
+        outer.commit();
+    }
+    EXPECT_EQ(count(), 2);
+}
+
 TEST(ServerDatabase, TwoClerksSavingAtOnceGetTheirOwnKeysAndSeeEachOther)
 {
     REQUIRE_SERVER();
