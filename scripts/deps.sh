@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6sql6-sqlite qt6-pdf-dev
   libsqlite3-dev sqlite3 libsimpleini-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev python3-openpyxl

@@ -362,8 +362,8 @@ BillKind makeDepositSlip()
     k.popupCommand = q("nJZD");
     k.controls = dateControls(true, true) + drawerControls();
     k.controls += payeeBankControls();
-    k.controls.append(
-        { { q("zdPJZL"), K::Combo }, { q("zdPJZS"), K::Combo }, { q("zdPJHM"), K::Edit } });
+    k.controls.append({ { q("zdPJZL"), K::Combo },
+        { .name = q("zdPJZS"), .kind = K::Combo, .completes = false }, { q("zdPJHM"), K::Edit } });
     for (const char* twin : { "cgOutComp", "cgOutBank", "cgOutBankAcct", "cgInComp", "cgInBank",
              "cgInBankAcct", "cgPJZL", "cgPJZS", "cgPJHM" })
         k.controls.append({ q(twin), K::ReadOnlyEdit });

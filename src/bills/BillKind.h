@@ -37,6 +37,7 @@ struct BillControl
     int maxLength = 0; ///< 0: no limit
     bool tabStop = true;
     SelectAll selectAll = SelectAll::Never;
+    bool completes = true; ///< typing completes from the list; never for a count or an amount
 };
 
 /// Where a stored column's value comes from, and where reopening puts it back.

@@ -44,6 +44,9 @@ TfrmInputValue::TfrmInputValue(
     mOk->setDefault(true);
 
     QLineEdit* line = mEdit->lineEdit();
+    // A count or an amount is what the user typed: "3" never becomes "30" from the list.
+    if (mType != ValueType::Text)
+        mEdit->setCompleter(nullptr);
     const auto only = [line](const char* pattern) {
         const QRegularExpression rule(QString::fromLatin1(pattern));
         return new QRegularExpressionValidator(rule, line);

@@ -3,8 +3,10 @@
 #include "bills/AmountInputBox.h"
 #include "bills/BankKinds.h"
 #include "bills/BillStore.h"
+#include "bills/FlowLayout.h"
 #include "bills/PickerShape.h"
 #include "bills/Proof.h"
+#include "bills/ProofWindow.h"
 #include "bills/TemplateFace.h"
 #include "format/Capitals.h"
 #include "parties/ComboBoxDeleteByText.h"
@@ -20,6 +22,7 @@
 #include "store/ProgramFolder.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -33,6 +36,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -51,7 +58,6 @@ const QString kDefaultPicture = QStringLiteral("dhd_default.jpg");
 const QString kPrintError = QStringLiteral("打印出错，请检查打印机是否可用！");
 const QString kTick = QStringLiteral("√");
 constexpr int kCheckColour = 12171775; // the product's pale pink, in Windows BGR order
-constexpr int kFrameHeight = 35;
 
 QString key(const QString& name) { return name.toLower(); }
 
@@ -113,9 +119,16 @@ TfmBillForm::TfmBillForm(const core::BillKind& kind, BillEnvironment& env, QWidg
     buildToolBar();
     buildTemplateRow();
     buildPanel();
+    mScroll = new QScrollArea(this);
+    mScroll->setObjectName(QStringLiteral("scrollImgBg"));
+    mScroll->setFrameShape(QFrame::NoFrame);
+    mScroll->setFocusPolicy(Qt::NoFocus);
+    mScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mScroll->setWidget(mPanel);
     mLayout->addWidget(mToolBar);
     mLayout->addWidget(mTemplateRow);
-    mLayout->addWidget(mPanel);
+    mLayout->addWidget(mScroll, 1);
+    mLayout->addWidget(mShortBar);
     mLayout->addStretch();
     create();
 }
@@ -191,8 +204,7 @@ void TfmBillForm::buildToolBar()
     addButton(QStringLiteral("btPrintAndSave"), QStringLiteral("打印并保存"),
         QStringLiteral("打印一张当前填写的单子并保存"), &TfmBillForm::btPrintAndSaveClick);
     addButton(QStringLiteral("btProof"), QStringLiteral("打印预览"),
-        QStringLiteral("在票据图片上生成PDF校样，核对打印位置"),
-        mEnv.openFile ? &TfmBillForm::btProofClick : nullptr);
+        QStringLiteral("在票据图片上生成PDF校样，核对打印位置"), &TfmBillForm::btProofClick);
     if (mKind.repeatPrint)
         addButton(QStringLiteral("btMultiPrintF"), QStringLiteral("重复打印"),
             QStringLiteral("重复打印多份当前填写的票据"),
@@ -204,6 +216,19 @@ void TfmBillForm::buildToolBar()
     for (const auto& [name, caption] : mKind.buttonCaptions)
         if (QToolButton* b = button(name))
             b->setText(caption);
+    // Keys no menu of the main window takes: the letters of 保存(&S) and 单张打印(&P) are also
+    // those of its menus, which win.
+    const std::pair<QKeySequence, QString> keys[]
+        = { { QKeySequence::Print, QStringLiteral("btPrint1") },
+              { QKeySequence::Save, QStringLiteral("btSaveCheck") } };
+    for (const auto& [sequence, name] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, name = name] {
+            if (QToolButton* b = button(name); b && b->isEnabled())
+                b->click();
+        });
+    }
 }
 
 void TfmBillForm::buildTemplateRow()
@@ -252,6 +277,8 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
         combo->setProperty("sorted", control.kind == K::SortedCombo);
         if (control.maxLength > 0)
             combo->lineEdit()->setMaxLength(control.maxLength);
+        if (!control.completes)
+            combo->setCompleter(nullptr);
         combo->lineEdit()->installEventFilter(this);
         connect(combo, &QComboBox::editTextChanged, this, [this, name] { itemChanged(name); });
         connect(combo, &QComboBox::activated, this, [this, name] { itemPicked(name); });
@@ -260,6 +287,8 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
     }
     case K::Memo: {
         auto* memo = new QPlainTextEdit(mPanel);
+        // Tab moves on to the next item, as everywhere on the form.
+        memo->setTabChangesFocus(true);
         connect(memo, &QPlainTextEdit::textChanged, this, [this, name] { itemChanged(name); });
         w = memo;
         break;
@@ -305,7 +334,11 @@ QWidget* TfmBillForm::makeControl(const core::BillControl& control)
     }
     w->setObjectName(name);
     w->setToolTip(control.hint);
-    if (!control.tabStop)
+    // The amount box is reached by Tab through the controls that open it; what the user
+    // cannot change is no stop on the way.
+    if (mKind.roles.amountOpeners.contains(name, Qt::CaseInsensitive))
+        w->setFocusPolicy(Qt::StrongFocus);
+    else if (!control.tabStop || control.kind == K::ReadOnlyEdit)
         w->setFocusPolicy(Qt::ClickFocus);
     w->installEventFilter(this);
     w->hide();
@@ -332,40 +365,38 @@ void TfmBillForm::buildPanel()
 
 void TfmBillForm::buildOptionBar()
 {
-    mShortBar = new QWidget(mPanel);
+    mShortBar = new QWidget(this);
     mShortBar->setObjectName(QStringLiteral("shortbar"));
-    auto* grid = new QGridLayout(mShortBar);
-    grid->setContentsMargins(2, 2, 2, 2);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(2);
-    // The remembered options come first, the others on the rows below; a long bar wraps so
-    // that every caption stays readable.
-    constexpr int kPerRow = 9;
-    struct Cursor
-    {
-        int row = 0;
-        int column = 0;
+    auto* rows = new QVBoxLayout(mShortBar);
+    rows->setContentsMargins(2, 2, 2, 2);
+    rows->setSpacing(2);
+    // The remembered options come first, the others on the rows below; each part wraps at the
+    // form's width, so that every caption stays whole.
+    auto* first = new QWidget(mShortBar);
+    auto* remembered = new FlowLayout(first);
+    remembered->setContentsMargins(0, 0, 0, 0);
+    mMoreOptions = new QWidget(mShortBar);
+    auto* others = new FlowLayout(mMoreOptions);
+    others->setContentsMargins(0, 0, 0, 0);
+    rows->addWidget(first);
+    rows->addWidget(mMoreOptions);
+    // A caption and its drop-down stay together on one row.
+    const auto labelled = [this](const QString& caption, QWidget* box) {
+        auto* pair = new QWidget(mShortBar);
+        auto* row = new QHBoxLayout(pair);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(4);
+        auto* label = new QLabel(caption, pair);
+        label->setBuddy(box);
+        row->addWidget(label);
+        box->setParent(pair);
+        row->addWidget(box);
+        return pair;
     };
-    Cursor remembered;
-    int widest = 0;
-    const auto place = [&](Cursor& at, QWidget* w) {
-        if (at.column >= kPerRow) {
-            ++at.row;
-            at.column = 0;
-        }
-        grid->addWidget(w, at.row, at.column++);
-        widest = std::max(widest, at.column);
-    };
-    QList<QWidget*> others;
     for (const core::BillOption& option : mKind.options) {
         QWidget* w = nullptr;
+        QWidget* placed = nullptr;
         if (option.rule == core::OptionRule::Choice) {
-            auto* label = new QLabel(option.caption, mShortBar);
-            if (remembered.column >= kPerRow - 1) {
-                ++remembered.row;
-                remembered.column = 0;
-            }
-            place(remembered, label);
             auto* box = new QComboBox(mShortBar);
             box->setObjectName(option.name);
             box->addItems(option.choices);
@@ -374,6 +405,7 @@ void TfmBillForm::buildOptionBar()
                 box, &QComboBox::activated, this, [this, &option] { optionClicked(option, true); });
             mChoices.insert(key(option.name), box);
             w = box;
+            placed = labelled(option.caption, box);
         } else {
             auto* box = new QCheckBox(option.caption, mShortBar);
             box->setObjectName(option.name);
@@ -381,36 +413,30 @@ void TfmBillForm::buildOptionBar()
                 [this, &option](bool checked) { optionClicked(option, checked); });
             mOptions.insert(key(option.name), box);
             w = box;
+            placed = box;
         }
         w->setToolTip(option.hint);
         w->setEnabled(option.enabled);
-        if (option.rule != core::OptionRule::NotRemembered)
-            place(remembered, w);
-        else
-            others << w;
+        (option.rule != core::OptionRule::NotRemembered ? remembered : others)->addWidget(placed);
     }
     mMoneyType = new QComboBox(mShortBar);
     mMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
     mMoneyType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(mMoneyType, &QComboBox::activated, this, &TfmBillForm::cfgMoneyTypeChange);
-    if (mKind.currencyLabel.isEmpty()) {
+    if (mKind.currencyLabel.isEmpty())
         mMoneyType->hide();
-    } else {
-        if (remembered.column >= kPerRow - 1) {
-            ++remembered.row;
-            remembered.column = 0;
-        }
-        place(remembered, new QLabel(mKind.currencyLabel, mShortBar));
-        place(remembered, mMoneyType);
-    }
-    auto* remember = new QPushButton(mKind.rememberCaption, mShortBar);
+    else
+        remembered->addWidget(labelled(mKind.currencyLabel, mMoneyType));
+    auto* remember = new QPushButton(mKind.rememberCaption, mMoreOptions);
     remember->setObjectName(QStringLiteral("btRmember"));
     connect(remember, &QPushButton::clicked, this, &TfmBillForm::btRmemberClick);
-    others << remember;
-    Cursor other { remembered.row + 1, 0 };
-    for (QWidget* w : std::as_const(others))
-        place(other, w);
-    grid->setColumnStretch(widest, 1);
+    others->addWidget(remember);
+}
+
+void TfmBillForm::addToOptionBar(QWidget* w)
+{
+    w->setParent(mMoreOptions);
+    mMoreOptions->layout()->addWidget(w);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -481,11 +507,86 @@ void TfmBillForm::showEvent(QShowEvent* event)
     for (const core::PartySide* side : { &mKind.drawer, &mKind.payee })
         if (auto* combo = qobject_cast<QComboBox*>(item(side->name)))
             combo->setMaxVisibleItems(rows);
+    fitWindow();
+    // Whoever opened the form types at once into its first item.
+    for (const QPointer<QWidget>& stop : std::as_const(mTabStops))
+        if (stop && !stop->isHidden() && stop->isEnabled()) {
+            stop->setFocus(Qt::OtherFocusReason);
+            break;
+        }
 }
 
 int TfmBillForm::partyListRows(int screenHeight) noexcept
 {
     return screenHeight <= 799 ? 23 : screenHeight > 899 ? 50 : 35;
+}
+
+QSize TfmBillForm::availableRoom() const
+{
+    // A document window has the main window's document area, less its own frame.
+    if (const auto* frame = qobject_cast<const QMdiSubWindow*>(parentWidget()))
+        if (const QWidget* area = frame->parentWidget(); area && !area->size().isEmpty())
+            return area->size().shrunkBy(frame->contentsMargins());
+    if (!isWindow() && parentWidget() && !parentWidget()->size().isEmpty())
+        return parentWidget()->size();
+    return screen() ? screen()->availableGeometry().size() : QSize(1366, 768);
+}
+
+QSize TfmBillForm::fittingSize(const QSize& available) const
+{
+    const QMargins margins = mLayout->contentsMargins();
+    const int sides = margins.left() + margins.right();
+    const int frame = 2 * mScroll->frameWidth();
+    const QSize picture = mPanel->size() + QSize(frame, frame);
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    // The tool bar never folds its buttons behind an overflow arrow.
+    const int narrowest
+        = std::max({ mToolBar->sizeHint().width(), mTemplateRow->minimumSizeHint().width(),
+              mShortBar->minimumSizeHint().width() })
+        + sides;
+    int width = std::max(std::min(picture.width() + sides, available.width()), narrowest);
+    const auto around = [&](int w) {
+        const int bar = mShortBar->hasHeightForWidth() ? mShortBar->heightForWidth(w - sides)
+                                                       : mShortBar->sizeHint().height();
+        return margins.top() + margins.bottom() + mToolBar->sizeHint().height()
+            + mTemplateRow->sizeHint().height() + bar;
+    };
+    const bool across = width - sides < picture.width();
+    int height = around(width) + picture.height() + (across ? scrollBar : 0);
+    if (height > available.height()) {
+        // The picture scrolls; a sliver of it stays in sight however small the room.
+        height = std::max(available.height(), around(width) + 4 * scrollBar);
+        width = std::max(std::min(width + scrollBar, available.width()), narrowest);
+    }
+    return { width, height };
+}
+
+QSize TfmBillForm::sizeHint() const
+{
+    return mScroll ? fittingSize(availableRoom()) : QWidget::sizeHint();
+}
+
+void TfmBillForm::fitWindow()
+{
+    mToolBar->setMinimumWidth(mToolBar->sizeHint().width());
+    const int frame = 2 * mScroll->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    // Room beyond the picture would only be blank.
+    mScroll->setMaximumSize(mPanel->size() + QSize(frame + scrollBar, frame + scrollBar));
+    updateGeometry();
+    const QSize size = sizeHint();
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!sub) {
+        resize(size);
+        return;
+    }
+    sub->resize(size.grownBy(sub->contentsMargins()));
+    // A window remembered further right or down than the area now reaches is drawn back in.
+    if (const QWidget* area = sub->parentWidget()) {
+        const int x = std::clamp(sub->x(), 0, std::max(0, area->width() - sub->width()));
+        const int y = std::clamp(sub->y(), 0, std::max(0, area->height() - sub->height()));
+        sub->move(x, y);
+    }
 }
 
 bool TfmBillForm::offersSaveOnClose() const
@@ -856,7 +957,10 @@ bool TfmBillForm::eventFilter(QObject* watched, QEvent* event)
         } else if (owner == mTypeBox) {
             const int h = screen() ? screen()->size().height() : 768;
             mTypeBox->setMaxVisibleItems(h <= 1000 ? 26 : 35);
-        } else if (mKind.control(name)) {
+        } else if (mKind.control(name)
+            && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            // Coming back from its own drop-down is no entering: a list refilled then (the
+            // cities) would lose the entry just picked.
             itemEntered(name);
         }
         break;
@@ -1134,6 +1238,8 @@ void TfmBillForm::initFormType()
     applyHidingOptions();
     mLaidOutTypeId = mCurrentTypeId;
     laidOut();
+    orderTabs();
+    fitWindow();
 }
 
 void TfmBillForm::loadParam(int templateId)
@@ -1150,13 +1256,8 @@ void TfmBillForm::loadParam(int templateId)
     if (!face)
         return;
     loadCheckBox(face->checkBoxes);
-    const int barHeight = mShortBar->sizeHint().height();
-    mPanel->setFixedSize(face->width, face->height + barHeight);
+    mPanel->setFixedSize(face->width, face->height);
     mBgImage->setGeometry(0, 0, face->width, face->height);
-    mShortBar->setGeometry(0, face->height, face->width, barHeight);
-    const int height = face->height + mTemplateRow->sizeHint().height()
-        + mToolBar->sizeHint().height() + barHeight + kFrameHeight;
-    setFixedSize(face->width + 8, height);
     const QString file = face->imageFile.isEmpty() ? kDefaultPicture : face->imageFile;
     QPixmap picture;
     if (picture.load(mEnv.services.folder().path(QStringLiteral("Image/") + file)))
@@ -1400,6 +1501,96 @@ void TfmBillForm::enterAmount(QWidget* over)
     mInput->raise();
     mInput->selectAll();
     mInput->setFocus();
+}
+
+bool TfmBillForm::focusNextPrevChild(bool next)
+{
+    QWidget* w = QApplication::focusWidget();
+    while (w && w->parentWidget() != mPanel)
+        w = w->parentWidget();
+    return (w && tabFromOverlay(w, next)) || QWidget::focusNextPrevChild(next);
+}
+
+bool TfmBillForm::tabFromOverlay(QWidget* overlay, bool forward)
+{
+    if (!overlay || overlay->parentWidget() != mPanel || overlay->isHidden())
+        return false;
+    QWidget* under = nullptr;
+    bool billAmount = false;
+    if (overlay == mInput) {
+        under = item(mAmountTarget);
+        billAmount = isAmountRole(mAmountTarget);
+    } else {
+        for (const QPointer<QWidget>& stop : std::as_const(mTabStops))
+            if (stop && stop != overlay && !stop->isHidden()
+                && stop->geometry() == overlay->geometry())
+                under = stop;
+        if (!under)
+            return false;
+    }
+    QWidget* from = under ? under : overlay;
+    QWidget* target = nullptr;
+    for (QWidget* w = forward ? from->nextInFocusChain() : from->previousInFocusChain();
+         w && w != from; w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        const bool takesTab = (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+        // The other presentations of the same amount would only open the box again.
+        if (w == overlay || overlay->isAncestorOf(w) || !takesTab || !w->isVisible()
+            || !w->isEnabled() || w->focusProxy() || (billAmount && isAmountRole(w->objectName())))
+            continue;
+        target = w;
+        break;
+    }
+    if (!target) {
+        if (overlay == mInput)
+            inputJEXXExit();
+        return true;
+    }
+    if (mPanel->isAncestorOf(target))
+        mScroll->ensureWidgetVisible(target);
+    target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void TfmBillForm::orderTabs()
+{
+    QList<QWidget*> stops;
+    const auto add = [&](QWidget* w) {
+        if (w && w != mInput && w->parentWidget() == mPanel && !stops.contains(w)
+            && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
+            stops << w;
+    };
+    for (const core::BillControl& control : mKind.controls)
+        add(item(control.name));
+    for (QCheckBox* box : std::as_const(mItemChecks))
+        add(box);
+    // Rows top to bottom: a control belongs to the row of the first one it overlaps by half
+    // the height of the lower of the two; each row left to right.
+    std::stable_sort(stops.begin(), stops.end(),
+        [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    QList<QList<QWidget*>> rows;
+    for (QWidget* w : std::as_const(stops)) {
+        if (!rows.isEmpty()) {
+            const QRect first = rows.last().first()->geometry();
+            const int overlap = std::min(first.bottom(), w->geometry().bottom())
+                - std::max(first.top(), w->y()) + 1;
+            if (2 * overlap >= std::min(first.height(), w->height())) {
+                rows.last() << w;
+                continue;
+            }
+        }
+        rows.append(QList<QWidget*> { w });
+    }
+    mTabStops.clear();
+    QWidget* previous = mTypeBox;
+    for (QList<QWidget*>& row : rows) {
+        std::stable_sort(row.begin(), row.end(),
+            [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        for (QWidget* w : std::as_const(row)) {
+            QWidget::setTabOrder(previous, w);
+            previous = w;
+            mTabStops << w;
+        }
+    }
 }
 
 void TfmBillForm::refuseAmountKey()
@@ -1913,6 +2104,9 @@ void TfmBillForm::btProofClick()
 {
     commitPendingAmount();
     core::Services& s = mEnv.services;
+    auto* window = qobject_cast<ProofWindow*>(mProof.data());
+    if (window) // the proof shown is written anew
+        window->release();
     const QString path
         = s.folder().path(QStringLiteral("Temp/") + objectName() + QStringLiteral("-proof.pdf"));
     QString error;
@@ -1925,9 +2119,22 @@ void TfmBillForm::btProofClick()
         s.prompter().warn(kPrintError + error, kPrompt);
         return;
     }
-    if (mEnv.openFile)
-        mEnv.openFile(path);
+    if (!window) {
+        window = new ProofWindow([this] { btPrint1Click(); }, this);
+        mProof = window;
+    }
+    window->setWindowTitle(QStringLiteral("打印预览 - ") + windowTitle());
+    if (const QString refused = window->load(path); !refused.isEmpty()) {
+        s.prompter().warn(refused, kPrompt);
+        window->close();
+        return;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
+
+ProofWindow* TfmBillForm::proofWindow() const { return qobject_cast<ProofWindow*>(mProof.data()); }
 
 void TfmBillForm::btMultiPrintFClick()
 {

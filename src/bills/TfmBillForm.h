@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -19,6 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QScrollArea;
 class QTabBar;
 class QToolBar;
 class QToolButton;
@@ -31,6 +33,7 @@ class IniFile;
 namespace pennock::ui {
 
 class AmountInputBox;
+class ProofWindow;
 
 /// What a bill hands to a new deposit slip: the texts of both sides (and their parties when
 /// known), the money, the bill's number and date.
@@ -97,6 +100,10 @@ public:
     QComboBox* cbFirstTypeName() const { return mTypeBox; }
     QTabBar* tbcCheckTypeName() const { return mTabs; }
     QToolBar* toolBarCheck() const { return mToolBar; }
+    /// The picture panel's scroller: a picture taller or wider than the window scrolls.
+    QScrollArea* pictureScroller() const { return mScroll; }
+    /// The option bar under the picture.
+    QWidget* shortBar() const { return mShortBar; }
     AmountInputBox* inputJEXX() const { return mInput; }
     QComboBox* cfgMoneyType() const { return mMoneyType; }
     QCheckBox* option(const QString& name) const;
@@ -107,6 +114,12 @@ public:
     bool toolBarAtBottom() const noexcept { return mBarAtBottom; }
     /// Drop-down length of the drawer and payee lists on a screen of that many pixels.
     static int partyListRows(int screenHeight) noexcept;
+    /// The size that shows the whole picture, the tool bar without overflow and every option,
+    /// bounded by `available`: what does not fit then scrolls.
+    QSize fittingSize(const QSize& available) const;
+    QSize sizeHint() const override;
+    /// Resizes the window to fit its picture within the room it has.
+    void fitWindow();
 
     /// The bill as its controls show it.
     core::Bill bill() const;
@@ -179,8 +192,10 @@ public:
     void PrinterTransEnd();
     void btPrint1Click();
     void btMultiPrintFClick();
-    /// "打印预览": the bill as a PDF proof over the form picture, opened on the desktop.
+    /// "打印预览": the bill as a PDF proof over the form picture, shown in a window of its own.
     void btProofClick();
+    /// The window of the last proof; null when none is open.
+    ProofWindow* proofWindow() const;
 
     void btUpOrDownClick();
     /// The whole-page offset of the print job last prepared, in printer pixels.
@@ -195,6 +210,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Tab in a control laid over an item goes on from that item.
+    bool focusNextPrevChild(bool next) override;
 
     /// Runs after every layout of a template, once the options have hidden their controls.
     virtual void laidOut() { }
@@ -213,6 +230,8 @@ protected:
     /// follow their province on every call.
     void fillListOnEntry(QObject* watched);
     void markChanged();
+    /// Adds a widget to the option bar, after the options of the kind.
+    void addToOptionBar(QWidget* w);
 
 private:
     void buildToolBar();
@@ -224,6 +243,13 @@ private:
         void (TfmBillForm::*handler)());
     void create();
     void commitPendingAmount();
+    /// Tab in a control laid over an item (the amount box, a pick list) moves on from that
+    /// item, leaving the control (which commits it). False for any other control.
+    bool tabFromOverlay(QWidget* overlay, bool forward);
+    /// Tab follows the items in reading order of the template: rows top to bottom, each left
+    /// to right.
+    void orderTabs();
+    QSize availableRoom() const;
     void selectPayeePlaceholder(QObject* payee);
     void optionClicked(const core::BillOption& option, bool checked);
     void placeAgain(const QStringList& names);
@@ -257,6 +283,10 @@ private:
     QTabBar* mTabs = nullptr;
     QComboBox* mTypeBox = nullptr;
     QWidget* mPanel = nullptr;
+    QScrollArea* mScroll = nullptr;
+    QPointer<QWidget> mProof; ///< the proof window
+    QList<QPointer<QWidget>> mTabStops; ///< the items in reading order
+    QWidget* mMoreOptions = nullptr; ///< the option bar's part after the remembered options
     QLabel* mBgImage = nullptr;
     QWidget* mShortBar = nullptr;
     QComboBox* mMoneyType = nullptr;

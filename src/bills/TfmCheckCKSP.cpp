@@ -7,7 +7,7 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,21 +48,26 @@ const CkspRules& rulesOf(const core::BillKind& kind)
 TfmCheckCKSP::TfmCheckCKSP(BillEnvironment& env, QWidget* parent)
     : TfmBillForm(core::exportInvoiceKind(), env, parent)
 {
-    if (auto* bar = findChild<QWidget*>(QStringLiteral("shortbar")))
-        if (auto* grid = qobject_cast<QGridLayout*>(bar->layout())) {
-            mRate = new QLineEdit(kDesignRate, bar);
-            mRate->setObjectName(QStringLiteral("edtHuiLv"));
-            mRate->setToolTip(QStringLiteral("外汇汇率，如: 100:680.23"));
-            mRate->setMaximumWidth(110);
-            const int column = grid->columnCount();
-            grid->addWidget(new QLabel(QStringLiteral("汇率:"), bar), 1, column);
-            grid->addWidget(mRate, 1, column + 1);
-            connect(mRate, &QLineEdit::textChanged, this, &TfmCheckCKSP::rateTyped);
-            // A refused rate is told once the user is done with it, not at every key.
-            connect(mRate, &QLineEdit::editingFinished, this, [this] { finish(CkspRules::kRate); });
-        }
-    if (!mRate) // a form without its option bar still keeps a rate box
-        mRate = new QLineEdit(kDesignRate, this);
+    {
+        auto* pair = new QWidget(this);
+        auto* row = new QHBoxLayout(pair);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(4);
+        auto* label = new QLabel(QStringLiteral("汇率:"), pair);
+        mRate = new QLineEdit(kDesignRate, pair);
+        mRate->setObjectName(QStringLiteral("edtHuiLv"));
+        mRate->setToolTip(QStringLiteral("外汇汇率，如: 100:680.23"));
+        label->setBuddy(mRate);
+        // Wide enough for a whole rate: a clipped one reads as another rate.
+        mRate->setMinimumWidth(
+            mRate->fontMetrics().horizontalAdvance(QStringLiteral("10000:6800.2345")) + 12);
+        row->addWidget(label);
+        row->addWidget(mRate);
+        addToOptionBar(pair);
+        connect(mRate, &QLineEdit::textChanged, this, &TfmCheckCKSP::rateTyped);
+        // A refused rate is told once the user is done with it, not at every key.
+        connect(mRate, &QLineEdit::editingFinished, this, [this] { finish(CkspRules::kRate); });
+    }
     if (auto* rate = qobject_cast<QLineEdit*>(item(CkspRules::kRate)))
         connect(rate, &QLineEdit::textChanged, this, [this](const QString& text) {
             if (mRate->text() != text) {

@@ -91,6 +91,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, InputValueKeys,
         KeyCase { "real", "1x.5", "1.5", "" }, KeyCase { "double", " ", "", kDecimalRefused },
         KeyCase { "double", "-1", "1", "" }, KeyCase { "text", "ab -1.x", "ab -1.x", "" }));
 
+TEST(InputValue, ACountOrAnAmountIsWhatWasTypedNeverCompletedFromTheList)
+{
+    // The offered counts once finished "3" as "30" and "1" as "10".
+    for (const char* type : { "integer", "float" })
+        for (const char* typed : { "3", "1", "2", "5", "20" }) {
+            TfrmInputValue dialog(
+                u8("输入重复打印的张数"), QStringLiteral("1"), QString::fromLatin1(type));
+            dialog.edtValue()->insertItems(0, { QStringLiteral("10"), QStringLiteral("30") });
+            dialog.show();
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            QLineEdit* line = dialog.edtValue()->lineEdit();
+            line->selectAll();
+            QTest::keyClicks(line, QString::fromLatin1(typed));
+            QTest::keyClick(line, Qt::Key_Return);
+            EXPECT_EQ(dialog.result(), QDialog::Accepted) << type << " " << typed;
+            EXPECT_EQ(dialog.value(), QString::fromLatin1(typed)) << type;
+        }
+}
+
 TEST(InputValue, BackspaceIsAPermittedKey)
 {
     TfrmInputValue dialog(QStringLiteral("?"), QStringLiteral("12"), QStringLiteral("int"));

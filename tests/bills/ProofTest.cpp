@@ -1,7 +1,14 @@
 #include "BillFixture.h"
 #include "PdfWords.h"
 
+#include "bills/ProofWindow.h"
 #include "support/CliProcess.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPdfDocument>
+#include <QPdfSelection>
+#include <QPdfView>
 
 #include <QProcess>
 
@@ -89,23 +96,60 @@ TEST_F(ProofTest, ProofLaysTheValuesOfThePlainPdfOverTheWholeFormPicture)
     }
 }
 
-TEST_F(ProofTest, FormWritesAProofAndOpensIt)
+TEST_F(ProofTest, FormShowsTheProofInItsOwnWindowWithZoomAndPrint)
 {
+    // No outside viewer is asked, installed or not.
     QStringList opened;
     env.openFile = [&opened](const QString& path) { opened << path; };
     auto form = openCheque();
+    form->show();
     ASSERT_TRUE(form->button(u("btProof"))->isEnabled());
     enterAmount(*form, u("99"));
     click(*form, "btProof");
-    ASSERT_EQ(opened.size(), 1);
-    const auto pages = readPdfWords(opened[0]);
-    ASSERT_EQ(pages.size(), 1);
-    EXPECT_EQ(images(opened[0]).size(), 1);
+    EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(prompter.entries().isEmpty());
+    ui::ProofWindow* window = form->proofWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->windowTitle().startsWith(u("打印预览")));
+    EXPECT_EQ(window->view()->document(), window->document());
+    ASSERT_EQ(window->document()->status(), QPdfDocument::Status::Ready);
+    ASSERT_EQ(window->document()->pageCount(), 1);
+    EXPECT_TRUE(window->document()->getAllText(0).text().contains(u("99.00")));
+    const QString path = home.file(u("Temp/fmCheckZP-proof.pdf"));
+    EXPECT_EQ(readPdfWords(path).size(), 1);
+    EXPECT_EQ(images(path).size(), 1) << "the values over the form picture";
 
-    env.openFile = nullptr;
-    auto without = openCheque();
-    EXPECT_FALSE(without->button(u("btProof"))->isEnabled()) << "no desktop to open it with";
+    // Zoom goes on from the page as fitted, and back to fitting.
+    const double fitted = window->shownZoom();
+    ASSERT_GT(fitted, 0);
+    window->action(u("acZoomIn"))->trigger();
+    EXPECT_NEAR(window->shownZoom(), fitted * 1.25, 1e-9);
+    window->action(u("acZoomOut"))->trigger();
+    window->action(u("acZoomOut"))->trigger();
+    EXPECT_NEAR(window->shownZoom(), fitted / 1.25, 1e-9);
+    window->action(u("acFitPage"))->trigger();
+    EXPECT_EQ(window->view()->zoomMode(), QPdfView::ZoomMode::FitInView);
+    window->action(u("acFitWidth"))->trigger();
+    EXPECT_EQ(window->view()->zoomMode(), QPdfView::ZoomMode::FitToWidth);
+
+    // Its print is the form's: one job with the bill's values.
+    const int before = canvas.documentsEnded();
+    window->action(u("acPrint"))->trigger();
+    EXPECT_EQ(canvas.documentsEnded() - before, 1);
+    EXPECT_TRUE(printed().join(u(" ")).contains(u("99.00")));
+
+    // A second preview shows the bill as it is now, in the same window.
+    enterAmount(*form, u("12"));
+    click(*form, "btProof");
+    EXPECT_EQ(form->proofWindow(), window);
+    ASSERT_EQ(window->document()->status(), QPdfDocument::Status::Ready);
+    EXPECT_TRUE(window->document()->getAllText(0).text().contains(u("12.00")));
+    EXPECT_FALSE(window->document()->getAllText(0).text().contains(u("99.00")));
+    window->action(u("acClose"))->trigger();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form->proofWindow(), nullptr);
 }
 
 TEST_F(ProofTest, CommandTakesOneDestination)
