@@ -32,13 +32,14 @@ RuleMessage AcceptanceRules::writeAmount(BillSurface& s, const BillKind& kind, c
         return {};
     }
     bool ok = false;
-    const double value = trimmed.toDouble(&ok);
+    const double number = trimmed.toDouble(&ok);
     if (!ok)
         return { QStringLiteral("金额只能为数值，例如：123.50  ！"), kAmountCaption };
-    if (value >= 1000000000.0 || value < 0)
+    const Money value = Money::parse(trimmed).value_or(Money::fromDouble(number));
+    if (!value.isWithin(1000000000))
         return { QStringLiteral("金额值必须介于0~1,000,000,000之间！"), kAmountCaption };
     s.setText(r.figures, FormatMoney(value, false));
-    QString capitals = AmountToCapitals(shortestDecimalText(value)).value_or(QString()).trimmed();
+    QString capitals = AmountToCapitals(value);
     if (currencyName != kRmb)
         capitals.prepend(currencyName);
     const std::array<QString, 11> cells

@@ -7,7 +7,7 @@
 namespace pennock::core {
 
 namespace {
-constexpr double kAmountLimit = 1000000000.0;
+constexpr std::int64_t kAmountLimitYuan = 1000000000;
 const QString kRmb = QStringLiteral("人民币");
 
 // Cells filled by the integer digits, units first, as indexes into the 亿 … 分 row.
@@ -36,31 +36,17 @@ QString shortestDecimalText(double value)
 
 bool isRefusedAmountChar(QChar c) noexcept { return c == u' ' || c == u'-' || c.unicode() >= 0x5A; }
 
-std::array<QString, 11> amountCells(const QString& currencyCode, double value, bool noSymbol)
+namespace {
+std::array<QString, 11> cellsOfFen(const QString& currencyCode, std::int64_t fen, bool noSymbol)
 {
     std::array<QString, 11> cells;
-    if (!(value > 0))
-        return cells;
-    QString s = shortestDecimalText(value);
-    if (s.startsWith(u'.'))
-        s.prepend(u'0');
-    if (s.endsWith(u'.'))
-        s.append(QStringLiteral("00"));
-    if (!s.contains(u'.'))
-        s.append(QStringLiteral(".00"));
-    const qsizetype point = s.indexOf(u'.');
-    QString integer = s.left(point);
-    QString fraction = s.mid(point + 1, 2);
-    if (fraction.size() < 2)
-        fraction = fraction.leftJustified(2, u'0');
-    while (integer.startsWith(u'0'))
-        integer.remove(0, 1);
+    const QString integer = fen >= 100 ? QString::number(fen / 100) : QString();
     // The range check keeps the integer part within nine digits.
     const qsizetype digits = std::min<qsizetype>(integer.size(), std::size(kIntegerCells));
     for (qsizetype i = 0; i < digits; ++i)
         cells[size_t(kIntegerCells[i])] = integer.at(integer.size() - 1 - i);
-    cells[kJiao] = fraction.at(0);
-    cells[kFen] = fraction.at(1);
+    cells[kJiao] = QString::number(fen / 10 % 10);
+    cells[kFen] = QString::number(fen % 10);
     if (!noSymbol) {
         for (int index : kIntegerCells) {
             if (cells[size_t(index)].isEmpty()) {
@@ -71,34 +57,53 @@ std::array<QString, 11> amountCells(const QString& currencyCode, double value, b
     }
     return cells;
 }
+} // namespace
+
+std::array<QString, 11> amountCells(const QString& currencyCode, Money value, bool noSymbol)
+{
+    if (value.fen() <= 0 || value.isHuge())
+        return {};
+    return cellsOfFen(currencyCode, value.fen(), noSymbol);
+}
+
+std::array<QString, 11> amountCells(const QString& currencyCode, double value, bool noSymbol)
+{
+    if (!(value > 0))
+        return {};
+    const Money money = Money::fromDouble(value);
+    if (money.isHuge())
+        return {};
+    return cellsOfFen(currencyCode, money.fen(), noSymbol);
+}
 
 AmountDerivation deriveAmount(const QString& text, const QString& currencyName,
     const QString& currencyCode, const AmountOptions& options)
 {
     AmountDerivation out;
     const QString trimmed = text.trimmed();
-    double value = 0;
+    Money value;
     if (!trimmed.isEmpty()) {
         bool ok = false;
-        value = trimmed.toDouble(&ok);
+        const double number = trimmed.toDouble(&ok);
         if (!ok) {
             out.problem = AmountDerivation::Problem::NotANumber;
             return out;
         }
+        // The figures as typed decide the fen; the number only says they are one.
+        value = Money::parse(trimmed).value_or(Money::fromDouble(number));
     }
-    if (value >= kAmountLimit || value < 0) {
+    if (!value.isWithin(kAmountLimitYuan)) {
         out.problem = AmountDerivation::Problem::OutOfRange;
         return out;
     }
-    if (value == 0)
+    if (value.isZero())
         return out;
     out.figures = FormatMoney(value, true);
     if (options.figuresWithCode)
         out.figures.prepend(currencyCode);
     out.counterfoil = out.figures;
     out.cells = amountCells(currencyCode, value, options.noSymbol);
-    const QString capitals
-        = AmountToCapitals(shortestDecimalText(value)).value_or(QString()).trimmed();
+    const QString capitals = AmountToCapitals(value);
     if (options.capitalsWithName) {
         out.capitals = currencyName + capitals;
         if (currencyName == kRmb && !options.capitalsKeepRmb)

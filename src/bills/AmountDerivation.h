@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/Money.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -37,9 +39,11 @@ struct AmountDerivation
 AmountDerivation deriveAmount(const QString& text, const QString& currencyName,
     const QString& currencyCode, const AmountOptions& options);
 
-/// The digit cells of an amount: the integer digits from the 元 cell leftwards, the first two
-/// decimals (not rounded) in 角 and 分, and the currency code in the cell left of the highest
-/// digit unless `noSymbol`. All empty for 0 or less.
+/// The digit cells of an amount: the integer digits from the 元 cell leftwards, 角 and 分 of the
+/// amount rounded at the fen as its figures are, and the currency code in the cell left of the
+/// highest digit unless `noSymbol`. All empty for 0 or less.
+std::array<QString, 11> amountCells(const QString& currencyCode, Money value, bool noSymbol);
+/// The same for a number; a positive one that rounds to no fen still shows 0.00.
 std::array<QString, 11> amountCells(const QString& currencyCode, double value, bool noSymbol);
 
 /// The amount's shortest decimal text, never with an exponent.

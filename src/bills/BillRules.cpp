@@ -15,6 +15,19 @@ const QString kMiniYear = QStringLiteral("cfgMiniYear");
 const QString kDateFormat = QStringLiteral("cfgDateFormat");
 } // namespace
 
+QString ShadowSurface::text(const QString& name) const
+{
+    const auto it = mWritten.constFind(name.toLower());
+    return it != mWritten.constEnd() ? *it : mBase.text(name);
+}
+
+void ShadowSurface::setText(const QString& name, const QString& text)
+{
+    mWritten.insert(name.toLower(), text);
+}
+
+QString totalsDisagreeMessage() { return QStringLiteral("合计金额与明细金额不符，拒绝保存~"); }
+
 void swapSides(BillSurface& s, const BillKind& kind)
 {
     const auto read

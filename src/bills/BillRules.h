@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -28,6 +29,31 @@ public:
     /// The control is shown (and so printed).
     virtual bool isShown(const QString& name) const { return !name.isEmpty(); }
 };
+
+/// A surface over another that keeps its own writes: a rule may run on it to see what it would
+/// write, leaving the bill as it is.
+class ShadowSurface final : public BillSurface
+{
+public:
+    explicit ShadowSurface(const BillSurface& base)
+        : mBase(base)
+    {
+    }
+    QString text(const QString& name) const override;
+    void setText(const QString& name, const QString& text) override;
+    bool isChecked(const QString& option) const override { return mBase.isChecked(option); }
+    QString optionText(const QString& option) const override { return mBase.optionText(option); }
+    QDate billDate() const override { return mBase.billDate(); }
+    std::pair<QString, QString> currency() const override { return mBase.currency(); }
+    bool isShown(const QString& name) const override { return mBase.isShown(name); }
+
+private:
+    const BillSurface& mBase;
+    QHash<QString, QString> mWritten; ///< by lower-case name
+};
+
+/// Why a bill whose total is not what its amounts make is not saved.
+QString totalsDisagreeMessage();
 
 /// A refused value: the message and its caption. Empty when accepted.
 struct RuleMessage

@@ -288,32 +288,88 @@ QString lastPatternMatch(const QString& text, const QString& pattern)
     return last.trimmed();
 }
 
-std::optional<double> amountInText(const QString& text)
+namespace {
+
+// The last run of an amount's figures, and whether a minus stands before it and its currency.
+std::pair<QString, bool> amountRun(const QString& text)
 {
-    const QString run = lastPatternMatch(text, QStringLiteral("[0-9,.]{1,16}"));
-    if (run.isEmpty())
-        return std::nullopt;
-    return ParseAmount(run); // "," is dropped; a run of stops alone is no number
+    static const QRegularExpression run(QStringLiteral("[0-9,.]{1,16}"));
+    static const QRegularExpression minusBefore(QStringLiteral("[-－−][\\s\\p{L}\\p{Sc}]*$"));
+    QRegularExpressionMatch last;
+    QRegularExpressionMatchIterator it = run.globalMatch(text);
+    while (it.hasNext())
+        last = it.next();
+    if (!last.hasMatch())
+        return {};
+    const bool negative
+        = minusBefore.match(QStringView(text).left(last.capturedStart())).hasMatch();
+    return { last.captured(0).trimmed(), negative };
 }
 
-RateConversion convertAtRate(double amount, const QString& rate)
+struct RateParts
+{
+    QString base;
+    QString value;
+    QString message;
+};
+
+RateParts rateParts(const QString& rate)
 {
     QString text = rate.trimmed();
     text.replace(u'：', u':');
     if (text.isEmpty())
-        return { 0, q("没有输入汇率！") };
+        return { {}, {}, q("没有输入汇率！") };
     // One digit each side is a rate too ("1:7.1", and "0:680" is refused as a zero base).
     QString found = lastPatternMatch(text, QStringLiteral("[0-9.]{1,8}:[0-9.,]{1,8}"));
     found.remove(u',');
     const qsizetype colon = found.indexOf(u':');
-    const std::optional<double> base = colon < 0 ? std::nullopt : ParseAmount(found.left(colon));
-    const std::optional<double> value
-        = colon < 0 ? std::nullopt : ParseAmount(found.mid(colon + 1));
-    if (!base || !value)
-        return { 0, q("没有输入正确的汇率(如: 100:680.23等)！") };
-    if (*base == 0)
-        return { 0, q("无效的外汇汇率！") };
-    return { amount * *value / *base, {} };
+    const RateParts parts { found.left(colon), found.mid(colon + 1), {} };
+    if (colon < 0 || !Decimal::parse(parts.base) || !Decimal::parse(parts.value))
+        return { {}, {}, q("没有输入正确的汇率(如: 100:680.23等)！") };
+    if (Decimal::parse(parts.base)->isZero())
+        return { {}, {}, q("无效的外汇汇率！") };
+    return parts;
+}
+
+} // namespace
+
+std::optional<double> amountInText(const QString& text)
+{
+    const auto [run, negative] = amountRun(text);
+    const std::optional<double> value = run.isEmpty() ? std::nullopt : ParseAmount(run);
+    if (!value)
+        return std::nullopt; // "," is dropped; a run of stops alone is no number
+    return negative ? -*value : *value;
+}
+
+std::optional<Money> moneyInText(const QString& text)
+{
+    const auto [run, negative] = amountRun(text);
+    const std::optional<Money> value = run.isEmpty() ? std::nullopt : Money::parse(run);
+    if (!value || value->isHuge())
+        return std::nullopt;
+    return negative ? -*value : *value;
+}
+
+RateConversion convertAtRate(double amount, const QString& rate)
+{
+    const RateParts parts = rateParts(rate);
+    if (!parts.message.isEmpty())
+        return { 0, parts.message };
+    const double base = ParseAmount(parts.base).value_or(0);
+    const double value = ParseAmount(parts.value).value_or(0);
+    return { amount * value / base, {} };
+}
+
+RateConversion convertAtRate(Money amount, const QString& rate)
+{
+    const RateParts parts = rateParts(rate);
+    if (!parts.message.isEmpty())
+        return { 0, parts.message };
+    const Money converted
+        = Money::atRate(amount, *Decimal::parse(parts.value), *Decimal::parse(parts.base))
+              .value_or(Money());
+    return { converted.toDouble(), {}, converted };
 }
 
 RuleMessage CkspRules::writeAmount(BillSurface& s, const BillKind&, const QString& text,
@@ -334,6 +390,18 @@ RuleMessage CkspRules::saveRefusal(const BillSurface& s, const BillKind& kind) c
         return { QStringLiteral("购货单位不能为空"), QStringLiteral("提示") };
     if (s.text(kForeignFigures).trimmed().isEmpty())
         return { QStringLiteral("购货及金额项目必须填写才能保存~"), QStringLiteral("提示") };
+    const Sums sum = sums(s);
+    if (!sum.badSales.isEmpty())
+        return { q("不正确的金额(") + sum.badSales + q(")！"), kPrompt };
+    if (!sum.badFob.isEmpty())
+        return { q("请输入正确的离岸价(如：256.89 或 USD256.89)！"), kPrompt };
+    // What the lines make now, beside what the bill shows.
+    ShadowSurface now(s);
+    writeTotals(now);
+    for (const QString& total :
+        { kForeignFigures, kForeignCapitals, kRmbFigures, kRmbCapitals, kFobForeign, kFobRmb })
+        if (now.text(total) != s.text(total))
+            return { totalsDisagreeMessage(), kPrompt };
     return {};
 }
 
@@ -349,13 +417,16 @@ RuleMessage CkspRules::finishItem(BillSurface& s, const BillKind&, const QString
         if (qty.isEmpty() && each.isEmpty())
             return writeTotals(s);
         // An empty quantity counts as one piece, an empty price as nothing.
-        const std::optional<double> count = qty.isEmpty() ? 1.0 : ParseAmount(qty);
-        const std::optional<double> unit = each.isEmpty() ? 0.0 : ParseAmount(each);
+        const std::optional<Decimal> count
+            = qty.isEmpty() ? Decimal::parse(u"1") : Decimal::parse(qty);
+        const std::optional<Decimal> unit
+            = each.isEmpty() ? Decimal::parse(u"0") : Decimal::parse(each);
         if (!count || !unit) {
             writeTotals(s);
             return { q("非法的数量或单价(必须是英文半角的数字和.)！"), kPrompt };
         }
-        s.setText(sales(line), FormatMoney(*count * *unit, true));
+        // Rounded once, from the exact product, as the totals read it back.
+        s.setText(sales(line), FormatMoney(Money::product(*count, *unit), true));
         return writeTotals(s);
     }
     if (is(name, kRate)) {
@@ -370,61 +441,69 @@ RuleMessage CkspRules::finishItem(BillSurface& s, const BillKind&, const QString
     return {};
 }
 
-RuleMessage CkspRules::writeTotals(BillSurface& s) const
+CkspRules::Sums CkspRules::sums(const BillSurface& s)
 {
-    // Both sums first: a line that is no amount leaves its totals as they were.
-    const auto sum = [&s](QString (*control)(int), double& total) -> QString {
-        total = 0;
+    Sums out;
+    const auto add = [&s](QString (*control)(int), Money& total) -> QString {
         for (int n = 1; n <= kLines; ++n) {
             const QString text = s.text(control(n)).trimmed();
             if (text.isEmpty())
                 continue;
-            const std::optional<double> amount = amountInText(text);
+            const std::optional<Money> amount = moneyInText(text);
             if (!amount)
                 return text;
             total += *amount;
         }
         return {};
     };
-    double sales = 0;
-    double fob = 0;
-    const QString badSales = sum(&CkspRules::sales, sales);
-    const QString badFob = sum(&CkspRules::fob, fob);
+    out.badSales = add(&CkspRules::sales, out.sales);
+    out.badFob = add(&CkspRules::fob, out.fob);
+    return out;
+}
+
+RuleMessage CkspRules::writeTotals(BillSurface& s) const
+{
+    // Both sums first: a line that is no amount leaves its totals as they were.
+    const Sums sum = sums(s);
     RuleMessage problem;
-    if (!badSales.isEmpty())
-        problem = { q("不正确的金额(") + badSales + q(")！"), kPrompt };
+    if (!sum.badSales.isEmpty())
+        problem = { q("不正确的金额(") + sum.badSales + q(")！"), kPrompt };
 
     const QString code = s.text(kCurrencyCode);
     const QString name = s.text(kCurrencyName);
     const QString rate = s.text(kRate);
     // Nothing to convert says nothing of the rate.
-    const RateConversion salesRmb = sales != 0 ? convertAtRate(sales, rate) : RateConversion {};
-    const RateConversion fobRmb = fob != 0 ? convertAtRate(fob, rate) : RateConversion {};
-    if (badSales.isEmpty()) {
+    const RateConversion salesRmb
+        = !sum.sales.isZero() ? convertAtRate(sum.sales, rate) : RateConversion {};
+    const RateConversion fobRmb
+        = !sum.fob.isZero() ? convertAtRate(sum.fob, rate) : RateConversion {};
+    if (sum.badSales.isEmpty()) {
         const bool withCode = s.isChecked(kWithCode);
-        const bool none = sales == 0;
+        const bool none = sum.sales.isZero();
         s.setText(kForeignFigures,
-            none ? QString() : (withCode ? code : QString()) + FormatMoney(sales, true));
+            none ? QString() : (withCode ? code : QString()) + FormatMoney(sum.sales, true));
         s.setText(kForeignCapitals,
             none ? QString()
-                 : (s.isChecked(kCapitalsWithName) ? name : QString()) + AmountToCapitals(sales));
+                 : (s.isChecked(kCapitalsWithName) ? name : QString())
+                    + AmountToCapitals(sum.sales));
         const bool noRmb = none || salesRmb.refused();
         s.setText(kRmbFigures,
             noRmb ? QString()
                   : (withCode ? QStringLiteral("RMB") : QString())
-                    + FormatMoney(salesRmb.value, true));
+                    + FormatMoney(salesRmb.money, true));
         s.setText(kRmbCapitals,
             noRmb ? QString()
                   : (s.isChecked(kRmbCapitalsWithRmb) ? kRmb : QString())
-                    + AmountToCapitals(salesRmb.value));
+                    + AmountToCapitals(salesRmb.money));
         if (salesRmb.refused())
             problem = { salesRmb.message, kPrompt };
     }
-    if (badFob.isEmpty()) {
-        s.setText(kFobForeign, fob == 0 ? QString() : code + FormatMoney(fob, true));
+    if (sum.badFob.isEmpty()) {
+        s.setText(kFobForeign, sum.fob.isZero() ? QString() : code + FormatMoney(sum.fob, true));
         s.setText(kFobRmb,
-            fob == 0 || fobRmb.refused() ? QString()
-                                         : QStringLiteral("RMB") + FormatMoney(fobRmb.value, true));
+            sum.fob.isZero() || fobRmb.refused()
+                ? QString()
+                : QStringLiteral("RMB") + FormatMoney(fobRmb.money, true));
         if (fobRmb.refused() && !problem.refused())
             problem = { fobRmb.message, kPrompt };
     } else if (!problem.refused()) {

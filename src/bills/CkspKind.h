@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bills/BillRules.h"
+#include "format/Money.h"
 
 #include <QString>
 
@@ -18,17 +19,23 @@ const BillKind& exportInvoiceKind();
 QString lastPatternMatch(const QString& text, const QString& pattern);
 
 /// The amount a sales amount or FOB price stands for: its last run of digits, "," and "."
-/// ("USD1,256.89" -> 1256.89); none when the text has no such run or the run is no number.
+/// ("USD1,256.89" -> 1256.89), negative when a "-" stands before the run and its currency
+/// ("-50", "USD-50", "-USD50"); none when the text has no such run or the run is no number.
 std::optional<double> amountInText(const QString& text);
+/// The same, exact and rounded at the fen; a run too large for any bill is none.
+std::optional<Money> moneyInText(const QString& text);
 
 /// An amount converted at an exchange rate written "base:value" ("100:680.23").
 struct RateConversion
 {
     double value = 0; ///< the converted amount; 0 when the rate is refused
     QString message {}; ///< why the rate is refused; empty when it is not
+    Money money {}; ///< the converted amount rounded at the fen (of a Money amount)
     bool refused() const { return !message.isEmpty(); }
 };
 RateConversion convertAtRate(double amount, const QString& rate);
+/// The same for an exact amount, rounded once at the fen.
+RateConversion convertAtRate(Money amount, const QString& rate);
 
 /// The export invoice's value rules: a line's sales amount from its quantity and price, and
 /// the totals of the sales amounts and of the FOB prices in the foreign currency and, at the
@@ -64,8 +71,19 @@ public:
     /// Writes every total from the lines, the rate and the currency on the surface. The first
     /// problem met is returned; an unreadable line leaves its totals as they were.
     RuleMessage writeTotals(BillSurface& s) const;
-    /// A bill without a buyer or without a foreign total is not stored.
+    /// A bill without a buyer or without a foreign total is not stored, nor one with a line
+    /// that is no amount or with a total that is not what its lines make.
     RuleMessage saveRefusal(const BillSurface& s, const BillKind& kind) const override;
+
+private:
+    struct Sums
+    {
+        Money sales;
+        Money fob;
+        QString badSales; ///< the first sales amount that is no amount; empty when none
+        QString badFob;
+    };
+    static Sums sums(const BillSurface& s);
 };
 
 } // namespace pennock::core

@@ -33,9 +33,7 @@ const QString kTotalFigures = q("zdHJJEXX");
 const QString kTotal = q("zdHJJE");
 const QString kCapitals = q("zdJEDX");
 const QString kInput = q("inputJEXX");
-constexpr double kLimit = 1000000000.0;
-
-QString money(double value, bool thousands) { return FormatMoney(value, thousands); }
+constexpr std::int64_t kLimitYuan = 1000000000;
 
 struct Family
 {
@@ -76,10 +74,10 @@ BillKind make(const Family& f)
         c.append({ n("zdJEXX", line), K::ReadOnlyEdit, {}, 0, false });
         c.append({ n("zdJE", line), K::ReadOnlyEdit, q("点击输入金额"), 0, false });
         openers << n("zdJE", line);
-        for (const QString& cell : rules->rowCells(line))
-            c.append({ cell, K::ReadOnlyEdit,
-                kCellHints.value(kCells.indexOf(cell.chopped(QString::number(line).size()))), 0,
-                false });
+        const QStringList lineCells = rules->rowCells(line);
+        for (qsizetype i = 0; i < lineCells.size(); ++i)
+            c.append({ lineCells[i], K::ReadOnlyEdit,
+                kCellHints.value(kCellHints.size() - lineCells.size() + i), 0, false });
         k.lists.append({ n("zdSFNR", line), L::SharedDictionary, q("收费内容") });
         k.lists.append({ n("zdDW", line), L::SharedDictionary, q("计量单位") });
     }
@@ -320,7 +318,7 @@ QString LineItemRules::amountTarget(const BillKind& kind) const
     return kind.roles.amountOpeners.value(0);
 }
 
-void LineItemRules::writeCells(BillSurface& s, int row, double value, const QString& code) const
+void LineItemRules::writeCells(BillSurface& s, int row, Money value, const QString& code) const
 {
     const std::array<QString, 11> digits = amountCells(code, value, false);
     for (const QString& cell : rowCells(row)) {
@@ -329,62 +327,100 @@ void LineItemRules::writeCells(BillSurface& s, int row, double value, const QStr
     }
 }
 
+std::optional<Money> LineItemRules::lineAmount(const BillSurface& s, int line) const
+{
+    const QString text = s.text(n("zdJEXX", line)).trimmed();
+    if (text.isEmpty())
+        return Money();
+    const std::optional<Money> value = Money::parse(text);
+    if (!value || !value->isWithin(kLimitYuan))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Money> LineItemRules::linesTotal(const BillSurface& s) const
+{
+    Money sum;
+    for (int l = 1; l <= mLines; ++l) {
+        const std::optional<Money> amount = lineAmount(s, l);
+        if (!amount)
+            return std::nullopt;
+        sum += *amount;
+    }
+    return sum;
+}
+
+bool LineItemRules::hasLineAmounts(const BillSurface& s) const
+{
+    for (int l = 1; l <= mLines; ++l)
+        if (!s.text(n("zdJEXX", l)).trimmed().isEmpty())
+            return true;
+    return false;
+}
+
 RuleMessage LineItemRules::commitLine(BillSurface& s, int line, const QString& code) const
 {
     const QString input = n("zdJEXX", line);
     const QString box = n("zdJE", line);
-    const QString text = s.text(input).trimmed();
-    const std::optional<double> value
-        = text.isEmpty() ? std::optional<double>(0) : ParseAmount(text);
-    if (!value || *value < 0 || *value >= kLimit) {
+    const bool typed = !s.text(input).trimmed().isEmpty();
+    const std::optional<Money> value = lineAmount(s, line);
+    if (!value) {
         s.setText(input, {});
         s.setText(box, {});
-        s.setText(kCapitals, {});
-        writeCells(s, line, 0, code);
-        s.setText(kTotal, q("错误,非法的数值或溢出！"));
-        return { q("overflow") }; // shown in the total's box, not in a message
+        writeCells(s, line, Money(), code);
+        return { q("错误,非法的数值或溢出！"), q("金额输入") };
     }
     QString shown;
-    if (!text.isEmpty()) {
-        shown = money(*value, s.isChecked(q("cfgJEXXNeedQianFF")));
+    if (typed) {
+        shown = FormatMoney(*value, s.isChecked(q("cfgJEXXNeedQianFF")));
         if (s.isChecked(q("cfgJENeedSheep")))
             shown.prepend(code);
-        s.setText(input, QString::number(*value, 'f', 2));
+        // The line keeps the amount it shows, in fen, so that its total is the sum of them.
+        s.setText(input, value->plainText());
     }
     // A line of nothing and without a name shows nothing.
-    if (*value == 0 && s.text(n("zdSFNR", line)).trimmed().isEmpty())
+    if (value->isZero() && s.text(n("zdSFNR", line)).trimmed().isEmpty())
         shown.clear();
     s.setText(box, shown);
     writeCells(s, line, *value, code);
     return {};
 }
 
+void LineItemRules::emptyTotal(BillSurface& s, const QString& code) const
+{
+    s.setText(kInput, {});
+    s.setText(kCapitals, {});
+    s.setText(kTotalFigures, {});
+    s.setText(kTotal, {});
+    writeCells(s, mLines + 1, Money(), code);
+    for (const QString& cell : kCapitalCells)
+        s.setText(cell, {});
+    if (mCounterfoil)
+        s.setText(q("cgHJJE"), {});
+}
+
 RuleMessage LineItemRules::writeTotal(
     BillSurface& s, const QString& text, const QString& currencyName, const QString& code) const
 {
     const QString typed = NormalizeAmountText(text.trimmed());
-    const std::optional<double> parsed
-        = typed.isEmpty() ? std::optional<double>(0) : ParseAmount(typed);
+    const std::optional<Money> parsed = typed.isEmpty() ? Money() : Money::parse(typed);
     if (!parsed)
         return { q("金额只能为数值，例如：123.50"), q("金额输入") };
-    const double value = *parsed;
-    if (value >= kLimit || value < 0)
+    return writeTotal(s, *parsed, currencyName, code);
+}
+
+RuleMessage LineItemRules::writeTotal(
+    BillSurface& s, Money value, const QString& currencyName, const QString& code) const
+{
+    if (!value.isWithin(kLimitYuan))
         return { q("金额值必须介于0~1,000,000,000之间！"), q("金额输入") };
-    const QStringList totalCells = rowCells(mLines + 1);
-    if (value == 0) {
-        s.setText(kInput, {});
-        s.setText(kCapitals, {});
+    if (value.isZero()) {
+        emptyTotal(s, code);
         s.setText(kTotalFigures, q("0.00"));
-        s.setText(kTotal, {});
-        writeCells(s, mLines + 1, 0, code);
-        for (const QString& cell : kCapitalCells)
-            s.setText(cell, {});
-        if (mCounterfoil)
-            s.setText(q("cgHJJE"), {});
         return {};
     }
-    s.setText(kTotalFigures, QString::number(value, 'f', 2));
-    QString shown = money(value, true);
+    s.setText(kTotalFigures, value.plainText());
+    QString shown = FormatMoney(value, true);
     if (s.isChecked(q("cfgTotalJEWithSheep")))
         shown.prepend(code);
     if (!s.isChecked(q("cfgHJJENeedQianFF")))
@@ -394,7 +430,7 @@ RuleMessage LineItemRules::writeTotal(
     s.setText(kTotal, shown);
     writeCells(s, mLines + 1, value, code);
     const QString digits
-        = AmountToDigitCapitals(QString::number(value, 'f', 2), 9, q(".00")).value_or(QString());
+        = AmountToDigitCapitals(value.plainText(), 9, q(".00")).value_or(QString());
     const bool fits = digits.size() == kCapitalCells.size();
     QStringList capitalDigits;
     for (qsizetype i = 0; i < kCapitalCells.size(); ++i) {
@@ -421,30 +457,31 @@ RuleMessage LineItemRules::writeAmount(BillSurface& s, const BillKind&, const QS
     int line = lineOf(target, q("zdJEXX"));
     if (!line)
         line = lineOf(target, q("zdJE"));
-    bool overflow = false;
+    RuleMessage refused;
     if (line) {
         s.setText(n("zdJEXX", line), text);
-        overflow = commitLine(s, line, currencyCode).refused();
+        refused = commitLine(s, line, currencyCode);
     } else if (!target.isEmpty()) {
         return writeTotal(s, text, name, currencyCode);
     } else {
         for (int l = 1; l <= mLines; ++l)
-            overflow |= commitLine(s, l, currencyCode).refused();
+            if (const RuleMessage m = commitLine(s, l, currencyCode); !refused.refused())
+                refused = m;
     }
-    if (overflow)
-        return {};
-    // The total is the sum of the lines; a bill without line amounts keeps a typed total.
-    double sum = 0;
-    bool anyLine = false;
-    for (int l = 1; l <= mLines; ++l) {
-        const QString amount = s.text(n("zdJEXX", l)).trimmed();
-        if (amount.isEmpty())
-            continue;
-        anyLine = true;
-        sum += ParseAmount(amount).value_or(0);
+    // The total is the sum of the lines, also after a refused line has emptied itself; a bill
+    // without line amounts keeps a typed total.
+    if (hasLineAmounts(s) || line) {
+        const Money sum = linesTotal(s).value_or(Money());
+        const RuleMessage m = writeTotal(s, sum, name, currencyCode);
+        // A total the lines cannot have is not left standing beside them.
+        if (m.refused())
+            emptyTotal(s, currencyCode);
+        return refused.refused() ? refused : m;
     }
-    if (anyLine || line)
-        return writeTotal(s, QString::number(sum, 'f', 2), name, currencyCode);
+    if (refused.refused()) {
+        writeTotal(s, Money(), name, currencyCode);
+        return refused;
+    }
     return writeTotal(s, text.isEmpty() ? s.text(kTotalFigures) : text, name, currencyCode);
 }
 
@@ -459,10 +496,10 @@ RuleMessage LineItemRules::finishItem(
         const QString priceBox = n("zdDJ", line);
         const QString quantityText = s.text(quantityBox).trimmed();
         const QString priceText = s.text(priceBox).trimmed();
-        const std::optional<double> quantity
-            = quantityText.isEmpty() ? std::optional<double>(1) : ParseAmount(quantityText);
-        const std::optional<double> price
-            = priceText.isEmpty() ? std::optional<double>(0) : ParseAmount(priceText);
+        const std::optional<Decimal> quantity
+            = quantityText.isEmpty() ? Decimal::parse(u"1") : Decimal::parse(quantityText);
+        const std::optional<Decimal> price
+            = priceText.isEmpty() ? Decimal::parse(u"0") : Decimal::parse(priceText);
         if (!quantity || !price || quantityText.contains(QLatin1Char(','))
             || priceText.contains(QLatin1Char(','))) {
             s.setText(quantityBox, {});
@@ -472,8 +509,9 @@ RuleMessage LineItemRules::finishItem(
         if (quantityText.isEmpty() && priceText.isEmpty())
             return {};
         const auto [currencyName, code] = s.currency();
-        return writeAmount(s, kind, QString::number(*quantity * *price, 'f', 2), currencyName, code,
-            n("zdJEXX", line));
+        // Rounded once, from the exact product: 1 × 1.005 is 1.01.
+        return writeAmount(s, kind, Money::product(*quantity, *price).plainText(), currencyName,
+            code, n("zdJEXX", line));
     }
     if (name.compare(kTotalFigures, Qt::CaseInsensitive) == 0) {
         const auto [currencyName, code] = s.currency();
@@ -485,10 +523,17 @@ RuleMessage LineItemRules::finishItem(
 
 RuleMessage LineItemRules::saveRefusal(const BillSurface& s, const BillKind&) const
 {
+    const RuleMessage outOfRange { q("金额超过发票范围或者非法，拒绝保存~"), q("提示") };
     if (s.isShown(q("zddxY")) && s.text(q("zddxY")).isEmpty())
-        return { q("金额超过发票范围或者非法，拒绝保存~"), q("提示") };
-    const std::optional<double> total = ParseAmount(NormalizeAmountText(s.text(kTotalFigures)));
-    if (!total || *total == 0)
+        return outOfRange;
+    const std::optional<Money> total = Money::parse(NormalizeAmountText(s.text(kTotalFigures)));
+    // The stored total is the sum of the stored lines, to the fen.
+    if (hasLineAmounts(s)) {
+        const std::optional<Money> lines = linesTotal(s);
+        if (!lines || !lines->isWithin(kLimitYuan) || (total && *total != *lines))
+            return outOfRange;
+    }
+    if (!total || total->isZero())
         return { q("金额为空,不能保存！"), q("提示") };
     return {};
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "bills/BillRules.h"
+#include "format/Money.h"
 
 #include <QStringList>
+
+#include <optional>
 
 namespace pennock::core {
 
@@ -52,11 +55,20 @@ public:
     int lineOf(const QString& name, const QString& prefix) const;
 
 private:
-    /// Refused (with no text to show) when the line overflowed and says so in the total's box.
+    /// A line that is no amount or out of range empties itself and is refused.
     RuleMessage commitLine(BillSurface& s, int line, const QString& code) const;
+    /// A line's amount (0 when empty); none when it is no amount within the bill's range.
+    std::optional<Money> lineAmount(const BillSurface& s, int line) const;
+    /// The sum of the lines; none while a line is no amount.
+    std::optional<Money> linesTotal(const BillSurface& s) const;
+    bool hasLineAmounts(const BillSurface& s) const;
     RuleMessage writeTotal(BillSurface& s, const QString& text, const QString& currencyName,
         const QString& code) const;
-    void writeCells(BillSurface& s, int row, double value, const QString& code) const;
+    RuleMessage writeTotal(
+        BillSurface& s, Money value, const QString& currencyName, const QString& code) const;
+    /// Every presentation of the total empty.
+    void emptyTotal(BillSurface& s, const QString& code) const;
+    void writeCells(BillSurface& s, int row, Money value, const QString& code) const;
 
     int mLines;
     QStringList mLineCells;

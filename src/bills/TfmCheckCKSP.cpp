@@ -25,6 +25,14 @@ const QString kDesignRate = QStringLiteral("100:100");
 
 bool is(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+bool isQuantityOrPrice(const QString& name)
+{
+    for (int n = 1; n <= CkspRules::kLines; ++n)
+        if (is(name, CkspRules::quantity(n)) || is(name, CkspRules::price(n)))
+            return true;
+    return false;
+}
+
 // The items whose finishing the rules convert: the lines' numbers and the rate.
 bool converts(const QString& name)
 {
@@ -74,6 +82,19 @@ TfmCheckCKSP::TfmCheckCKSP(BillEnvironment& env, QWidget* parent)
                 const QSignalBlocker block(mRate);
                 mRate->setText(text);
             }
+            // A layout writing the template's initial rate is not the bill's rate.
+            if (laidOutTypeId() == currentTypeId()) {
+                mOwnRate = text;
+                mOwnRateCurrency = currencyName();
+            }
+            // The totals follow the rate as it is typed, as they follow the lines.
+            writeTotalsQuietly();
+        });
+    // A stored bill's currency is read after its rate: the rate is of that currency.
+    if (auto* currency = qobject_cast<QLineEdit*>(item(CkspRules::kCurrencyName)))
+        connect(currency, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (isLoading())
+                mOwnRateCurrency = text;
         });
     for (int n = 1; n <= CkspRules::kLines; ++n)
         for (const QString& name : { CkspRules::sales(n), CkspRules::fob(n) })
@@ -100,6 +121,12 @@ void TfmCheckCKSP::laidOut()
 {
     if (!mRate)
         return; // the engine's first layout, before this class was built
+    // The bill's own rate stays while its currency does (a reopened bill keeps its rate).
+    const qsizetype colon = mOwnRate.indexOf(QLatin1Char(':'));
+    if (colon >= 0 && colon < mOwnRate.size() - 1 && mOwnRateCurrency == currencyName()) {
+        showRate(mOwnRate);
+        return;
+    }
     // A remembered rate of the currency in use wins over the template's own.
     const QString remembered = env().services.settings().getConfigByname(currencyName());
     if (remembered.contains(QLatin1Char(':')))
@@ -165,11 +192,21 @@ bool TfmCheckCKSP::eventFilter(QObject* watched, QEvent* event)
 {
     const QString name = watched->objectName();
     switch (event->type()) {
+    case QEvent::FocusIn:
+        if (isQuantityOrPrice(name))
+            mTextOnEntry.insert(name.toLower(), itemText(name));
+        break;
     case QEvent::FocusOut:
         // The rules convert these here; the engine would refocus the item on a refused rate
         // and keep the user from the rate box that mends it.
         if (converts(name) && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-            finish(name);
+            // Tabbing through an untouched quantity or price leaves a sales amount typed
+            // straight into the line as it is.
+            const auto entry = mTextOnEntry.constFind(name.toLower());
+            const bool untouched = entry != mTextOnEntry.constEnd() && *entry == itemText(name);
+            mTextOnEntry.remove(name.toLower());
+            if (!untouched)
+                finish(name);
             return false;
         }
         break;

@@ -2,6 +2,8 @@
 
 #include "bills/TfmBillForm.h"
 
+#include <QHash>
+
 class QLineEdit;
 
 namespace pennock::ui {
@@ -34,6 +36,12 @@ private:
 
     QLineEdit* mRate = nullptr;
     int mSerialBeforeCopy = -1;
+    /// The rate the bill holds (typed, or read from a stored bill) and its currency: a new
+    /// layout keeps it while the currency stays.
+    QString mOwnRate;
+    QString mOwnRateCurrency;
+    /// The text a quantity or price had when it took the focus: passing it unchanged is no edit.
+    QHash<QString, QString> mTextOnEntry;
 };
 
 } // namespace pennock::ui

@@ -150,30 +150,9 @@ qsizetype replaceAll(char16_t* text, qsizetype size, const ZeroRule& rule) noexc
 
 bool isAsciiDigit(QChar c) noexcept { return c >= u'0' && c <= u'9'; }
 
-} // namespace
-
-QString AmountToCapitals(double amount)
+// The words of an amount written as its digits in fen, without leading zeros.
+QString capitalsOfFen(std::string_view digits)
 {
-    if (amount == 0)
-        return QStringLiteral("零元整");
-    if (!(amount > 0 && amount < kAmountLimit))
-        return {};
-
-    // Far from a half fen, binary rounding of amount * 100 agrees with rounding the decimal
-    // text, and skips writing that text out.
-    char fastDigits[24];
-    std::string_view digits;
-    const double scaled = amount * 100;
-    if (scaled < 1e12 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-3) {
-        const char* end
-            = std::to_chars(fastDigits, fastDigits + sizeof fastDigits, std::llround(scaled)).ptr;
-        digits = std::string_view(fastDigits, std::size_t(end - fastDigits));
-    }
-    const RoundedDecimal fen(digits.empty() ? amount : 0.0, 2);
-    if (digits.empty()) {
-        digits = fen.allDigits();
-        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
-    }
     const std::size_t n = digits.size();
     if (n > kMaxFenDigits)
         return {};
@@ -200,12 +179,51 @@ QString AmountToCapitals(double amount)
     return QStringView(text.data(), size).toString();
 }
 
+} // namespace
+
+QString AmountToCapitals(double amount)
+{
+    if (amount == 0)
+        return QStringLiteral("零元整");
+    if (!(amount > 0 && amount < kAmountLimit))
+        return {};
+
+    // Far from a half fen, binary rounding of amount * 100 agrees with rounding the decimal
+    // text, and skips writing that text out.
+    char fastDigits[24];
+    std::string_view digits;
+    const double scaled = amount * 100;
+    if (scaled < 1e12 && std::fabs(scaled - std::floor(scaled) - 0.5) > 1e-3) {
+        const char* end
+            = std::to_chars(fastDigits, fastDigits + sizeof fastDigits, std::llround(scaled)).ptr;
+        digits = std::string_view(fastDigits, std::size_t(end - fastDigits));
+    }
+    const RoundedDecimal fen(digits.empty() ? amount : 0.0, 2);
+    if (digits.empty()) {
+        digits = fen.allDigits();
+        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    }
+    return capitalsOfFen(digits);
+}
+
+QString AmountToCapitals(Money amount)
+{
+    if (amount.isZero())
+        return QStringLiteral("零元整");
+    if (amount.isNegative() || amount.isHuge())
+        return {};
+    char buffer[24];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, amount.fen()).ptr;
+    return capitalsOfFen(std::string_view(buffer, std::size_t(end - buffer)));
+}
+
 std::optional<QString> AmountToCapitals(const QString& amountText)
 {
-    const std::optional<double> amount = ParseAmount(amountText);
+    const std::optional<Decimal> amount = Decimal::parse(amountText);
     if (!amount)
         return std::nullopt;
-    return AmountToCapitals(*amount);
+    // Within the words' range the digits decide; beyond it the answer is the same empty text.
+    return AmountToCapitals(Money::of(*amount));
 }
 
 std::optional<QString> AmountToDigitCapitals(
@@ -271,6 +289,28 @@ QString FormatMoney(double amount, bool thousands)
     }
     text += '.';
     text += rounded.fractionDigits();
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+QString FormatMoney(Money amount, bool thousands)
+{
+    const std::int64_t fen = amount.fen();
+    const std::int64_t magnitude = fen < 0 ? -fen : fen;
+    char buffer[24];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 100).ptr;
+    const std::string_view integer(buffer, std::size_t(end - buffer));
+    std::string text;
+    text.reserve(integer.size() * 4 / 3 + 5);
+    if (fen < 0)
+        text += '-';
+    for (std::size_t i = 0; i < integer.size(); ++i) {
+        if (thousands && i > 0 && (integer.size() - i) % 3 == 0)
+            text += ',';
+        text += integer[i];
+    }
+    text += '.';
+    text += char('0' + magnitude % 100 / 10);
+    text += char('0' + magnitude % 10);
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 

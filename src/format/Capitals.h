@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/Money.h"
+
 #include <QString>
 
 #include <optional>
@@ -10,8 +12,11 @@ namespace pennock::core {
 /// Negative amounts and amounts of 10^13 yuan or more give an empty text.
 QString AmountToCapitals(double amount);
 
-/// The same for amount text as a field or an edit gives it ("1,234.56" is accepted);
-/// nullopt when the text is not a number.
+/// The same for an exact amount; empty for a negative or huge one.
+QString AmountToCapitals(Money amount);
+
+/// The same for amount text as a field or an edit gives it ("1,234.56" is accepted), rounded
+/// at the fen from its decimal digits; nullopt when the text is not a number.
 std::optional<QString> AmountToCapitals(const QString& amountText);
 
 /// One capital digit per cell, padded with "零" to `cells` integer digits, decimals by `mode`
@@ -26,6 +31,8 @@ QString DateNumberToCapitals(const QString& part);
 
 /// Two decimals, halves away from zero; with `thousands`, "1,234,567.89".
 QString FormatMoney(double amount, bool thousands = false);
+/// The same for an exact amount.
+QString FormatMoney(Money amount, bool thousands = false);
 
 /// Only "0"-"9" and "." of the typed text, full-width digits and stops translated, commas dropped.
 QString NormalizeAmountText(const QString& text);

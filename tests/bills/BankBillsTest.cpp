@@ -5,12 +5,16 @@
 #include "bills/BillKind.h"
 #include "bills/BillKinds.h"
 #include "bills/BillRules.h"
+#include "bills/PrintCommand.h"
 #include "bills/TfmCheckJZD.h"
 #include "format/Capitals.h"
 #include "parties/DAOPerson.h"
+#include "support/CliProcess.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
+
+#include <algorithm>
 
 using namespace pennock;
 using pennock::test::BillFixture;
@@ -236,6 +240,66 @@ TEST_F(BankBillsTest, RemittanceTotalsItsAmounts)
     format->setCurrentText(QStringLiteral("YYYY/MM/DD"));
     emit format->activated(format->currentIndex());
     EXPECT_EQ(text(*form, "zdNianYueRi"), QStringLiteral("2024/03/05"));
+}
+
+// Amounts, options and the currency in any order make the same total: an option writes the
+// amounts again, it never types one of them anew.
+TEST_F(BankBillsTest, RemittanceTotalIsTheSameInEveryOrder)
+{
+    QStringList sets = { QStringLiteral("GOUHJE=50"), QStringLiteral("QITAJE=2.675"),
+        QStringLiteral("XIANHJE=100"), QStringLiteral("cfgMoneyType=美元") };
+    std::sort(sets.begin(), sets.end());
+    do {
+        SCOPED_TRACE(sets.join(QLatin1Char(' ')).toStdString());
+        core::BillDraft d(services, core::remittanceKind());
+        ASSERT_TRUE(d.open());
+        for (const QString& assignment : sets)
+            core::applyCliSet(d, services, assignment, QStringLiteral("print"));
+        EXPECT_EQ(d.text(QStringLiteral("XIANHJE")), QStringLiteral("USD100.00"));
+        EXPECT_EQ(d.text(QStringLiteral("GOUHJE")), QStringLiteral("USD50.00"));
+        EXPECT_EQ(d.text(QStringLiteral("QITAJE")), QStringLiteral("USD2.68"));
+        EXPECT_EQ(d.text(QStringLiteral("TOTALJEXX")), QStringLiteral("USD152.68"));
+        EXPECT_EQ(d.text(QStringLiteral("TOTALJEDX")), QStringLiteral("美元壹佰伍拾贰元陆角捌分"));
+        EXPECT_FALSE(
+            core::remittanceKind().rules->saveRefusal(d, core::remittanceKind()).refused());
+    } while (std::next_permutation(sets.begin(), sets.end()));
+}
+
+TEST_F(BankBillsTest, RemittanceCommandLineTotalsInEveryOrder)
+{
+    const QStringList orders[] = {
+        { "XIANHJE=100", "GOUHJE=50", "cfgMoneyType=美元" },
+        { "cfgMoneyType=美元", "XIANHJE=100", "GOUHJE=50" },
+        { "GOUHJE=50", "cfgMoneyType=美元", "XIANHJE=100" },
+    };
+    int saved = 0;
+    for (const QStringList& order : orders) {
+        SCOPED_TRACE(order.join(QLatin1Char(' ')).toStdString());
+        QStringList args = { QStringLiteral("print"), QStringLiteral("--home"), home.path(),
+            QStringLiteral("--kind"), QStringLiteral("境外汇款申请书"), QStringLiteral("--save"),
+            QStringLiteral("--pdf"), home.file(QStringLiteral("remittance.pdf")) };
+        for (const QString& assignment : order)
+            args << QStringLiteral("--set") << assignment;
+        const test::CliRun run = test::runCliProcess(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        ++saved;
+        QSqlQuery q = services.db().exec(
+            QStringLiteral("select 金额 from DataJWHTable where 流水号=?"), { saved });
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toString(), QStringLiteral("USD150.00"));
+    }
+}
+
+TEST_F(BankBillsTest, RemittanceRefusesToSaveATotalThatIsNotTheSumOfItsAmounts)
+{
+    core::BillDraft d(services, core::remittanceKind());
+    ASSERT_TRUE(d.open());
+    ASSERT_FALSE(d.setAmountAt(QStringLiteral("XIANHJE"), QStringLiteral("100")).refused());
+    ASSERT_FALSE(d.setAmountAt(QStringLiteral("GOUHJE"), QStringLiteral("50")).refused());
+    EXPECT_FALSE(core::remittanceKind().rules->saveRefusal(d, core::remittanceKind()).refused());
+    d.setText(QStringLiteral("TOTALJEXX"), QStringLiteral("￥100.00"));
+    EXPECT_EQ(core::remittanceKind().rules->saveRefusal(d, core::remittanceKind()).text,
+        QStringLiteral("合计金额与明细金额不符，拒绝保存~"));
 }
 
 TEST_F(BankBillsTest, ChequeMakesADepositSlip)

@@ -289,8 +289,9 @@ TEST_F(BillFormTest, AmountsFillFiguresCapitalsAndCells)
             { "", "", "", "", "", "", "", "", y, "5", "0" } },
         { QStringLiteral("999999999.99"), QStringLiteral("￥999,999,999.99"),
             { "9", "9", "9", "9", "9", "9", "9", "9", "9", "9", "9" } },
+        // The cells show the figures' fen: 12.345 is 12.35 in both.
         { QStringLiteral("12.345"), y + core::FormatMoney(12.345, true),
-            { "", "", "", "", "", "", y, "1", "2", "3", "4" } },
+            { "", "", "", "", "", "", y, "1", "2", "3", "5" } },
     };
     auto form = openCheque();
     form->show();

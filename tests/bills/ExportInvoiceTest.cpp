@@ -170,8 +170,72 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExportTotalsTest,
             { { "zdSum1", "1000" }, { "zdExchRate", "100：720" } }, "zdExchRate", {},
             { { "zdExchRate", "100:720" }, { "zdRmbHJXX", "7,200.00" } }, "" },
         TotalsCase { "NothingToConvertSaysNothingOfTheRate", { { "zdExchRate", "" } }, "zdAmount1",
-            {}, { { "zdWaiHJXX", "" }, { "zdRmbHJXX", "" } }, "" }),
+            {}, { { "zdWaiHJXX", "" }, { "zdRmbHJXX", "" } }, "" },
+        // A discount line lowers both currencies' totals.
+        TotalsCase { "NegativeSalesLine", { { "zdSum1", "1000" }, { "zdSum2", "-100" } }, "zdSum2",
+            {},
+            { { "zdWaiHJXX", "900.00" }, { "zdWaiHJDX", "玖佰元整" }, { "zdRmbHJXX", "6,122.07" },
+                { "zdRmbHJDX", "陆仟壹佰贰拾贰元零柒分" } },
+            "" },
+        TotalsCase { "NegativeAfterTheCode", { { "zdSum1", "USD1,000" }, { "zdSum2", "USD-100" } },
+            "zdSum2", {}, { { "zdWaiHJXX", "900.00" }, { "zdRmbHJXX", "6,122.07" } }, "" },
+        TotalsCase { "DiscountAtANegativePrice",
+            { { "zdSum1", "1000" }, { "zdAmount2", "2" }, { "zdPrice2", "-25" } }, "zdPrice2", {},
+            { { "zdSum2", "-50.00" }, { "zdWaiHJXX", "950.00" }, { "zdRmbHJXX", "6,462.19" } },
+            "" },
+        TotalsCase { "NegativeFobPrice", { { "zdD2Price1", "600" }, { "zdD2Price2", "-USD100" } },
+            "zdD2Price2", {},
+            { { "zdFobWaiHJXX", "USD500.00" }, { "zdFobRmbHJXX", "RMB3,401.15" } }, "" },
+        // One rounding, half away from zero at the fen, of exact decimals.
+        TotalsCase { "ExactProduct", { { "zdAmount1", "3" }, { "zdPrice1", "1.005" } }, "zdPrice1",
+            {},
+            { { "zdSum1", "3.02" }, { "zdWaiHJXX", "3.02" }, { "zdWaiHJDX", "叁元零贰分" },
+                { "zdRmbHJXX", "20.54" } },
+            "" },
+        TotalsCase { "EachLineCountsAsItRounds", { { "zdSum1", "2.675" }, { "zdSum2", "2.675" } },
+            "zdSum2", {}, { { "zdWaiHJXX", "5.36" }, { "zdRmbHJXX", "36.46" } }, "" },
+        TotalsCase { "ConvertedOnceFromTheExactSum",
+            { { "zdSum1", "0.5" }, { "zdExchRate", "100:1" } }, "zdSum1", {},
+            { { "zdRmbHJXX", "0.01" } }, "" }),
     [](const ::testing::TestParamInfo<TotalsCase>& info) { return std::string(info.param.name); });
+
+// Saving takes only totals that the lines make at the rate now.
+TEST(ExportInvoiceSaving, RefusesTotalsTheLinesDoNotMake)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> lines;
+        std::vector<std::pair<const char*, const char*>> written; ///< after the totals
+        const char* refusal;
+    };
+    const Case cases[] = {
+        { "totals of the lines", { { "zdSum1", "100" }, { "zdSum2", "-10" } }, {}, "" },
+        { "a line typed after the totals", { { "zdSum1", "100" } }, { { "zdSum2", "5" } },
+            "合计金额与明细金额不符，拒绝保存~" },
+        { "a rate typed after the totals", { { "zdSum1", "100" } }, { { "zdExchRate", "100:700" } },
+            "合计金额与明细金额不符，拒绝保存~" },
+        { "a sales amount that is no amount", { { "zdSum1", "100" } }, { { "zdSum2", "abc" } },
+            "不正确的金额(abc)！" },
+        { "a FOB price that is no amount", { { "zdSum1", "100" } }, { { "zdD2Price1", "FOB" } },
+            "请输入正确的离岸价(如：256.89 或 USD256.89)！" },
+    };
+    const core::BillKind& kind = core::exportInvoiceKind();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextSurface s;
+        s.setText(u("zdGouHComp"), u("买方"));
+        s.setText(CkspRules::kCurrencyName, u("美元"));
+        s.setText(CkspRules::kCurrencyCode, u("USD"));
+        s.setText(CkspRules::kRate, u("100:720"));
+        for (const auto& [name, text] : c.lines)
+            s.setText(u(name), u(text));
+        static_cast<const CkspRules&>(*kind.rules).writeTotals(s);
+        for (const auto& [name, text] : c.written)
+            s.setText(u(name), u(text));
+        EXPECT_EQ(kind.rules->saveRefusal(s, kind).text, u(c.refusal));
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 // The form
@@ -284,6 +348,54 @@ TEST_F(ExportInvoiceTest, TheRateIsRememberedPerCurrency)
     auto next = openInvoice();
     EXPECT_EQ(next->currencyName(), u("美元"));
     EXPECT_EQ(next->itemText(CkspRules::kRate), u("100:705.5"));
+}
+
+TEST_F(ExportInvoiceTest, ATypedSalesAmountOutlivesTabbingThroughItsLine)
+{
+    auto form = openInvoice();
+    typeInto(*form, "zdSum1", u("500"));
+    for (const char* passed : { "zdAmount1", "zdPrice1" }) {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(form->item(u(passed)), &in);
+        leave(*form, passed);
+    }
+    EXPECT_EQ(form->itemText("zdSum1"), u("500"));
+    EXPECT_EQ(form->itemText(CkspRules::kForeignFigures), u("500.00"));
+
+    // A quantity typed on the way is an edit: the line is quantity × price again.
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(form->item(u("zdAmount1")), &in);
+    typeInto(*form, "zdAmount1", u("2"));
+    leave(*form, "zdAmount1");
+    EXPECT_EQ(form->itemText("zdSum1"), u("0.00"));
+}
+
+TEST_F(ExportInvoiceTest, AReopenedInvoiceKeepsItsRateThroughANewLayout)
+{
+    auto form = openInvoice();
+    chooseCurrency(*form, u("美元"));
+    // The template's bills are in dollars.
+    form->findChild<QPushButton*>(u("btRmember"))->click();
+    fillBill(*form);
+    ASSERT_EQ(form->itemText(CkspRules::kRate), u("100:720"));
+    click(*form, "btSaveCheck");
+    const int serial = form->serialNo();
+    ASSERT_GT(serial, 0);
+
+    ASSERT_TRUE(services.settings().setConfigByname(u("美元"), u("100:600")));
+    auto reopened = openInvoice();
+    reopened->BrowseOldCheck(form->variant(), QString::number(serial));
+    ASSERT_EQ(reopened->itemText(CkspRules::kRate), u("100:720"));
+    // Design mode and a template change lay the form out again.
+    reopened->reinitTemplate();
+    EXPECT_EQ(reopened->itemText(CkspRules::kRate), u("100:720"));
+    EXPECT_EQ(reopened->rateBox()->text(), u("100:720"));
+    EXPECT_EQ(reopened->itemText(CkspRules::kRmbFigures), u("7,200.00"));
+
+    // A currency chosen afterwards brings its own remembered rate.
+    chooseCurrency(*reopened, u("欧元"));
+    chooseCurrency(*reopened, u("美元"));
+    EXPECT_EQ(reopened->itemText(CkspRules::kRate), u("100:600"));
 }
 
 TEST_F(ExportInvoiceTest, RefusesToSaveWithoutBuyerOrAmounts)

@@ -94,15 +94,144 @@ TEST_F(ReceiptTest, RefusesWhatIsNotANumberOrOutOfRange)
     EXPECT_TRUE(d->text(u("zdSL1")).isEmpty());
     EXPECT_TRUE(d->text(u("zdDJ1")).isEmpty());
 
-    // A line too large for the bill empties itself and says so in the total's box.
-    d->setAmountAt(u("zdJE2"), u("1000000000"));
+    // A line too large for the bill empties itself and says so; the total box keeps a total.
+    const core::RuleMessage overflow = d->setAmountAt(u("zdJE2"), u("1000000000"));
     EXPECT_TRUE(d->text(u("zdJE2")).isEmpty());
-    EXPECT_EQ(d->text(u("zdHJJE")), u("错误,非法的数值或溢出！"));
+    EXPECT_EQ(overflow.text, u("错误,非法的数值或溢出！"));
+    EXPECT_NE(d->text(u("zdHJJE")), u("错误,非法的数值或溢出！"));
     // Lines summing past the range: the total refuses with the range message.
     d->setAmountAt(u("zdJE1"), u("600000000"));
     const core::RuleMessage range = d->setAmountAt(u("zdJE2"), u("500000000"));
     EXPECT_EQ(range.text, u("金额值必须介于0~1,000,000,000之间！"));
     EXPECT_EQ(range.caption, u("金额输入"));
+}
+
+namespace {
+
+// Items typed into a draft: a line's amount box ("zdJE1") takes a typed amount, any other item
+// is typed and finished.
+core::RuleMessage typeItems(
+    core::BillDraft& d, const QList<std::pair<const char*, const char*>>& items)
+{
+    core::RuleMessage last;
+    for (const auto& [name, value] : items) {
+        const QString control = u(name);
+        last = control.startsWith(u("zdJE")) && !control.startsWith(u("zdJEXX"))
+            ? d.setAmountAt(control, u(value))
+            : d.setItem(control, u(value));
+    }
+    return last;
+}
+
+} // namespace
+
+// A line, its cells, what it stores, the total, its cells and its capitals are all the exact
+// decimal rounded half away from zero at the fen: never a binary fraction.
+TEST_F(ReceiptTest, LinesTotalsAndCapitalsRoundAlike)
+{
+    struct Case
+    {
+        const char* name;
+        QList<std::pair<const char*, const char*>> items;
+        QList<std::pair<const char*, const char*>> expected;
+    };
+    const Case cases[] = {
+        { "a typed 2.675", { { "zdJE1", "2.675" } },
+            { { "zdJE1", "2.68" }, { "zdJEXX1", "2.68" }, { "zdY1", "2" }, { "zdJ1", "6" },
+                { "zdF1", "8" }, { "zdHJJEXX", "2.68" }, { "zdHJJE", "￥2.68" }, { "zdJ6", "6" },
+                { "zdF6", "8" }, { "zddxJ", "陆" }, { "zddxF", "捌" },
+                { "zdJEDX", "贰元陆角捌分" } } },
+        { "1 × 1.005", { { "zdSL1", "1" }, { "zdDJ1", "1.005" } },
+            { { "zdJEXX1", "1.01" }, { "zdJE1", "1.01" }, { "zdF1", "1" }, { "zdHJJEXX", "1.01" },
+                { "zdJEDX", "壹元零壹分" } } },
+        { "3 × 2.675", { { "zdSL1", "3" }, { "zdDJ1", "2.675" } },
+            { { "zdJEXX1", "8.03" }, { "zdHJJEXX", "8.03" }, { "zdJEDX", "捌元零叁分" } } },
+        { "the total is the sum of the lines as shown",
+            { { "zdJE1", "2.675" }, { "zdJE2", "2.675" }, { "zdJE3", "0.1" }, { "zdJE4", "0.2" } },
+            { { "zdJE2", "2.68" }, { "zdHJJEXX", "5.66" }, { "zdHJJE", "￥5.66" }, { "zdY6", "5" },
+                { "zdJ6", "6" }, { "zdF6", "6" }, { "zddxY", "伍" },
+                { "zdJEDX", "伍元陆角陆分" } } },
+        { "less than half a fen is nothing", { { "zdSL1", "0.1" }, { "zdDJ1", "0.04" } },
+            { { "zdJEXX1", "0.00" }, { "zdHJJEXX", "0.00" }, { "zdJEDX", "" } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto d = draft();
+        EXPECT_FALSE(typeItems(*d, c.items).refused());
+        for (const auto& [name, value] : c.expected)
+            EXPECT_EQ(d->text(u(name)), u(value)) << name;
+    }
+}
+
+// A refused line never leaves a total its lines do not make, and such a bill is not saved.
+TEST_F(ReceiptTest, ARefusedLineLeavesNoTotalTheLinesDoNotMake)
+{
+    struct Case
+    {
+        const char* name;
+        QList<std::pair<const char*, const char*>> items;
+        const char* message; ///< of the last item
+        QList<std::pair<const char*, const char*>> expected;
+        const char* saveRefusal;
+    };
+    const char* overflow = "错误,非法的数值或溢出！";
+    const char* outOfRange = "金额超过发票范围或者非法，拒绝保存~";
+    const Case cases[] = {
+        { "an overflowing line",
+            { { "zdJE1", "100" }, { "zdJE2", "50" }, { "zdJE2", "1000000000" } }, overflow,
+            { { "zdJE2", "" }, { "zdJEXX2", "" }, { "zdHJJEXX", "100.00" },
+                { "zdHJJE", "￥100.00" }, { "zdJEDX", "壹佰元整" } },
+            "" },
+        { "a line that is no number",
+            { { "zdJE1", "100" }, { "zdJE2", "50" }, { "zdJE2", "1.2.3" } }, overflow,
+            { { "zdJE2", "" }, { "zdHJJEXX", "100.00" }, { "zdHJJE", "￥100.00" } }, "" },
+        { "an overflowing product",
+            { { "zdJE1", "100" }, { "zdSL2", "100000" }, { "zdDJ2", "10000" } }, overflow,
+            { { "zdJE2", "" }, { "zdHJJEXX", "100.00" } }, "" },
+        { "lines past the range", { { "zdJE1", "600000000" }, { "zdJE2", "500000000" } },
+            "金额值必须介于0~1,000,000,000之间！",
+            { { "zdHJJEXX", "" }, { "zdHJJE", "" }, { "zdJEDX", "" }, { "zddxY", "" },
+                { "zdY6", "" } },
+            outOfRange },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto d = draft();
+        EXPECT_EQ(typeItems(*d, c.items).text, u(c.message));
+        for (const auto& [name, value] : c.expected)
+            EXPECT_EQ(d->text(u(name)), u(value)) << name;
+        EXPECT_EQ(
+            core::receiptKind().rules->saveRefusal(*d, core::receiptKind()).text, u(c.saveRefusal));
+    }
+}
+
+TEST_F(ReceiptTest, SavingRefusesATotalThatIsNotTheSumOfItsLines)
+{
+    struct Case
+    {
+        const char* name;
+        QList<std::pair<const char*, const char*>> items;
+        QList<std::pair<const char*, const char*>> written; ///< over what the rules wrote
+        const char* refusal;
+    };
+    const char* refused = "金额超过发票范围或者非法，拒绝保存~";
+    const Case cases[] = {
+        { "the computed total", { { "zdJE1", "10" }, { "zdJE2", "2.675" } }, {}, "" },
+        { "a total of other lines", { { "zdJE1", "10" }, { "zdJE2", "5" } },
+            { { "zdHJJEXX", "20.00" } }, refused },
+        { "a total off by its rounding", { { "zdJE1", "2.675" } }, { { "zdHJJEXX", "2.67" } },
+            refused },
+        { "a line that is no amount", { { "zdJE1", "10" } }, { { "zdJEXX2", "abc" } }, refused },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto d = draft();
+        typeItems(*d, c.items);
+        for (const auto& [name, value] : c.written)
+            d->setText(u(name), u(value));
+        EXPECT_EQ(
+            core::receiptKind().rules->saveRefusal(*d, core::receiptKind()).text, u(c.refusal));
+    }
 }
 
 TEST_F(ReceiptTest, FreightInvoiceHasSixLinesAndFewerCells)
@@ -230,6 +359,18 @@ TEST_F(ReceiptTest, CommandLineComputesLikeTheForm)
     for (const char* capital : { "壹", "贰", "叁", "肆" })
         EXPECT_EQ(wordsEqualTo(pages[0], u(capital)).size(), 1) << capital << " in its cell";
     EXPECT_EQ(wordsEqualTo(pages[0], u("咨询费")).size(), 1);
+
+    // A line the bill cannot hold is refused, and nothing is printed or saved.
+    const QString overflow = home.file(QStringLiteral("overflow.pdf"));
+    const CliRun refusedLine = runCliProcess(
+        { QStringLiteral("print"), QStringLiteral("--home"), home.path(), QStringLiteral("--kind"),
+            u("普通发票收据"), QStringLiteral("--set"), u("zdJE1=100"), QStringLiteral("--set"),
+            u("zdJE2=1000000000"), QStringLiteral("--save"), QStringLiteral("--pdf"), overflow });
+    EXPECT_EQ(refusedLine.exitCode, 2);
+    EXPECT_TRUE(refusedLine.err.contains(u("错误,非法的数值或溢出！")))
+        << refusedLine.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(overflow));
+    EXPECT_EQ(rows(u("DataCheckReceipt")), 1);
 
     // Nothing to save: refused before printing.
     const QString empty = home.file(QStringLiteral("empty.pdf"));
