@@ -640,7 +640,8 @@ BillKind makeRemittance()
     k.columns[3].control = q("HuiKRRemark");
     k.columns.append({ { q("收款人全称"), S::Text, q("InnerComp") },
         { q("收款人开户行"), S::Text, q("InnerBank") },
-        { q("收款人账号"), S::Text, q("InnerBankAcct") } });
+        { q("收款人账号"), S::Text, q("InnerBankAcct") },
+        { q("出票人全称"), S::Text, q("OuterComp") } });
     k.columns += userColumns();
     k.loadOrder = columnOrder(k.columns);
     BillOption format { q("cfgDateFormat"), q("日期格式："), {}, R::Choice, E::Date, {}, true, true,

@@ -48,6 +48,45 @@ QList<std::pair<QString, QVariant>> billColumnValues(const Bill& bill)
     return values;
 }
 
+QList<std::pair<QString, QString>> billItemValues(const Bill& bill)
+{
+    QSet<QString> inColumns;
+    for (const BillColumn& c : bill.kind->columns)
+        if (!c.control.isEmpty())
+            inColumns.insert(c.control.toLower());
+    QSet<QString> parts;
+    const BillRoles& roles = bill.kind->roles;
+    for (const QString& opener : roles.amountOpeners)
+        if (opener.compare(roles.capitals, Qt::CaseInsensitive) != 0
+            && opener.compare(roles.figures, Qt::CaseInsensitive) != 0)
+            parts.insert(opener.toLower());
+    QList<std::pair<QString, QString>> items;
+    for (const BillControl& control : bill.kind->controls) {
+        const QString name = control.name.toLower();
+        if (inColumns.contains(name))
+            continue;
+        // The parts of a total are kept as they stood, an empty one too, since a reopened
+        // total would otherwise land in its first part.
+        if (parts.contains(name)) {
+            items.append({ control.name, bill.text(control.name) });
+            continue;
+        }
+        switch (control.kind) {
+        case ControlKind::Edit:
+        case ControlKind::Combo:
+        case ControlKind::SortedCombo:
+        case ControlKind::Memo:
+            break;
+        default:
+            continue; // computed, picked or stored by a column of its own
+        }
+        const QString text = bill.text(control.name);
+        if (!text.isEmpty())
+            items.append({ control.name, text });
+    }
+    return items;
+}
+
 QList<PrintValue> billPrintValues(Database& db, const Bill& bill)
 {
     QList<PrintValue> values;

@@ -42,6 +42,11 @@ struct Bill
 /// The columns a save writes, in the kind's order. Throws nothing.
 QList<std::pair<QString, QVariant>> billColumnValues(const Bill& bill);
 
+/// What the user filled that no column of the kind's table holds: the text of every typed
+/// control (edit, drop-down, memo) that no column reads, when not empty. Saved beside the row
+/// so that a reopened bill shows and prints it again. Throws nothing.
+QList<std::pair<QString, QString>> billItemValues(const Bill& bill);
+
 /// The values the item loop prints: every printable item of the kind in catalogue order, empty
 /// for an item not shown or skipped by an unticked option. Throws DbError.
 QList<PrintValue> billPrintValues(Database& db, const Bill& bill);

@@ -1,6 +1,7 @@
 #include "bills/BillStore.h"
 
 #include "bills/BillKind.h"
+#include "store/BillItemValues.h"
 #include "store/Database.h"
 
 #include <QSqlQuery>
@@ -33,7 +34,8 @@ std::optional<QVariantMap> firstRow(QSqlQuery& q)
 
 } // namespace
 
-BillStore::SaveResult BillStore::save(int serial, const Values& values, bool takesRegistered)
+BillStore::SaveResult BillStore::save(int serial, const Values& values, bool takesRegistered,
+    const QList<std::pair<QString, QString>>& items)
 {
     const QString table = Database::quoted(mKind.table);
     const QString key = Database::quoted(kSerial);
@@ -76,10 +78,12 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values, bool tak
             if (claims && changed != 1)
                 return { Outcome::RefusedTaken, serial };
         }
+        BillItemValues::replace(mDb, mKind.table, serial, items);
         transaction.commit();
         return { Outcome::Edited, serial };
     }
     const int written = insert(values);
+    BillItemValues::replace(mDb, mKind.table, written, items);
     transaction.commit();
     return { Outcome::Appended, written };
 }
@@ -119,6 +123,11 @@ std::optional<QVariantMap> BillStore::load(int serial)
                                .arg(Database::quoted(mKind.table), Database::quoted(kSerial)),
         { serial });
     return firstRow(q);
+}
+
+QHash<QString, QString> BillStore::loadItems(int serial)
+{
+    return BillItemValues::load(mDb, mKind.table, serial);
 }
 
 std::optional<QVariantMap> BillStore::findByNumber(const QString& number)

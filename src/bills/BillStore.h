@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -46,7 +47,11 @@ public:
     /// written. `takesRegistered`: the row was a registered number ("未用") when the bill was
     /// opened; it is filled only while it still is, so another clerk's save that took it first
     /// wins and this one is refused (RefusedTaken). Throws DbError.
-    SaveResult save(int serial, const Values& values, bool takesRegistered = false);
+    /// `items`: the values no column holds, written with the row in the same transaction.
+    SaveResult save(int serial, const Values& values, bool takesRegistered = false,
+        const QList<std::pair<QString, QString>>& items = {});
+    /// The values of a saved bill that no column holds, by lower-case control name.
+    QHash<QString, QString> loadItems(int serial);
     /// Appends many bills in one transaction (all or none); their serials in order.
     QList<int> appendAll(const QList<Values>& bills);
     /// The row of a serial, by column name; none when missing. Throws DbError.

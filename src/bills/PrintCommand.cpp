@@ -265,7 +265,8 @@ QString runPrint(const QStringList& args)
         const Bill& bill = draft.bill();
         const auto saveBill = [&] {
             const BillStore::SaveResult saved
-                = BillStore(services.db(), *kind).save(serial, billColumnValues(bill), serial > 0);
+                = BillStore(services.db(), *kind)
+                      .save(serial, billColumnValues(bill), serial > 0, billItemValues(bill));
             if (saved.outcome == BillStore::Outcome::RefusedTaken)
                 throw failure(BillStore::takenMessage(registered));
             if (saved.outcome == BillStore::Outcome::RefusedVoided)

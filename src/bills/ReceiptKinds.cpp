@@ -321,10 +321,12 @@ QString LineItemRules::amountTarget(const BillKind& kind) const
 void LineItemRules::writeCells(BillSurface& s, int row, Money value, const QString& code) const
 {
     const std::array<QString, 11> digits = amountCells(code, value, false);
-    for (const QString& cell : rowCells(row)) {
-        const qsizetype at = kCells.indexOf(cell.chopped(QString::number(row).size()));
-        s.setText(cell, at >= 0 ? digits[size_t(at)] : QString());
-    }
+    // A row of fewer cells holds the lowest units, its last cell the 分: the cells count from
+    // the right whatever their names say.
+    const QStringList cells = rowCells(row);
+    const qsizetype first = qsizetype(digits.size()) - cells.size();
+    for (qsizetype i = 0; i < cells.size(); ++i)
+        s.setText(cells[i], first + i >= 0 ? digits[size_t(first + i)] : QString());
 }
 
 std::optional<Money> LineItemRules::lineAmount(const BillSurface& s, int line) const

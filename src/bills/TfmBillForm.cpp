@@ -1720,9 +1720,11 @@ bool TfmBillForm::save()
     }
     core::BillStore::SaveResult result {};
     try {
+        const core::Bill filled = bill();
         result = core::BillStore(s.db(), mKind)
-                     .save(mSerialNo, core::billColumnValues(bill()),
-                         mSerialNo > 0 && mSerialNo == mRegisteredSerial);
+                     .save(mSerialNo, core::billColumnValues(filled),
+                         mSerialNo > 0 && mSerialNo == mRegisteredSerial,
+                         core::billItemValues(filled));
     } catch (const core::DbError& e) {
         mSerialNo = serialBefore;
         s.prompter().warn(QStringLiteral("单据保存失败！") + e.message(), kSaveCaption);
@@ -1954,6 +1956,26 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
                     for (const core::BillColumn& c : mKind.columns)
                         if (c.column == name)
                             readColumn(c, row->value(name));
+                // Last, so that nothing the columns set off overwrites what was typed.
+                const QHash<QString, QString> items
+                    = core::BillStore(s.db(), mKind).loadItems(mSerialNo);
+                QStringList openers;
+                for (const QString& opener : mKind.roles.amountOpeners)
+                    if (!isAmountRole(opener))
+                        openers << opener.toLower();
+                for (auto it = items.begin(); it != items.end(); ++it)
+                    if (!openers.contains(it.key()) || it.value().isEmpty())
+                        setItemText(it.key(), it.value());
+                // A part of a total goes back through the amount box, so that its presentation
+                // follows today's options and the total is formed again.
+                for (const QString& opener : mKind.roles.amountOpeners) {
+                    const QString text = items.value(opener.toLower());
+                    if (text.isEmpty() || !openers.contains(opener.toLower()))
+                        continue;
+                    mAmountTarget = opener;
+                    mInput->setText(core::NormalizeAmountText(text));
+                    inputJEXXExit();
+                }
             }
         } catch (const core::DbError&) {
             s.prompter().inform(QStringLiteral("调出历史数据失败！"), kPrompt);
@@ -2046,8 +2068,11 @@ void TfmBillForm::PrintPrepare()
         return;
     }
     if (!offset) {
-        s.prompter().inform(
-            QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"), kPrompt);
+        if (!engine.paperRefusal().isEmpty())
+            s.prompter().warn(engine.paperRefusal(), kPrompt);
+        else
+            s.prompter().inform(
+                QStringLiteral("Err:\"\"没有进行初始化，无法取得整体打印偏移量！"), kPrompt);
         return;
     }
     mXMove = offset->x();

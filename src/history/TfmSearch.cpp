@@ -10,6 +10,7 @@
 #include "printing/Services.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "store/BillItemValues.h"
 #include "store/Database.h"
 
 #include <QCheckBox>
@@ -751,8 +752,12 @@ void TfmSearch::DelAllClick()
         return;
     button(QStringLiteral("DelAll"))->setEnabled(false);
     try {
-        const int n = mEnv.services.db().execute(
-            QStringLiteral("delete from ") + core::Database::quoted(mKind.table));
+        core::Database& db = mEnv.services.db();
+        core::Transaction transaction(db);
+        const int n
+            = db.execute(QStringLiteral("delete from ") + core::Database::quoted(mKind.table));
+        core::BillItemValues::removeAll(db, mKind.table);
+        transaction.commit();
         p.inform(QStringLiteral("清空成功！共删除%1条记录").arg(n));
     } catch (const core::DbError&) {
         p.warn(QStringLiteral("清空失败！"), QStringLiteral("确认"));

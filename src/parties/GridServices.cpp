@@ -8,6 +8,7 @@
 #include "printing/Services.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "store/BillItemValues.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 
@@ -26,6 +27,9 @@
 namespace pennock::ui {
 
 namespace {
+
+// The key of every bill table; deleting bills by it deletes their item values too.
+const QString kSerialColumn = QStringLiteral("流水号");
 
 // Stops a grid's repainting for the life of the guard, also when an error leaves early.
 class FrozenGrid
@@ -229,10 +233,14 @@ int GridServices::GridSelectedDelete(QTableView* grid, const QString& table, con
         for (const QString& key : selectedKeys(grid, keyColumn))
             values << keyValue(key, isString);
         const QString marks = QStringLiteral("?,").repeated(values.size() - 1) + QLatin1Char('?');
+        core::Transaction transaction(mServices.db());
         const int deleted = mServices.db().execute(
             QStringLiteral("delete from %1 where %2 in(%3)")
                 .arg(core::Database::quoted(tableName), core::Database::quoted(column), marks),
             values);
+        if (column == kSerialColumn)
+            core::BillItemValues::remove(mServices.db(), tableName, values);
+        transaction.commit();
         mServices.prompter().inform(
             QStringLiteral("%1个%2删除成功！").arg(deleted).arg(what), QStringLiteral("提示"));
         return deleted;
@@ -265,7 +273,10 @@ int GridServices::GridDeleteCurrentList(
                       .arg(core::Database::quoted(tableName), core::Database::quoted(column));
             const QAbstractItemModel* model = grid->model();
             for (int r = 0; r < model->rowCount(); ++r) {
-                mServices.db().execute(sql, { model->index(r, keyAt).data() });
+                const QVariant key = model->index(r, keyAt).data();
+                mServices.db().execute(sql, { key });
+                if (column == kSerialColumn)
+                    core::BillItemValues::remove(mServices.db(), tableName, { key });
                 ++deleted;
             }
         }

@@ -109,6 +109,12 @@ QList<TableDef> buildMainTables()
     t.append({ QStringLiteral("TemplatePicture"), columns(QStringLiteral("FileName Picture:blob")),
         { QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS TemplatePicture_name ON "
                          "TemplatePicture(FileName)") } });
+    // What a user filled into a saved bill that no column of the kind's table holds, by the
+    // bill's table and serial.
+    t.append({ QStringLiteral("BillItemValue"),
+        columns(QStringLiteral("ID:key BillTable Serial:int CtlName Value")),
+        { QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS BillItemValue_item ON "
+                         "BillItemValue(BillTable, Serial, CtlName)") } });
     t.append({ QStringLiteral("configtable"), columns(QStringLiteral("cname cvalue")),
         { QStringLiteral("CREATE INDEX IF NOT EXISTS configtable_cname ON configtable(cname)") } });
     t.append({ QStringLiteral("CKTypeTable"),

@@ -244,10 +244,18 @@ TEST_F(ReceiptTest, FreightInvoiceHasSixLinesAndFewerCells)
     EXPECT_FALSE(kind.control(u("zdCodeAuto")));
     auto d = draft(kind);
     d->setItem(u("zdDJ6"), u("1234.56"));
-    d->setItem(u("zdDJ1"), u("1"));
-    EXPECT_EQ(d->text(u("zdHJJEXX")), u("1235.56"));
-    EXPECT_EQ(d->text(u("zdQY6")), u("1"));
-    EXPECT_EQ(d->text(u("zdJ6")), u("5")) << "角 of line 6";
+    d->setItem(u("zdDJ1"), u("450"));
+    EXPECT_EQ(d->text(u("zdHJJEXX")), u("1684.56"));
+    // A line's eight cells hold its lowest units, 十万 to 分, whatever their names say: no digit
+    // of 450.00 or 1234.56 is lost.
+    const auto row = [&](int line) {
+        QStringList cells;
+        for (const char* cell : { "zdYY", "zdQW", "zdSW", "zdWY", "zdQY", "zdSY", "zdY", "zdJ" })
+            cells << d->text(QString::fromUtf8(cell) + QString::number(line));
+        return cells.join(QLatin1Char('|'));
+    };
+    EXPECT_EQ(row(1), u("||￥|4|5|0|0|0"));
+    EXPECT_EQ(row(6), u("|￥|1|2|3|4|5|6"));
     EXPECT_EQ(d->text(u("zdF7")), u("6"));
 }
 

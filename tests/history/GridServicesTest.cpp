@@ -7,6 +7,7 @@
 #include "settings/FormPlacement.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "store/BillItemValues.h"
 #include "store/Database.h"
 #include "store/ProgramFolder.h"
 #include "support/ScriptedPrompter.h"
@@ -23,6 +24,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -287,6 +289,19 @@ TEST_F(GridServicesTest, DeletingSelectedRows)
 
 TEST_F(GridServicesTest, DeletingTheListedRows)
 {
+    // What the bills hold beside their rows goes with them, and only theirs.
+    QSqlQuery serials = services.db().exec(u"select 流水号 from DataZPTable"_qs);
+    while (serials.next()) {
+        const int serial = serials.value(0).toInt();
+        BillItemValues::replace(services.db(), u"DataZPTable"_qs, serial, { { u"a"_qs, u"x"_qs } });
+        BillItemValues::replace(
+            services.db(), u"DataJZDTable"_qs, serial, { { u"a"_qs, u"y"_qs } });
+    }
+    const auto sideRows = [this](const QString& table) {
+        return services.db()
+            .scalar(u"select count(*) from BillItemValue where BillTable=?"_qs, { table })
+            .toInt();
+    };
     query(u"where 流水号 >= 8"_qs);
     prompter.queueAnswer(false);
     EXPECT_EQ(grids.GridDeleteCurrentList(&grid, u"DataZPTable"_qs, u"流水号"_qs), 0);
@@ -298,6 +313,8 @@ TEST_F(GridServicesTest, DeletingTheListedRows)
         (QStringList {
             u"此操作将删除当前查询到的所有记录，确定删除吗？"_qs, u"2条记录删除成功！"_qs }));
     EXPECT_EQ(bills(), 1);
+    EXPECT_EQ(sideRows(u"DataZPTable"_qs), 1);
+    EXPECT_EQ(sideRows(u"DataJZDTable"_qs), 3);
 
     prompter.clear();
     query(u"where 流水号 > 100"_qs);
