@@ -18,6 +18,13 @@ const QString BillStore::kVariant = QStringLiteral("模板种类");
 const QString BillStore::kUsed = QStringLiteral("已用");
 const QString BillStore::kUnused = QStringLiteral("未用");
 const QString BillStore::kVoided = QStringLiteral("作废");
+const QString BillStore::kDate = QStringLiteral("出票日期");
+
+bool BillStore::holdsBill(const QVariantMap& row)
+{
+    const QVariant date = row.value(kDate);
+    return row.value(kStatus).toString() != kUnused || (date.isValid() && !date.isNull());
+}
 
 namespace {
 
@@ -46,6 +53,8 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values, bool tak
     const bool found = existing.next();
     const int statusAt = existing.record().indexOf(kStatus);
     const QString status = found && statusAt >= 0 ? existing.value(statusAt).toString() : QString();
+    const int dateAt = existing.record().indexOf(kDate);
+    const bool dated = found && dateAt >= 0 && !existing.value(dateAt).isNull();
     existing.finish();
     // Kinds that never write the status leave a registered row "未用" after a save, as they
     // always did; only a save that marks the number used can take it.
@@ -56,6 +65,11 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values, bool tak
         if (mKind.refusesVoided && status == kVoided)
             return { Outcome::RefusedVoided, serial };
         if (claims && (statusAt < 0 || status != kUnused))
+            return { Outcome::RefusedTaken, serial };
+        // A kind that never marks its numbers used still takes a registered row only while no
+        // saved bill holds it.
+        const bool fillsRegistration = takesRegistered && !claims && dateAt >= 0;
+        if (fillsRegistration && (status != kUnused || dated))
             return { Outcome::RefusedTaken, serial };
         QStringList sets;
         QVariantList bound;
@@ -70,12 +84,14 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values, bool tak
             // second clerk's update waits for the first and then finds the number used.
             where += QStringLiteral(" and ") + Database::quoted(kStatus) + QStringLiteral("=?");
             bound << kUnused;
+        } else if (fillsRegistration) {
+            where += QStringLiteral(" and ") + Database::quoted(kDate) + QStringLiteral(" is null");
         }
         if (!sets.isEmpty()) {
             const int changed = mDb.execute(QStringLiteral("update %1 set %2 where %3")
                                                 .arg(table, sets.join(QLatin1Char(',')), where),
                 bound);
-            if (claims && changed != 1)
+            if ((claims || fillsRegistration) && changed != 1)
                 return { Outcome::RefusedTaken, serial };
         }
         BillItemValues::replace(mDb, mKind.table, serial, items);
@@ -145,7 +161,25 @@ std::optional<QVariantMap> BillStore::findRegistered(const QString& number)
                                .arg(Database::quoted(mKind.table), Database::quoted(kNumber),
                                    Database::quoted(kStatus), Database::quoted(kSerial)),
         { number.trimmed(), kUnused });
-    return firstRow(q);
+    for (std::optional<QVariantMap> row = firstRow(q); row; row = firstRow(q))
+        if (!holdsBill(*row))
+            return row;
+    return std::nullopt;
+}
+
+QStringList BillStore::offeredNumbers()
+{
+    QSqlQuery q = mDb.exec(QStringLiteral("select * from %1 where %2=? order by %3")
+                               .arg(Database::quoted(mKind.table), Database::quoted(kStatus),
+                                   Database::quoted(kSerial)),
+        { kUnused });
+    QStringList numbers;
+    for (std::optional<QVariantMap> row = firstRow(q); row; row = firstRow(q)) {
+        const QString number = row->value(kNumber).toString();
+        if (!holdsBill(*row) && !numbers.contains(number))
+            numbers << number;
+    }
+    return numbers;
 }
 
 QString BillStore::takenMessage(const QString& number)

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -32,6 +33,11 @@ public:
     static const QString kUsed; ///< "已用"
     static const QString kUnused; ///< "未用"
     static const QString kVoided; ///< "作废"
+    static const QString kDate; ///< "出票日期"
+
+    /// A row that holds a saved bill: used or voided, or dated, which a registration never is.
+    /// Its number is offered to no other bill and taken by no other save.
+    static bool holdsBill(const QVariantMap& row);
 
     using Values = QList<std::pair<QString, QVariant>>;
 
@@ -45,8 +51,9 @@ public:
     /// Writes one bill in one transaction: a new row when `serial` has none, else that row,
     /// unless the kind refuses voided rows and it is voided. The row is complete or not
     /// written. `takesRegistered`: the row was a registered number ("未用") when the bill was
-    /// opened; it is filled only while it still is, so another clerk's save that took it first
-    /// wins and this one is refused (RefusedTaken). Throws DbError.
+    /// opened; it is filled only while it still is and no saved bill holds it, so another
+    /// clerk's save that took it first wins and this one is refused (RefusedTaken), whether or
+    /// not the kind marks its numbers used. Throws DbError.
     /// `items`: the values no column holds, written with the row in the same transaction.
     SaveResult save(int serial, const Values& values, bool takesRegistered = false,
         const QList<std::pair<QString, QString>>& items = {});
@@ -58,8 +65,11 @@ public:
     std::optional<QVariantMap> load(int serial);
     /// The first row carrying a bill number (trimmed). Throws DbError.
     std::optional<QVariantMap> findByNumber(const QString& number);
-    /// The first row registering a bill number (trimmed) that is still unused. Throws DbError.
+    /// The first row registering a bill number (trimmed) that no saved bill holds yet. Throws
+    /// DbError.
     std::optional<QVariantMap> findRegistered(const QString& number);
+    /// The registered numbers no saved bill holds, in the order they were registered.
+    QStringList offeredNumbers();
     /// What a clerk is told when another took the registered number first.
     static QString takenMessage(const QString& number);
 

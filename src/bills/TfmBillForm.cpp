@@ -452,8 +452,7 @@ void TfmBillForm::create()
         }
         if (mKind.hasRegisteredNumbers())
             fillKeepingText(qobject_cast<QComboBox*>(item(mKind.roles.number)),
-                s.templates().loadCheckNOList(
-                    mKind.table, core::BillStore::kUnused, core::BillStore::kNumber));
+                core::BillStore(s.db(), mKind).offeredNumbers());
     } catch (const core::DbError&) {
         // The lists stay empty; the bill can still be filled in.
     }
@@ -1870,12 +1869,14 @@ void TfmBillForm::zdPJBHSelect()
     }
     if (!row)
         return;
+    // Another saved bill's number never brings that bill into this one, to be overwritten.
+    if (core::BillStore::holdsBill(*row)
+        && row->value(core::BillStore::kSerial).toInt() != mSerialNo)
+        return;
     for (const core::BillCopy& copy : mKind.registeredCopies)
         setItemText(copy.control, row->value(copy.column).toString());
     mSerialNo = row->value(core::BillStore::kSerial).toInt();
-    mRegisteredSerial = row->value(core::BillStore::kStatus).toString() == core::BillStore::kUnused
-        ? mSerialNo
-        : -1;
+    mRegisteredSerial = core::BillStore::holdsBill(*row) ? -1 : mSerialNo;
     const QString stored = row->value(core::BillStore::kVariant).toString();
     if (!stored.isEmpty() && stored != variant()) {
         setCurrentCheckType(stored);
@@ -1950,7 +1951,8 @@ void TfmBillForm::BrowseOldCheck(const QString& variantName, const QString& seri
         try {
             if (const auto row = core::BillStore(s.db(), mKind).load(mSerialNo)) {
                 status = row->value(core::BillStore::kStatus).toString();
-                if (status == core::BillStore::kUnused)
+                // A saved bill that kept "未用" is edited as itself, not taken as a blank.
+                if (!core::BillStore::holdsBill(*row))
                     mRegisteredSerial = mSerialNo;
                 for (const QString& name : mKind.loadOrder)
                     for (const core::BillColumn& c : mKind.columns)

@@ -62,18 +62,16 @@ std::unique_ptr<ui::TfmCheckZP> pickNumber(
 
 } // namespace
 
-TEST_F(RegisteredNumberTest, TheSecondStoreToTakeANumberIsRefusedWhereTheKindMarksItUsed)
+TEST_F(RegisteredNumberTest, TheSecondStoreToTakeANumberIsRefusedWhateverTheKindMarks)
 {
     struct Case
     {
         const core::BillKind& kind;
-        bool secondRefused;
-        const char* payeeAfter; ///< the payee column's value after both saves
     };
-    // The wire transfer never writes the status, so its registered row stays "未用" and each
-    // save edits it, as the form always did.
-    const Case cases[] = { { core::chequeKind(), true, "甲" },
-        { *core::findBillKind(QStringLiteral("电汇单")), false, "乙" } };
+    // The wire transfer never writes the status: its saved bill keeps "未用", yet holds the
+    // number as the cheque's "已用" does.
+    const Case cases[]
+        = { { core::chequeKind() }, { *core::findBillKind(QStringLiteral("电汇单")) } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind.kind.toStdString());
         const int serial = registerNumber(c.kind.table, QStringLiteral("R-1"));
@@ -86,18 +84,17 @@ TEST_F(RegisteredNumberTest, TheSecondStoreToTakeANumberIsRefusedWhereTheKindMar
             [](const core::BillColumn& b) { return b.source == core::ColumnSource::Status; });
         const QString payee = QStringLiteral("收款人全称");
         auto values = [&](const char* who) {
-            core::BillStore::Values v { { payee, QString::fromUtf8(who) } };
+            core::BillStore::Values v { { payee, QString::fromUtf8(who) },
+                { core::BillStore::kDate, QDate(2026, 12, 1).startOfDay() } };
             if (writesStatus)
                 v.append({ core::BillStore::kStatus, core::BillStore::kUsed });
             return v;
         };
         EXPECT_EQ(first.save(serial, values("甲"), true).outcome, core::BillStore::Outcome::Edited);
         const auto later = second.save(serial, values("乙"), true);
-        EXPECT_EQ(later.outcome,
-            c.secondRefused ? core::BillStore::Outcome::RefusedTaken
-                            : core::BillStore::Outcome::Edited);
+        EXPECT_EQ(later.outcome, core::BillStore::Outcome::RefusedTaken);
         EXPECT_EQ(later.serial, serial);
-        EXPECT_EQ(cell(c.kind.table, serial, payee), QString::fromUtf8(c.payeeAfter));
+        EXPECT_EQ(cell(c.kind.table, serial, payee), QStringLiteral("甲"));
         EXPECT_EQ(cell(c.kind.table, serial, core::BillStore::kStatus),
             writesStatus ? core::BillStore::kUsed : core::BillStore::kUnused);
         EXPECT_EQ(other.db()
@@ -106,7 +103,10 @@ TEST_F(RegisteredNumberTest, TheSecondStoreToTakeANumberIsRefusedWhereTheKindMar
                       .toInt(),
             1)
             << "no row is added by the refused save";
-        EXPECT_EQ(second.findRegistered(QStringLiteral("R-1")).has_value(), !writesStatus);
+        EXPECT_FALSE(second.findRegistered(QStringLiteral("R-1")).has_value());
+        EXPECT_FALSE(second.offeredNumbers().contains(QStringLiteral("R-1")));
+        // The clerk who saved it edits the bill as before.
+        EXPECT_EQ(first.save(serial, values("丙")).outcome, core::BillStore::Outcome::Edited);
     }
 }
 
@@ -127,6 +127,53 @@ TEST_F(RegisteredNumberTest, AVoidedOrAlreadyUsedRowIsNotTakenAndAPlainSaveStill
     // Editing one's own saved bill claims nothing.
     EXPECT_EQ(store.save(serial, used).outcome, core::BillStore::Outcome::Edited);
     EXPECT_EQ(cell(kind.table, serial, QStringLiteral("收款人全称")), QStringLiteral("丙"));
+}
+
+TEST_F(RegisteredNumberTest, ASavedWireTransferHoldsItsNumberThoughItStaysUnused)
+{
+    const QString kind = QStringLiteral("电汇单");
+    const QString table = core::findBillKind(kind)->table;
+    const int serial = registerNumber(table, QStringLiteral("DH-1"));
+    const auto numbersOf = [](ui::TfmBillForm& form) {
+        return qobject_cast<QComboBox*>(form.item(form.kind().roles.number));
+    };
+    std::unique_ptr<ui::TfmBillForm> first(ui::createBillForm(kind, env));
+    first->show();
+    QComboBox* numbers = numbersOf(*first);
+    const int index = numbers->findText(QStringLiteral("DH-1"));
+    ASSERT_GE(index, 0);
+    numbers->setCurrentIndex(index);
+    emit numbers->activated(index);
+    ASSERT_EQ(first->serialNo(), serial);
+    first->setItemText(first->kind().payee.name, QStringLiteral("甲公司"));
+    enterAmount(*first, QStringLiteral("100"));
+    click(*first, "btSaveCheck");
+    ASSERT_TRUE(first->isSaved()) << prompter.texts().join(' ').toStdString();
+    EXPECT_EQ(cell(table, serial, core::BillStore::kStatus), core::BillStore::kUnused);
+
+    // Not offered again, not taken by typing it, not taken from the command line.
+    std::unique_ptr<ui::TfmBillForm> second(ui::createBillForm(kind, otherEnv));
+    second->show();
+    EXPECT_EQ(numbersOf(*second)->findText(QStringLiteral("DH-1")), -1);
+    numbersOf(*second)->setEditText(QStringLiteral("DH-1"));
+    emit numbersOf(*second)->activated(0);
+    EXPECT_EQ(second->serialNo(), -1);
+    const test::CliRun run
+        = test::runCliProcess({ QStringLiteral("print"), QStringLiteral("--home"), home.path(),
+            QStringLiteral("--kind"), kind, QStringLiteral("--amount"), QStringLiteral("5"),
+            QStringLiteral("--save"), QStringLiteral("--registered"), QStringLiteral("DH-1"),
+            QStringLiteral("--pdf"), home.file(QStringLiteral("x.pdf")) });
+    EXPECT_EQ(run.exitCode, 2) << run.out.toStdString();
+    EXPECT_EQ(cell(table, serial, QStringLiteral("收款人全称")), QStringLiteral("甲公司"));
+
+    // The clerk who saved it reopens and edits it as before.
+    std::unique_ptr<ui::TfmBillForm> reopened(ui::createBillForm(kind, env));
+    reopened->BrowseOldCheck(first->variant(), QString::number(serial));
+    reopened->setItemText(reopened->kind().payee.name, QStringLiteral("丙公司"));
+    prompter.clear();
+    click(*reopened, "btSaveCheck");
+    EXPECT_EQ(cell(table, serial, QStringLiteral("收款人全称")), QStringLiteral("丙公司"))
+        << prompter.texts().join(' ').toStdString();
 }
 
 TEST_F(RegisteredNumberTest, TwoFormsPickingOneNumberTheLaterSaveIsRefusedAndThenSavesAnew)
