@@ -104,13 +104,17 @@ BillStore::SaveResult BillStore::save(int serial, const Values& values, bool tak
     return { Outcome::Appended, written };
 }
 
-QList<int> BillStore::appendAll(const QList<Values>& bills)
+QList<int> BillStore::appendAll(
+    const QList<Values>& bills, const QList<QList<std::pair<QString, QString>>>& items)
 {
     Transaction transaction(mDb);
     QList<int> serials;
     serials.reserve(bills.size());
-    for (const Values& values : bills)
-        serials << insert(values);
+    for (qsizetype i = 0; i < bills.size(); ++i) {
+        serials << insert(bills[i]);
+        if (i < items.size())
+            BillItemValues::replace(mDb, mKind.table, serials.last(), items[i]);
+    }
     transaction.commit();
     return serials;
 }

@@ -60,7 +60,9 @@ public:
     /// The values of a saved bill that no column holds, by lower-case control name.
     QHash<QString, QString> loadItems(int serial);
     /// Appends many bills in one transaction (all or none); their serials in order.
-    QList<int> appendAll(const QList<Values>& bills);
+    /// `items`, when given, holds each bill's values that no column holds, in the same order.
+    QList<int> appendAll(
+        const QList<Values>& bills, const QList<QList<std::pair<QString, QString>>>& items = {});
     /// The row of a serial, by column name; none when missing. Throws DbError.
     std::optional<QVariantMap> load(int serial);
     /// The first row carrying a bill number (trimmed). Throws DbError.

@@ -164,6 +164,7 @@ WaybillBatchOutcome printWaybills(Services& services, const Bill& base,
     WaybillBatchOutcome outcome;
     PrintEngine& engine = services.printEngine();
     QList<BillStore::Values> rows;
+    QList<QList<std::pair<QString, QString>>> items;
     bool ended = false;
     try {
         for (qsizetype i = 0; i < receivers.size(); ++i) {
@@ -188,15 +189,17 @@ WaybillBatchOutcome printWaybills(Services& services, const Bill& base,
             }
             sendBillToPrinter(services.db(), engine, *bill, {}, xMove, yMove);
             ++outcome.printed;
-            if (options.save)
+            if (options.save) {
                 rows.append(billColumnValues(*bill));
+                items.append(billItemValues(*bill));
+            }
         }
         // The rows are written before the job goes, and kept only once the spooler took it.
         std::optional<Transaction> saving;
         QList<int> serials;
         if (!rows.isEmpty()) {
             saving.emplace(services.db());
-            serials = BillStore(services.db(), *base.kind).appendAll(rows);
+            serials = BillStore(services.db(), *base.kind).appendAll(rows, items);
         }
         ended = true;
         outcome.delivered = engine.endJob();

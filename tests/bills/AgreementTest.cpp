@@ -1,7 +1,7 @@
 // The one promise a user relies on, over every kind: what is printed is what the form shows,
 // what is saved, and what comes back. Random bills are filled through the form, printed to a
 // PDF, saved, reopened into a new form and printed again. PENNOCK_AGREEMENT_BILLS sets how many
-// bills a kind (10 by default), PENNOCK_AGREEMENT_SEED the seed of a run to repeat.
+// bills a kind (20 by default), PENNOCK_AGREEMENT_SEED the seed of a run to repeat.
 #include "BillFixture.h"
 #include "PdfWords.h"
 
@@ -347,7 +347,7 @@ TEST_P(Agreement, WhatPrintsIsWhatTheFormShowsWhatIsSavedAndWhatComesBack)
 {
     const int bills = qEnvironmentVariableIntValue("PENNOCK_AGREEMENT_BILLS") > 0
         ? qEnvironmentVariableIntValue("PENNOCK_AGREEMENT_BILLS")
-        : 10;
+        : 20;
     const quint32 seed = qEnvironmentVariableIsSet("PENNOCK_AGREEMENT_SEED")
         ? quint32(qEnvironmentVariableIntValue("PENNOCK_AGREEMENT_SEED"))
         : QRandomGenerator::global()->generate();

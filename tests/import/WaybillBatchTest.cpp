@@ -14,6 +14,7 @@
 #include "platform/FileChooser.h"
 #include "printing/PdfCanvas.h"
 #include "printing/TemplateTestPrint.h"
+#include "store/BillItemValues.h"
 #include "support/CliProcess.h"
 
 #include <QCheckBox>
@@ -670,6 +671,17 @@ TEST_F(WaybillBatchTest, EachPageAndEachSavedRowHoldItsRowsValuesOnly)
             prompter.texts().last().startsWith(u("批量打印结束，共打印 6 张快递单，保存 6 张")))
             << prompter.texts().last().toStdString();
         expectRowsOnly(pdf, id, orders, screenOnly, sender);
+        // What the rows hold beside their columns is theirs too, never the screen's.
+        QSqlQuery saved = services.db().exec(QStringLiteral("select 流水号 from DataKDDTable"));
+        int withItems = 0;
+        while (saved.next()) {
+            const QHash<QString, QString> items = core::BillItemValues::load(
+                services.db(), u("DataKDDTable"), saved.value(0).toInt());
+            withItems += !items.isEmpty();
+            for (const QString& value : items)
+                EXPECT_FALSE(screenOnly.contains(value)) << value.toStdString();
+        }
+        EXPECT_EQ(withItems, orders.size());
     }
 
     // From the command line, the same sheet.
