@@ -293,3 +293,40 @@ TEST_F(CupsEndToEndTest, ACommandLineChequeReachesThePrinter)
         fen += word.text == u"0" && std::abs(word.left - fenMm) < 0.5;
     EXPECT_EQ(fen, 1) << fenMm;
 }
+
+TEST_F(CupsEndToEndTest, TheWindowsPrinterAsksForTheBillsOwnPaper)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(kQueue);
+    ASSERT_TRUE(printer.isValid());
+    PrinterCanvas canvas(printer);
+    const QSizeF page = canvas.requestPaper(QSizeF(225, 80));
+    EXPECT_NEAR(page.width(), 225, 0.5);
+    EXPECT_NEAR(page.height(), 80, 0.5);
+
+    ScriptedPrompter prompter;
+    Services services(sHome->path(), prompter);
+    PrintEngine engine(services.db(), prompter);
+    engine.setCanvas(&canvas);
+    engine.setPrintJobReady(true);
+    const QStringList before = outputFiles();
+    ASSERT_TRUE(engine.beginJob(1));
+    // Near the right edge of a cheque, past the 210 mm of the queue's A4.
+    engine.printTextAt(2180, 400, QStringLiteral("FEN"), 0, 0, 0, 10, {}, {});
+    ASSERT_TRUE(engine.endJob()) << canvas.errorString().toStdString();
+    engine.setCanvas(nullptr);
+    const QString pdf = waitForNewOutput(before);
+    ASSERT_FALSE(pdf.isEmpty()) << "no output of the queue in " << kOutFolder.toStdString();
+    const QList<PdfPage> pages = readPdfWords(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_NEAR(std::max(pages[0].sizeMm.width(), pages[0].sizeMm.height()), 225, 1);
+    int found = 0;
+    for (const PdfWord& word : pages[0].words)
+        found += word.text == u"FEN" && std::abs(word.left - 218) < 0.5;
+    EXPECT_EQ(found, 1);
+
+    // A paper the user chose stays.
+    canvas.keepPaper(true);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    EXPECT_NEAR(canvas.requestPaper(QSizeF(225, 80)).width(), 210, 0.5);
+}
