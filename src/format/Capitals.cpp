@@ -271,16 +271,15 @@ QString DateNumberToCapitals(const QString& part)
     return year;
 }
 
-QString FormatMoney(double amount, bool thousands)
-{
-    if (!std::isfinite(amount))
-        return {};
-    const RoundedDecimal rounded(amount, 2);
-    const std::string_view integer = rounded.integerDigits();
+namespace {
 
+// "-1,234.56" from its sign, integer digits and fraction digits.
+QString moneyText(
+    bool negative, std::string_view integer, std::string_view fraction, bool thousands)
+{
     std::string text;
-    text.reserve(integer.size() * 4 / 3 + 5);
-    if (amount < 0 && !rounded.isZero()) // no "-0.00"
+    text.reserve(integer.size() * 4 / 3 + fraction.size() + 2);
+    if (negative)
         text += '-';
     for (std::size_t i = 0; i < integer.size(); ++i) {
         if (thousands && i > 0 && (integer.size() - i) % 3 == 0)
@@ -288,8 +287,21 @@ QString FormatMoney(double amount, bool thousands)
         text += integer[i];
     }
     text += '.';
-    text += rounded.fractionDigits();
+    text += fraction;
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+QString FormatMoney(double amount, bool thousands)
+{
+    if (!std::isfinite(amount))
+        return {};
+    const RoundedDecimal rounded(amount, 2);
+    const std::string_view integer = rounded.integerDigits();
+
+    // No "-0.00".
+    return moneyText(amount < 0 && !rounded.isZero(), integer, rounded.fractionDigits(), thousands);
 }
 
 QString FormatMoney(Money amount, bool thousands)
@@ -299,19 +311,8 @@ QString FormatMoney(Money amount, bool thousands)
     char buffer[24];
     const char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 100).ptr;
     const std::string_view integer(buffer, std::size_t(end - buffer));
-    std::string text;
-    text.reserve(integer.size() * 4 / 3 + 5);
-    if (fen < 0)
-        text += '-';
-    for (std::size_t i = 0; i < integer.size(); ++i) {
-        if (thousands && i > 0 && (integer.size() - i) % 3 == 0)
-            text += ',';
-        text += integer[i];
-    }
-    text += '.';
-    text += char('0' + magnitude % 100 / 10);
-    text += char('0' + magnitude % 10);
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    const char fraction[2] = { char('0' + magnitude % 100 / 10), char('0' + magnitude % 10) };
+    return moneyText(fen < 0, integer, std::string_view(fraction, 2), thousands);
 }
 
 QString NormalizeAmountText(const QString& text)

@@ -113,14 +113,7 @@ class Agreement : public BillFixture, public ::testing::WithParamInterface<QStri
 protected:
     const core::BillKind& kind() const { return *core::findBillKind(GetParam()); }
 
-    std::unique_ptr<ui::TfmBillForm> open()
-    {
-        std::unique_ptr<ui::TfmBillForm> form(ui::createBillForm(GetParam(), env));
-        EXPECT_TRUE(form);
-        if (form)
-            form->show();
-        return form;
-    }
+    std::unique_ptr<ui::TfmBillForm> open() { return openForm(GetParam()); }
 
     struct Box
     {
@@ -183,14 +176,7 @@ protected:
     void fill(ui::TfmBillForm& form, QRandomGenerator& random)
     {
         const QHash<QString, Box> layout = boxes(form.currentTypeId());
-        // Accounts first: a typed account looks its bank up, which would empty a typed bank.
-        QList<core::BillControl> controls;
-        for (const core::BillControl& c : kind().controls)
-            if (c.name == kind().drawer.account || c.name == kind().payee.account)
-                controls.prepend(c);
-            else
-                controls.append(c);
-        for (const core::BillControl& c : std::as_const(controls)) {
+        for (const core::BillControl& c : fillingOrder(kind())) {
             using K = core::ControlKind;
             QWidget* w = form.item(c.name);
             if (!w || w->isHidden())

@@ -2,6 +2,8 @@
 
 #include "bills/AmountInputBox.h"
 #include "bills/BillEnvironment.h"
+#include "bills/BillKind.h"
+#include "bills/BillKinds.h"
 #include "bills/TfmCheckZP.h"
 #include "printing/PrintEngine.h"
 #include "printing/PrintFonts.h"
@@ -68,6 +70,29 @@ protected:
         auto form = std::make_unique<ui::TfmCheckZP>(env);
         EXPECT_TRUE(form->valid());
         return form;
+    }
+
+    /// The form of a kind, shown.
+    std::unique_ptr<ui::TfmBillForm> openForm(const QString& kind)
+    {
+        std::unique_ptr<ui::TfmBillForm> form(ui::createBillForm(kind, env));
+        EXPECT_TRUE(form);
+        if (form)
+            form->show();
+        return form;
+    }
+
+    /// A kind's controls in the order a test fills them: accounts first, since a typed account
+    /// looks its bank up, which would empty a typed bank.
+    static QList<core::BillControl> fillingOrder(const core::BillKind& kind)
+    {
+        QList<core::BillControl> controls;
+        for (const core::BillControl& c : kind.controls)
+            if (c.name == kind.drawer.account || c.name == kind.payee.account)
+                controls.prepend(c);
+            else
+                controls.append(c);
+        return controls;
     }
 
     /// The user types a text into a control (the program's own writes do not count as edits).

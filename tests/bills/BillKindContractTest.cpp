@@ -21,14 +21,7 @@ class BillKindContract : public BillFixture, public ::testing::WithParamInterfac
 protected:
     const core::BillKind& kind() const { return *core::findBillKind(GetParam()); }
 
-    std::unique_ptr<ui::TfmBillForm> open()
-    {
-        std::unique_ptr<ui::TfmBillForm> form(ui::createBillForm(GetParam(), env));
-        EXPECT_TRUE(form);
-        if (form)
-            form->show();
-        return form;
-    }
+    std::unique_ptr<ui::TfmBillForm> open() { return openForm(GetParam()); }
 
     struct Layout
     {
@@ -58,14 +51,7 @@ protected:
     {
         QHash<QString, QString> typed;
         int n = 0;
-        // Accounts first: a typed account looks its bank up, which would empty a typed bank.
-        QList<core::BillControl> controls;
-        for (const core::BillControl& c : kind().controls)
-            if (c.name == kind().drawer.account || c.name == kind().payee.account)
-                controls.prepend(c);
-            else
-                controls.append(c);
-        for (const core::BillControl& c : std::as_const(controls)) {
+        for (const core::BillControl& c : fillingOrder(kind())) {
             using K = core::ControlKind;
             if (c.kind != K::Edit && c.kind != K::Combo && c.kind != K::SortedCombo
                 && c.kind != K::Memo)
